@@ -1,0 +1,47 @@
+# Flags every target of the project is built with. Consumers never see them:
+# the library's interface carries no compile options of its own.
+include(CheckCXXCompilerFlag)
+include(GenerateExportHeader)
+
+set(CMAKE_CXX_VISIBILITY_PRESET hidden)
+set(CMAKE_VISIBILITY_INLINES_HIDDEN ON)
+set(CMAKE_POSITION_INDEPENDENT_CODE ON)
+
+add_library(varnek_build_flags INTERFACE)
+target_compile_options(varnek_build_flags INTERFACE
+    -Wall -Wextra -Wpedantic -Wconversion -Wshadow
+    # The label geometry is specified bit-exactly in single precision: no
+    # fused multiply-add may change a rounding on a CPU that has one.
+    -ffp-contract=off)
+if(VARNEK_WARNINGS_AS_ERRORS)
+    target_compile_options(varnek_build_flags INTERFACE -Werror)
+endif()
+
+# Calls between the library's own exported functions bind locally instead of
+# going through the dynamic linker's indirection.
+check_cxx_compiler_flag(-fno-semantic-interposition VARNEK_HAS_NO_SEMANTIC_INTERPOSITION)
+if(VARNEK_HAS_NO_SEMANTIC_INTERPOSITION)
+    target_compile_options(varnek_build_flags INTERFACE -fno-semantic-interposition)
+endif()
+
+# Generates <header> declaring <PREFIX>_API for <target> and adds it to the
+# target's installed headers.
+function(varnek_add_export_header target prefix header)
+    set(generated ${PROJECT_BINARY_DIR}/include/${header})
+    generate_export_header(${target}
+        BASE_NAME ${prefix}
+        EXPORT_MACRO_NAME ${prefix}_API
+        NO_EXPORT_MACRO_NAME ${prefix}_NO_EXPORT
+        EXPORT_FILE_NAME ${generated})
+    target_sources(${target} PUBLIC
+        FILE_SET generated_headers TYPE HEADERS
+        BASE_DIRS ${PROJECT_BINARY_DIR}/include FILES ${generated})
+endfunction()
+
+# Adds a GoogleTest executable <name> built from the given sources and
+# registers its tests with CTest.
+function(varnek_add_test name)
+    add_executable(${name} ${ARGN})
+    target_link_libraries(${name} PRIVATE Varnek::varnek GTest::gtest_main varnek_build_flags)
+    gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
+endfunction()

@@ -1,0 +1,47 @@
+#include <varnek/services/Vector.h>
+
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <type_traits>
+
+namespace Varnek {
+namespace {
+
+using Vector3f = Vector<float, 3>;
+using Vector3d = Vector<double, 3>;
+
+static_assert(std::is_trivially_copyable_v<Vector3f>);
+static_assert(sizeof(Vector3f) == 3 * sizeof(float));
+static_assert(sizeof(Vector3d) == 3 * sizeof(double));
+
+TEST(VectorTest, DefaultAndZeroVectorAreZero) {
+    EXPECT_EQ(Vector3f(), Vector3f(0.0f, 0.0f, 0.0f));
+    EXPECT_EQ(Vector3f::getZeroVector(), Vector3f());
+    EXPECT_EQ(&Vector3f::getZeroVector(), &Vector3f::getZeroVector());
+    EXPECT_EQ(Vector3d::getZeroVector(), Vector3d(0.0, 0.0, 0.0));
+}
+
+TEST(VectorTest, ComponentwiseArithmeticReturnsLeftOperand) {
+    Vector3f v(1.0f, 2.0f, 3.0f);
+    Vector3f& sum = (v += Vector3f(0.5f, -2.0f, 1.0f));
+    EXPECT_EQ(&sum, &v);
+    EXPECT_EQ(v, Vector3f(1.5f, 0.0f, 4.0f));
+    (v -= Vector3f(1.5f, 1.0f, 4.0f)) -= Vector3f(0.0f, 1.0f, 0.0f);
+    EXPECT_EQ(v, Vector3f(0.0f, -2.0f, 0.0f));
+    v[2] = 7.0f;
+    EXPECT_EQ(v[0], 0.0f);
+    EXPECT_EQ(v[1], -2.0f);
+    EXPECT_EQ(v[2], 7.0f);
+    EXPECT_NE(v, Vector3f(0.0f, -2.0f, 0.0f));
+}
+
+TEST(VectorTest, EqualityIsExact) {
+    EXPECT_EQ(Vector3f(-0.0f, 0.0f, 0.0f), Vector3f());
+    EXPECT_NE(Vector3f(0.1f, 0.0f, 0.0f), Vector3f(0.1000001f, 0.0f, 0.0f));
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    EXPECT_NE(Vector3f(nan, 0.0f, 0.0f), Vector3f(nan, 0.0f, 0.0f));
+}
+
+}  // namespace
+}  // namespace Varnek

@@ -1,0 +1,11 @@
+// Everything the library offers, in one include: the draw-style vocabulary,
+// the label shapes and the sibling-library interfaces they build on.
+#ifndef VARNEK_VARNEK_H
+#define VARNEK_VARNEK_H
+
+#include <varnek/services/Translator.h>
+#include <varnek/services/Vector.h>
+
+#include <varnek/draw_style/DrawColorMode.h>
+
+#endif  // VARNEK_VARNEK_H
