@@ -13,7 +13,9 @@ constexpr unsigned int s_numberOfValues = 6;
 
 }  // namespace
 
-bool DrawColorMode::isValid(Enum value) { return static_cast<unsigned int>(value) < s_numberOfValues; }
+bool DrawColorMode::isValid(Enum value) {
+    return static_cast<unsigned int>(value) < s_numberOfValues;
+}
 
 std::string DrawColorMode::toString(Enum value) {
     const auto index = static_cast<unsigned int>(value);
@@ -22,7 +24,8 @@ std::string DrawColorMode::toString(Enum value) {
 }
 
 std::size_t hash_value(const DrawColorMode& mode) {
-    return static_cast<std::size_t>(static_cast<std::int64_t>(static_cast<DrawColorMode::Enum>(mode)));
+    return static_cast<std::size_t>(
+        static_cast<std::int64_t>(static_cast<DrawColorMode::Enum>(mode)));
 }
 
 }  // namespace Varnek

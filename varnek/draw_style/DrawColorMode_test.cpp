@@ -9,7 +9,9 @@
 namespace Varnek {
 namespace {
 
-DrawColorMode::Enum mode(int value) { return static_cast<DrawColorMode::Enum>(value); }
+DrawColorMode::Enum mode(int value) {
+    return static_cast<DrawColorMode::Enum>(value);
+}
 
 TEST(DrawColorModeTest, DefaultIsIndexAndValueIsStoredUnchecked) {
     EXPECT_EQ(DrawColorMode(), DrawColorMode::Index);
@@ -23,7 +25,8 @@ TEST(DrawColorModeTest, ValidityIsUnsignedRangeZeroToFive) {
     const struct {
         int value;
         bool valid;
-    } cases[] = {{0, true}, {3, true}, {4, true}, {5, true}, {6, false}, {-1, false}, {INT32_MIN, false}};
+    } cases[] = {{0, true},  {3, true},   {4, true},         {5, true},
+                 {6, false}, {-1, false}, {INT32_MIN, false}};
     for (const auto& c : cases) {
         EXPECT_EQ(DrawColorMode::isValid(mode(c.value)), c.valid) << c.value;
     }

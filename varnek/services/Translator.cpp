@@ -21,7 +21,9 @@ Catalogue& catalogue() {
     return s_catalogue;
 }
 
-const char* orEmpty(const char* text) { return text != nullptr ? text : ""; }
+const char* orEmpty(const char* text) {
+    return text != nullptr ? text : "";
+}
 
 }  // namespace
 

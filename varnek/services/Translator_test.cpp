@@ -43,6 +43,7 @@ TEST_F(TranslatorTest, ConcurrentRegistrationAndLookup) {
         }
     });
     std::vector<std::thread> readers;
+    readers.reserve(3);
     for (int t = 0; t < 3; ++t) {
         readers.emplace_back([] {
             for (int i = 0; i < 200; ++i) {
