@@ -24,6 +24,14 @@ if(VARNEK_HAS_NO_SEMANTIC_INTERPOSITION)
     target_compile_options(varnek_build_flags INTERFACE -fno-semantic-interposition)
 endif()
 
+# Limits the dynamic symbols of a shared library of the project to the
+# namespace Varnek.
+function(varnek_limit_exports target)
+    set(map ${PROJECT_SOURCE_DIR}/cmake/exports.map)
+    target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
+    set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
+endfunction()
+
 # Generates <header> declaring <PREFIX>_API for <target> and adds it to the
 # target's installed headers.
 function(varnek_add_export_header target prefix header)
