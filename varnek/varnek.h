@@ -6,6 +6,7 @@
 #include <varnek/services/Translator.h>
 #include <varnek/services/Vector.h>
 
+#include <varnek/draw_style/ColorRGB.h>
 #include <varnek/draw_style/DrawColorMode.h>
 
 #endif  // VARNEK_VARNEK_H
