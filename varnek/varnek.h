@@ -8,6 +8,7 @@
 
 #include <varnek/draw_style/ColorRGB.h>
 #include <varnek/draw_style/DrawColorMode.h>
+#include <varnek/draw_style/DrawCustomPatternDefinitionLine.h>
 #include <varnek/draw_style/DrawSymbolPoint.h>
 
 #endif  // VARNEK_VARNEK_H
