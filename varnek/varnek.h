@@ -8,7 +8,14 @@
 
 #include <varnek/draw_style/ColorRGB.h>
 #include <varnek/draw_style/DrawColorMode.h>
+#include <varnek/draw_style/DrawCoordinates.h>
 #include <varnek/draw_style/DrawCustomPatternDefinitionLine.h>
+#include <varnek/draw_style/DrawCylinderCapping.h>
+#include <varnek/draw_style/DrawLightingInterpolation.h>
+#include <varnek/draw_style/DrawPatternFace.h>
+#include <varnek/draw_style/DrawPatternLine.h>
+#include <varnek/draw_style/DrawSizeReference.h>
 #include <varnek/draw_style/DrawSymbolPoint.h>
+#include <varnek/draw_style/DrawTextAlignmentPoint.h>
 
 #endif  // VARNEK_VARNEK_H
