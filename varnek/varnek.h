@@ -14,8 +14,12 @@
 #include <varnek/draw_style/DrawLightingInterpolation.h>
 #include <varnek/draw_style/DrawPatternFace.h>
 #include <varnek/draw_style/DrawPatternLine.h>
+#include <varnek/draw_style/DrawSelectableTypesCollection.h>
+#include <varnek/draw_style/DrawShaderAffectedTypesCollection.h>
 #include <varnek/draw_style/DrawSizeReference.h>
+#include <varnek/draw_style/DrawSkinAffectedTypesCollection.h>
 #include <varnek/draw_style/DrawSymbolPoint.h>
 #include <varnek/draw_style/DrawTextAlignmentPoint.h>
+#include <varnek/draw_style/DrawVisibleTypesCollection.h>
 
 #endif  // VARNEK_VARNEK_H
