@@ -18,6 +18,7 @@
 #include <varnek/draw_style/DrawShaderAffectedTypesCollection.h>
 #include <varnek/draw_style/DrawSizeReference.h>
 #include <varnek/draw_style/DrawSkinAffectedTypesCollection.h>
+#include <varnek/draw_style/DrawStyleMesh.h>
 #include <varnek/draw_style/DrawSymbolPoint.h>
 #include <varnek/draw_style/DrawTextAlignmentPoint.h>
 #include <varnek/draw_style/DrawVisibleTypesCollection.h>

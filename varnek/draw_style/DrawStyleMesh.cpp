@@ -1,0 +1,81 @@
+#include <varnek/draw_style/DrawStyleMesh.h>
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+namespace Varnek {
+namespace {
+
+struct MeshStyle {
+    const char* displayText;
+    const char* drawKey;
+    std::size_t numberOfVisibleTypes;
+    std::array<DrawVisibleType, 2> visibleTypes;
+};
+
+// The blanks after the comma in the keys of None and Wire are part of the
+// graphics system's text as it is expected, and are kept.
+constexpr std::array<MeshStyle, 6> s_styles = {{
+    {"None", "face=off, edge=off", 0, {}},
+    {"Filled", "face=on,edge=off", 1, {DrawVisibleType::Faces}},
+    {"FilledWire", "face=on,edge=on", 2, {DrawVisibleType::Edges, DrawVisibleType::Faces}},
+    {"Wire", "face=off, edge=on", 1, {DrawVisibleType::Edges}},
+    {"Boundary", "face=off,edge=(off,perimeter=on)", 1, {DrawVisibleType::Perimeters}},
+    {"FilledBoundary",
+     "face=on,edge=(off,perimeter=on)",
+     2,
+     {DrawVisibleType::Perimeters, DrawVisibleType::Faces}},
+}};
+
+constexpr std::int64_t s_numberOfStyles = 6;
+
+const MeshStyle* find(DrawStyleMesh::Enum value) {
+    const auto index = static_cast<unsigned int>(value);
+    return index < s_styles.size() ? &s_styles[index] : nullptr;
+}
+
+}  // namespace
+
+DrawStyleMesh::DrawStyleMesh(const int& value)
+    : m_value(isValid(static_cast<Enum>(value)) ? static_cast<Enum>(value) : None) {}
+
+bool DrawStyleMesh::isValid(Enum value) {
+    return find(value) != nullptr;
+}
+
+DrawStyleMesh::Enum DrawStyleMesh::next(Enum value) {
+    // The step is a plain remainder, not a wrap at the last style, so out-of-
+    // range values land where the arithmetic puts them; 64 bits keep the sum
+    // of INT32_MAX and 1 from overflowing.
+    const std::int64_t following = (static_cast<std::int64_t>(value) + 1) % s_numberOfStyles;
+    return static_cast<Enum>(static_cast<int>(following));
+}
+
+std::string DrawStyleMesh::toString(Enum value) {
+    const MeshStyle* style = find(value);
+    return style != nullptr ? style->displayText : "unknown";
+}
+
+const char* DrawStyleMesh::getDrawKey(const DrawStyleMesh& style) {
+    const MeshStyle* found = find(style.m_value);
+    return found != nullptr ? found->drawKey : nullptr;
+}
+
+DrawVisibleTypesCollection DrawStyleMesh::getVisibleTypes(const DrawStyleMesh& style) {
+    const MeshStyle* found = find(style.m_value);
+    if (found == nullptr) {
+        return DrawVisibleTypesCollection();
+    }
+    // None's empty list gives the same set as the default constructor.
+    const auto first = found->visibleTypes.begin();
+    const auto last = first + static_cast<std::ptrdiff_t>(found->numberOfVisibleTypes);
+    return DrawVisibleTypesCollection(std::vector<DrawVisibleType>(first, last));
+}
+
+std::size_t hash_value(const DrawStyleMesh& style) {
+    return static_cast<std::size_t>(
+        static_cast<std::int64_t>(static_cast<DrawStyleMesh::Enum>(style)));
+}
+
+}  // namespace Varnek
