@@ -11,6 +11,7 @@
 #include <varnek/draw_style/DrawCoordinates.h>
 #include <varnek/draw_style/DrawCustomPatternDefinitionLine.h>
 #include <varnek/draw_style/DrawCylinderCapping.h>
+#include <varnek/draw_style/DrawDisplacement.h>
 #include <varnek/draw_style/DrawLightingInterpolation.h>
 #include <varnek/draw_style/DrawPatternFace.h>
 #include <varnek/draw_style/DrawPatternLine.h>
@@ -22,5 +23,6 @@
 #include <varnek/draw_style/DrawSymbolPoint.h>
 #include <varnek/draw_style/DrawTextAlignmentPoint.h>
 #include <varnek/draw_style/DrawVisibleTypesCollection.h>
+#include <varnek/draw_style/DrawZLayer.h>
 
 #endif  // VARNEK_VARNEK_H
