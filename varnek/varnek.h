@@ -25,4 +25,6 @@
 #include <varnek/draw_style/DrawVisibleTypesCollection.h>
 #include <varnek/draw_style/DrawZLayer.h>
 
+#include <varnek/label_shape/LabelBackground.h>
+
 #endif  // VARNEK_VARNEK_H

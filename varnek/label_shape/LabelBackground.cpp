@@ -1,0 +1,147 @@
+#include <varnek/label_shape/LabelBackground.h>
+
+#include <cstddef>
+
+namespace Varnek {
+namespace {
+
+using ReferencePoint = LabelBackground::ReferencePoint;
+using Side = LabelBackground::Side;
+
+// Where a reference point lies on the edge that carries the indicator, as the
+// clockwise walk along that edge meets it.
+enum class EdgePlace { Start, Middle, End };
+
+struct Placement {
+    Side side;
+    EdgePlace place;
+    ReferencePoint mirrored;
+};
+
+constexpr std::size_t s_numberOfPlacedReferencePoints = 12;
+
+// One row per placed reference point, indexed by its value.
+constexpr std::array<Placement, s_numberOfPlacedReferencePoints> s_placements = {{
+    {LabelBackground::Top, EdgePlace::Start, LabelBackground::BottomLeft},     // TopLeft
+    {LabelBackground::Top, EdgePlace::Middle, LabelBackground::BottomCenter},  // TopCenter
+    {LabelBackground::Top, EdgePlace::End, LabelBackground::BottomRight},      // TopRight
+    {LabelBackground::Left, EdgePlace::End, LabelBackground::RightTop},        // LeftTop
+    {LabelBackground::Left, EdgePlace::Middle, LabelBackground::RightCenter},  // LeftCenter
+    {LabelBackground::Left, EdgePlace::Start, LabelBackground::RightBottom},   // LeftBottom
+    {LabelBackground::Right, EdgePlace::Start, LabelBackground::LeftTop},      // RightTop
+    {LabelBackground::Right, EdgePlace::Middle, LabelBackground::LeftCenter},  // RightCenter
+    {LabelBackground::Right, EdgePlace::End, LabelBackground::LeftBottom},     // RightBottom
+    {LabelBackground::Bottom, EdgePlace::End, LabelBackground::TopLeft},       // BottomLeft
+    {LabelBackground::Bottom, EdgePlace::Middle, LabelBackground::TopCenter},  // BottomCenter
+    {LabelBackground::Bottom, EdgePlace::Start, LabelBackground::TopRight},    // BottomRight
+}};
+
+// Indexed by side value.
+constexpr std::array<ReferencePoint, 4> s_cornersOfSidesInClockwiseOrder = {
+    LabelBackground::TopRight, LabelBackground::RightBottom, LabelBackground::BottomLeft,
+    LabelBackground::LeftTop};
+
+// The row of a placed reference point, or null for Center and out of range.
+// The unsigned comparison sends every negative value out of range.
+const Placement* findPlacement(ReferencePoint referencePoint) {
+    const auto index = static_cast<unsigned int>(referencePoint);
+    return index < s_numberOfPlacedReferencePoints ? &s_placements[index] : nullptr;
+}
+
+bool isPlacedAt(ReferencePoint referencePoint, EdgePlace place) {
+    const Placement* placement = findPlacement(referencePoint);
+    return placement != nullptr && placement->place == place;
+}
+
+}  // namespace
+
+constexpr std::array<Vector<float, 3>, 12>
+    LabelBackground::s_referencePointToLabelCenterVectorMasks = {{
+        {-1.0f, -1.0f, 0.0f},  // TopLeft
+        {0.0f, -1.0f, 0.0f},   // TopCenter
+        {1.0f, -1.0f, 0.0f},   // TopRight
+        {-1.0f, -1.0f, 0.0f},  // LeftTop
+        {-1.0f, 0.0f, 0.0f},   // LeftCenter
+        {-1.0f, 1.0f, 0.0f},   // LeftBottom
+        {1.0f, -1.0f, 0.0f},   // RightTop
+        {1.0f, 0.0f, 0.0f},    // RightCenter
+        {1.0f, 1.0f, 0.0f},    // RightBottom
+        {-1.0f, 1.0f, 0.0f},   // BottomLeft
+        {0.0f, 1.0f, 0.0f},    // BottomCenter
+        {1.0f, 1.0f, 0.0f},    // BottomRight
+    }};
+
+std::array<LabelBackground::Side, 4> LabelBackground::getAllSidesInClockwiseOrder() {
+    return {Top, Right, Bottom, Left};
+}
+
+const Vector<float, 3>& LabelBackground::getReferencePointToLabelCenterVectorMask(
+    ReferencePoint referencePoint) {
+    const auto index = static_cast<unsigned int>(referencePoint);
+    return index < s_referencePointToLabelCenterVectorMasks.size()
+               ? s_referencePointToLabelCenterVectorMasks[index]
+               : Vector<float, 3>::getZeroVector();
+}
+
+bool isTopSide(ReferencePoint referencePoint) {
+    return getSideOfReferencePoint(referencePoint) == LabelBackground::Top;
+}
+
+bool isBottomSide(ReferencePoint referencePoint) {
+    return getSideOfReferencePoint(referencePoint) == LabelBackground::Bottom;
+}
+
+bool isLeftSide(ReferencePoint referencePoint) {
+    return getSideOfReferencePoint(referencePoint) == LabelBackground::Left;
+}
+
+bool isRightSide(ReferencePoint referencePoint) {
+    return getSideOfReferencePoint(referencePoint) == LabelBackground::Right;
+}
+
+bool isTopOrBottomSide(ReferencePoint referencePoint) {
+    return isTopSide(referencePoint) || isBottomSide(referencePoint);
+}
+
+bool isLeftOrRightSide(ReferencePoint referencePoint) {
+    return isLeftSide(referencePoint) || isRightSide(referencePoint);
+}
+
+bool isCenterAligned(ReferencePoint referencePoint) {
+    return referencePoint == LabelBackground::Center ||
+           isPlacedAt(referencePoint, EdgePlace::Middle);
+}
+
+bool isTopAlignedRotationSymmetric(ReferencePoint referencePoint) {
+    return isPlacedAt(referencePoint, EdgePlace::End);
+}
+
+bool isBottomAlignedRotationSymmetric(ReferencePoint referencePoint) {
+    return isPlacedAt(referencePoint, EdgePlace::Start);
+}
+
+bool isReferencePointOnSide(ReferencePoint referencePoint, Side side) {
+    return side != LabelBackground::Undefined && getSideOfReferencePoint(referencePoint) == side;
+}
+
+Side getSideOfReferencePoint(ReferencePoint referencePoint) {
+    const Placement* placement = findPlacement(referencePoint);
+    return placement != nullptr ? placement->side : LabelBackground::Undefined;
+}
+
+ReferencePoint getCornerOfSideInClockwiseOrder(Side side) {
+    const auto index = static_cast<unsigned int>(side);
+    return index < s_cornersOfSidesInClockwiseOrder.size() ? s_cornersOfSidesInClockwiseOrder[index]
+                                                           : LabelBackground::Center;
+}
+
+ReferencePoint getMirrored(ReferencePoint referencePoint) {
+    const Placement* placement = findPlacement(referencePoint);
+    return placement != nullptr ? placement->mirrored : LabelBackground::Center;
+}
+
+int toIndex(Side side) {
+    return side;
+}
+
+}  // namespace Varnek
