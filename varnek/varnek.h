@@ -26,5 +26,6 @@
 #include <varnek/draw_style/DrawZLayer.h>
 
 #include <varnek/label_shape/LabelBackground.h>
+#include <varnek/label_shape/LabelIndicator.h>
 
 #endif  // VARNEK_VARNEK_H

@@ -1,0 +1,166 @@
+#include <varnek/label_shape/LabelIndicator.h>
+
+namespace Varnek {
+namespace {
+
+using V = Vector<float, 3>;
+
+V scaled(const V& v, float factor) {
+    return {v[0] * factor, v[1] * factor, v[2] * factor};
+}
+
+}  // namespace
+
+constexpr std::array<Vector<float, 3>, 12>
+    LabelIndicator::s_indicatorPointToLabelReferencePointVectorMasks = {{
+        {1.0f, -1.0f, 0.0f},   // TopLeft
+        {0.0f, -1.0f, 0.0f},   // TopCenter
+        {-1.0f, -1.0f, 0.0f},  // TopRight
+        {-1.0f, 1.0f, 0.0f},   // LeftTop
+        {-1.0f, 0.0f, 0.0f},   // LeftCenter
+        {-1.0f, -1.0f, 0.0f},  // LeftBottom
+        {1.0f, 1.0f, 0.0f},    // RightTop
+        {1.0f, 0.0f, 0.0f},    // RightCenter
+        {1.0f, -1.0f, 0.0f},   // RightBottom
+        {1.0f, 1.0f, 0.0f},    // BottomLeft
+        {0.0f, 1.0f, 0.0f},    // BottomCenter
+        {-1.0f, 1.0f, 0.0f},   // BottomRight
+    }};
+
+LabelIndicator::LabelIndicator(bool useFixedSize, float fixedIndicatorWidthInScreenHeightFraction)
+    : m_useFixedSize(useFixedSize),
+      m_fixedIndicatorWidthInScreenHeightFraction(
+          useFixedSize ? fixedIndicatorWidthInScreenHeightFraction : -1.0f),
+      m_screenHeightFractionToMaskedSceneScaleFactor(-1.0f) {}
+
+LabelIndicator::~LabelIndicator() = default;
+
+void LabelIndicator::initialize(float screenHeightFractionToMaskedSceneScaleFactor) {
+    m_screenHeightFractionToMaskedSceneScaleFactor = screenHeightFractionToMaskedSceneScaleFactor;
+}
+
+Vector<float, 3> LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordinates() const {
+    if (!m_useFixedSize) {
+        return V::getZeroVector();
+    }
+    // With a fixed width the label size is not read: this is the size at that width.
+    return getSizeInNominalRotationInMaskedCoordinates(LabelBackground::Center, V::getZeroVector());
+}
+
+Vector<float, 3> LabelIndicator::getSizeRotatedToSide(ReferencePoint referencePoint,
+                                                      const Vector<float, 3>& size) const {
+    if (isTopOrBottomSide(referencePoint)) {
+        return size;
+    }
+    if (isLeftOrRightSide(referencePoint)) {
+        return {size[1], size[0], 0.0f};
+    }
+    return V::getZeroVector();
+}
+
+Vector<float, 3> LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
+    ReferencePoint referencePoint, const LabelIndicator* indicator, const Vector<float, 3>& size) {
+    return indicator != nullptr
+               ? indicator->getSizeInNominalRotationInMaskedCoordinates(referencePoint, size)
+               : V::getZeroVector();
+}
+
+Vector<float, 3> LabelIndicator::getTriangleSizeInNominalRotationInMaskedCoordinates(
+    ReferencePoint referencePoint, const LabelIndicator* indicator, const Vector<float, 3>& size) {
+    return indicator != nullptr ? indicator->getTriangleSizeInNominalRotationInMaskedCoordinates(
+                                      referencePoint, size)
+                                : V::getZeroVector();
+}
+
+Vector<float, 3> LabelIndicator::getOffset(ReferencePoint referencePoint,
+                                           const LabelIndicator* indicator,
+                                           const Vector<float, 3>& size) {
+    return indicator != nullptr ? indicator->getOffset(referencePoint, size) : V::getZeroVector();
+}
+
+Vector<float, 3> LabelIndicator::getSizeRotatedToSide(ReferencePoint referencePoint,
+                                                      const LabelIndicator* indicator,
+                                                      const Vector<float, 3>& size) {
+    return indicator != nullptr ? indicator->getSizeRotatedToSide(referencePoint, size)
+                                : V::getZeroVector();
+}
+
+int LabelIndicator::getNumberOfPolygonPoints(const LabelIndicator* indicator) {
+    return indicator != nullptr ? indicator->getNumberOfPolygonPoints() : 0;
+}
+
+Vector<float, 3> LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordinates(
+    const LabelIndicator* indicator) {
+    return indicator != nullptr ? indicator->getMinimalSizeInNominalRotationInMaskedCoordinates()
+                                : V::getZeroVector();
+}
+
+LabelIndicator::EdgeDirections LabelIndicator::getEdgeDirections(ReferencePoint referencePoint) {
+    // The mask of the corner at the clockwise end of the side: its component
+    // across the edge points into the body, the one along it with the walk.
+    const LabelBackground::Side side = getSideOfReferencePoint(referencePoint);
+    const V& mask =
+        getIndicatorPointToLabelReferencePointVectorMask(getCornerOfSideInClockwiseOrder(side));
+    const V unitX(1.0f, 0.0f, 0.0f);
+    const V unitY(0.0f, 1.0f, 0.0f);
+    switch (side) {
+        case LabelBackground::Top:
+        case LabelBackground::Bottom:
+            return {scaled(unitY, mask[1]), scaled(unitX, mask[0])};
+        case LabelBackground::Left:
+        case LabelBackground::Right:
+            return {scaled(unitX, mask[0]), scaled(unitY, mask[1])};
+        case LabelBackground::Undefined:
+            break;
+    }
+    return {V::getZeroVector(), V::getZeroVector()};
+}
+
+Vector<float, 3> LabelIndicator::getPointBeforeTip(const EdgeDirections& directions, float height,
+                                                   float length) {
+    V point = scaled(directions.across, height);
+    point -= scaled(directions.along, length);
+    return point;
+}
+
+Vector<float, 3> LabelIndicator::getPointAfterTip(const EdgeDirections& directions, float height,
+                                                  float length) {
+    V point = scaled(directions.across, height);
+    point += scaled(directions.along, length);
+    return point;
+}
+
+float LabelIndicator::getFullWidthInMaskedCoordinates(ReferencePoint referencePoint,
+                                                      const Vector<float, 3>& size) const {
+    if (m_useFixedSize) {
+        return m_screenHeightFractionToMaskedSceneScaleFactor *
+               m_fixedIndicatorWidthInScreenHeightFraction;
+    }
+    if (isLeftOrRightSide(referencePoint)) {
+        return size[1];
+    }
+    if (isTopOrBottomSide(referencePoint)) {
+        return size[0];
+    }
+    return 0.0f;
+}
+
+void LabelIndicator::addTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
+                                                       const Vector<float, 3>& triangleSize,
+                                                       std::vector<Vector<float, 3>>& points) {
+    const EdgeDirections directions = getEdgeDirections(referencePoint);
+    const float halfWidth = triangleSize[0] * 0.5f;
+    points.push_back(getPointBeforeTip(directions, triangleSize[1], halfWidth));
+    points.push_back(V::getZeroVector());
+    points.push_back(getPointAfterTip(directions, triangleSize[1], halfWidth));
+}
+
+const Vector<float, 3>& LabelIndicator::getIndicatorPointToLabelReferencePointVectorMask(
+    ReferencePoint referencePoint) {
+    const auto index = static_cast<unsigned int>(referencePoint);
+    return index < s_indicatorPointToLabelReferencePointVectorMasks.size()
+               ? s_indicatorPointToLabelReferencePointVectorMasks[index]
+               : V::getZeroVector();
+}
+
+}  // namespace Varnek
