@@ -1,6 +1,10 @@
 #include <varnek/label_shape/LabelBackground.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <utility>
+
+#include <varnek/label_shape/LabelIndicator.h>
 
 namespace Varnek {
 namespace {
@@ -70,6 +74,121 @@ constexpr std::array<Vector<float, 3>, 12>
         {0.0f, 1.0f, 0.0f},    // BottomCenter
         {1.0f, 1.0f, 0.0f},    // BottomRight
     }};
+
+LabelBackground::LabelBackground(std::shared_ptr<LabelIndicator> indicator)
+    : m_screenHeightFractionToMaskedSceneScaleFactor(-1.0f), m_indicator(std::move(indicator)) {}
+
+LabelBackground::~LabelBackground() = default;
+
+void LabelBackground::initialize(float screenHeightFractionToMaskedSceneScaleFactor) {
+    m_screenHeightFractionToMaskedSceneScaleFactor = screenHeightFractionToMaskedSceneScaleFactor;
+    if (m_indicator) {
+        m_indicator->initialize(screenHeightFractionToMaskedSceneScaleFactor);
+    }
+}
+
+const LabelIndicator* LabelBackground::getIndicator(const LabelBackground* background) {
+    return background != nullptr ? background->getIndicator() : nullptr;
+}
+
+Vector<float, 3> LabelBackground::getBodySizeInMaskedCoordinates(
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    const Vector<float, 3> minimal =
+        getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(referencePoint, size);
+    return {std::max(size[0], minimal[0]), std::max(size[1], minimal[1]), 0.0f};
+}
+
+Vector<float, 3> LabelBackground::getCompleteSizeInMaskedCoordinates(
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    const LabelIndicator* indicator = getIndicator();
+    const Vector<float, 3> indicatorSize =
+        LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(referencePoint, indicator,
+                                                                    size);
+    const Vector<float, 3> indicatorHeight = LabelIndicator::getSizeRotatedToSide(
+        referencePoint, indicator, {0.0f, indicatorSize[1], 0.0f});
+    Vector<float, 3> complete = getBodySizeInMaskedCoordinates(referencePoint, size);
+    complete += indicatorHeight;
+    return complete;
+}
+
+Vector<float, 3> LabelBackground::getOffset(ReferencePoint referencePoint,
+                                            const Vector<float, 3>& size) const {
+    Vector<float, 3> offset = getBodyOffset(referencePoint, size);
+    offset += LabelIndicator::getOffset(referencePoint, getIndicator(), size);
+    return offset;
+}
+
+std::vector<Vector<float, 3>> LabelBackground::getIndicatorPolygon(
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    std::vector<Vector<float, 3>> points;
+    if (m_indicator) {
+        points.reserve(
+            static_cast<std::size_t>(std::max(m_indicator->getNumberOfPolygonPoints(), 0)));
+        m_indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
+    }
+    return points;
+}
+
+int LabelBackground::getNumberOfPolygonPoints() const {
+    return getNumberOfPolygonPointsWithoutIndicatorPoints() +
+           LabelIndicator::getNumberOfPolygonPoints(getIndicator());
+}
+
+Vector<float, 3> LabelBackground::getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
+    ReferencePoint referencePoint, const LabelBackground* background) {
+    return background != nullptr
+               ? background->getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(referencePoint)
+               : Vector<float, 3>::getZeroVector();
+}
+
+Vector<float, 3> LabelBackground::getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
+    ReferencePoint referencePoint, const LabelBackground* background) {
+    return background != nullptr
+               ? background->getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
+                     referencePoint)
+               : Vector<float, 3>::getZeroVector();
+}
+
+Vector<float, 3> LabelBackground::getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
+    ReferencePoint referencePoint, const LabelBackground* background,
+    const Vector<float, 3>& size) {
+    return background != nullptr
+               ? background->getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
+                     referencePoint, size)
+               : Vector<float, 3>::getZeroVector();
+}
+
+Vector<float, 3> LabelBackground::getBodySizeInMaskedCoordinates(ReferencePoint referencePoint,
+                                                                 const LabelBackground* background,
+                                                                 const Vector<float, 3>& size) {
+    return background != nullptr ? background->getBodySizeInMaskedCoordinates(referencePoint, size)
+                                 : Vector<float, 3>::getZeroVector();
+}
+
+Vector<float, 3> LabelBackground::getCompleteSizeInMaskedCoordinates(
+    ReferencePoint referencePoint, const LabelBackground* background,
+    const Vector<float, 3>& size) {
+    return background != nullptr
+               ? background->getCompleteSizeInMaskedCoordinates(referencePoint, size)
+               : Vector<float, 3>::getZeroVector();
+}
+
+Vector<float, 3> LabelBackground::getAxiallySymmetricBodyOffset(
+    ReferencePoint referencePoint, const Vector<float, 3>& bodySize,
+    const Vector<float, 3>& minimalBodySize) {
+    const Vector<float, 3>& mask = getReferencePointToLabelCenterVectorMask(referencePoint);
+    Vector<float, 3> offset(0.5f * (bodySize[0] * mask[0]), 0.5f * (bodySize[1] * mask[1]), 0.0f);
+    // Along the edge, half the minimal body lies on the far side of the
+    // reference point; the rest of the body extends the mask's way.
+    Vector<float, 3> shift;
+    if (isLeftOrRightSide(referencePoint)) {
+        shift[1] = 0.5f * mask[1] * minimalBodySize[1];
+    } else if (isTopOrBottomSide(referencePoint)) {
+        shift[0] = 0.5f * mask[0] * minimalBodySize[0];
+    }
+    offset -= shift;
+    return offset;
+}
 
 std::array<LabelBackground::Side, 4> LabelBackground::getAllSidesInClockwiseOrder() {
     return {Top, Right, Bottom, Left};

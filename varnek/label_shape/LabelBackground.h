@@ -4,15 +4,30 @@
 // and whether the body extends from the anchor towards one end of that side
 // or sits centred on it. All label geometry lives in masked coordinates: x to
 // the right, y downwards, third component 0, relative to the anchor.
+//
+// A background is the outline behind a label's text: a body whose shape the
+// concrete class gives and an optional indicator, shared with its creator,
+// that juts out of one edge and points to the anchor. Every query takes the
+// label size, the extent the label's content needs; the body never gets
+// smaller than that.
+//
+// Out-of-contract input: a reference point outside -1..11 is answered like
+// Center (zero mask, zero offset, no indicator points in the outline). NaN or
+// infinite sizes and scale factors propagate through the single-precision
+// arithmetic; nothing reads out of bounds.
 #ifndef VARNEK_LABEL_SHAPE_LABELBACKGROUND_H
 #define VARNEK_LABEL_SHAPE_LABELBACKGROUND_H
 
 #include <array>
+#include <memory>
+#include <vector>
 
 #include <varnek/export.h>
 #include <varnek/services/Vector.h>
 
 namespace Varnek {
+
+class LabelIndicator;
 
 class VARNEK_API LabelBackground {
 public:
@@ -38,6 +53,81 @@ public:
     // The side of the anchor the body lies on; 0 to 3 are in clockwise order.
     enum Side : int { Undefined = -1, Top = 0, Right = 1, Bottom = 2, Left = 3 };
 
+    // Keeps a share of the indicator; an empty pointer means none. The scale
+    // factor is -1.0 until initialize.
+    explicit LabelBackground(std::shared_ptr<LabelIndicator> indicator);
+    virtual ~LabelBackground();
+
+    // The smallest body the shape allows, ignoring the indicator.
+    virtual Vector<float, 3> getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
+        ReferencePoint referencePoint) const = 0;
+    // The smallest body with room for the indicator at its minimal size.
+    virtual Vector<float, 3> getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
+        ReferencePoint referencePoint) const = 0;
+    // The smallest body with room for the indicator at the size it takes for
+    // this label size.
+    virtual Vector<float, 3> getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
+        ReferencePoint referencePoint, const Vector<float, 3>& size) const = 0;
+    // The closed clockwise outline of body and indicator, relative to the
+    // anchor; offset is the vector from the anchor to the body's centre, as
+    // getOffset gives it.
+    virtual std::vector<Vector<float, 3>> getPolygon(ReferencePoint referencePoint,
+                                                     const Vector<float, 3>& size,
+                                                     const Vector<float, 3>& offset) const = 0;
+
+    // Stores the masked-coordinate length of one screen height and passes it
+    // on to the indicator.
+    void initialize(float screenHeightFractionToMaskedSceneScaleFactor);
+    float getScreenHeightFractionToMaskedSceneScaleFactor() const {
+        return m_screenHeightFractionToMaskedSceneScaleFactor;
+    }
+
+    // The indicator, or null; valid while the background lives.
+    const LabelIndicator* getIndicator() const { return m_indicator.get(); }
+    // Null for a null background.
+    static const LabelIndicator* getIndicator(const LabelBackground* background);
+
+    // The body's size: the label size grown to the minimal body with the
+    // final indicator; the third component is 0.
+    Vector<float, 3> getBodySizeInMaskedCoordinates(ReferencePoint referencePoint,
+                                                    const Vector<float, 3>& size) const;
+    // The body grown by the indicator's height on the side of the reference
+    // point.
+    Vector<float, 3> getCompleteSizeInMaskedCoordinates(ReferencePoint referencePoint,
+                                                        const Vector<float, 3>& size) const;
+    // The vector from the anchor to the body's centre: the indicator's offset
+    // plus the body offset.
+    Vector<float, 3> getOffset(ReferencePoint referencePoint, const Vector<float, 3>& size) const;
+    // The indicator's points alone, relative to the anchor; empty without one.
+    std::vector<Vector<float, 3>> getIndicatorPolygon(ReferencePoint referencePoint,
+                                                      const Vector<float, 3>& size) const;
+    // The body's points plus the indicator's, whatever the reference point.
+    int getNumberOfPolygonPoints() const;
+
+    // Forms that accept a null background and then answer (0, 0, 0).
+    static Vector<float, 3> getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
+        ReferencePoint referencePoint, const LabelBackground* background);
+    static Vector<float, 3> getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
+        ReferencePoint referencePoint, const LabelBackground* background);
+    static Vector<float, 3> getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
+        ReferencePoint referencePoint, const LabelBackground* background,
+        const Vector<float, 3>& size);
+    static Vector<float, 3> getBodySizeInMaskedCoordinates(ReferencePoint referencePoint,
+                                                           const LabelBackground* background,
+                                                           const Vector<float, 3>& size);
+    static Vector<float, 3> getCompleteSizeInMaskedCoordinates(ReferencePoint referencePoint,
+                                                               const LabelBackground* background,
+                                                               const Vector<float, 3>& size);
+
+    // The vector from the reference point to the centre of a body symmetric
+    // about its centre lines: across the edge the body lies wholly on the
+    // mask's side; along it, a body as long as the minimal body is centred on
+    // the reference point and a longer one extends the mask's way. Zero for
+    // Center and out of range (with finite sizes).
+    static Vector<float, 3> getAxiallySymmetricBodyOffset(ReferencePoint referencePoint,
+                                                          const Vector<float, 3>& bodySize,
+                                                          const Vector<float, 3>& minimalBodySize);
+
     // Top, Right, Bottom, Left.
     static std::array<Side, 4> getAllSidesInClockwiseOrder();
 
@@ -47,6 +137,15 @@ public:
         ReferencePoint referencePoint);
 
 private:
+    // How many points the body contributes to the outline.
+    virtual int getNumberOfPolygonPointsWithoutIndicatorPoints() const = 0;
+    // The vector from the label's reference point to the body's centre.
+    virtual Vector<float, 3> getBodyOffset(ReferencePoint referencePoint,
+                                           const Vector<float, 3>& size) const = 0;
+
+    float m_screenHeightFractionToMaskedSceneScaleFactor;
+    std::shared_ptr<LabelIndicator> m_indicator;
+
     static const std::array<Vector<float, 3>, 12> s_referencePointToLabelCenterVectorMasks;
 };
 
@@ -93,5 +192,9 @@ VARNEK_API LabelBackground::ReferencePoint getMirrored(
 VARNEK_API int toIndex(LabelBackground::Side side);
 
 }  // namespace Varnek
+
+// The indicator's header needs the reference points above; included last so
+// that users of a background also see the complete indicator.
+#include <varnek/label_shape/LabelIndicator.h>
 
 #endif  // VARNEK_LABEL_SHAPE_LABELBACKGROUND_H
