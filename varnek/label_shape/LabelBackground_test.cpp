@@ -103,11 +103,9 @@ TEST(ReferencePointTest, CentreMasks) {
         EXPECT_EQ(mirrored[across], -mask[across]) << r;
         EXPECT_EQ(mirrored[1 - across], mask[1 - across]) << r;
     }
-    // Center and out-of-range values refer to the one zero vector.
+    // Center and out-of-range values give the zero vector.
     for (const int r : {-1, 12, -2, INT_MIN, INT_MAX}) {
-        EXPECT_EQ(&LabelBackground::getReferencePointToLabelCenterVectorMask(rp(r)),
-                  &V::getZeroVector())
-            << r;
+        EXPECT_EQ(LabelBackground::getReferencePointToLabelCenterVectorMask(rp(r)), V()) << r;
     }
 }
 

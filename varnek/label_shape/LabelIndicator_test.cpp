@@ -147,8 +147,7 @@ TEST(LabelIndicatorTest, IndicatorMasks) {
         EXPECT_EQ(mask[1 - across], alongSign * centre[1 - across]) << r;
     }
     for (const int r : {-1, 12, INT_MIN}) {
-        EXPECT_EQ(&ProbeIndicator::getIndicatorPointToLabelReferencePointVectorMask(rp(r)),
-                  &V::getZeroVector())
+        EXPECT_EQ(ProbeIndicator::getIndicatorPointToLabelReferencePointVectorMask(rp(r)), V())
             << r;
     }
 }
