@@ -6,6 +6,7 @@
 #include <climits>
 #include <cmath>
 #include <cstdint>
+#include <limits>
 #include <string>
 
 #include <varnek/label_shape/LabelShapeTesting.h>
@@ -186,6 +187,29 @@ TEST(SymmetricCornerLabelBackgroundTest, OutlineSweepWithTriangles) {
                              " state=" + std::to_string(state));
         }
     }
+}
+
+// Non-finite scale factors and sizes flow through the arithmetic: the outline
+// keeps its point count and a NaN label size yields a NaN body.
+TEST(SymmetricCornerLabelBackgroundTest, NonFiniteInputKeepsTheShapeOfTheResult) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    for (const float scale : {nan, inf, -inf, 0.0f}) {
+        auto background = SymmetricCornerLabelBackground::createRoundCornered(smallTriangle());
+        background->initialize(scale);
+        for (const V& size : {V(nan, 1, 0), V(inf, -inf, nan), V(3, 4, 0)}) {
+            for (const int r : {-1, 0, 7, 12}) {
+                const V offset = background->getOffset(rp(r), size);
+                const bool onSide = r >= 0 && r < 12;
+                EXPECT_EQ(background->getPolygon(rp(r), size, offset).size(), onSide ? 23u : 20u);
+                EXPECT_EQ(background->getIndicatorPolygon(rp(r), size).size(), 3u);
+            }
+        }
+    }
+    auto background = SymmetricCornerLabelBackground::createFlatCornered(nullptr);
+    background->initialize(250.0f);
+    EXPECT_TRUE(
+        std::isnan(background->getBodySizeInMaskedCoordinates(RP::TopLeft, {nan, 1, 0})[0]));
 }
 
 }  // namespace
