@@ -27,6 +27,7 @@
 
 #include <varnek/label_shape/LabelBackground.h>
 #include <varnek/label_shape/LabelIndicator.h>
+#include <varnek/label_shape/LayeredLabelIndicator.h>
 #include <varnek/label_shape/SymmetricCornerLabelBackground.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 

@@ -13,8 +13,10 @@
 //
 // Out-of-contract input: a reference point outside -1..11 is answered like
 // Center (zero mask, zero offset, no indicator points in the outline). NaN or
-// infinite sizes and scale factors propagate through the single-precision
-// arithmetic; nothing reads out of bounds.
+// infinite sizes and scale factors run through the single-precision
+// arithmetic as IEEE values and never change a point count: a NaN label-size
+// component gives a NaN body component, while a NaN minimum (from a NaN scale
+// factor) yields to the label size in the body's max.
 #ifndef VARNEK_LABEL_SHAPE_LABELBACKGROUND_H
 #define VARNEK_LABEL_SHAPE_LABELBACKGROUND_H
 

@@ -3,61 +3,49 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <limits>
-#include <memory>
-
-#include <varnek/label_shape/TriangularLabelIndicator.h>
+#include <cstddef>
 
 #include <varnek/label_shape/LabelShapeTesting.h>
+#include <varnek/label_shape/SymmetricCornerLabelBackground.h>
 
 namespace Varnek {
 namespace {
 
-using RP = LabelBackground::ReferencePoint;
 using Side = LabelBackground::Side;
-using V = Vector<float, 3>;
 
-RP rp(int value) {
-    return static_cast<RP>(value);
-}
-
-// The whole classification table, out-of-range values included.
+// The whole classification table, out-of-range values included. Flags, in
+// order: top, bottom, left, right, top or bottom, left or right, centre
+// aligned, end of the edge (top aligned), start of the edge (bottom aligned).
 TEST(ReferencePointTest, ClassifiesEveryValue) {
     const struct {
         int value;
-        bool top, bottom, left, right, topOrBottom, leftOrRight, centre, endOfEdge, startOfEdge;
-        Side side;
+        const char* flags;
+        int side;
         int mirrored;
     } rows[] = {
-        {-1, 0, 0, 0, 0, 0, 0, 1, 0, 0, LabelBackground::Undefined, -1},
-        {0, 1, 0, 0, 0, 1, 0, 0, 0, 1, LabelBackground::Top, 9},
-        {1, 1, 0, 0, 0, 1, 0, 1, 0, 0, LabelBackground::Top, 10},
-        {2, 1, 0, 0, 0, 1, 0, 0, 1, 0, LabelBackground::Top, 11},
-        {3, 0, 0, 1, 0, 0, 1, 0, 1, 0, LabelBackground::Left, 6},
-        {4, 0, 0, 1, 0, 0, 1, 1, 0, 0, LabelBackground::Left, 7},
-        {5, 0, 0, 1, 0, 0, 1, 0, 0, 1, LabelBackground::Left, 8},
-        {6, 0, 0, 0, 1, 0, 1, 0, 0, 1, LabelBackground::Right, 3},
-        {7, 0, 0, 0, 1, 0, 1, 1, 0, 0, LabelBackground::Right, 4},
-        {8, 0, 0, 0, 1, 0, 1, 0, 1, 0, LabelBackground::Right, 5},
-        {9, 0, 1, 0, 0, 1, 0, 0, 1, 0, LabelBackground::Bottom, 0},
-        {10, 0, 1, 0, 0, 1, 0, 1, 0, 0, LabelBackground::Bottom, 1},
-        {11, 0, 1, 0, 0, 1, 0, 0, 0, 1, LabelBackground::Bottom, 2},
-        {12, 0, 0, 0, 0, 0, 0, 0, 0, 0, LabelBackground::Undefined, -1},
-        {-2, 0, 0, 0, 0, 0, 0, 0, 0, 0, LabelBackground::Undefined, -1},
-        {INT_MIN, 0, 0, 0, 0, 0, 0, 0, 0, 0, LabelBackground::Undefined, -1},
-        {INT_MAX, 0, 0, 0, 0, 0, 0, 0, 0, 0, LabelBackground::Undefined, -1},
+        // clang-format off
+        {-1, "......C..", -1, -1}, {0, "T...T...S", 0, 9},  {1, "T...T.C..", 0, 10},
+        {2, "T...T..E.", 0, 11},   {3, "..L..L.E.", 3, 6},  {4, "..L..LC..", 3, 7},
+        {5, "..L..L..S", 3, 8},    {6, "...R.L..S", 1, 3},  {7, "...R.LC..", 1, 4},
+        {8, "...R.L.E.", 1, 5},    {9, ".B..T..E.", 2, 0},  {10, ".B..T.C..", 2, 1},
+        {11, ".B..T...S", 2, 2},   {12, ".........", -1, -1}, {-2, ".........", -1, -1},
+        {INT_MIN, ".........", -1, -1}, {INT_MAX, ".........", -1, -1},
+        // clang-format on
     };
     for (const auto& row : rows) {
         const RP r = rp(row.value);
-        EXPECT_EQ(isTopSide(r), row.top) << row.value;
-        EXPECT_EQ(isBottomSide(r), row.bottom) << row.value;
-        EXPECT_EQ(isLeftSide(r), row.left) << row.value;
-        EXPECT_EQ(isRightSide(r), row.right) << row.value;
-        EXPECT_EQ(isTopOrBottomSide(r), row.topOrBottom) << row.value;
-        EXPECT_EQ(isLeftOrRightSide(r), row.leftOrRight) << row.value;
-        EXPECT_EQ(isCenterAligned(r), row.centre) << row.value;
-        EXPECT_EQ(isTopAlignedRotationSymmetric(r), row.endOfEdge) << row.value;
-        EXPECT_EQ(isBottomAlignedRotationSymmetric(r), row.startOfEdge) << row.value;
+        const bool actual[9] = {isTopSide(r),
+                                isBottomSide(r),
+                                isLeftSide(r),
+                                isRightSide(r),
+                                isTopOrBottomSide(r),
+                                isLeftOrRightSide(r),
+                                isCenterAligned(r),
+                                isTopAlignedRotationSymmetric(r),
+                                isBottomAlignedRotationSymmetric(r)};
+        for (std::size_t i = 0; i < 9; ++i) {
+            EXPECT_EQ(actual[i], row.flags[i] != '.') << row.value << " flag " << i;
+        }
         EXPECT_EQ(getSideOfReferencePoint(r), row.side) << row.value;
         EXPECT_EQ(getMirrored(r), row.mirrored) << row.value;
         for (const int side : {-1, 0, 1, 2, 3, 4, INT_MIN}) {
@@ -68,77 +56,31 @@ TEST(ReferencePointTest, ClassifiesEveryValue) {
     }
 }
 
-TEST(ReferencePointTest, SidesAndTheirClockwiseCorners) {
+TEST(ReferencePointTest, SidesInClockwiseOrderAndTheirCorners) {
     const auto sides = LabelBackground::getAllSidesInClockwiseOrder();
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_EQ(toIndex(sides[static_cast<std::size_t>(i)]), i);
-        const RP corner = getCornerOfSideInClockwiseOrder(sides[static_cast<std::size_t>(i)]);
-        EXPECT_TRUE(isReferencePointOnSide(corner, sides[static_cast<std::size_t>(i)]));
-        EXPECT_TRUE(isTopAlignedRotationSymmetric(corner));
+    const int corners[4] = {2, 8, 9, 3};
+    for (std::size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(toIndex(sides[i]), static_cast<int>(i));
+        EXPECT_EQ(getCornerOfSideInClockwiseOrder(sides[i]), corners[i]);
     }
-    EXPECT_EQ(getCornerOfSideInClockwiseOrder(LabelBackground::Top), LabelBackground::TopRight);
-    EXPECT_EQ(getCornerOfSideInClockwiseOrder(LabelBackground::Right),
-              LabelBackground::RightBottom);
-    EXPECT_EQ(getCornerOfSideInClockwiseOrder(LabelBackground::Bottom),
-              LabelBackground::BottomLeft);
-    EXPECT_EQ(getCornerOfSideInClockwiseOrder(LabelBackground::Left), LabelBackground::LeftTop);
-    for (const int side : {-1, 4, INT_MIN, INT_MAX}) {
+    for (const int side : {-1, 4, INT_MIN}) {
         EXPECT_EQ(getCornerOfSideInClockwiseOrder(static_cast<Side>(side)),
                   LabelBackground::Center);
     }
-    EXPECT_EQ(toIndex(LabelBackground::Undefined), -1);
 }
 
 TEST(ReferencePointTest, CentreMasks) {
-    const V expected[12] = {{-1, -1, 0}, {0, -1, 0}, {1, -1, 0}, {-1, -1, 0},
-                            {-1, 0, 0},  {-1, 1, 0}, {1, -1, 0}, {1, 0, 0},
-                            {1, 1, 0},   {-1, 1, 0}, {0, 1, 0},  {1, 1, 0}};
+    const Points expected = pointsXY(
+        {-1, -1, 0, -1, 1, -1, -1, -1, -1, 0, -1, 1, 1, -1, 1, 0, 1, 1, -1, 1, 0, 1, 1, 1});
     for (int r = 0; r < 12; ++r) {
-        const V& mask = LabelBackground::getReferencePointToLabelCenterVectorMask(rp(r));
-        EXPECT_EQ(mask, expected[r]) << r;
-        // The mirror image lies across the side's edge: only that component flips.
-        const V& mirrored =
-            LabelBackground::getReferencePointToLabelCenterVectorMask(getMirrored(rp(r)));
-        const std::size_t across = isTopOrBottomSide(rp(r)) ? 1 : 0;
-        EXPECT_EQ(mirrored[across], -mask[across]) << r;
-        EXPECT_EQ(mirrored[1 - across], mask[1 - across]) << r;
+        EXPECT_EQ(LabelBackground::getReferencePointToLabelCenterVectorMask(rp(r)),
+                  expected[static_cast<std::size_t>(r)])
+            << r;
     }
     // Center and out-of-range values give the zero vector.
     for (const int r : {-1, 12, -2, INT_MIN, INT_MAX}) {
         EXPECT_EQ(LabelBackground::getReferencePointToLabelCenterVectorMask(rp(r)), V()) << r;
     }
-}
-
-// A body of fixed minimal size (4, 2) that grows by the indicator's width
-// along its edge, placed by the symmetric rule.
-class ProbeBackground final : public LabelBackground {
-public:
-    using LabelBackground::LabelBackground;
-    V getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(RP) const override { return {4, 2, 0}; }
-    V getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(RP r) const override {
-        return grow(
-            r, LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordinates(getIndicator()));
-    }
-    V getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(RP r,
-                                                                  const V& size) const override {
-        return grow(r, LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
-                           r, getIndicator(), size));
-    }
-    std::vector<V> getPolygon(RP, const V&, const V&) const override { return {}; }
-
-private:
-    static V grow(RP r, const V& indicatorSize) {
-        return {4 + (isTopOrBottomSide(r) ? indicatorSize[0] : 0.0f),
-                2 + (isLeftOrRightSide(r) ? indicatorSize[0] : 0.0f), 0};
-    }
-    int getNumberOfPolygonPointsWithoutIndicatorPoints() const override { return 4; }
-    V getBodyOffset(RP r, const V& size) const override {
-        return getAxiallySymmetricBodyOffset(r, getBodySizeInMaskedCoordinates(r, size), {4, 2, 0});
-    }
-};
-
-std::shared_ptr<LabelIndicator> rightAngled(bool fixed, float width) {
-    return TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(fixed, width);
 }
 
 TEST(LabelBackgroundTest, AxiallySymmetricBodyOffset) {
@@ -149,74 +91,42 @@ TEST(LabelBackgroundTest, AxiallySymmetricBodyOffset) {
         V offset;
     } rows[] = {{0, {-18, -5, 0}}, {1, {0, -5, 0}},   {8, {20, 4, 0}},
                 {11, {18, 5, 0}},  {3, {-20, -4, 0}}, {4, {-20, 0, 0}},
-                {-1, {0, 0, 0}},   {12, {0, 0, 0}},   {INT_MIN, {0, 0, 0}}};
+                {-1, {}},          {12, {}},          {INT_MIN, {}}};
     for (const auto& row : rows) {
         EXPECT_EQ(LabelBackground::getAxiallySymmetricBodyOffset(rp(row.r), body, minimal),
                   row.offset)
             << row.r;
     }
-    // Center ignores the sizes, as long as they are finite.
-    EXPECT_EQ(
-        LabelBackground::getAxiallySymmetricBodyOffset(RP::Center, {-3, 7e30f, 5}, {1e30f, -2, 8}),
-        V());
 }
 
-TEST(LabelBackgroundTest, NullBackgroundAndNullIndicator) {
+TEST(LabelBackgroundTest, AbsentBackgroundOrIndicator) {
     const LabelBackground* none = nullptr;
     const V size(10.0f, 1.0f, 0.0f);
+    const RP r = LabelBackground::TopLeft;
+    EXPECT_EQ(LabelBackground::getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r, none), V());
     EXPECT_EQ(
-        LabelBackground::getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(RP::TopLeft, none),
+        LabelBackground::getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(r, none),
         V());
-    EXPECT_EQ(LabelBackground::getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
-                  RP::TopLeft, none),
-              V());
-    EXPECT_EQ(LabelBackground::getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
-                  RP::TopLeft, none, size),
-              V());
-    EXPECT_EQ(LabelBackground::getBodySizeInMaskedCoordinates(RP::TopLeft, none, size), V());
-    EXPECT_EQ(LabelBackground::getCompleteSizeInMaskedCoordinates(RP::TopLeft, none, size), V());
+    EXPECT_EQ(
+        LabelBackground::getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(r, none, size),
+        V());
+    EXPECT_EQ(LabelBackground::getBodySizeInMaskedCoordinates(r, none, size), V());
+    EXPECT_EQ(LabelBackground::getCompleteSizeInMaskedCoordinates(r, none, size), V());
     EXPECT_EQ(LabelBackground::getIndicator(none), nullptr);
 
-    ProbeBackground bare(nullptr);
-    EXPECT_EQ(bare.getScreenHeightFractionToMaskedSceneScaleFactor(), -1.0f);
-    bare.initialize(250.0f);
-    EXPECT_EQ(bare.getScreenHeightFractionToMaskedSceneScaleFactor(), 250.0f);
-    EXPECT_EQ(LabelBackground::getIndicator(&bare), nullptr);
-    for (const int r : {-1, 0, 4, 11, 12}) {
-        EXPECT_EQ(bare.getOffset(rp(r), size),
-                  LabelBackground::getAxiallySymmetricBodyOffset(rp(r), {10, 2, 0}, {4, 2, 0}));
-        EXPECT_EQ(bare.getCompleteSizeInMaskedCoordinates(rp(r), size), V(10.0f, 2.0f, 0.0f));
-        EXPECT_TRUE(bare.getIndicatorPolygon(rp(r), size).empty());
+    auto bare = SymmetricCornerLabelBackground::createFlatCornered(nullptr);
+    EXPECT_EQ(bare->getScreenHeightFractionToMaskedSceneScaleFactor(), -1.0f);
+    bare->initialize(250.0f);
+    for (const int value : {-1, 0, 4, 11, 12}) {
+        const V body = bare->getBodySizeInMaskedCoordinates(rp(value), size);
+        EXPECT_EQ(body, V(10.0f, 2.0f, 0.0f));
+        EXPECT_EQ(bare->getCompleteSizeInMaskedCoordinates(rp(value), size), body);
+        EXPECT_EQ(bare->getOffset(rp(value), size),
+                  LabelBackground::getAxiallySymmetricBodyOffset(rp(value), body, {2, 2, 0}));
+        EXPECT_TRUE(bare->getIndicatorPolygon(rp(value), size).empty());
     }
-    EXPECT_EQ(bare.getNumberOfPolygonPoints(), 4);
-    // A size beyond the minimal body is kept, its third component dropped.
-    EXPECT_EQ(bare.getBodySizeInMaskedCoordinates(RP::TopLeft, {50, 30, 9}), V(50.0f, 30.0f, 0.0f));
-}
-
-TEST(LabelBackgroundTest, CombinesBodyAndSharedIndicator) {
-    const std::shared_ptr<LabelIndicator> indicator = rightAngled(true, 0.02f);
-    ProbeBackground background(indicator);
-    EXPECT_EQ(background.getIndicator(), indicator.get());
-    EXPECT_EQ(indicator.use_count(), 2);
-    background.initialize(100.0f);
-    EXPECT_EQ(indicator->getScreenHeightFractionToMaskedSceneScaleFactor(), 100.0f);
-    EXPECT_EQ(background.getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(RP::TopLeft),
-              V(6.0f, 2.0f, 0.0f));
-
-    // Indicator (2, 1): the body grows along the edge, the complete size across it.
-    const V size(1.0f, 1.0f, 0.0f);
-    EXPECT_EQ(background.getBodySizeInMaskedCoordinates(RP::TopLeft, size), V(6.0f, 2.0f, 0.0f));
-    EXPECT_EQ(background.getCompleteSizeInMaskedCoordinates(RP::TopLeft, size),
-              V(6.0f, 3.0f, 0.0f));
-    EXPECT_EQ(background.getCompleteSizeInMaskedCoordinates(RP::RightTop, size),
-              V(5.0f, 4.0f, 0.0f));
-    EXPECT_EQ(background.getCompleteSizeInMaskedCoordinates(RP::Center, size), V(4.0f, 2.0f, 0.0f));
-    // Body offset (-1, -1) plus indicator offset (1, -1).
-    EXPECT_EQ(background.getOffset(RP::TopLeft, size), V(0.0f, -2.0f, 0.0f));
-    EXPECT_EQ(background.getIndicatorPolygon(RP::TopLeft, size),
-              (std::vector<V>{{1, -1, 0}, {0, 0, 0}, {-1, -1, 0}}));
-    EXPECT_EQ(background.getIndicatorPolygon(RP::Center, size), std::vector<V>(3));
-    EXPECT_EQ(background.getNumberOfPolygonPoints(), 7);
+    EXPECT_EQ(bare->getNumberOfPolygonPoints(), 8);
+    EXPECT_EQ(bare->getBodySizeInMaskedCoordinates(r, {50, 30, 9}), V(50.0f, 30.0f, 0.0f));
 }
 
 }  // namespace

@@ -3,110 +3,75 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
 
 #include <varnek/label_shape/LabelShapeTesting.h>
+#include <varnek/label_shape/LayeredLabelIndicator.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 
 namespace Varnek {
 namespace {
 
-using RP = LabelBackground::ReferencePoint;
-using V = Vector<float, 3>;
-using Points = std::vector<V>;
-using Factory =
-    std::shared_ptr<SymmetricCornerLabelBackground> (*)(std::shared_ptr<LabelIndicator>);
-
-RP rp(int value) {
-    return static_cast<RP>(value);
-}
-
-const struct {
-    Factory create;
-    int cornerPoints;
-} s_shapes[] = {{&SymmetricCornerLabelBackground::createRoundCornered, 5},
-                {&SymmetricCornerLabelBackground::createFlatCornered, 2},
-                {&SymmetricCornerLabelBackground::createSimpleRectangle, 1}};
+using Background = SymmetricCornerLabelBackground;
 
 // A right-angled triangle of full width 2 and height 1 at scale factor 250.
 std::shared_ptr<LabelIndicator> smallTriangle() {
     return TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(true, 0.008f);
 }
 
-TEST(SymmetricCornerLabelBackgroundTest, PlainRectangleIsTheBody) {
-    auto background = SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);
-    background->initialize(1.0f);
-    EXPECT_EQ(background->getPolygon(RP::TopCenter, {10, 4, 0}, {}),
-              (Points{{-5, 2, 0}, {-5, -2, 0}, {5, -2, 0}, {5, 2, 0}}));
-    EXPECT_EQ(background->getNumberOfPolygonPoints(), 4);
-}
-
-TEST(SymmetricCornerLabelBackgroundTest, FlatCornersWithoutIndicator) {
-    auto background = SymmetricCornerLabelBackground::createFlatCornered(nullptr);
-    background->initialize(250.0f);
-    EXPECT_EQ(background->getPolygon(RP::TopCenter, {40, 20, 0}, {}), (Points{{-19, 10, 0},
-                                                                              {-20, 9, 0},
-                                                                              {-20, -9, 0},
-                                                                              {-19, -10, 0},
-                                                                              {19, -10, 0},
-                                                                              {20, -9, 0},
-                                                                              {20, 9, 0},
-                                                                              {19, 10, 0}}));
+TEST(SymmetricCornerLabelBackgroundTest, BareBodies) {
+    auto plain = Background::createSimpleRectangle(nullptr);
+    plain->initialize(1.0f);
+    EXPECT_EQ(plain->getPolygon(LabelBackground::TopCenter, {10, 4, 0}, {}),
+              pointsXY({-5, 2, -5, -2, 5, -2, 5, 2}));
+    auto flat = Background::createFlatCornered(nullptr);
+    flat->initialize(250.0f);
+    EXPECT_EQ(flat->getPolygon(LabelBackground::TopCenter, {40, 20, 0}, {}),
+              pointsXY({-19, 10, -20, 9, -20, -9, -19, -10, 19, -10, 20, -9, 20, 9, 19, 10}));
 }
 
 // The road of one label, with a triangle on the body's bottom edge.
 TEST(SymmetricCornerLabelBackgroundTest, FlatCornersWithIndicator) {
-    auto background = SymmetricCornerLabelBackground::createFlatCornered(smallTriangle());
+    auto background = Background::createFlatCornered(smallTriangle());
     background->initialize(250.0f);
     const V size(40.0f, 20.0f, 0.0f);
-
-    EXPECT_EQ(
-        background->getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(RP::TopLeft, size),
-        V(4, 2, 0));
-    EXPECT_EQ(background->getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(RP::TopLeft),
-              V(2, 2, 0));
-    EXPECT_EQ(
-        background->getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(RP::LeftTop),
-        V(2, 4, 0));
-    EXPECT_EQ(background->getBodySizeInMaskedCoordinates(RP::TopLeft, size), V(40, 20, 0));
-    EXPECT_EQ(background->getCompleteSizeInMaskedCoordinates(RP::TopLeft, size), V(40, 21, 0));
-    const V offset = background->getOffset(RP::TopLeft, size);
+    const RP r = LabelBackground::TopLeft;
+    EXPECT_EQ(background->getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(r, size),
+              V(4, 2, 0));
+    EXPECT_EQ(background->getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r), V(2, 2, 0));
+    EXPECT_EQ(background->getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(rp(6)),
+              V(2, 4, 0));
+    EXPECT_EQ(background->getBodySizeInMaskedCoordinates(r, size), V(40, 20, 0));
+    EXPECT_EQ(background->getCompleteSizeInMaskedCoordinates(r, size), V(40, 21, 0));
+    const V offset = background->getOffset(r, size);
     EXPECT_EQ(offset, V(-18, -11, 0));
     EXPECT_EQ(background->getNumberOfPolygonPoints(), 11);
-    EXPECT_EQ(background->getPolygon(RP::TopLeft, size, offset), (Points{{1, -1, 0},
-                                                                         {0, 0, 0},
-                                                                         {-1, -1, 0},
-                                                                         {-37, -1, 0},
-                                                                         {-38, -2, 0},
-                                                                         {-38, -20, 0},
-                                                                         {-37, -21, 0},
-                                                                         {1, -21, 0},
-                                                                         {2, -20, 0},
-                                                                         {2, -2, 0},
-                                                                         {1, -1, 0}}));
+    EXPECT_EQ(background->getPolygon(r, size, offset),
+              pointsXY({1,   -1,  0,   0, -1,  -1, -37, -1, -38, -2, -38,
+                        -20, -37, -21, 1, -21, 2,  -20, 2,  -2,  1,  -1}));
 
-    EXPECT_EQ(background->getBodySizeInMaskedCoordinates(RP::LeftCenter, size), V(40, 20, 0));
-    EXPECT_EQ(background->getCompleteSizeInMaskedCoordinates(RP::LeftCenter, size), V(41, 20, 0));
-    EXPECT_EQ(background->getOffset(RP::LeftCenter, size), V(-21, 0, 0));
-
-    // Center: the bare body, though the count still includes the indicator.
-    EXPECT_EQ(background->getPolygon(RP::Center, size, {}).size(), 8u);
+    const RP left = LabelBackground::LeftCenter;
+    EXPECT_EQ(background->getBodySizeInMaskedCoordinates(left, size), V(40, 20, 0));
+    EXPECT_EQ(background->getCompleteSizeInMaskedCoordinates(left, size), V(41, 20, 0));
+    EXPECT_EQ(background->getOffset(left, size), V(-21, 0, 0));
+    // Center: the outline is the bare body, the indicator polygon is not empty.
+    EXPECT_EQ(background->getPolygon(LabelBackground::Center, size, {}).size(), 8u);
+    EXPECT_EQ(background->getIndicatorPolygon(LabelBackground::Center, size), Points(3));
 }
 
 TEST(SymmetricCornerLabelBackgroundTest, RoundCornerPointsKeepTheirBits) {
-    auto background = SymmetricCornerLabelBackground::createRoundCornered(nullptr);
+    auto background = Background::createRoundCornered(nullptr);
     background->initialize(1.0f);
     const float twoCorners = 2.0f * floatFromBits(0x3BC49BA6u);
-    EXPECT_EQ(background->getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(RP::TopCenter),
+    EXPECT_EQ(background->getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(RP(1)),
               V(twoCorners, twoCorners, 0));
     // A minimal body about the origin puts the arc centres at the origin, so
     // the points are the table's values with signs; the first corner follows
     // Top, where x and y are exchanged.
-    const Points polygon = background->getPolygon(RP::TopCenter, {}, {});
+    const Points polygon = background->getPolygon(LabelBackground::TopCenter, {}, {});
     ASSERT_EQ(polygon.size(), 20u);
     const std::uint32_t table[5][2] = {{0x3BC49BA6u, 0u},
                                        {0x3BB5A461u, 0x3B167A2Eu},
@@ -119,97 +84,95 @@ TEST(SymmetricCornerLabelBackgroundTest, RoundCornerPointsKeepTheirBits) {
     }
 }
 
-// Every reference point, corner shape and indicator state: the outline is
-// clockwise in masked coordinates, has the stated number of points, spans the
-// complete size, and has the anchor as a vertex when an indicator is drawn.
-//
-// With y pointing down, the shoelace sum  sum(x[i] * y[i+1] - x[i+1] * y[i])
-// is positive for a walk that is clockwise on screen (it is the mirror image
-// of a counter-clockwise walk in a y-up frame).
-void checkOutline(const LabelBackground& background, int cornerPoints, const std::string& what) {
-    const V size(40.0f, 20.0f, 0.0f);
-    for (int value = -1; value <= 12; ++value) {
-        const RP r = rp(value);
-        const std::string context = what + " r=" + std::to_string(value);
-        const V offset = background.getOffset(r, size);
-        const Points polygon = background.getPolygon(r, size, offset);
-        const LabelIndicator* indicator = background.getIndicator();
-        const bool onSide = getSideOfReferencePoint(r) != LabelBackground::Undefined;
-        const auto indicatorPoints =
-            static_cast<std::size_t>(LabelIndicator::getNumberOfPolygonPoints(indicator));
-        const std::size_t bodyPoints = 4 * static_cast<std::size_t>(cornerPoints);
-        ASSERT_EQ(polygon.size(), bodyPoints + (onSide ? indicatorPoints : 0)) << context;
-        // One allocation of the announced size.
-        EXPECT_EQ(polygon.capacity(), bodyPoints + indicatorPoints) << context;
-
-        double twiceArea = 0.0;
-        V low = polygon.front();
-        V high = polygon.front();
-        for (std::size_t i = 0; i < polygon.size(); ++i) {
-            const V& a = polygon[i];
-            const V& b = polygon[(i + 1) % polygon.size()];
-            twiceArea += double(a[0]) * b[1] - double(b[0]) * a[1];
-            for (std::size_t axis = 0; axis < 2; ++axis) {
-                low[axis] = std::min(low[axis], a[axis]);
-                high[axis] = std::max(high[axis], a[axis]);
+// For every reference point (and one beyond), corner shape and indicator:
+// the outline has 4 x corner points plus the indicator's points when the
+// reference point is on a side, comes from one allocation of the announced
+// size, spans the complete size, has the anchor as a vertex when it carries an
+// indicator, and is clockwise in masked coordinates. With y pointing down the
+// shoelace sum  sum(x[i] * y[i+1] - x[i+1] * y[i])  is positive for a walk
+// that is clockwise on screen: it mirrors a counter-clockwise walk in a y-up
+// frame.
+TEST(SymmetricCornerLabelBackgroundTest, OutlineSweep) {
+    std::vector<std::shared_ptr<LabelIndicator>> indicators = {
+        nullptr, smallTriangle(),
+        TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(false, 0.0f)};
+    for (const bool bar : {false, true}) {
+        for (const auto layer : {LayeredLabelIndicator::Lower, LayeredLabelIndicator::Middle,
+                                 LayeredLabelIndicator::Upper}) {
+            for (const bool fixed : {false, true}) {
+                indicators.push_back(
+                    LayeredLabelIndicator::createLayeredLabelIndicator(bar, layer, fixed, 0.02f));
             }
-        }
-        EXPECT_GT(twiceArea, 0.0) << context;
-        const V complete = background.getCompleteSizeInMaskedCoordinates(r, size);
-        EXPECT_NEAR(high[0] - low[0], complete[0], 1e-4) << context;
-        EXPECT_NEAR(high[1] - low[1], complete[1], 1e-4) << context;
-        const bool tipIsVertex = std::find(polygon.begin(), polygon.end(), V()) != polygon.end();
-        if (indicator != nullptr && onSide) {
-            EXPECT_TRUE(tipIsVertex) << context;
-            EXPECT_EQ(background.getIndicatorPolygon(r, size).size(),
-                      static_cast<std::size_t>(indicator->getNumberOfPolygonPoints()))
-                << context;
         }
     }
-}
-
-TEST(SymmetricCornerLabelBackgroundTest, OutlineSweepWithTriangles) {
-    for (const auto& shape : s_shapes) {
-        for (int state = 0; state < 3; ++state) {
-            std::shared_ptr<LabelIndicator> indicator;
-            if (state == 1) {
-                indicator = smallTriangle();
-            } else if (state == 2) {
-                indicator = TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(
-                    false, 0.0f);
-            }
-            auto background = shape.create(indicator);
+    const V size(40.0f, 20.0f, 0.0f);
+    for (const int cornerPoints : {5, 2, 1}) {
+        for (std::size_t i = 0; i < indicators.size(); ++i) {
+            const auto create = cornerPoints == 5   ? &Background::createRoundCornered
+                                : cornerPoints == 2 ? &Background::createFlatCornered
+                                                    : &Background::createSimpleRectangle;
+            auto background = create(indicators[i]);
             background->initialize(250.0f);
-            EXPECT_EQ(background->getNumberOfPolygonPoints(),
-                      4 * shape.cornerPoints + (indicator ? 3 : 0));
-            checkOutline(*background, shape.cornerPoints,
-                         "corners=" + std::to_string(shape.cornerPoints) +
-                             " state=" + std::to_string(state));
+            const auto indicatorPoints = static_cast<std::size_t>(
+                LabelIndicator::getNumberOfPolygonPoints(indicators[i].get()));
+            const std::size_t bodyPoints = 4 * static_cast<std::size_t>(cornerPoints);
+            for (int value = -1; value <= 12; ++value) {
+                const std::string context = "corners=" + std::to_string(cornerPoints) +
+                                            " indicator=" + std::to_string(i) +
+                                            " r=" + std::to_string(value);
+                const bool onSide = value >= 0 && value < 12;
+                const Points polygon =
+                    background->getPolygon(rp(value), size, background->getOffset(rp(value), size));
+                ASSERT_EQ(polygon.size(), bodyPoints + (onSide ? indicatorPoints : 0)) << context;
+                EXPECT_EQ(polygon.capacity(), bodyPoints + indicatorPoints) << context;
+
+                double twiceArea = 0.0;
+                V low = polygon.front();
+                V high = polygon.front();
+                for (std::size_t k = 0; k < polygon.size(); ++k) {
+                    const V& a = polygon[k];
+                    const V& b = polygon[(k + 1) % polygon.size()];
+                    twiceArea += double(a[0]) * b[1] - double(b[0]) * a[1];
+                    for (std::size_t axis = 0; axis < 2; ++axis) {
+                        low[axis] = std::min(low[axis], a[axis]);
+                        high[axis] = std::max(high[axis], a[axis]);
+                    }
+                }
+                EXPECT_GT(twiceArea, 0.0) << context;
+                const V complete = background->getCompleteSizeInMaskedCoordinates(rp(value), size);
+                EXPECT_NEAR(high[0] - low[0], complete[0], 1e-4) << context;
+                EXPECT_NEAR(high[1] - low[1], complete[1], 1e-4) << context;
+                if (indicators[i] && onSide) {
+                    EXPECT_NE(std::find(polygon.begin(), polygon.end(), V()), polygon.end())
+                        << context;
+                    EXPECT_EQ(background->getIndicatorPolygon(rp(value), size).size(),
+                              indicatorPoints)
+                        << context;
+                }
+            }
         }
     }
 }
 
 // Non-finite scale factors and sizes flow through the arithmetic: the outline
-// keeps its point count and a NaN label size yields a NaN body.
+// keeps its point count; a NaN label size gives a NaN body, while a NaN
+// minimum (from a NaN scale factor) yields to the label size.
 TEST(SymmetricCornerLabelBackgroundTest, NonFiniteInputKeepsTheShapeOfTheResult) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();
-    for (const float scale : {nan, inf, -inf, 0.0f}) {
-        auto background = SymmetricCornerLabelBackground::createRoundCornered(smallTriangle());
+    for (const float scale : {nan, inf, -inf}) {
+        auto background = Background::createRoundCornered(smallTriangle());
         background->initialize(scale);
         for (const V& size : {V(nan, 1, 0), V(inf, -inf, nan), V(3, 4, 0)}) {
             for (const int r : {-1, 0, 7, 12}) {
                 const V offset = background->getOffset(rp(r), size);
                 const bool onSide = r >= 0 && r < 12;
                 EXPECT_EQ(background->getPolygon(rp(r), size, offset).size(), onSide ? 23u : 20u);
-                EXPECT_EQ(background->getIndicatorPolygon(rp(r), size).size(), 3u);
+                const float bodyWidth = background->getBodySizeInMaskedCoordinates(rp(r), size)[0];
+                EXPECT_EQ(std::isnan(bodyWidth), std::isnan(size[0]));
             }
         }
     }
-    auto background = SymmetricCornerLabelBackground::createFlatCornered(nullptr);
-    background->initialize(250.0f);
-    EXPECT_TRUE(
-        std::isnan(background->getBodySizeInMaskedCoordinates(RP::TopLeft, {nan, 1, 0})[0]));
 }
 
 }  // namespace
