@@ -27,8 +27,9 @@ public:
     constexpr Vector() : m_components{} {}
     constexpr Vector(T x, T y, T z) : m_components{x, y, z} {}
 
-    // A constant (0, 0, 0) that lives as long as the program.
-    static const Vector& getZeroVector() {
+    // A constant (0, 0, 0) that lives as long as the program. Visible even
+    // where inline functions are hidden, so that every module shares it.
+    VARNEK_MATH_VISIBLE static const Vector& getZeroVector() {
         static constexpr Vector s_zero{};
         return s_zero;
     }
