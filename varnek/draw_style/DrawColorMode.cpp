@@ -3,24 +3,24 @@
 #include <array>
 #include <cstdint>
 
+#include <varnek/draw_style/internal/TableLookup.h>
 #include <varnek/services/Translator.h>
 
 namespace Varnek {
 namespace {
 
 constexpr std::array<const char*, 4> s_displayTexts = {"RGB", "Index", "Type", "Skin"};
-constexpr unsigned int s_numberOfValues = 6;
+constexpr std::size_t s_numberOfValues = 6;
 
 }  // namespace
 
 bool DrawColorMode::isValid(Enum value) {
-    return static_cast<unsigned int>(value) < s_numberOfValues;
+    return internal::isIndexBelow(value, s_numberOfValues);
 }
 
 std::string DrawColorMode::toString(Enum value) {
-    const auto index = static_cast<unsigned int>(value);
-    const char* text = index < s_displayTexts.size() ? s_displayTexts[index] : "unknown";
-    return Translator::translate("DrawColorMode", text, nullptr, -1);
+    return Translator::translate("DrawColorMode",
+                                 internal::lookup(s_displayTexts, value, "unknown"), nullptr, -1);
 }
 
 std::size_t hash_value(const DrawColorMode& mode) {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <varnek/draw_style/internal/TableLookup.h>
+
 namespace Varnek {
 namespace {
 
@@ -11,8 +13,7 @@ constexpr std::array<const char*, 7> s_hoopsNotations = {
 }  // namespace
 
 const char* DrawCoordinates::getHoopsNotation(DrawCoordinates value) {
-    const auto index = static_cast<unsigned int>(value.m_value);
-    return index < s_hoopsNotations.size() ? s_hoopsNotations[index] : nullptr;
+    return internal::lookup(s_hoopsNotations, value.m_value, nullptr);
 }
 
 }  // namespace Varnek

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <varnek/draw_style/internal/TableLookup.h>
+
 namespace Varnek {
 namespace {
 
@@ -20,13 +22,11 @@ constexpr std::array<CappingTexts, 4> s_cappings = {{
 }  // namespace
 
 std::string DrawCylinderCapping::toString(Enum value) {
-    const auto index = static_cast<unsigned int>(value);
-    return index < s_cappings.size() ? s_cappings[index].displayText : "unknown";
+    return internal::lookup(s_cappings, value, &CappingTexts::displayText, "unknown");
 }
 
 const char* DrawCylinderCapping::getHoopsNotation(DrawCylinderCapping value) {
-    const auto index = static_cast<unsigned int>(value.m_value);
-    return index < s_cappings.size() ? s_cappings[index].hoopsNotation : nullptr;
+    return internal::lookup(s_cappings, value.m_value, &CappingTexts::hoopsNotation, nullptr);
 }
 
 }  // namespace Varnek

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <varnek/draw_style/internal/TableLookup.h>
+
 namespace Varnek {
 namespace {
 
@@ -21,13 +23,11 @@ constexpr std::array<Level, 5> s_levels = {{
 }  // namespace
 
 float DrawDisplacement::getValue(Enum level) {
-    const auto index = static_cast<unsigned int>(level);
-    return index < s_levels.size() ? s_levels[index].value : 0.0f;
+    return internal::lookup(s_levels, level, &Level::value, 0.0F);
 }
 
 std::string DrawDisplacement::toString(Enum level) {
-    const auto index = static_cast<unsigned int>(level);
-    return index < s_levels.size() ? s_levels[index].displayText : "Unknown";
+    return internal::lookup(s_levels, level, &Level::displayText, "Unknown");
 }
 
 }  // namespace Varnek

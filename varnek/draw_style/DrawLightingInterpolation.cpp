@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <varnek/draw_style/internal/TableLookup.h>
+
 namespace Varnek {
 namespace {
 
@@ -14,8 +16,7 @@ constexpr std::array<const char*, 4> s_hoopsNotations = {
 }  // namespace
 
 const char* DrawLightingInterpolation::getHoopsNotation(DrawLightingInterpolation value) {
-    const auto index = static_cast<unsigned int>(value.m_value);
-    return index < s_hoopsNotations.size() ? s_hoopsNotations[index] : nullptr;
+    return internal::lookup(s_hoopsNotations, value.m_value, nullptr);
 }
 
 }  // namespace Varnek

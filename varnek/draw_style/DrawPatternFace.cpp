@@ -1,8 +1,8 @@
 #include <varnek/draw_style/DrawPatternFace.h>
 
 #include <array>
-#include <cstddef>
 
+#include <varnek/draw_style/internal/TableLookup.h>
 #include <varnek/services/Translator.h>
 
 namespace Varnek {
@@ -28,19 +28,19 @@ constexpr std::array<PatternTexts, 9> s_patterns = {{
 }  // namespace
 
 bool DrawPatternFace::isValid(Pattern value) {
-    return static_cast<unsigned int>(value) < s_patterns.size();
+    return internal::isIndexBelow(value, s_patterns.size());
 }
 
 std::string DrawPatternFace::toString(Pattern value) {
-    const char* text =
-        isValid(value) ? s_patterns[static_cast<std::size_t>(value)].displayText : "unknown";
-    return Translator::translate("DrawPatternFace", text, nullptr, -1);
+    return Translator::translate(
+        "DrawPatternFace",
+        internal::lookup(s_patterns, value, &PatternTexts::displayText, "unknown"), nullptr, -1);
 }
 
 const char* DrawPatternFace::getHoopsNotation(DrawPatternFace value) {
     // An unknown pattern is filled solid rather than left without a pattern.
-    const Pattern pattern = isValid(value) ? value.m_value : Solid;
-    return s_patterns[static_cast<std::size_t>(pattern)].hoopsNotation;
+    return internal::lookup(s_patterns, value.m_value, &PatternTexts::hoopsNotation,
+                            s_patterns[Solid].hoopsNotation);
 }
 
 }  // namespace Varnek

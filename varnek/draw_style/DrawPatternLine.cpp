@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include <varnek/draw_style/internal/TableLookup.h>
 #include <varnek/services/Translator.h>
 
 namespace Varnek {
@@ -26,14 +27,13 @@ constexpr std::array<PatternTexts, 8> s_patterns = {{
 }  // namespace
 
 std::string DrawPatternLine::toString(Enum value) {
-    const auto index = static_cast<unsigned int>(value);
-    const char* text = index < s_patterns.size() ? s_patterns[index].displayText : "unknown";
-    return Translator::translate("DrawPatternLine", text, nullptr, -1);
+    return Translator::translate(
+        "DrawPatternLine",
+        internal::lookup(s_patterns, value, &PatternTexts::displayText, "unknown"), nullptr, -1);
 }
 
 const char* DrawPatternLine::getHoopsNotation(DrawPatternLine value) {
-    const auto index = static_cast<unsigned int>(value.m_value);
-    return index < s_patterns.size() ? s_patterns[index].hoopsNotation : nullptr;
+    return internal::lookup(s_patterns, value.m_value, &PatternTexts::hoopsNotation, nullptr);
 }
 
 }  // namespace Varnek

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include <varnek/draw_style/internal/TableLookup.h>
+
 namespace Varnek {
 namespace {
 
@@ -22,13 +24,11 @@ constexpr std::array<UnitTexts, 6> s_units = {{
 }  // namespace
 
 std::string DrawSizeReference::toString(Enum value) {
-    const auto index = static_cast<unsigned int>(value);
-    return index < s_units.size() ? s_units[index].displayText : "undefined";
+    return internal::lookup(s_units, value, &UnitTexts::displayText, "undefined");
 }
 
 const char* DrawSizeReference::getHoopsNotation(DrawSizeReference value) {
-    const auto index = static_cast<unsigned int>(value.m_value);
-    return index < s_units.size() ? s_units[index].hoopsNotation : nullptr;
+    return internal::lookup(s_units, value.m_value, &UnitTexts::hoopsNotation, nullptr);
 }
 
 }  // namespace Varnek

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <varnek/draw_style/internal/TableLookup.h>
+
 namespace Varnek {
 namespace {
 
@@ -30,18 +32,13 @@ constexpr std::array<MeshStyle, 6> s_styles = {{
 
 constexpr std::int64_t s_numberOfStyles = 6;
 
-const MeshStyle* find(DrawStyleMesh::Enum value) {
-    const auto index = static_cast<unsigned int>(value);
-    return index < s_styles.size() ? &s_styles[index] : nullptr;
-}
-
 }  // namespace
 
 DrawStyleMesh::DrawStyleMesh(const int& value)
     : m_value(isValid(static_cast<Enum>(value)) ? static_cast<Enum>(value) : None) {}
 
 bool DrawStyleMesh::isValid(Enum value) {
-    return find(value) != nullptr;
+    return internal::isIndexBelow(value, s_styles.size());
 }
 
 DrawStyleMesh::Enum DrawStyleMesh::next(Enum value) {
@@ -53,17 +50,15 @@ DrawStyleMesh::Enum DrawStyleMesh::next(Enum value) {
 }
 
 std::string DrawStyleMesh::toString(Enum value) {
-    const MeshStyle* style = find(value);
-    return style != nullptr ? style->displayText : "unknown";
+    return internal::lookup(s_styles, value, &MeshStyle::displayText, "unknown");
 }
 
 const char* DrawStyleMesh::getDrawKey(const DrawStyleMesh& style) {
-    const MeshStyle* found = find(style.m_value);
-    return found != nullptr ? found->drawKey : nullptr;
+    return internal::lookup(s_styles, style.m_value, &MeshStyle::drawKey, nullptr);
 }
 
 DrawVisibleTypesCollection DrawStyleMesh::getVisibleTypes(const DrawStyleMesh& style) {
-    const MeshStyle* found = find(style.m_value);
+    const MeshStyle* found = internal::findRow(s_styles, style.m_value);
     if (found == nullptr) {
         return DrawVisibleTypesCollection();
     }

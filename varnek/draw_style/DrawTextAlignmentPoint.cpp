@@ -1,6 +1,6 @@
 #include <varnek/draw_style/DrawTextAlignmentPoint.h>
 
-#include <iterator>
+#include <varnek/draw_style/internal/TableLookup.h>
 
 namespace Varnek {
 namespace {
@@ -12,8 +12,7 @@ char s_hoopsNotations[][3] = {"<*", "<^", "<v", ">*", ">^", ">v", "*", "*^", "*v
 }  // namespace
 
 char* DrawTextAlignmentPoint::getHoopsNotation(DrawTextAlignmentPoint value) {
-    const auto index = static_cast<unsigned int>(value.m_value);
-    return index < std::size(s_hoopsNotations) ? s_hoopsNotations[index] : nullptr;
+    return internal::lookup(s_hoopsNotations, value.m_value, nullptr);
 }
 
 }  // namespace Varnek
