@@ -1,14 +1,12 @@
 #include <varnek/draw_style/DrawSelectableTypesCollection.h>
 
+#include <varnek/draw_style/internal/DrawTypeFlags.h>
+
 namespace Varnek {
 namespace {
 
 constexpr std::array<const char*, 7> s_names = {"images", "text",  "markers", "vertices",
                                                 "edges",  "lines", "faces"};
-
-std::size_t indexOf(DrawSelectableType type) {
-    return static_cast<std::size_t>(type);
-}
 
 }  // namespace
 
@@ -18,37 +16,19 @@ DrawSelectableTypesCollection::DrawSelectableTypesCollection(
 
 DrawSelectableTypesCollection::TypeFlags DrawSelectableTypesCollection::convertSelectableTypes(
     const std::vector<DrawSelectableType>& types) {
-    TypeFlags flags{};
-    for (const DrawSelectableType type : types) {
-        if (isValid(type)) {
-            flags[indexOf(type)] = true;
-        }
-    }
-    return flags;
-}
-
-bool DrawSelectableTypesCollection::isValid(DrawSelectableType type) {
-    return static_cast<unsigned int>(type) < s_numberOfSelectableTypes;
+    return internal::flagsOfListedKinds<s_numberOfSelectableTypes>(types);
 }
 
 const char* DrawSelectableTypesCollection::selectableTypeToString(DrawSelectableType type) {
-    return isValid(type) ? s_names[indexOf(type)] : "none";
+    return internal::lookup(s_names, type, "none");
 }
 
 bool DrawSelectableTypesCollection::isDrawTypeSelectable(DrawSelectableType type) const {
-    return isValid(type) && m_typeFlags[indexOf(type)];
+    return internal::isFlagSet(m_typeFlags, type);
 }
 
 std::string DrawSelectableTypesCollection::getHoopsNotation() const {
-    std::string notation;
-    for (std::size_t i = 0; i < s_numberOfSelectableTypes; ++i) {
-        notation += selectableTypeToString(static_cast<DrawSelectableType>(i));
-        notation += m_typeFlags[i] ? "=on" : "=off";
-        if (i + 1 < s_numberOfSelectableTypes) {
-            notation += ',';
-        }
-    }
-    return notation;
+    return internal::onOffSettings(m_typeFlags, selectableTypeToString);
 }
 
 }  // namespace Varnek

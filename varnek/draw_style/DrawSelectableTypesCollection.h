@@ -49,7 +49,6 @@ private:
     using TypeFlags = std::array<bool, s_numberOfSelectableTypes>;
 
     static TypeFlags convertSelectableTypes(const std::vector<DrawSelectableType>& types);
-    static bool isValid(DrawSelectableType type);
     // The kind's keyword, "none" outside 0 to 6.
     static const char* selectableTypeToString(DrawSelectableType type);
 

@@ -1,13 +1,11 @@
 #include <varnek/draw_style/DrawShaderAffectedTypesCollection.h>
 
+#include <varnek/draw_style/internal/DrawTypeFlags.h>
+
 namespace Varnek {
 namespace {
 
 constexpr std::array<const char*, 3> s_names = {"points", "lines", "triangles"};
-
-std::size_t indexOf(DrawShaderAffectedType type) {
-    return static_cast<std::size_t>(type);
-}
 
 }  // namespace
 
@@ -18,42 +16,24 @@ DrawShaderAffectedTypesCollection::DrawShaderAffectedTypesCollection(
 DrawShaderAffectedTypesCollection::TypeFlags
 DrawShaderAffectedTypesCollection::convertShaderAffectedTypes(
     const std::vector<DrawShaderAffectedType>& types) {
-    TypeFlags flags{};
-    for (const DrawShaderAffectedType type : types) {
-        if (isValid(type)) {
-            flags[indexOf(type)] = true;
-        }
-    }
+    TypeFlags flags = internal::flagsOfListedKinds<s_numberOfShaderAffectedTypes>(types);
     if (types.empty()) {
-        flags[indexOf(DrawShaderAffectedType::Points)] = true;
+        flags[internal::rowIndex(DrawShaderAffectedType::Points)] = true;
     }
     return flags;
 }
 
-bool DrawShaderAffectedTypesCollection::isValid(DrawShaderAffectedType type) {
-    return static_cast<unsigned int>(type) < s_numberOfShaderAffectedTypes;
-}
-
 const char* DrawShaderAffectedTypesCollection::shaderAffectedTypeToString(
     DrawShaderAffectedType type) {
-    return isValid(type) ? s_names[indexOf(type)] : "";
+    return internal::lookup(s_names, type, "");
 }
 
 bool DrawShaderAffectedTypesCollection::isTypeAffected(DrawShaderAffectedType type) const {
-    return isValid(type) && m_typeFlags[indexOf(type)];
+    return internal::isFlagSet(m_typeFlags, type);
 }
 
 std::string DrawShaderAffectedTypesCollection::getHoopsNotation() const {
-    std::string notation;
-    for (std::size_t i = 0; i < s_numberOfShaderAffectedTypes; ++i) {
-        if (m_typeFlags[i]) {
-            if (!notation.empty()) {
-                notation += ',';
-            }
-            notation += shaderAffectedTypeToString(static_cast<DrawShaderAffectedType>(i));
-        }
-    }
-    return notation;
+    return internal::namesOfSetFlags(m_typeFlags, shaderAffectedTypeToString);
 }
 
 }  // namespace Varnek

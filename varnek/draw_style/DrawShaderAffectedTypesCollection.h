@@ -34,7 +34,6 @@ private:
     using TypeFlags = std::array<bool, s_numberOfShaderAffectedTypes>;
 
     static TypeFlags convertShaderAffectedTypes(const std::vector<DrawShaderAffectedType>& types);
-    static bool isValid(DrawShaderAffectedType type);
     // The kind's keyword, the empty string outside 0 to 2.
     static const char* shaderAffectedTypeToString(DrawShaderAffectedType type);
 

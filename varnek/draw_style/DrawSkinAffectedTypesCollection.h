@@ -30,7 +30,6 @@ private:
     using TypeFlags = std::array<bool, s_numberOfSkinAffectedTypes>;
 
     static TypeFlags convertSkinAffectedTypes(const std::vector<DrawSkinAffectedType>& types);
-    static bool isValid(DrawSkinAffectedType type);
     // The kind's keyword, "none" outside 0 to 3.
     static const char* skinAffectedTypeToString(DrawSkinAffectedType type);
 

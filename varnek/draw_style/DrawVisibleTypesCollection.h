@@ -50,7 +50,6 @@ private:
     using TypeFlags = std::array<bool, s_numberOfVisibleTypes>;
 
     static TypeFlags convertVisibleTypes(const std::vector<DrawVisibleType>& types);
-    static bool isValid(DrawVisibleType type);
     // The kind's keyword, "none" outside 0 to 7.
     static const char* visibleTypeToString(DrawVisibleType type);
 
