@@ -3,106 +3,37 @@
 #include <cstdint>
 
 #include <varnek/draw_style/internal/FloatTruncation.h>
+#include <varnek/draw_style/internal/TableLookup.h>
 
 namespace Varnek {
 namespace {
 
-constexpr unsigned int s_numberOfSymbols = 43;
-
-// Display names by value. Two glyphs have no display name of their own.
-constexpr std::array<const char*, s_numberOfSymbols> s_displayNames = {
-    "Dot",
-    "Star",
-    "Plus",
-    "BoldPlus",
-    "X",
-    "BoldX",
-    "FilledCircle",
-    "OpenCircle",
-    "OpenCircleWithDot",
-    "OpenCircleWithPlus",
-    "OpenCircleWithX",
+// The enumerators' names by value. The glyphs (26 on) are known to the
+// graphics system by these names too.
+// clang-format off
+constexpr std::array<const char*, 43> s_names = {
+    "Dot", "Star", "Plus", "BoldPlus", "X", "BoldX",
+    "FilledCircle", "OpenCircle", "OpenCircleWithDot", "OpenCircleWithPlus", "OpenCircleWithX",
     "OpenCircleWithCircle",
-    "FilledDiamond",
-    "OpenDiamond",
-    "OpenDiamondWithDot",
-    "FilledBox",
-    "OpenBox",
-    "OpenBoxWithDot",
-    "FilledTriangleUp",
-    "FilledTriangleDown",
-    "FilledTriangleLeft",
-    "FilledTriangleRight",
-    "OpenTriangleUp",
-    "OpenTriangleDown",
-    "OpenTriangleLeft",
-    "OpenTriangleRight",
-    "Tryout",
-    "OpenEndMarker",
-    "ClosedEndMarker",
-    "FldMarker",
-    "SigmaFldNominalMarker",
-    "SigmaFldCurrentMarker",
-    "SigmaFldMedianMarker",
-    "NanMarker",
-    "CustomFilledCircle",
-    "CustomEmptyCircle",
-    "unknown",  // CustomEmptyBoldCircle
-    "MeasuringArrow",
-    "MeasuringBar",
-    "MeasuringPoint",
-    "SimpleArrowLineEnd",
-    "SimpleBarLineEnd",
-    "unknown",  // EmptyGlyph
-};
+    "FilledDiamond", "OpenDiamond", "OpenDiamondWithDot",
+    "FilledBox", "OpenBox", "OpenBoxWithDot",
+    "FilledTriangleUp", "FilledTriangleDown", "FilledTriangleLeft", "FilledTriangleRight",
+    "OpenTriangleUp", "OpenTriangleDown", "OpenTriangleLeft", "OpenTriangleRight",
+    "Tryout", "OpenEndMarker", "ClosedEndMarker", "FldMarker", "SigmaFldNominalMarker",
+    "SigmaFldCurrentMarker", "SigmaFldMedianMarker", "NanMarker", "CustomFilledCircle",
+    "CustomEmptyCircle", "CustomEmptyBoldCircle", "MeasuringArrow", "MeasuringBar",
+    "MeasuringPoint", "SimpleArrowLineEnd", "SimpleBarLineEnd", "EmptyGlyph"};
 
-// Notations by value. The triangles' slashes are literal characters: "/*\\"
-// is the three characters slash, asterisk, backslash.
-constexpr std::array<const char*, s_numberOfSymbols> s_hoopsNotations = {
-    ".",
-    "*",
-    "+",
-    "bold+",
-    "X",
-    "boldX",
-    "@",
-    "O",
-    "(.)",
-    "(+)",
-    "(x)",
-    "(O)",
-    "<*>",
-    "<>",
-    "<.>",
-    "[*]",
-    "[]",
-    "[.]",
-    "/*\\",
-    "\\*/",
-    "<*|",
-    "|*>",
-    "/\\",
-    "\\/",
-    "<|",
-    "|>",
-    "Tryout",
-    "OpenEndMarker",
-    "ClosedEndMarker",
-    "FldMarker",
-    "SigmaFldNominalMarker",
-    "SigmaFldCurrentMarker",
-    "SigmaFldMedianMarker",
-    "NanMarker",
-    "CustomFilledCircle",
-    "CustomEmptyCircle",
-    "CustomEmptyBoldCircle",
-    "MeasuringArrow",
-    "MeasuringBar",
-    "MeasuringPoint",
-    "SimpleArrowLineEnd",
-    "SimpleBarLineEnd",
-    "EmptyGlyph",
-};
+// The graphics system's marker notations of values 0 to 25. The triangles'
+// slashes are literal characters: "/*\\" is slash, asterisk, backslash.
+constexpr std::array<const char*, 26> s_markerNotations = {
+    ".", "*", "+", "bold+", "X", "boldX",
+    "@", "O", "(.)", "(+)", "(x)", "(O)",
+    "<*>", "<>", "<.>",
+    "[*]", "[]", "[.]",
+    "/*\\", "\\*/", "<*|", "|*>",
+    "/\\", "\\/", "<|", "|>"};
+// clang-format on
 
 char glyphColorByte(float component) {
     const std::int32_t n = internal::truncateToInt32OrZero(component * 255.0F);
@@ -113,13 +44,18 @@ char glyphColorByte(float component) {
 }  // namespace
 
 std::string DrawSymbolPoint::toString(Enum value) {
-    const auto index = static_cast<unsigned int>(value);
-    return index < s_numberOfSymbols ? s_displayNames[index] : "unknown";
+    // Two glyphs have no display name of their own.
+    if (value == CustomEmptyBoldCircle || value == EmptyGlyph) {
+        return "unknown";
+    }
+    return internal::lookup(s_names, value, "unknown");
 }
 
 const char* DrawSymbolPoint::getHoopsNotation(DrawSymbolPoint symbol) {
-    const auto index = static_cast<unsigned int>(symbol.m_value);
-    return index < s_numberOfSymbols ? s_hoopsNotations[index] : nullptr;
+    if (internal::isIndexBelow(symbol.m_value, s_markerNotations.size())) {
+        return s_markerNotations[internal::rowIndex(symbol.m_value)];
+    }
+    return internal::lookup(s_names, symbol.m_value, nullptr);
 }
 
 std::array<char, 3> DrawSymbolPoint::getGlyphColorAsChars(const ColorRGB& color) {
