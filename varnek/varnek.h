@@ -3,8 +3,13 @@
 #ifndef VARNEK_VARNEK_H
 #define VARNEK_VARNEK_H
 
+#include <varnek/services/CompositeCurve.h>
+#include <varnek/services/Curve.h>
+#include <varnek/services/Point.h>
+#include <varnek/services/PolyLine.h>
 #include <varnek/services/Translator.h>
 #include <varnek/services/Vector.h>
+#include <varnek/services/VkSpline.h>
 
 #include <varnek/draw_style/ColorRGB.h>
 #include <varnek/draw_style/DrawColorMode.h>
