@@ -27,8 +27,8 @@ public:
     // chord.
     VkSpline(const Point<T, 3>& start, const Point<T, 3>& end, double tolerance,
              const Vector<T, 3>& startTangent, const Vector<T, 3>& endTangent)
-        : m_bezierPoints{start, offsetBy(start, startTangent, T(1) / T(3)),
-                         offsetBy(end, endTangent, T(-1) / T(3)), end},
+        : m_bezierPoints{start, offsetBy(start, startTangent, T(1)),
+                         offsetBy(end, endTangent, T(-1)), end},
           m_tolerance(tolerance) {}
 
     // Sets Bézier point index: 0 the start, 1 and 2 the control points, 3
@@ -63,9 +63,10 @@ public:
     static constexpr int s_maximalHalvings = 10;
 
 private:
-    static Point<T, 3> offsetBy(const Point<T, 3>& point, const Vector<T, 3>& direction, T factor) {
-        return {point[0] + factor * direction[0], point[1] + factor * direction[1],
-                point[2] + factor * direction[2]};
+    // A cubic's control point lies a third of the end's tangent from the end.
+    static Point<T, 3> offsetBy(const Point<T, 3>& point, const Vector<T, 3>& tangent, T sign) {
+        return {point[0] + sign * tangent[0] / T(3), point[1] + sign * tangent[1] / T(3),
+                point[2] + sign * tangent[2] / T(3)};
     }
 
     // Distance of the curve's point from the chord's middle.
