@@ -30,6 +30,7 @@
 #include <varnek/draw_style/DrawVisibleTypesCollection.h>
 #include <varnek/draw_style/DrawZLayer.h>
 
+#include <varnek/label_shape/BalloonLabelBackground.h>
 #include <varnek/label_shape/LabelBackground.h>
 #include <varnek/label_shape/LabelIndicator.h>
 #include <varnek/label_shape/LayeredLabelIndicator.h>
