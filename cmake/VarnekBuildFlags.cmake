@@ -46,6 +46,16 @@ function(varnek_add_export_header target prefix header)
         BASE_DIRS ${PROJECT_BINARY_DIR}/include FILES ${generated})
 endfunction()
 
+# Adds the types named in ARGN to the library: each is one header, installed,
+# and one source beside it in the current folder.
+function(varnek_add_types)
+    foreach(type IN LISTS ARGN)
+        target_sources(varnek PRIVATE ${type}.cpp)
+        target_sources(varnek PUBLIC
+            FILE_SET HEADERS BASE_DIRS ${PROJECT_SOURCE_DIR} FILES ${type}.h)
+    endforeach()
+endfunction()
+
 # Adds a GoogleTest executable <name> built from the given sources and
 # registers its tests with CTest.
 function(varnek_add_test name)
