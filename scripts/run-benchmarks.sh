@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Builds the benchmark preset (g++, Release) and runs the benchmark suite.
+#
+#   scripts/run-benchmarks.sh            full run: 5 repetitions, medians
+#   scripts/run-benchmarks.sh --smoke    every benchmark for a moment, for CI
+#
+# Further arguments go to the benchmark binary (for example
+# --benchmark_filter=Label/Round). The run ends with a summary of allocations
+# per call and of the time ratios; it fails only when a path allocates other
+# than its target, never because of a time.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+mode=full
+if [ "${1:-}" = "--smoke" ]; then
+    mode=smoke
+    shift
+fi
+
+cmake --preset bench >/dev/null
+cmake --build --preset bench
+
+binary=build/bench/bench/varnek_bench
+if [ "$mode" = smoke ]; then
+    exec "$binary" --benchmark_min_time=0.01 "$@"
+fi
+exec "$binary" --benchmark_min_time=0.2 --benchmark_repetitions=5 \
+    --benchmark_report_aggregates_only=true "$@"
