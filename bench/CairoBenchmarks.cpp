@@ -3,66 +3,61 @@
 // pointer) and flattened into points. Built only when Cairo is installed.
 #include <array>
 #include <cstddef>
+#include <memory>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 #include <cairo.h>
 
+#include <varnek/varnek.h>
+
 #include "BenchmarkInputs.h"
 #include "BenchmarkNames.h"
+#include "LabelFixtures.h"
 
 namespace VarnekBench {
 namespace {
 
 constexpr double s_pi = 3.14159265358979323846;
 
+// The radius of the library's round corner, in screen-height fractions.
+constexpr double s_cornerRadiusInScreenHeightFraction = 0.006;
+
 // A rounded rectangle with a three-point pointer on one of its sides, in the
 // label's masked coordinates (x to the right, y downwards).
 struct RoundOutline {
-    int pointerSide;  // 0 top, 1 right, 2 bottom, 3 left: the label's side
+    int pointerSide;  // the label's side: 0 top, 1 right, 2 bottom, 3 left
     double centerX, centerY;
     double halfWidth, halfHeight;
     double radius;
     std::array<double, 6> pointer;  // three points, in clockwise order
 };
 
-// Labels of a view at 1000 masked units per screen height: corner radius 6,
-// an acute triangle 15 wide and 10 high, text sizes of a few words. The
-// label sits centred on its side so that the pointer is in the middle of the
-// edge it points from.
+// The outlines of the library's round-cornered labels with a triangle for
+// the same inputs: body centre, body size and pointer taken from the
+// library, so both sides build the same shape.
 std::array<RoundOutline, s_inputCount> makeOutlines() {
-    constexpr double radius = 6.0;
-    constexpr double width = 15.0;
-    constexpr double height = 10.0;
-    InputGenerator generator(11);
+    const std::shared_ptr<Varnek::LabelBackground> background =
+        makeBackground(Shape::Round, Indicator::Triangular);
+    const auto& inputs = labelInputs();
     std::array<RoundOutline, s_inputCount> outlines{};
     for (std::size_t i = 0; i < outlines.size(); ++i) {
+        const LabelInput& input = inputs[i];
+        const Point center = background->getOffset(input.referencePoint, input.size);
+        const Point body =
+            background->getBodySizeInMaskedCoordinates(input.referencePoint, input.size);
+        const std::vector<Point> pointer =
+            background->getIndicatorPolygon(input.referencePoint, input.size);
         RoundOutline& o = outlines[i];
-        o.pointerSide = static_cast<int>(i % 4);
-        o.halfWidth = 0.5 * generator.uniform(40.0F, 300.0F);
-        o.halfHeight = 0.5 * generator.uniform(20.0F, 60.0F);
-        o.radius = radius;
-        const double w = 0.5 * width;
-        switch (o.pointerSide) {
-            case 0:  // label above its anchor: pointer on the bottom edge
-                o.centerX = 0.0;
-                o.centerY = -height - o.halfHeight;
-                o.pointer = {w, -height, 0.0, 0.0, -w, -height};
-                break;
-            case 1:  // label right of its anchor: pointer on the left edge
-                o.centerX = height + o.halfWidth;
-                o.centerY = 0.0;
-                o.pointer = {height, w, 0.0, 0.0, height, -w};
-                break;
-            case 2:  // label below its anchor: pointer on the top edge
-                o.centerX = 0.0;
-                o.centerY = height + o.halfHeight;
-                o.pointer = {-w, height, 0.0, 0.0, w, height};
-                break;
-            default:  // label left of its anchor: pointer on the right edge
-                o.centerX = -height - o.halfWidth;
-                o.centerY = 0.0;
-                o.pointer = {-height, -w, 0.0, 0.0, -height, w};
-                break;
+        o.pointerSide = Varnek::toIndex(Varnek::getSideOfReferencePoint(input.referencePoint));
+        o.centerX = center[0];
+        o.centerY = center[1];
+        o.halfWidth = 0.5 * body[0];
+        o.halfHeight = 0.5 * body[1];
+        o.radius = s_cornerRadiusInScreenHeightFraction * s_scale;
+        for (std::size_t k = 0; k < 3; ++k) {
+            o.pointer[2 * k] = pointer[k][0];
+            o.pointer[2 * k + 1] = pointer[k][1];
         }
     }
     return outlines;
@@ -103,9 +98,10 @@ int countPoints(const cairo_path_t* path) {
     return points;
 }
 
-// Cairo flattens a quarter circle of radius 6 into 5 points for tolerances
-// from 0.2 to 0.5 (9 at its default 0.1): the same 5 points per corner as
-// the library's round corner, so both outlines have 23 points.
+// Cairo flattens a quarter circle of radius 6 (the corner at s_scale) into 5
+// points for tolerances from 0.2 to 0.5 (9 at its default 0.1): the same 5
+// points per corner as the library's round corner, so both outlines have 23
+// points.
 constexpr double s_tolerance = 0.25;
 
 void flattenOutline(benchmark::State& state) {
@@ -127,7 +123,7 @@ void flattenOutline(benchmark::State& state) {
     state.counters["points"] = benchmark::Counter(points / static_cast<double>(s_outlines.size()));
 
     std::size_t i = 0;
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         cairo_new_path(cr);
         addOutlinePath(cr, pick(s_outlines, i++));
         cairo_path_t* path = cairo_copy_path_flat(cr);

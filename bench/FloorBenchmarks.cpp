@@ -37,7 +37,7 @@ void copyPoints(benchmark::State& state, std::size_t pointCount) {
     const std::vector<Point>& source = sourcePoints();
     std::size_t i = 0;
     const AllocationMeter meter(state, 1);
-    for (auto _ : state) {
+    for ([[maybe_unused]] auto _ : state) {
         const Point* from = source.data() + (i++ & (s_inputCount - 1));
         std::vector<Point> polygon;
         polygon.reserve(pointCount);
