@@ -17,19 +17,39 @@ if(VARNEK_WARNINGS_AS_ERRORS)
     target_compile_options(varnek_build_flags INTERFACE -Werror)
 endif()
 
-# Calls between the library's own exported functions bind locally instead of
-# going through the dynamic linker's indirection.
+# Within one source file, calls to the library's own exported functions may be
+# inlined and bound directly; across files, varnek_limit_exports binds them.
 check_cxx_compiler_flag(-fno-semantic-interposition VARNEK_HAS_NO_SEMANTIC_INTERPOSITION)
 if(VARNEK_HAS_NO_SEMANTIC_INTERPOSITION)
     target_compile_options(varnek_build_flags INTERFACE -fno-semantic-interposition)
 endif()
 
 # Limits the dynamic symbols of a shared library of the project to the
-# namespace Varnek.
+# namespace Varnek, and binds the library's calls to its own functions at link
+# time: -fno-semantic-interposition only helps within one source file, so a
+# call to an exported function of another file would otherwise go through the
+# PLT on every call.
 function(varnek_limit_exports target)
     set(map ${PROJECT_SOURCE_DIR}/cmake/exports.map)
-    target_link_options(${target} PRIVATE "LINKER:--version-script=${map}")
+    target_link_options(${target} PRIVATE "LINKER:--version-script=${map}"
+        "LINKER:-Bsymbolic-functions")
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
+endfunction()
+
+# Optimises a Release build of <target> as a whole at link time. The label
+# geometry is written as small functions spread over several files (reference
+# point tests, indicator hooks, corner tables); only whole-library
+# optimisation inlines them into the hot paths. Other build types, and
+# toolchains without support, are left as they are.
+function(varnek_optimize_whole_library target)
+    if(NOT CMAKE_BUILD_TYPE STREQUAL "Release")
+        return()
+    endif()
+    include(CheckIPOSupported)
+    check_ipo_supported(RESULT supported LANGUAGES CXX)
+    if(supported)
+        set_property(TARGET ${target} PROPERTY INTERPROCEDURAL_OPTIMIZATION_RELEASE TRUE)
+    endif()
 endfunction()
 
 # Generates <header> declaring <PREFIX>_API for <target> and adds it to the
