@@ -1,6 +1,7 @@
 #include <varnek/label_shape/SymmetricCornerLabelBackground.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <utility>
@@ -19,6 +20,53 @@ V getExtentOfCorner(const std::vector<V>& corner) {
     const V& last = corner.back();
     return {std::fabs(last[0] - first[0]), std::fabs(last[1] - first[1]),
             std::fabs(last[2] - first[2])};
+}
+
+// The corner that the clockwise walk reaches after each side, in the order of
+// LabelBackground::getAllSidesInClockwiseOrder(): the signs that place the
+// upper-left table there (the negated centre mask of the side's clockwise
+// end), and whether the table's axes are exchanged, which they are on Top and
+// Bottom so that every corner is walked clockwise in table order.
+struct CornerAfterSide {
+    LabelBackground::Side side;
+    float signX;
+    float signY;
+    bool exchangeAxes;
+};
+
+constexpr std::array<CornerAfterSide, 4> s_cornersAfterSides = {{
+    {LabelBackground::Top, -1.0f, 1.0f, true},      // bottom-left
+    {LabelBackground::Right, -1.0f, -1.0f, false},  // top-left
+    {LabelBackground::Bottom, 1.0f, -1.0f, true},   // top-right
+    {LabelBackground::Left, 1.0f, 1.0f, false},     // bottom-right
+}};
+
+// One corner: its arc centre, and the signs and axes that turn the upper-left
+// table into it; scale and z as for every corner.
+struct CornerPlacement {
+    float arcX;
+    float arcY;
+    float signX;
+    float signY;
+    std::size_t a;  // the table component that goes to x; the other goes to y
+    float scale;
+    float z;
+};
+
+// Writes the n points of a corner table, scaled and mirrored into place.
+void writeCorner(const V* table, std::size_t n, const CornerPlacement& c, V* out) {
+    for (std::size_t k = 0; k < n; ++k) {
+        out[k] = V(c.arcX + c.signX * table[k][c.a] * c.scale,
+                   c.arcY + c.signY * table[k][1 - c.a] * c.scale, c.z);
+    }
+}
+
+// The same for a table of N points: with the count known the loop is
+// unrolled, instead of being turned into a vector loop with run-time checks
+// that costs more than the five points it writes.
+template <std::size_t N>
+void writeCorner(const V* table, const CornerPlacement& c, V* out) {
+    writeCorner(table, N, c, out);
 }
 
 }  // namespace
@@ -157,30 +205,64 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
     const float halfWidth = 0.5f * std::max(size[0], minimal[0]);
     const float halfHeight = 0.5f * std::max(size[1], minimal[1]);
 
+    // Where the clockwise walk meets the indicator: before the corner that
+    // follows its side. Without an indicator, or for Center, it meets none.
+    const Side indicatorSide =
+        indicator != nullptr ? getSideOfReferencePoint(referencePoint) : Undefined;
+    std::size_t cornersBeforeIndicator = 0;
+    while (cornersBeforeIndicator < s_cornersAfterSides.size() &&
+           s_cornersAfterSides[cornersBeforeIndicator].side != indicatorSide) {
+        ++cornersBeforeIndicator;
+    }
+
+    // The outline is sized once: the indicator appends its points first, they
+    // are moved behind the corners that precede them, and the corners are
+    // written in place, so that no point pays for a capacity check.
+    const std::size_t cornerPoints = upperLeftCornerGeometry.size();
     std::vector<V> points;
-    const int indicatorPoints = std::max(LabelIndicator::getNumberOfPolygonPoints(indicator), 0);
-    points.reserve(static_cast<std::size_t>(indicatorPoints) + 4 * upperLeftCornerGeometry.size());
-    for (const Side side : getAllSidesInClockwiseOrder()) {
-        if (indicator != nullptr && isReferencePointOnSide(referencePoint, side)) {
-            indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
-        }
-        // The corner that follows the side lies opposite the centre mask of
-        // the side's clockwise end.
-        const V& mask =
-            getReferencePointToLabelCenterVectorMask(getCornerOfSideInClockwiseOrder(side));
-        const V sign(-1.0f * mask[0], -1.0f * mask[1], -1.0f * mask[2]);
-        V arcCentre = offset;
-        arcCentre +=
-            V((halfWidth - cornerSize[0]) * sign[0], (halfHeight - cornerSize[1]) * sign[1], 0.0f);
-        // On Top and Bottom the table's axes are exchanged, so that every
-        // corner is walked clockwise in table order.
-        const bool exchangeAxes = side == Top || side == Bottom;
-        for (const V& cornerPoint : upperLeftCornerGeometry) {
-            const float a = exchangeAxes ? cornerPoint[1] : cornerPoint[0];
-            const float b = exchangeAxes ? cornerPoint[0] : cornerPoint[1];
-            V point = arcCentre;
-            point += V(sign[0] * a * scale, sign[1] * b * scale, scale * 0.0f);
-            points.push_back(point);
+    points.reserve(
+        static_cast<std::size_t>(std::max(LabelIndicator::getNumberOfPolygonPoints(indicator), 0)) +
+        4 * cornerPoints);
+    if (cornersBeforeIndicator < s_cornersAfterSides.size()) {
+        indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
+    }
+    const std::size_t indicatorPoints = points.size();
+    points.resize(indicatorPoints + 4 * cornerPoints);
+    V* const outline = points.data();
+    std::copy_backward(outline, outline + indicatorPoints,
+                       outline + cornersBeforeIndicator * cornerPoints + indicatorPoints);
+
+    // The third component is the same for every corner point.
+    const float z = (offset[2] + 0.0f) + scale * 0.0f;
+    const float arcOffsetX = halfWidth - cornerSize[0];
+    const float arcOffsetY = halfHeight - cornerSize[1];
+    const V* const table = upperLeftCornerGeometry.data();
+    CornerPlacement placement{};
+    placement.scale = scale;
+    placement.z = z;
+    for (std::size_t i = 0; i < s_cornersAfterSides.size(); ++i) {
+        const CornerAfterSide& corner = s_cornersAfterSides[i];
+        placement.arcX = offset[0] + arcOffsetX * corner.signX;
+        placement.arcY = offset[1] + arcOffsetY * corner.signY;
+        placement.signX = corner.signX;
+        placement.signY = corner.signY;
+        placement.a = corner.exchangeAxes ? 1 : 0;
+        V* const out =
+            outline + i * cornerPoints + (i < cornersBeforeIndicator ? 0 : indicatorPoints);
+        // The three tables of the class have 5, 2 and 1 points.
+        switch (cornerPoints) {
+            case 5:
+                writeCorner<5>(table, placement, out);
+                break;
+            case 2:
+                writeCorner<2>(table, placement, out);
+                break;
+            case 1:
+                writeCorner<1>(table, placement, out);
+                break;
+            default:
+                writeCorner(table, cornerPoints, placement, out);
+                break;
         }
     }
     return points;
