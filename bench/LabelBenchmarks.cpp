@@ -1,6 +1,6 @@
 // The label geometry the view asks for every label it lays out: offset, body
 // and complete size, outline polygon and point count, for every background
-// shape with no indicator and with a triangle.
+// shape with no indicator, a triangle and a layered indicator.
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -146,10 +146,8 @@ void getIndicatorPolygon(benchmark::State& state, Shape shape, Indicator indicat
 
 using LabelBenchmark = void (*)(benchmark::State&, Shape, Indicator);
 
-void registerLabel(Shape shape, Indicator indicator, const char* path, LabelBenchmark function) {
-    const std::string name =
-        std::string("Label/") + shapeName(shape) + "/" + indicatorName(indicator) + "/" + path;
-    benchmark::RegisterBenchmark(name.c_str(), function, shape, indicator);
+std::string labelBenchmarkName(Shape shape, Indicator indicator, const char* path) {
+    return std::string("Label/") + shapeName(shape) + "/" + indicatorName(indicator) + "/" + path;
 }
 
 [[maybe_unused]] const bool s_registered = [] {
@@ -158,21 +156,34 @@ void registerLabel(Shape shape, Indicator indicator, const char* path, LabelBenc
         Indicator indicator;
     };
     constexpr Combination combinations[] = {
-        {Shape::Round, Indicator::None}, {Shape::Round, Indicator::Triangular},
-        {Shape::Flat, Indicator::None},  {Shape::Flat, Indicator::Triangular},
-        {Shape::Plain, Indicator::None}, {Shape::Plain, Indicator::Triangular},
+        {Shape::Round, Indicator::None},      {Shape::Round, Indicator::Triangular},
+        {Shape::Round, Indicator::Layered},   {Shape::Flat, Indicator::None},
+        {Shape::Flat, Indicator::Triangular}, {Shape::Flat, Indicator::Layered},
+        {Shape::Plain, Indicator::None},      {Shape::Plain, Indicator::Triangular},
+        {Shape::Plain, Indicator::Layered},
+    };
+    struct Path {
+        const char* name;
+        LabelBenchmark function;
+        bool forEveryShape;  // otherwise for the round label only
+        bool needsIndicator;
+    };
+    constexpr Path paths[] = {
+        {"getOffset", getOffset, true, false},
+        {"getBodySize", getBodySize, true, false},
+        {"getCompleteSize", getCompleteSize, true, false},
+        {"getPolygon", getPolygon, true, false},
+        {"getOffsetAndPolygon", getOffsetAndPolygon, true, false},
+        {"getNumberOfPolygonPoints", getNumberOfPolygonPoints, false, false},
+        {"getIndicatorPolygon", getIndicatorPolygon, false, true},
     };
     for (const Combination& c : combinations) {
-        registerLabel(c.shape, c.indicator, "getOffset", getOffset);
-        registerLabel(c.shape, c.indicator, "getBodySize", getBodySize);
-        registerLabel(c.shape, c.indicator, "getCompleteSize", getCompleteSize);
-        registerLabel(c.shape, c.indicator, "getPolygon", getPolygon);
-        registerLabel(c.shape, c.indicator, "getOffsetAndPolygon", getOffsetAndPolygon);
-        if (c.shape == Shape::Round) {
-            registerLabel(c.shape, c.indicator, "getNumberOfPolygonPoints",
-                          getNumberOfPolygonPoints);
-            if (c.indicator != Indicator::None) {
-                registerLabel(c.shape, c.indicator, "getIndicatorPolygon", getIndicatorPolygon);
+        for (const Path& path : paths) {
+            if ((path.forEveryShape || c.shape == Shape::Round) &&
+                (!path.needsIndicator || c.indicator != Indicator::None)) {
+                benchmark::RegisterBenchmark(
+                    labelBenchmarkName(c.shape, c.indicator, path.name).c_str(), path.function,
+                    c.shape, c.indicator);
             }
         }
     }

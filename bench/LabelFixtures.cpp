@@ -10,7 +10,7 @@ using Varnek::LabelBackground;
 namespace {
 
 // Fixed-size indicators as a view uses them: the acute triangle at its
-// default width.
+// default width, and a triangle on a bar with the triangle in the middle.
 std::shared_ptr<Varnek::LabelIndicator> makeIndicator(Indicator indicator) {
     switch (indicator) {
         case Indicator::None:
@@ -19,6 +19,9 @@ std::shared_ptr<Varnek::LabelIndicator> makeIndicator(Indicator indicator) {
             return Varnek::TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(
                 true, Varnek::TriangularLabelIndicator::
                           s_defaultAcuteAngledIndicatorWidthInScreenHeightFraction);
+        case Indicator::Layered:
+            return Varnek::LayeredLabelIndicator::createLayeredLabelIndicator(
+                true, Varnek::LayeredLabelIndicator::Middle, true, 0.04F);
     }
     return nullptr;
 }
@@ -57,6 +60,8 @@ const char* indicatorName(Indicator indicator) {
             return "None";
         case Indicator::Triangular:
             return "Triangular";
+        case Indicator::Layered:
+            return "Layered";
     }
     return "";
 }

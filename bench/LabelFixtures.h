@@ -28,7 +28,7 @@ struct LabelInput {
 const std::array<LabelInput, s_inputCount>& labelInputs();
 
 enum class Shape { Round, Flat, Plain };
-enum class Indicator { None, Triangular };
+enum class Indicator { None, Triangular, Layered };
 
 const char* shapeName(Shape shape);
 const char* indicatorName(Indicator indicator);

@@ -81,6 +81,7 @@ template <typename Collection, typename Type, int Count>
 void collectionHoopsNotation(benchmark::State& state) {
     static const std::array<std::vector<Type>, s_inputCount> s_lists = typeLists<Type>(Count);
     std::vector<Collection> collections;
+    collections.reserve(s_lists.size());
     for (const std::vector<Type>& list : s_lists) {
         collections.emplace_back(list);
     }
