@@ -5,9 +5,10 @@
 #   scripts/run-benchmarks.sh --smoke    every benchmark for a moment, for CI
 #
 # Further arguments go to the benchmark binary (for example
-# --benchmark_filter=Label/Round). The run ends with a summary of allocations
-# per call and of the time ratios; it fails only when a path allocates other
-# than its target, never because of a time.
+# --benchmark_filter=Label/Round, or --benchmark_out=run.json
+# --benchmark_out_format=json for a machine-readable copy). The run ends with
+# a summary of allocations per call and of the time ratios; it fails only when
+# a path allocates other than its target, never because of a time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,5 +25,8 @@ binary=build/bench/bench/varnek_bench
 if [ "$mode" = smoke ]; then
     exec "$binary" --benchmark_min_time=0.01 "$@"
 fi
+# Repetitions run interleaved in random order, so that a burst of load from
+# elsewhere on the machine spreads over all benchmarks instead of one.
 exec "$binary" --benchmark_min_time=0.2 --benchmark_repetitions=5 \
+    --benchmark_enable_random_interleaving=true \
     --benchmark_report_aggregates_only=true "$@"
