@@ -1,6 +1,7 @@
-// Console output as Google Benchmark prints it, followed by a summary: every
-// allocation count against its target, and the time ratios that the suite
-// exists to show (the library against the copying floor and against Cairo).
+// Console output as Google Benchmark prints it (only the aggregates when the
+// benchmarks are repeated), followed by a summary: every allocation count
+// against its target, and the time ratios that the suite exists to show (the
+// library against the copying floor and against Cairo).
 #ifndef VARNEK_BENCH_SUMMARYREPORTER_H
 #define VARNEK_BENCH_SUMMARYREPORTER_H
 
@@ -32,9 +33,10 @@ private:
         double points = -1.0;
     };
 
-    // CPU time per iteration in ns, or a negative value if the benchmark did
-    // not run (filtered out, or Cairo not built in).
+    // CPU time per iteration in ns over the repetitions, or a negative value
+    // if the benchmark did not run (filtered out, or Cairo not built in).
     double medianCpuTime(const std::string& name) const;
+    double fastestCpuTime(const std::string& name) const;
     double counter(const std::string& name, double Result::*field) const;
 
     std::map<std::string, Result> m_results;
