@@ -2,6 +2,7 @@
 // library, stored as floats, and scaled to the label's width on request.
 #include <varnek/label_shape/BalloonLabelBackground.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -104,11 +105,13 @@ std::vector<Vector<float, 3>> BalloonLabelBackground::getPolygon(
     const Vector<float, 3>& /*offset*/) const {
     // The tip stays on the anchor: the outline is scaled about it, not moved.
     const float factor = size[0] / s_widthOfPolyLine;
-    std::vector<Vector<float, 3>> polygon;
-    polygon.reserve(m_unscaledPolygonBackground.size());
-    for (const Vector<float, 3>& p : m_unscaledPolygonBackground) {
-        polygon.emplace_back(p[0] * factor, p[1] * factor, p[2] * factor);
-    }
+    // Sized once and written in place: the loop then has no capacity check
+    // per point and the compiler can scale several points at a time.
+    std::vector<Vector<float, 3>> polygon(m_unscaledPolygonBackground.size());
+    std::transform(m_unscaledPolygonBackground.begin(), m_unscaledPolygonBackground.end(),
+                   polygon.begin(), [factor](const Vector<float, 3>& p) {
+                       return Vector<float, 3>(p[0] * factor, p[1] * factor, p[2] * factor);
+                   });
     return polygon;
 }
 
