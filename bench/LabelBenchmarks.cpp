@@ -1,6 +1,7 @@
 // The label geometry the view asks for every label it lays out: offset, body
 // and complete size, outline polygon and point count, for every background
-// shape with no indicator, a triangle and a layered indicator.
+// shape with no indicator, a triangle and a layered indicator; and building a
+// balloon, which flattens its Bézier path once.
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -144,6 +145,18 @@ void getIndicatorPolygon(benchmark::State& state, Shape shape, Indicator indicat
     }
 }
 
+// The balloon flattens its thirteen Bézier segments through the geometry
+// library once per object; its allocations are those of the curve objects and
+// the polyline, so no target is set.
+void constructBalloon(benchmark::State& state) {
+    const AllocationMeter meter(state);
+    for ([[maybe_unused]] auto _ : state) {
+        const Varnek::BalloonLabelBackground balloon;
+        benchmark::DoNotOptimize(&balloon);
+        benchmark::ClobberMemory();
+    }
+}
+
 using LabelBenchmark = void (*)(benchmark::State&, Shape, Indicator);
 
 std::string labelBenchmarkName(Shape shape, Indicator indicator, const char* path) {
@@ -160,7 +173,7 @@ std::string labelBenchmarkName(Shape shape, Indicator indicator, const char* pat
         {Shape::Round, Indicator::Layered},   {Shape::Flat, Indicator::None},
         {Shape::Flat, Indicator::Triangular}, {Shape::Flat, Indicator::Layered},
         {Shape::Plain, Indicator::None},      {Shape::Plain, Indicator::Triangular},
-        {Shape::Plain, Indicator::Layered},
+        {Shape::Plain, Indicator::Layered},   {Shape::Balloon, Indicator::None},
     };
     struct Path {
         const char* name;
@@ -187,6 +200,7 @@ std::string labelBenchmarkName(Shape shape, Indicator indicator, const char* pat
             }
         }
     }
+    benchmark::RegisterBenchmark("Label/Balloon/construct", constructBalloon);
     return true;
 }();
 

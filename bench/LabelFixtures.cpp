@@ -50,6 +50,8 @@ const char* shapeName(Shape shape) {
             return "Flat";
         case Shape::Plain:
             return "Plain";
+        case Shape::Balloon:
+            return "Balloon";
     }
     return "";
 }
@@ -80,6 +82,9 @@ std::shared_ptr<LabelBackground> makeBackground(Shape shape, Indicator indicator
         case Shape::Plain:
             background = Varnek::SymmetricCornerLabelBackground::createSimpleRectangle(
                 makeIndicator(indicator));
+            break;
+        case Shape::Balloon:
+            background = std::make_shared<Varnek::BalloonLabelBackground>();
             break;
     }
     background->initialize(s_scale);

@@ -27,13 +27,14 @@ struct LabelInput {
 // to a long line, one or a few lines high.
 const std::array<LabelInput, s_inputCount>& labelInputs();
 
-enum class Shape { Round, Flat, Plain };
+enum class Shape { Round, Flat, Plain, Balloon };
 enum class Indicator { None, Triangular, Layered };
 
 const char* shapeName(Shape shape);
 const char* indicatorName(Indicator indicator);
 
 // The background of that shape with that indicator, initialised with s_scale.
+// The balloon has no indicator and ignores the argument.
 std::shared_ptr<Varnek::LabelBackground> makeBackground(Shape shape, Indicator indicator);
 
 }  // namespace VarnekBench
