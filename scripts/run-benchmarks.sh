@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmark preset (g++, Release) and runs the benchmark suite.
 #
-#   scripts/run-benchmarks.sh            full run: 5 repetitions, medians
+#   scripts/run-benchmarks.sh            full run: 10 repetitions, interleaved
 #   scripts/run-benchmarks.sh --smoke    every benchmark for a moment, for CI
 #
 # Further arguments go to the benchmark binary (for example
@@ -25,8 +25,8 @@ binary=build/bench/bench/varnek_bench
 if [ "$mode" = smoke ]; then
     exec "$binary" --benchmark_min_time=0.01 "$@"
 fi
-# Repetitions run interleaved in random order, so that a burst of load from
+# Ten repetitions run interleaved in random order, so that a burst of load from
 # elsewhere on the machine spreads over all benchmarks instead of one; the
 # console shows their aggregates, the summary also the fastest repetition.
-exec "$binary" --benchmark_min_time=0.1 --benchmark_repetitions=5 \
+exec "$binary" --benchmark_min_time=0.1 --benchmark_repetitions=10 \
     --benchmark_enable_random_interleaving=true "$@"
