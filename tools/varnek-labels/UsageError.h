@@ -1,0 +1,25 @@
+// The error of a command line that names something the tool does not accept.
+// main() prints its message on one line and exits with status 2.
+#ifndef VARNEK_LABELS_USAGEERROR_H
+#define VARNEK_LABELS_USAGEERROR_H
+
+#include <stdexcept>
+#include <string>
+
+namespace VarnekLabels {
+
+class UsageError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// "OPTION: 'TEXT' is not accepted; accepted: ACCEPTED", the message every
+// rejected value gets, so that the user sees what to type instead.
+inline UsageError rejectedValue(const std::string& option, const std::string& text,
+                                const std::string& accepted) {
+    return UsageError(option + ": '" + text + "' is not accepted; accepted: " + accepted);
+}
+
+}  // namespace VarnekLabels
+
+#endif  // VARNEK_LABELS_USAGEERROR_H

@@ -1,0 +1,209 @@
+// Runs varnek-labels as a process: rejected command lines, the outline of
+// the flat-cornered example against its golden JSON, and the gallery count.
+#include <sys/wait.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "NumberText.h"
+#include "Outline.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace VarnekLabels;
+
+std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+// An empty directory of its own for each run, removed afterwards.
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        std::string pattern = (fs::temp_directory_path() / "varnek-labels-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+        fs::create_directory(m_path / "work");
+    }
+    ~ScratchDirectory() { fs::remove_all(m_path); }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    // Where the tool runs; its output streams are kept beside it.
+    fs::path work() const { return m_path / "work"; }
+    fs::path path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+struct Run {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// arguments is shell text; the tool's working directory is scratch.work().
+Run runTool(const ScratchDirectory& scratch, const std::string& arguments) {
+    const std::string command = "cd '" + scratch.work().string() + "' && '" +
+                                VARNEK_LABELS_EXECUTABLE + "' " + arguments + " >'" +
+                                (scratch.path() / "out").string() + "' 2>'" +
+                                (scratch.path() / "err").string() + "'";
+    const int status = std::system(command.c_str());
+    Run run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = readFile(scratch.path() / "out");
+    run.err = readFile(scratch.path() / "err");
+    return run;
+}
+
+TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
+    const std::string outline = "outline --indicator none --reference-point TopLeft ";
+    struct Case {
+        std::string arguments;
+        std::vector<const char*> fragments;
+    };
+    const std::vector<Case> cases{
+        {"", {"subcommand", "gallery, outline, styles"}},
+        {"galery", {"galery", "gallery, outline, styles"}},
+        {"gallery --colour red", {"--colour", "--output"}},
+        {"gallery -o", {"--output"}},
+        {outline + "--background square --size 40,20",
+         {"--background: 'square'", "round, flat, plain, balloon"}},
+        {"outline --background round --indicator arrow --reference-point TopLeft --size 40,20",
+         {"--indicator: 'arrow'", "layered-middle"}},
+        {"outline --background round --indicator none --reference-point TopMiddle --size 40,20",
+         {"--reference-point: 'TopMiddle'", "BottomCenter", "Center"}},
+        {outline + "--background round", {"--size"}},
+        {outline + "--background round --size 40x20", {"--size: '40x20'", "WIDTH,HEIGHT"}},
+        {outline + "--background round --size 40,", {"--size: '40,'"}},
+        {outline + "--background round --size 40,20,3", {"--size: '40,20,3'"}},
+        {outline + "--background round --size -1,20", {"--size: '-1,20'"}},
+        {outline + "--background round --size nan,20", {"--size: 'nan,20'"}},
+        {outline + "--background round --size 40,20 --scale=-2", {"--scale: '-2'", "> 0"}},
+        {outline + "--background round --size 40,20 --scale 0", {"--scale: '0'"}},
+        {outline + "--background round --size 40,20 --scale inf", {"--scale: 'inf'"}},
+        {outline + "--background round --size 40,20 --scale 1e39", {"--scale: '1e39'"}},
+        {outline + "--background round --size 40,20 --format xml",
+         {"--format: 'xml'", "text, json, svg"}},
+        {"outline --background balloon --indicator acute --reference-point TopLeft --size 40,20",
+         {"--indicator: 'acute'", "none"}},
+        {"outline --background flat --indicator right --no-bar --reference-point TopLeft "
+         "--size 40,20",
+         {"--no-bar", "layered-lower"}},
+        {outline + "--background flat --size 40,20 --fixed 0.01", {"--fixed", "acute"}},
+        {"outline --background flat --indicator acute --fixed -0.01 --reference-point TopLeft "
+         "--size 40,20",
+         {"--fixed: '-0.01'"}},
+        {"styles --format svg", {"--format: 'svg'", "text, json"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const ScratchDirectory scratch;
+        const Run run = runTool(scratch, c.arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        ASSERT_FALSE(run.err.empty());
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+        for (const char* fragment : c.fragments) {
+            EXPECT_NE(run.err.find(fragment), std::string::npos) << run.err;
+        }
+        EXPECT_TRUE(fs::is_empty(scratch.work()));
+    }
+}
+
+// The flat-cornered label with a right-angled indicator of fixed width
+// 0.008 at scale 250: width 2 and height 1 for the indicator.
+TEST(varnek_labels, outline_json_of_the_flat_example_matches_the_golden_file) {
+    const ScratchDirectory scratch;
+    const Run run = runTool(scratch,
+                            "outline --background flat --indicator right --fixed 0.008 "
+                            "--scale 250 --reference-point TopLeft --size 40,20 --format json");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, readFile(fs::path(VARNEK_LABELS_TEST_DATA) / "flat_top_left.json"));
+
+    // Read back, the numbers are the library's floats bit for bit.
+    OutlineRequest request;
+    request.recipe = {BackgroundShape::Flat, IndicatorKind::Right, true, 0.008f};
+    request.referencePoint = Varnek::LabelBackground::TopLeft;
+    request.size = Vec3(40.0f, 20.0f, 0.0f);
+    request.scale = 250.0f;
+    const LabelOutline expected = computeOutline(request);
+    const auto json = nlohmann::json::parse(run.out);
+    const auto same = [](const nlohmann::json& pair, const Vec3& v) {
+        return pair.at(0).get<float>() == v[0] && pair.at(1).get<float>() == v[1] &&
+               std::signbit(pair.at(0).get<float>()) == std::signbit(v[0]) &&
+               std::signbit(pair.at(1).get<float>()) == std::signbit(v[1]);
+    };
+    EXPECT_TRUE(same(json.at("bodySize"), expected.bodySize));
+    EXPECT_TRUE(same(json.at("completeSize"), expected.completeSize));
+    EXPECT_TRUE(same(json.at("offset"), expected.offset));
+    ASSERT_EQ(json.at("polygon").size(), expected.polygon.size());
+    for (std::size_t i = 0; i < expected.polygon.size(); ++i) {
+        EXPECT_TRUE(same(json.at("polygon").at(i), expected.polygon[i])) << i;
+    }
+}
+
+// 3 rectangular shapes x 9 indicators (none, acute, right, three layers with
+// and without bar) + the balloon = 28 kinds, each at 13 reference points.
+TEST(varnek_labels, gallery_draws_every_kind_at_every_reference_point) {
+    const ScratchDirectory scratch;
+    const Run run = runTool(scratch, "gallery");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.out.find("364 labels (28 label kinds x 13 reference points)"), std::string::npos)
+        << run.out;
+    const std::string svg = readFile(scratch.work() / "labels.svg");
+    std::size_t labels = 0;
+    for (auto at = svg.find("<g class=\"label\""); at != std::string::npos;
+         at = svg.find("<g class=\"label\"", at + 1)) {
+        ++labels;
+    }
+    EXPECT_EQ(labels, 364u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.work()), fs::directory_iterator()), 1);
+}
+
+// Every float the tool prints, as text or through JSON, reads back to the
+// same bits.
+TEST(number_text, floats_read_back_bit_exactly) {
+    const float cases[] = {0.0f,
+                           -0.0f,
+                           1.0f,
+                           0.1f,
+                           1.0f / 3.0f,
+                           0.00554327713f,
+                           -37.0f,
+                           16777216.0f,
+                           std::numeric_limits<float>::denorm_min(),
+                           std::numeric_limits<float>::min(),
+                           std::numeric_limits<float>::max(),
+                           std::nextafter(1.0f, 2.0f)};
+    for (const float value : cases) {
+        SCOPED_TRACE(value);
+        const std::string text = formatFloat(value);
+        const float fromText = std::strtof(text.c_str(), nullptr);
+        const float fromJson =
+            nlohmann::json::parse(nlohmann::json(toShortDouble(value)).dump()).get<float>();
+        EXPECT_EQ(std::memcmp(&fromText, &value, sizeof value), 0) << text;
+        EXPECT_EQ(std::memcmp(&fromJson, &value, sizeof value), 0) << text;
+    }
+    EXPECT_EQ(formatFloat(0.008f), "0.008");
+    EXPECT_EQ(parseFiniteFloat("0.008"), 0.008f);
+    EXPECT_FALSE(parseFiniteFloat(" 1"));
+    EXPECT_FALSE(parseFiniteFloat("1 "));
+    EXPECT_FALSE(parseFiniteFloat("-inf"));
+}
+
+}  // namespace
