@@ -117,9 +117,11 @@ std::shared_ptr<LabelIndicator> makeIndicator(const LabelRecipe& recipe) {
         case IndicatorKind::None:
             return nullptr;
         case IndicatorKind::Acute:
-            return TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(fixed, width);
+            return TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(fixed,
+                                                                                       width);
         case IndicatorKind::Right:
-            return TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(fixed, width);
+            return TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(fixed,
+                                                                                       width);
         default:
             return LayeredLabelIndicator::createLayeredLabelIndicator(
                 recipe.withBar, layerOf(recipe.indicator), fixed, width);
@@ -128,8 +130,12 @@ std::shared_ptr<LabelIndicator> makeIndicator(const LabelRecipe& recipe) {
 
 }  // namespace
 
-const char* toName(BackgroundShape shape) { return nameOf(s_backgroundNames, shape); }
-const char* toName(IndicatorKind kind) { return nameOf(s_indicatorNames, kind); }
+const char* toName(BackgroundShape shape) {
+    return nameOf(s_backgroundNames, shape);
+}
+const char* toName(IndicatorKind kind) {
+    return nameOf(s_indicatorNames, kind);
+}
 const char* toName(ReferencePoint referencePoint) {
     return nameOf(s_referencePointNames, referencePoint);
 }
@@ -207,7 +213,8 @@ std::shared_ptr<Varnek::LabelBackground> makeBackground(const LabelRecipe& recip
             background = SymmetricCornerLabelBackground::createFlatCornered(makeIndicator(recipe));
             break;
         case BackgroundShape::Plain:
-            background = SymmetricCornerLabelBackground::createSimpleRectangle(makeIndicator(recipe));
+            background =
+                SymmetricCornerLabelBackground::createSimpleRectangle(makeIndicator(recipe));
             break;
         case BackgroundShape::Balloon:
             background = std::make_shared<Varnek::BalloonLabelBackground>();
@@ -238,7 +245,8 @@ std::vector<LabelRecipe> galleryRecipes() {
         {IndicatorKind::LayeredUpper, false, layered},
     }};
     std::vector<LabelRecipe> recipes;
-    for (const auto shape : {BackgroundShape::Round, BackgroundShape::Flat, BackgroundShape::Plain}) {
+    for (const auto shape :
+         {BackgroundShape::Round, BackgroundShape::Flat, BackgroundShape::Plain}) {
         for (const auto& choice : indicators) {
             recipes.push_back({shape, choice.kind, choice.withBar, choice.width});
         }

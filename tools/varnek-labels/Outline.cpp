@@ -5,7 +5,9 @@
 namespace VarnekLabels {
 namespace {
 
-std::string pairText(const Vec3& v) { return formatFloat(v[0]) + " " + formatFloat(v[1]); }
+std::string pairText(const Vec3& v) {
+    return formatFloat(v[0]) + " " + formatFloat(v[1]);
+}
 
 nlohmann::ordered_json pairJson(const Vec3& v) {
     return nlohmann::ordered_json::array({toShortDouble(v[0]), toShortDouble(v[1])});

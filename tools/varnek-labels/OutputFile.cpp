@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 #include <stdexcept>
-#include <vector>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace VarnekLabels {
@@ -18,20 +18,13 @@ std::runtime_error writeError(const std::string& path, int error) {
 }  // namespace
 
 void writeFileWhole(const std::string& path, const std::string& content) {
-    // mkstemp creates the file with mode 0600; an output file is for
-    // reading, so give it the usual permissions after the umask.
-    std::string pattern = path + ".XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
+    // A name of this process's own beside the target: the rename then stays
+    // on one file system and replaces the target in one step.
+    const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd < 0) {
         throw writeError(path, errno);
     }
-    const std::string temporary(name.data());
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, static_cast<mode_t>(0666) & ~mask);
-
     std::size_t written = 0;
     int error = 0;
     while (written < content.size()) {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include <nlohmann/json.hpp>
 #include <varnek/varnek.h>
+#include <nlohmann/json.hpp>
 
 #include "NumberText.h"
 
@@ -35,9 +35,9 @@ constexpr StyleColumn s_display{"displayName", "display name"};
 constexpr StyleColumn s_hoops{"hoopsNotation", "HOOPS notation"};
 
 constexpr std::array<const char*, 6> s_colorModes{"RGB", "Index", "Type", "Skin", "-", "-"};
-constexpr std::array<const char*, 9> s_facePatterns{
-    "Solid",     "Crosshatch", "VerticalBars", "HorizontalBars", "SlantRight",
-    "SlantLeft", "Dotted",     "Diamonds",     "Checkerboard"};
+constexpr std::array<const char*, 9> s_facePatterns{"Solid",          "Crosshatch", "VerticalBars",
+                                                    "HorizontalBars", "SlantRight", "SlantLeft",
+                                                    "Dotted",         "Diamonds",   "Checkerboard"};
 constexpr std::array<const char*, 8> s_linePatterns{
     "Solid", "Dashed", "LongDashed", "Dotted", "FineDotted", "DotDotDash", "DotDash", "Custom"};
 constexpr std::array<const char*, 7> s_coordinates{
@@ -46,14 +46,14 @@ constexpr std::array<const char*, 4> s_cappings{"None", "First", "Second", "Both
 constexpr std::array<const char*, 4> s_interpolations{"None", "Gouraud", "Phong", "Gooch"};
 constexpr std::array<const char*, 6> s_sizeReferences{
     "World", "Object", "WindowFraction", "OuterWindowFraction", "Pixel", "Point"};
-constexpr std::array<const char*, 9> s_alignmentPoints{
-    "LeftMiddle", "LeftTop",      "LeftBottom", "RightMiddle", "RightTop",
-    "RightBottom", "CenterMiddle", "CenterTop",  "CenterBottom"};
-constexpr std::array<const char*, 6> s_meshStyles{"None",     "Filled",         "FilledWire",
-                                                  "Wire",     "Boundary",       "FilledBoundary"};
+constexpr std::array<const char*, 9> s_alignmentPoints{"LeftMiddle",   "LeftTop",   "LeftBottom",
+                                                       "RightMiddle",  "RightTop",  "RightBottom",
+                                                       "CenterMiddle", "CenterTop", "CenterBottom"};
+constexpr std::array<const char*, 6> s_meshStyles{"None", "Filled",   "FilledWire",
+                                                  "Wire", "Boundary", "FilledBoundary"};
 constexpr std::array<const char*, 5> s_displacements{"None", "Low", "Medium", "High", "Highest"};
-constexpr std::array<const char*, 8> s_visibleTypes{
-    "Images", "Text", "Markers", "Vertices", "Edges", "Perimeters", "Lines", "Faces"};
+constexpr std::array<const char*, 8> s_visibleTypes{"Images", "Text",       "Markers", "Vertices",
+                                                    "Edges",  "Perimeters", "Lines",   "Faces"};
 constexpr std::array<const char*, 7> s_selectableTypes{"Images", "Text",  "Markers", "Vertices",
                                                        "Edges",  "Lines", "Faces"};
 constexpr std::array<const char*, 3> s_shaderAffectedTypes{"Points", "Lines", "Triangles"};
@@ -134,9 +134,10 @@ StyleSection colorSection() {
                          {{"colorText", "colour text"}, {"glyphBytes", "glyph colour bytes"}},
                          {}};
     for (std::size_t i = 0; i < samples.size(); ++i) {
-        section.entries.push_back({static_cast<int>(i), samples[i].name,
-                                   {ColorRGB::toString(samples[i].color),
-                                    glyphBytes(samples[i].color)}});
+        section.entries.push_back(
+            {static_cast<int>(i),
+             samples[i].name,
+             {ColorRGB::toString(samples[i].color), glyphBytes(samples[i].color)}});
     }
     return section;
 }
@@ -158,47 +159,47 @@ StyleSection customLinePatternSection() {
 
 std::vector<StyleSection> buildStylesTable() {
     std::vector<StyleSection> sections;
-    sections.push_back(enumeratedSection(
-        "DrawColorMode", "colour mode (translated display name)", {s_display}, s_colorModes,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            return {DrawColorMode::toString(static_cast<DrawColorMode::Enum>(v))};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawPatternFace", "face fill pattern (translated display name)",
-        {s_display, {"hoopsNotation", "HOOPS fill pattern"}}, s_facePatterns,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            const auto pattern = static_cast<DrawPatternFace::Pattern>(v);
-            return {DrawPatternFace::toString(pattern),
-                    optionalText(DrawPatternFace::getHoopsNotation(pattern))};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawPatternLine", "line pattern (translated display name)",
-        {s_display, {"hoopsNotation", "HOOPS line pattern"}}, s_linePatterns,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            const auto pattern = static_cast<DrawPatternLine::Enum>(v);
-            return {DrawPatternLine::toString(pattern),
-                    optionalText(DrawPatternLine::getHoopsNotation(pattern))};
-        }));
+    sections.push_back(
+        enumeratedSection("DrawColorMode", "colour mode (translated display name)", {s_display},
+                          s_colorModes, [](int v) -> std::vector<std::optional<std::string>> {
+                              return {DrawColorMode::toString(static_cast<DrawColorMode::Enum>(v))};
+                          }));
+    sections.push_back(
+        enumeratedSection("DrawPatternFace", "face fill pattern (translated display name)",
+                          {s_display, {"hoopsNotation", "HOOPS fill pattern"}}, s_facePatterns,
+                          [](int v) -> std::vector<std::optional<std::string>> {
+                              const auto pattern = static_cast<DrawPatternFace::Pattern>(v);
+                              return {DrawPatternFace::toString(pattern),
+                                      optionalText(DrawPatternFace::getHoopsNotation(pattern))};
+                          }));
+    sections.push_back(
+        enumeratedSection("DrawPatternLine", "line pattern (translated display name)",
+                          {s_display, {"hoopsNotation", "HOOPS line pattern"}}, s_linePatterns,
+                          [](int v) -> std::vector<std::optional<std::string>> {
+                              const auto pattern = static_cast<DrawPatternLine::Enum>(v);
+                              return {DrawPatternLine::toString(pattern),
+                                      optionalText(DrawPatternLine::getHoopsNotation(pattern))};
+                          }));
     sections.push_back(enumeratedSection(
         "DrawCoordinates", "coordinate space", {{"hoopsNotation", "HOOPS coordinate space"}},
         s_coordinates, [](int v) -> std::vector<std::optional<std::string>> {
             return {optionalText(
                 DrawCoordinates::getHoopsNotation(static_cast<DrawCoordinates::Enum>(v)))};
         }));
-    sections.push_back(enumeratedSection(
-        "DrawCylinderCapping", "cylinder capping", {s_display, s_hoops}, s_cappings,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            const auto capping = static_cast<DrawCylinderCapping::Enum>(v);
-            return {DrawCylinderCapping::toString(capping),
-                    optionalText(DrawCylinderCapping::getHoopsNotation(capping))};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawLightingInterpolation", "lighting interpolation",
-        {{"hoopsNotation", "HOOPS option setting"}}, s_interpolations,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            return {optionalText(DrawLightingInterpolation::getHoopsNotation(
-                static_cast<DrawLightingInterpolation::Enum>(v)))};
-        }));
+    sections.push_back(
+        enumeratedSection("DrawCylinderCapping", "cylinder capping", {s_display, s_hoops},
+                          s_cappings, [](int v) -> std::vector<std::optional<std::string>> {
+                              const auto capping = static_cast<DrawCylinderCapping::Enum>(v);
+                              return {DrawCylinderCapping::toString(capping),
+                                      optionalText(DrawCylinderCapping::getHoopsNotation(capping))};
+                          }));
+    sections.push_back(
+        enumeratedSection("DrawLightingInterpolation", "lighting interpolation",
+                          {{"hoopsNotation", "HOOPS option setting"}}, s_interpolations,
+                          [](int v) -> std::vector<std::optional<std::string>> {
+                              return {optionalText(DrawLightingInterpolation::getHoopsNotation(
+                                  static_cast<DrawLightingInterpolation::Enum>(v)))};
+                          }));
     sections.push_back(enumeratedSection(
         "DrawSizeReference", "size reference", {s_display, {"hoopsNotation", "HOOPS size unit"}},
         s_sizeReferences, [](int v) -> std::vector<std::optional<std::string>> {
@@ -220,13 +221,13 @@ std::vector<StyleSection> buildStylesTable() {
             return {DrawStyleMesh::toString(mesh), optionalText(DrawStyleMesh::getDrawKey(mesh)),
                     DrawStyleMesh::getVisibleTypes(mesh).getHoopsNotation()};
         }));
-    sections.push_back(enumeratedSection(
-        "DrawDisplacement", "displacement level", {s_display, {"value", "value"}}, s_displacements,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            const auto level = static_cast<DrawDisplacement::Enum>(v);
-            return {DrawDisplacement::toString(level),
-                    formatFloat(DrawDisplacement::getValue(level))};
-        }));
+    sections.push_back(
+        enumeratedSection("DrawDisplacement", "displacement level", {s_display, {"value", "value"}},
+                          s_displacements, [](int v) -> std::vector<std::optional<std::string>> {
+                              const auto level = static_cast<DrawDisplacement::Enum>(v);
+                              return {DrawDisplacement::toString(level),
+                                      formatFloat(DrawDisplacement::getValue(level))};
+                          }));
     sections.push_back(enumeratedSection(
         "DrawVisibleType", "visible draw type (a visible set holding this type alone)",
         {{"visibility", "visibility option text"}}, s_visibleTypes,
@@ -256,8 +257,8 @@ std::vector<StyleSection> buildStylesTable() {
             return {DrawSkinAffectedTypesCollection(types).getHoopsNotation()};
         }));
     sections.push_back(enumeratedSection(
-        "DrawSymbolPoint", "point symbol (marker notation or glyph name)",
-        {s_display, s_hoops}, s_symbols, [](int v) -> std::vector<std::optional<std::string>> {
+        "DrawSymbolPoint", "point symbol (marker notation or glyph name)", {s_display, s_hoops},
+        s_symbols, [](int v) -> std::vector<std::optional<std::string>> {
             const auto symbol = static_cast<DrawSymbolPoint::Enum>(v);
             return {DrawSymbolPoint::toString(symbol),
                     optionalText(DrawSymbolPoint::getHoopsNotation(symbol))};

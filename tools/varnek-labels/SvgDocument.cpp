@@ -75,7 +75,9 @@ void SvgDocument::beginGroup(float dx, float dy, const std::string& cssClass) {
               "," + formatFloat(dy) + ")\">\n";
 }
 
-void SvgDocument::endGroup() { m_body += "</g>\n"; }
+void SvgDocument::endGroup() {
+    m_body += "</g>\n";
+}
 
 std::string SvgDocument::finish() const {
     const std::string width = formatFloat(m_width);

@@ -124,8 +124,8 @@ GallerySheet buildGallery() {
     svg.rect(0.0f, 0.0f, tableWidth + 2.0f * s_margin,
              s_titleHeight + tableHeight + 2.0f * s_margin, "fill:#ffffff");
     svg.text(s_margin, s_margin + 16.0f,
-             "Label outlines: " + std::to_string(sheet.labelCount) + " labels = " +
-                 std::to_string(sheet.kindCount) + " label kinds x " +
+             "Label outlines: " + std::to_string(sheet.labelCount) +
+                 " labels = " + std::to_string(sheet.kindCount) + " label kinds x " +
                  std::to_string(referencePoints.size()) + " reference points",
              18.0f, "start", "font-weight:bold");
     svg.text(s_margin, s_margin + 36.0f,
@@ -148,7 +148,8 @@ GallerySheet buildGallery() {
     for (std::size_t r = 0; r < recipes.size(); ++r) {
         const LabelRecipe& recipe = recipes[r];
         const bool newShape = r == 0 || recipes[r - 1].background != recipe.background;
-        svg.rect(s_margin, y, tableWidth, rowHeights[r], r % 2 == 0 ? "fill:#f6f7f9" : "fill:#ffffff");
+        svg.rect(s_margin, y, tableWidth, rowHeights[r],
+                 r % 2 == 0 ? "fill:#f6f7f9" : "fill:#ffffff");
         svg.line(s_margin, y, s_margin + tableWidth, y,
                  newShape ? "stroke:#303846;stroke-width:1.5" : "stroke:#d5d9e0;stroke-width:0.7");
 

@@ -56,8 +56,8 @@ void runGallery(const std::string& output) {
     std::error_code error;
     const auto where = std::filesystem::absolute(output, error);
     std::cout << "wrote " << (error ? output : where.string()) << ": " << sheet.labelCount
-              << " labels (" << sheet.kindCount << " label kinds x "
-              << allReferencePoints().size() << " reference points)\n";
+              << " labels (" << sheet.kindCount << " label kinds x " << allReferencePoints().size()
+              << " reference points)\n";
 }
 
 void runOutline(const OutlineOptions& options, bool noBarGiven) {
@@ -67,8 +67,7 @@ void runOutline(const OutlineOptions& options, bool noBarGiven) {
     recipe.indicator = parseIndicatorKind("--indicator", options.indicator);
     recipe.withBar = !options.noBar;
     if (!options.fixedWidth.empty()) {
-        recipe.fixedWidthInScreenHeightFraction =
-            parsePositiveFloat("--fixed", options.fixedWidth);
+        recipe.fixedWidthInScreenHeightFraction = parsePositiveFloat("--fixed", options.fixedWidth);
     }
     request.referencePoint = parseReferencePoint("--reference-point", options.referencePoint);
     request.size = parseLabelSize("--size", options.size);
@@ -93,13 +92,18 @@ void runStyles(const std::string& format) {
 }
 
 // CLI11's message, on one line, with what the user can type instead.
-std::string parseErrorLine(const CLI::App& app, const CLI::ParseError& error) {
+std::string parseErrorLine(const CLI::App& app, const CLI::ParseError& error, int argc,
+                           char** argv) {
     std::string message = error.what();
     for (char& c : message) {
         c = c == '\n' ? ' ' : c;
     }
     const auto chosen = app.get_subcommands();
     if (chosen.empty()) {
+        const std::string first = argc > 1 ? argv[1] : "";
+        if (!first.empty() && first[0] != '-') {
+            return "'" + first + "' is not a subcommand; accepted: gallery, outline, styles";
+        }
         return message + "; accepted subcommands: gallery, outline, styles";
     }
     std::string options;
@@ -113,9 +117,10 @@ std::string parseErrorLine(const CLI::App& app, const CLI::ParseError& error) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    CLI::App app{"Draws and measures the label outlines of the Varnek library and lists its "
-                 "draw-style vocabulary.",
-                 "varnek-labels"};
+    CLI::App app{
+        "Draws and measures the label outlines of the Varnek library and lists its "
+        "draw-style vocabulary.",
+        "varnek-labels"};
     app.require_subcommand(1);
 
     std::string galleryOutput = "labels.svg";
@@ -166,7 +171,7 @@ int main(int argc, char** argv) {
     } catch (const CLI::CallForAllHelp& help) {
         return app.exit(help);
     } catch (const CLI::ParseError& error) {
-        std::cerr << "varnek-labels: " << parseErrorLine(app, error) << "\n";
+        std::cerr << "varnek-labels: " << parseErrorLine(app, error, argc, argv) << "\n";
         return s_exitUsage;
     }
 

@@ -50,20 +50,20 @@ private:
     fs::path m_path;
 };
 
-struct Run {
+struct ToolRun {
     int status = -1;
     std::string out;
     std::string err;
 };
 
 // arguments is shell text; the tool's working directory is scratch.work().
-Run runTool(const ScratchDirectory& scratch, const std::string& arguments) {
+ToolRun runTool(const ScratchDirectory& scratch, const std::string& arguments) {
     const std::string command = "cd '" + scratch.work().string() + "' && '" +
                                 VARNEK_LABELS_EXECUTABLE + "' " + arguments + " >'" +
                                 (scratch.path() / "out").string() + "' 2>'" +
                                 (scratch.path() / "err").string() + "'";
     const int status = std::system(command.c_str());
-    Run run;
+    ToolRun run;
     run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     run.out = readFile(scratch.path() / "out");
     run.err = readFile(scratch.path() / "err");
@@ -113,7 +113,7 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
         const ScratchDirectory scratch;
-        const Run run = runTool(scratch, c.arguments);
+        const ToolRun run = runTool(scratch, c.arguments);
         EXPECT_EQ(run.status, 2);
         EXPECT_EQ(run.out, "");
         ASSERT_FALSE(run.err.empty());
@@ -129,9 +129,9 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
 // 0.008 at scale 250: width 2 and height 1 for the indicator.
 TEST(varnek_labels, outline_json_of_the_flat_example_matches_the_golden_file) {
     const ScratchDirectory scratch;
-    const Run run = runTool(scratch,
-                            "outline --background flat --indicator right --fixed 0.008 "
-                            "--scale 250 --reference-point TopLeft --size 40,20 --format json");
+    const ToolRun run = runTool(scratch,
+                                "outline --background flat --indicator right --fixed 0.008 "
+                                "--scale 250 --reference-point TopLeft --size 40,20 --format json");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.out, readFile(fs::path(VARNEK_LABELS_TEST_DATA) / "flat_top_left.json"));
 
@@ -161,7 +161,7 @@ TEST(varnek_labels, outline_json_of_the_flat_example_matches_the_golden_file) {
 // and without bar) + the balloon = 28 kinds, each at 13 reference points.
 TEST(varnek_labels, gallery_draws_every_kind_at_every_reference_point) {
     const ScratchDirectory scratch;
-    const Run run = runTool(scratch, "gallery");
+    const ToolRun run = runTool(scratch, "gallery");
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("364 labels (28 label kinds x 13 reference points)"), std::string::npos)
         << run.out;
