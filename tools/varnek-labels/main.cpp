@@ -114,9 +114,7 @@ std::string parseErrorLine(const CLI::App& app, const CLI::ParseError& error, in
     return message + "; accepted by " + chosen.front()->get_name() + ": " + options;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
     CLI::App app{
         "Draws and measures the label outlines of the Varnek library and lists its "
         "draw-style vocabulary.",
@@ -186,10 +184,20 @@ int main(int argc, char** argv) {
     } catch (const UsageError& error) {
         std::cerr << "varnek-labels: " << error.what() << "\n";
         return s_exitUsage;
-    } catch (const std::exception& error) {
-        std::cerr << "varnek-labels: " << error.what() << "\n";
-        return s_exitFailure;
     }
     std::cout.flush();
     return std::cout ? 0 : s_exitFailure;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return run(argc, argv);
+    } catch (const std::exception& error) {
+        std::cerr << "varnek-labels: " << error.what() << "\n";
+    } catch (...) {
+        std::cerr << "varnek-labels: unexpected failure\n";
+    }
+    return s_exitFailure;
 }
