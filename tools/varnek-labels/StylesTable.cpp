@@ -51,6 +51,8 @@ constexpr std::array<const char*, 9> s_alignmentPoints{"LeftMiddle",   "LeftTop"
                                                        "CenterMiddle", "CenterTop", "CenterBottom"};
 constexpr std::array<const char*, 6> s_meshStyles{"None", "Filled",   "FilledWire",
                                                   "Wire", "Boundary", "FilledBoundary"};
+constexpr std::array<const char*, 5> s_zLayers{"Background", "Model", "Annotation", "Label",
+                                               "Overlay"};
 constexpr std::array<const char*, 5> s_displacements{"None", "Low", "Medium", "High", "Highest"};
 constexpr std::array<const char*, 8> s_visibleTypes{"Images", "Text",       "Markers", "Vertices",
                                                     "Edges",  "Perimeters", "Lines",   "Faces"};
