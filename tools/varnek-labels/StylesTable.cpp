@@ -223,6 +223,9 @@ std::vector<StyleSection> buildStylesTable() {
             return {DrawStyleMesh::toString(mesh), optionalText(DrawStyleMesh::getDrawKey(mesh)),
                     DrawStyleMesh::getVisibleTypes(mesh).getHoopsNotation()};
         }));
+    sections.push_back(enumeratedSection(
+        "DrawZLayer", "z-layer (kept with a random label offset; no display name or option text)",
+        {}, s_zLayers, [](int) { return std::vector<std::optional<std::string>>{}; }));
     sections.push_back(
         enumeratedSection("DrawDisplacement", "displacement level", {s_display, {"value", "value"}},
                           s_displacements, [](int v) -> std::vector<std::optional<std::string>> {
