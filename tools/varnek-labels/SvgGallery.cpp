@@ -11,9 +11,9 @@ namespace {
 // The gallery draws in masked coordinates with one unit per SVG pixel: a
 // view 1000 pixels high, and labels the size of a short name.
 constexpr float s_galleryScale = 1000.0f;
-const Vec3 s_galleryLabelSize(96.0f, 28.0f, 0.0f);
+const Vec3 s_galleryLabelSize(100.0f, 34.0f, 0.0f);
 
-constexpr float s_nameFontSize = 10.0f;
+constexpr float s_nameFontSize = 11.0f;
 constexpr float s_cellPadding = 14.0f;
 constexpr float s_captionWidth = 200.0f;
 constexpr float s_headerHeight = 34.0f;
@@ -70,7 +70,7 @@ void drawLabel(SvgDocument& svg, float x, float y, const LabelOutline& outline,
     const float cx = outline.offset[0];
     const float cy = outline.offset[1];
     svg.circle(cx, cy, 1.8f, "fill:#1d5fd1");
-    svg.text(cx, cy + s_nameFontSize + 0.5f, name, s_nameFontSize, "middle", "fill:#1b1f27");
+    svg.text(cx, cy + s_nameFontSize + 2.0f, name, s_nameFontSize, "middle", "fill:#1b1f27");
     svg.circle(0.0f, 0.0f, 3.0f, "fill:#e0262b;stroke:#ffffff;stroke-width:0.8");
     svg.endGroup();
 }
