@@ -226,13 +226,13 @@ std::vector<StyleSection> buildStylesTable() {
     sections.push_back(enumeratedSection(
         "DrawZLayer", "z-layer (kept with a random label offset; no display name or option text)",
         {}, s_zLayers, [](int) { return std::vector<std::optional<std::string>>{}; }));
-    sections.push_back(
-        enumeratedSection("DrawDisplacement", "displacement level", {s_display, {"value", "value"}},
-                          s_displacements, [](int v) -> std::vector<std::optional<std::string>> {
-                              const auto level = static_cast<DrawDisplacement::Enum>(v);
-                              return {DrawDisplacement::toString(level),
-                                      formatFloat(DrawDisplacement::getValue(level))};
-                          }));
+    sections.push_back(enumeratedSection(
+        "DrawDisplacement", "displacement level", {s_display, {"displacement", "displacement"}},
+        s_displacements, [](int v) -> std::vector<std::optional<std::string>> {
+            const auto level = static_cast<DrawDisplacement::Enum>(v);
+            return {DrawDisplacement::toString(level),
+                    formatFloat(DrawDisplacement::getValue(level))};
+        }));
     sections.push_back(enumeratedSection(
         "DrawVisibleType", "visible draw type (a visible set holding this type alone)",
         {{"visibility", "visibility option text"}}, s_visibleTypes,

@@ -176,6 +176,26 @@ TEST(varnek_labels, gallery_draws_every_kind_at_every_reference_point) {
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch.work()), fs::directory_iterator()), 1);
 }
 
+// Every value of every type, numbered from 0 in each, with texts or nulls.
+TEST(varnek_labels, styles_json_lists_each_type_by_value) {
+    const ScratchDirectory scratch;
+    const ToolRun run = runTool(scratch, "styles --format json");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const auto json = nlohmann::json::parse(run.out);
+    EXPECT_EQ(json.size(), 18u);
+    for (const auto& section : json) {
+        SCOPED_TRACE(section.at("type").get<std::string>());
+        const auto& values = section.at("values");
+        ASSERT_FALSE(values.empty());
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            EXPECT_EQ(values[i].at("value"), i);
+            for (const auto& [key, text] : values[i].items()) {
+                EXPECT_TRUE(key == "value" || text.is_string() || text.is_null()) << key;
+            }
+        }
+    }
+}
+
 std::uint32_t bitsOf(float value) {
     std::uint32_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
