@@ -69,9 +69,10 @@ void drawLabel(SvgDocument& svg, float x, float y, const LabelOutline& outline,
                                      ";stroke:#303846;stroke-width:1;stroke-linejoin:round");
     const float cx = outline.offset[0];
     const float cy = outline.offset[1];
-    svg.circle(cx, cy, 1.8f, "fill:#1d5fd1");
     svg.text(cx, cy + s_nameFontSize + 2.0f, name, s_nameFontSize, "middle", "fill:#1b1f27");
+    // The centre mark goes on top: at Center it lies on the anchor.
     svg.circle(0.0f, 0.0f, 3.0f, "fill:#e0262b;stroke:#ffffff;stroke-width:0.8");
+    svg.circle(cx, cy, 1.8f, "fill:#1d5fd1");
     svg.endGroup();
 }
 
@@ -185,12 +186,15 @@ GallerySheet buildGallery() {
 
 std::string outlineAsSvg(const OutlineRequest& request, const LabelOutline& outline) {
     const Box box = boxOf(outline);
+    const std::string caption = describe(request.recipe);
     const float textHeight = 24.0f;
-    const float width = std::max(box.width(), 180.0f) + 2.0f * s_cellPadding;
+    // About 0.6 em per character is enough room for the caption's font.
+    const float captionWidth = static_cast<float>(caption.size()) * 11.0f * 0.6f;
+    const float width = std::max(box.width(), captionWidth) + 2.0f * s_cellPadding;
     const float height = box.height() + 2.0f * s_cellPadding + textHeight;
     SvgDocument svg(width, height);
     svg.rect(0.0f, 0.0f, width, height, "fill:#ffffff");
-    svg.text(s_cellPadding * 0.5f, 16.0f, describe(request.recipe), 11.0f, "start");
+    svg.text(s_cellPadding, 16.0f, caption, 11.0f, "start");
     drawLabel(svg, (width - box.width()) * 0.5f - box.minX, textHeight + s_cellPadding - box.minY,
               outline, request.recipe.background, toName(request.referencePoint));
     return svg.finish();
