@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <string_view>
 
 #include <varnek/label_shape/BalloonLabelBackground.h>
 #include <varnek/label_shape/LayeredLabelIndicator.h>

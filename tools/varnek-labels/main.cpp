@@ -4,9 +4,9 @@
 // Exit status: 0 done, 2 the command line was not accepted (one line on
 // stderr names the argument and what is accepted), 1 the output could not
 // be written. Nothing is written unless the whole command line is accepted.
-#include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <initializer_list>
 #include <iostream>
 #include <string>
 
