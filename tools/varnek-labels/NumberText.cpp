@@ -3,7 +3,6 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
 #include <system_error>
 
 #include "UsageError.h"
@@ -26,7 +25,11 @@ double toShortDouble(float value) {
     if (!std::isfinite(value)) {
         return static_cast<double>(value);
     }
-    return std::strtod(formatFloat(value).c_str(), nullptr);
+    // from_chars, unlike strtod, reads a '.' whatever the process locale.
+    const std::string text = formatFloat(value);
+    double result = 0.0;
+    std::from_chars(text.data(), text.data() + text.size(), result);
+    return result;
 }
 
 std::optional<float> parseFiniteFloat(std::string_view text) {
