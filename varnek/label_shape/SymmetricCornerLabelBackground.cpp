@@ -182,11 +182,15 @@ int SymmetricCornerLabelBackground::getNumberOfPolygonPointsWithoutIndicatorPoin
 
 Vector<float, 3> SymmetricCornerLabelBackground::getBodyOffset(ReferencePoint referencePoint,
                                                                const Vector<float, 3>& size) const {
+    // The corner size and the indicator's size are each asked once.
+    const V cornerSize = getNeededSizeForCornerInMaskedCoordinates();
     const V minimal =
-        SymmetricCornerLabelBackground::getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
-            referencePoint);
-    const V withIndicator =
-        getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(referencePoint, size);
+        getMinimalBodySizeInMaskedCoordinates(referencePoint, V::getZeroVector(), cornerSize);
+    const V withIndicator = getMinimalBodySizeInMaskedCoordinates(
+        referencePoint,
+        LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(referencePoint, getIndicator(),
+                                                                    size),
+        cornerSize);
     const V body(std::max(size[0], withIndicator[0]), std::max(size[1], withIndicator[1]), 0.0f);
     return getAxiallySymmetricBodyOffset(referencePoint, body, minimal);
 }
