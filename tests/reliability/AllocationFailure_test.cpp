@@ -1,0 +1,91 @@
+// Makes every allocation of an operation fail in turn, one run per allocation:
+// the std::bad_alloc must reach the caller, nothing may leak (the asan preset
+// checks leaks at exit), and no object that existed before the call may change.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <new>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <varnek/varnek.h>
+
+#include "FailingAllocator.h"
+
+namespace Varnek {
+namespace {
+
+using testing::AllocationCount;
+using testing::armAllocationFailure;
+using testing::disarmAllocationFailure;
+
+// The objects that exist while the operations run; their observable state
+// must be the same after every failed operation as before it.
+struct World {
+    World() {
+        // Long translations, so that the translated names are allocated.
+        Translator::addTranslation("DrawColorMode", "Skin", std::string(40, 'S'));
+    }
+    ~World() { Translator::clearTranslations(); }
+
+    std::string describe() const {
+        std::ostringstream out;
+        out << DrawColorMode::toString(DrawColorMode::Skin) << '\n';
+        return out.str();
+    }
+};
+
+struct Operation {
+    const char* name;
+    std::function<void(const World&)> run;
+};
+
+enum class Outcome { Returned, BadAlloc, OtherException };
+
+Outcome runOnce(const Operation& operation, const World& world) {
+    try {
+        operation.run(world);
+        return Outcome::Returned;
+    } catch (const std::bad_alloc&) {
+        return Outcome::BadAlloc;
+    } catch (...) {
+        return Outcome::OtherException;
+    }
+}
+
+// Runs operation once counting its allocations, then once for every one of
+// them with exactly that allocation failing.
+void failEveryAllocationOf(const Operation& operation, const World& world) {
+    SCOPED_TRACE(operation.name);
+    const std::string before = world.describe();
+
+    armAllocationFailure(0);
+    const Outcome clean = runOnce(operation, world);
+    const AllocationCount counted = disarmAllocationFailure();
+    ASSERT_EQ(clean, Outcome::Returned);
+    ASSERT_GT(counted.allocations, 0) << "the operation allocates nothing: the row tests nothing";
+
+    for (long n = 1; n <= counted.allocations; ++n) {
+        armAllocationFailure(n);
+        const Outcome outcome = runOnce(operation, world);
+        const AllocationCount failing = disarmAllocationFailure();
+        ASSERT_TRUE(failing.failed) << "allocation " << n << " was not reached";
+        EXPECT_EQ(outcome, Outcome::BadAlloc) << "failure of allocation " << n;
+        EXPECT_EQ(world.describe(), before) << "after failure of allocation " << n;
+    }
+}
+
+TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothing) {
+    const World world;
+    const std::vector<Operation> operations = {
+        {"DrawColorMode::toString",
+         [](const World&) { (void)DrawColorMode::toString(DrawColorMode::Skin); }},
+    };
+    for (const Operation& operation : operations) {
+        failEveryAllocationOf(operation, world);
+    }
+}
+
+}  // namespace
+}  // namespace Varnek

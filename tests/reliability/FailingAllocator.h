@@ -1,0 +1,27 @@
+// Replaces the global allocation functions of the test executable that links
+// FailingAllocator.cpp, so that a test can make the N-th allocation of the
+// calling thread throw std::bad_alloc. Every other allocation behaves as
+// usual; the replacement sits on malloc and free, so leak checkers still see
+// every block.
+#ifndef VARNEK_TESTS_RELIABILITY_FAILINGALLOCATOR_H
+#define VARNEK_TESTS_RELIABILITY_FAILINGALLOCATOR_H
+
+namespace Varnek {
+namespace testing {
+
+// Starts counting the calling thread's allocations; the failingAllocation-th
+// one from now (1 = the next) fails. 0 counts without failing.
+void armAllocationFailure(long failingAllocation);
+
+struct AllocationCount {
+    long allocations;  // counted since arming, the failed one included
+    bool failed;       // whether the armed allocation was reached and failed
+};
+
+// Stops counting and failing, and tells what happened since arming.
+AllocationCount disarmAllocationFailure();
+
+}  // namespace testing
+}  // namespace Varnek
+
+#endif  // VARNEK_TESTS_RELIABILITY_FAILINGALLOCATOR_H
