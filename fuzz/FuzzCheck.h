@@ -1,14 +1,17 @@
 // What the fuzz targets share: a check that stops the run with a message when
-// an answer is wrong (libFuzzer then keeps the input as a finding), and tests
-// for answers that must be plain constant text.
+// an answer is wrong (libFuzzer then keeps the input as a finding), tests for
+// answers that must be plain constant text, and floats of any bit pattern.
 #ifndef VARNEK_FUZZ_FUZZCHECK_H
 #define VARNEK_FUZZ_FUZZCHECK_H
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include <fuzzer/FuzzedDataProvider.h>
 
 namespace VarnekFuzz {
 
@@ -38,6 +41,19 @@ inline bool isPlainText(const char* text, std::size_t maxLength = 64) {
 inline bool isPlainText(const std::string& text, std::size_t maxLength = 64) {
     return text.size() <= maxLength && isPlainText(text.c_str(), maxLength) &&
            std::strlen(text.c_str()) == text.size();
+}
+
+// A float of any bit pattern: NaNs, infinities, subnormals and huge values
+// included.
+inline float consumeFloatBits(FuzzedDataProvider& input) {
+    const std::uint32_t bits = input.ConsumeIntegral<std::uint32_t>();
+    float value = 0.0F;
+    std::memcpy(&value, &bits, sizeof value);
+    return value;
+}
+
+inline bool sameBits(float a, float b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
 }
 
 inline bool sameText(const char* a, const char* b) {

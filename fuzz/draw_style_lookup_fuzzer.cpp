@@ -38,10 +38,23 @@ void checkColorMode(FuzzedDataProvider& input) {
     VARNEK_FUZZ_CHECK(hash_value(mode) == static_cast<std::size_t>(std::int64_t{value}));
 }
 
+void checkSymbol(FuzzedDataProvider& input) {
+    const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
+    const auto symbol = static_cast<DrawSymbolPoint::Enum>(value);
+    // CustomEmptyBoldCircle (36) and EmptyGlyph (42) have a notation but no
+    // display name of their own.
+    const std::string name = DrawSymbolPoint::toString(symbol);
+    VARNEK_FUZZ_CHECK(inRange(value, 42) && value != 36 ? isPlainText(name) && name != "unknown"
+                                                        : name == "unknown");
+    const char* notation = DrawSymbolPoint::getHoopsNotation(symbol);
+    VARNEK_FUZZ_CHECK(inRange(value, 43) ? isPlainText(notation, 40) : notation == nullptr);
+}
+
 using Check = void (*)(FuzzedDataProvider&);
 
 const Check checks[] = {
     checkColorMode,
+    checkSymbol,
 };
 
 }  // namespace
