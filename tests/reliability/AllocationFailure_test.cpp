@@ -31,9 +31,16 @@ struct World {
 
     std::string describe() const {
         std::ostringstream out;
-        out << DrawColorMode::toString(DrawColorMode::Skin) << '\n';
+        out << DrawColorMode::toString(DrawColorMode::Skin) << '\n'
+            << pattern.getDefinition() << ' ' << ColorRGB::toString(pattern.getContrastColor())
+            << '\n';
         return out.str();
     }
+
+    DrawCustomPatternDefinitionLine pattern =
+        DrawCustomPatternDefinitionLine::createMeasurementLinePatternDefinition(
+            1.0F, 2.0F, 1.5F, 6, 4, DrawSymbolPoint::MeasuringArrow, DrawSymbolPoint::MeasuringBar,
+            ColorRGB(1.0F, 0.5F, 0.0F));
 };
 
 struct Operation {
@@ -77,13 +84,27 @@ void failEveryAllocationOf(const Operation& operation, const World& world) {
 }
 
 TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothing) {
-    const World world;
+    const World existing;
     const std::vector<Operation> operations = {
         {"DrawColorMode::toString",
          [](const World&) { (void)DrawColorMode::toString(DrawColorMode::Skin); }},
+        {"DrawSymbolPoint::toString",
+         [](const World&) {
+             (void)DrawSymbolPoint::toString(DrawSymbolPoint::OpenCircleWithCircle);
+         }},
+        {"ColorRGB::toString",
+         [](const World&) { (void)ColorRGB::toString(ColorRGB(0.25F, 0.5F, 1.0F)); }},
+        {"createMeasurementLinePatternDefinition",
+         [](const World&) {
+             (void)DrawCustomPatternDefinitionLine::createMeasurementLinePatternDefinition(
+                 0.0F, 1000000.0F, -1.25F, -3, 4, DrawSymbolPoint::FilledDiamond,
+                 DrawSymbolPoint::SimpleArrowLineEnd, ColorRGB(0.1F, 0.2F, 0.3F));
+         }},
+        {"copy of a line pattern",
+         [](const World& world) { const DrawCustomPatternDefinitionLine copy(world.pattern); }},
     };
     for (const Operation& operation : operations) {
-        failEveryAllocationOf(operation, world);
+        failEveryAllocationOf(operation, existing);
     }
 }
 
