@@ -33,6 +33,7 @@ int runConcurrently(const std::vector<Query>& queries) {
         }
     });
     std::vector<std::thread> readers;
+    readers.reserve(s_readerThreads);
     for (int t = 0; t < s_readerThreads; ++t) {
         readers.emplace_back([&] {
             for (int round = 0; round < s_rounds; ++round) {
