@@ -1,10 +1,16 @@
 // Feeds arbitrary 32-bit values to every lookup of the draw-style vocabulary.
-// An input is a sequence of (lookup, value) pairs. In range, each answer is
-// plain constant text; out of range, it is exactly the documented fallback
-// ("unknown", "undefined", "solid", a null pointer, 0.0 or false).
+// An input is a sequence of steps, each a lookup chosen by one byte and the
+// values it needs. In range, each answer is plain constant text (or the
+// documented number); out of range, exactly the documented fallback:
+// "unknown", "Unknown", "undefined", "solid", a null pointer, 0.0 or false.
+// The sets are built from arbitrary lists and their option texts are checked
+// against the flags that the lists name.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <vector>
 
 #include <fuzzer/FuzzedDataProvider.h>
 
@@ -14,6 +20,7 @@
 
 namespace {
 
+using VarnekFuzz::consumeFloatBits;
 using VarnekFuzz::isPlainText;
 using VarnekFuzz::sameText;
 using namespace Varnek;
@@ -27,34 +34,255 @@ E as(std::int32_t value) {
     return static_cast<E>(value);
 }
 
+// A translated or untranslated name: a real name in range, exactly fallback
+// outside it (and for the in-range values that have no name of their own).
+void checkName(const std::string& name, bool named, const char* fallback) {
+    VARNEK_FUZZ_CHECK(named ? isPlainText(name) && name != fallback : name == fallback);
+}
+
+// An option text: plain text in range, the fallback (null or a fixed text)
+// outside it.
+void checkNotation(const char* notation, bool inTable, const char* fallback) {
+    if (inTable) {
+        VARNEK_FUZZ_CHECK(isPlainText(notation, 40));
+    } else if (fallback == nullptr) {
+        VARNEK_FUZZ_CHECK(notation == nullptr);
+    } else {
+        VARNEK_FUZZ_CHECK(sameText(notation, fallback));
+    }
+}
+
 void checkColorMode(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     const DrawColorMode mode(as<DrawColorMode::Enum>(value));
     VARNEK_FUZZ_CHECK(DrawColorMode::isValid(mode) == inRange(value, 6));
-    const std::string name = mode.toString();
-    VARNEK_FUZZ_CHECK(name == DrawColorMode::toString(mode));
-    VARNEK_FUZZ_CHECK(inRange(value, 4) ? isPlainText(name) && name != "unknown"
-                                        : name == "unknown");
+    checkName(mode.toString(), inRange(value, 4), "unknown");
+    VARNEK_FUZZ_CHECK(mode.toString() == DrawColorMode::toString(mode));
     VARNEK_FUZZ_CHECK(hash_value(mode) == static_cast<std::size_t>(std::int64_t{value}));
+}
+
+void checkPatternFace(FuzzedDataProvider& input) {
+    const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
+    const DrawPatternFace pattern(as<DrawPatternFace::Pattern>(value));
+    checkName(pattern.toString(), inRange(value, 9), "unknown");
+    checkNotation(DrawPatternFace::getHoopsNotation(pattern), inRange(value, 9), "solid");
+}
+
+void checkPatternLine(FuzzedDataProvider& input) {
+    const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
+    checkName(DrawPatternLine::toString(as<DrawPatternLine::Enum>(value)), inRange(value, 8),
+              "unknown");
+    checkNotation(DrawPatternLine::getHoopsNotation(as<DrawPatternLine::Enum>(value)),
+                  inRange(value, 8), nullptr);
+}
+
+void checkCoordinatesAndLighting(FuzzedDataProvider& input) {
+    const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
+    checkNotation(DrawCoordinates::getHoopsNotation(as<DrawCoordinates::Enum>(value)),
+                  inRange(value, 7), nullptr);
+    checkNotation(
+        DrawLightingInterpolation::getHoopsNotation(as<DrawLightingInterpolation::Enum>(value)),
+        inRange(value, 4), nullptr);
+    checkNotation(DrawTextAlignmentPoint::getHoopsNotation(as<DrawTextAlignmentPoint::Enum>(value)),
+                  inRange(value, 9), nullptr);
+}
+
+void checkCappingAndSizeReference(FuzzedDataProvider& input) {
+    const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
+    checkName(DrawCylinderCapping::toString(as<DrawCylinderCapping::Enum>(value)),
+              inRange(value, 4), "unknown");
+    checkNotation(DrawCylinderCapping::getHoopsNotation(as<DrawCylinderCapping::Enum>(value)),
+                  inRange(value, 4), nullptr);
+    checkName(DrawSizeReference::toString(as<DrawSizeReference::Enum>(value)), inRange(value, 6),
+              "undefined");
+    checkNotation(DrawSizeReference::getHoopsNotation(as<DrawSizeReference::Enum>(value)),
+                  inRange(value, 6), nullptr);
+}
+
+void checkStyleMesh(FuzzedDataProvider& input) {
+    const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
+    const bool valid = inRange(value, 6);
+    const DrawStyleMesh style(as<DrawStyleMesh::Enum>(value));
+    VARNEK_FUZZ_CHECK(static_cast<std::int32_t>(style) == value);
+    VARNEK_FUZZ_CHECK(DrawStyleMesh::isValid(style) == valid);
+    VARNEK_FUZZ_CHECK(static_cast<std::int32_t>(DrawStyleMesh(value)) == (valid ? value : 0));
+    // The cycle's successor is the signed remainder of the sum, taken without
+    // wrapping around at the largest value.
+    VARNEK_FUZZ_CHECK(static_cast<std::int64_t>(DrawStyleMesh::next(style)) ==
+                      (std::int64_t{value} + 1) % 6);
+    checkName(style.toString(), valid, "unknown");
+    checkNotation(DrawStyleMesh::getDrawKey(style), valid, nullptr);
+    const DrawVisibleTypesCollection visible = DrawStyleMesh::getVisibleTypes(style);
+    VARNEK_FUZZ_CHECK(visible.anyTypeVisible() == (valid && value != DrawStyleMesh::None));
+    bool anyFlag = false;
+    for (std::int32_t type = 0; type < 8; ++type) {
+        anyFlag = anyFlag || visible.isDrawTypeVisible(as<DrawVisibleType>(type));
+    }
+    VARNEK_FUZZ_CHECK(anyFlag == visible.anyTypeVisible());
+    VARNEK_FUZZ_CHECK(hash_value(style) == static_cast<std::size_t>(std::int64_t{value}));
+}
+
+void checkZLayerAndDisplacement(FuzzedDataProvider& input) {
+    const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
+    const float offset = consumeFloatBits(input);
+    const DrawZLayer layer(as<DrawZLayer::Enum>(value), offset);
+    VARNEK_FUZZ_CHECK(static_cast<std::int32_t>(layer) == value);
+    const float kept = layer.getRandomLabelOffset();
+    VARNEK_FUZZ_CHECK(VarnekFuzz::sameBits(kept, offset));
+
+    const auto level = as<DrawDisplacement::Enum>(value);
+    const float displacement = DrawDisplacement::getValue(level);
+    const std::string name = DrawDisplacement::toString(level);
+    if (inRange(value, 5)) {
+        // Deeper levels displace further: 0, -2, -4, -6, -10.
+        VARNEK_FUZZ_CHECK(value == 0 ? displacement == 0.0F
+                                     : displacement < DrawDisplacement::getValue(
+                                                          as<DrawDisplacement::Enum>(value - 1)));
+        VARNEK_FUZZ_CHECK(displacement >= -10.0F);
+        checkName(name, true, "Unknown");
+    } else {
+        VARNEK_FUZZ_CHECK(displacement == 0.0F && !std::signbit(displacement));
+        VARNEK_FUZZ_CHECK(name == "Unknown");
+    }
 }
 
 void checkSymbol(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
-    const auto symbol = static_cast<DrawSymbolPoint::Enum>(value);
+    const auto symbol = as<DrawSymbolPoint::Enum>(value);
     // CustomEmptyBoldCircle (36) and EmptyGlyph (42) have a notation but no
     // display name of their own.
-    const std::string name = DrawSymbolPoint::toString(symbol);
-    VARNEK_FUZZ_CHECK(inRange(value, 42) && value != 36 ? isPlainText(name) && name != "unknown"
-                                                        : name == "unknown");
-    const char* notation = DrawSymbolPoint::getHoopsNotation(symbol);
-    VARNEK_FUZZ_CHECK(inRange(value, 43) ? isPlainText(notation, 40) : notation == nullptr);
+    checkName(DrawSymbolPoint::toString(symbol), inRange(value, 42) && value != 36, "unknown");
+    checkNotation(DrawSymbolPoint::getHoopsNotation(symbol), inRange(value, 43), nullptr);
+}
+
+// A list of arbitrary values, mostly near the valid range so that the flags
+// get set, sometimes anywhere in 32 bits.
+template <typename Type>
+std::vector<Type> consumeList(FuzzedDataProvider& input) {
+    std::vector<Type> list(input.ConsumeIntegralInRange<std::size_t>(0, 12));
+    for (Type& entry : list) {
+        entry = input.ConsumeBool() ? as<Type>(input.ConsumeIntegralInRange<std::int32_t>(-2, 9))
+                                    : as<Type>(input.ConsumeIntegral<std::int32_t>());
+    }
+    return list;
+}
+
+template <typename Type>
+bool listed(const std::vector<Type>& list, std::int32_t value) {
+    for (const Type entry : list) {
+        if (static_cast<std::int32_t>(entry) == value) {
+            return true;
+        }
+    }
+    return false;
+}
+
+const char* onOff(bool flag) {
+    return flag ? "on" : "off";
+}
+
+void checkVisibleTypes(FuzzedDataProvider& input) {
+    const auto list = consumeList<DrawVisibleType>(input);
+    const DrawVisibleTypesCollection set(list);
+    VARNEK_FUZZ_CHECK(set.anyTypeVisible() == !list.empty());
+    for (const DrawVisibleType entry : list) {
+        const auto value = static_cast<std::int32_t>(entry);
+        VARNEK_FUZZ_CHECK(set.isDrawTypeVisible(entry) == inRange(value, 8));
+    }
+    static const char* const names[] = {"images", "text",       "markers", "vertices",
+                                        "edges",  "perimeters", "lines",   "faces"};
+    std::string expected;
+    for (std::int32_t type = 0; type < 8; ++type) {
+        VARNEK_FUZZ_CHECK(set.isDrawTypeVisible(as<DrawVisibleType>(type)) == listed(list, type));
+        if (type == 4) {
+            expected += std::string("edges=(") + onOff(listed(list, 4)) +
+                        ",perimeters=" + onOff(listed(list, 5)) + "),";
+        } else if (type != 5) {
+            expected +=
+                std::string(names[type]) + "=" + onOff(listed(list, type)) + (type == 7 ? "" : ",");
+        }
+    }
+    VARNEK_FUZZ_CHECK(set.getHoopsNotation() == expected);
+}
+
+void checkSelectableTypes(FuzzedDataProvider& input) {
+    const auto list = consumeList<DrawSelectableType>(input);
+    const DrawSelectableTypesCollection set(list);
+    VARNEK_FUZZ_CHECK(set.anyTypeSelectable() == !list.empty());
+    for (const DrawSelectableType entry : list) {
+        const auto value = static_cast<std::int32_t>(entry);
+        VARNEK_FUZZ_CHECK(set.isDrawTypeSelectable(entry) == inRange(value, 7));
+    }
+    static const char* const names[] = {"images", "text",  "markers", "vertices",
+                                        "edges",  "lines", "faces"};
+    std::string expected;
+    for (std::int32_t type = 0; type < 7; ++type) {
+        VARNEK_FUZZ_CHECK(set.isDrawTypeSelectable(as<DrawSelectableType>(type)) ==
+                          listed(list, type));
+        expected +=
+            std::string(names[type]) + "=" + onOff(listed(list, type)) + (type == 6 ? "" : ",");
+    }
+    VARNEK_FUZZ_CHECK(set.getHoopsNotation() == expected);
+}
+
+// The names of the listed kinds, in the order of their values, joined by ",".
+std::string joinListed(const std::vector<std::int32_t>& values, const char* const* names,
+                       std::int32_t count) {
+    std::string joined;
+    for (std::int32_t type = 0; type < count; ++type) {
+        if (listed(values, type)) {
+            joined += (joined.empty() ? "" : ",") + std::string(names[type]);
+        }
+    }
+    return joined;
+}
+
+template <typename Type>
+std::vector<std::int32_t> valuesOf(const std::vector<Type>& list) {
+    std::vector<std::int32_t> values;
+    for (const Type entry : list) {
+        values.push_back(static_cast<std::int32_t>(entry));
+    }
+    return values;
+}
+
+void checkShaderAndSkinTypes(FuzzedDataProvider& input) {
+    const auto shaderList = consumeList<DrawShaderAffectedType>(input);
+    const DrawShaderAffectedTypesCollection shader(shaderList);
+    // An empty list means points.
+    const std::vector<std::int32_t> shaderValues =
+        shaderList.empty() ? std::vector<std::int32_t>{0} : valuesOf(shaderList);
+    for (std::int32_t type = 0; type < 3; ++type) {
+        VARNEK_FUZZ_CHECK(shader.isTypeAffected(as<DrawShaderAffectedType>(type)) ==
+                          listed(shaderValues, type));
+    }
+    for (const DrawShaderAffectedType entry : shaderList) {
+        VARNEK_FUZZ_CHECK(shader.isTypeAffected(entry) ==
+                          inRange(static_cast<std::int32_t>(entry), 3));
+    }
+    static const char* const shaderNames[] = {"points", "lines", "triangles"};
+    VARNEK_FUZZ_CHECK(shader.getHoopsNotation() == joinListed(shaderValues, shaderNames, 3));
+
+    const auto skinList = consumeList<DrawSkinAffectedType>(input);
+    const DrawSkinAffectedTypesCollection skin(skinList);
+    static const char* const skinNames[] = {"markers", "vertices", "edges", "faces"};
+    VARNEK_FUZZ_CHECK(skin.getHoopsNotation() == joinListed(valuesOf(skinList), skinNames, 4));
 }
 
 using Check = void (*)(FuzzedDataProvider&);
 
 const Check checks[] = {
     checkColorMode,
+    checkPatternFace,
+    checkPatternLine,
+    checkCoordinatesAndLighting,
+    checkCappingAndSizeReference,
+    checkStyleMesh,
+    checkZLayerAndDisplacement,
     checkSymbol,
+    checkVisibleTypes,
+    checkSelectableTypes,
+    checkShaderAndSkinTypes,
 };
 
 }  // namespace
