@@ -26,6 +26,8 @@ struct World {
     World() {
         // Long translations, so that the translated names are allocated.
         Translator::addTranslation("DrawColorMode", "Skin", std::string(40, 'S'));
+        Translator::addTranslation("DrawPatternFace", "Dotted", std::string(40, 'D'));
+        Translator::addTranslation("DrawPatternLine", "unknown", std::string(40, 'U'));
     }
     ~World() { Translator::clearTranslations(); }
 
@@ -33,7 +35,9 @@ struct World {
         std::ostringstream out;
         out << DrawColorMode::toString(DrawColorMode::Skin) << '\n'
             << pattern.getDefinition() << ' ' << ColorRGB::toString(pattern.getContrastColor())
-            << '\n';
+            << '\n'
+            << visible.getHoopsNotation() << ' ' << selectable.getHoopsNotation() << ' '
+            << shader.getHoopsNotation() << ' ' << skin.getHoopsNotation() << '\n';
         return out.str();
     }
 
@@ -41,6 +45,14 @@ struct World {
         DrawCustomPatternDefinitionLine::createMeasurementLinePatternDefinition(
             1.0F, 2.0F, 1.5F, 6, 4, DrawSymbolPoint::MeasuringArrow, DrawSymbolPoint::MeasuringBar,
             ColorRGB(1.0F, 0.5F, 0.0F));
+    DrawVisibleTypesCollection visible{{DrawVisibleType::Faces, DrawVisibleType::Perimeters}};
+    DrawSelectableTypesCollection selectable{{DrawSelectableType::Edges}};
+    DrawShaderAffectedTypesCollection shader{{DrawShaderAffectedType::Points,
+                                              DrawShaderAffectedType::Lines,
+                                              DrawShaderAffectedType::Triangles}};
+    DrawSkinAffectedTypesCollection skin{
+        {DrawSkinAffectedType::Markers, DrawSkinAffectedType::Vertices, DrawSkinAffectedType::Edges,
+         DrawSkinAffectedType::Faces}};
 };
 
 struct Operation {
@@ -88,6 +100,26 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
     const std::vector<Operation> operations = {
         {"DrawColorMode::toString",
          [](const World&) { (void)DrawColorMode::toString(DrawColorMode::Skin); }},
+        {"DrawPatternFace::toString",
+         [](const World&) { (void)DrawPatternFace::toString(DrawPatternFace::Dotted); }},
+        {"DrawPatternLine::toString",
+         [](const World&) {
+             (void)DrawPatternLine::toString(static_cast<DrawPatternLine::Enum>(8));
+         }},
+        {"DrawSizeReference::toString",
+         [](const World&) {
+             (void)DrawSizeReference::toString(DrawSizeReference::OuterWindowFraction);
+         }},
+        {"DrawStyleMesh::getVisibleTypes",
+         [](const World&) { (void)DrawStyleMesh::getVisibleTypes(DrawStyleMesh::FilledBoundary); }},
+        {"DrawVisibleTypesCollection::getHoopsNotation",
+         [](const World& world) { (void)world.visible.getHoopsNotation(); }},
+        {"DrawSelectableTypesCollection::getHoopsNotation",
+         [](const World& world) { (void)world.selectable.getHoopsNotation(); }},
+        {"DrawShaderAffectedTypesCollection::getHoopsNotation",
+         [](const World& world) { (void)world.shader.getHoopsNotation(); }},
+        {"DrawSkinAffectedTypesCollection::getHoopsNotation",
+         [](const World& world) { (void)world.skin.getHoopsNotation(); }},
         {"DrawSymbolPoint::toString",
          [](const World&) {
              (void)DrawSymbolPoint::toString(DrawSymbolPoint::OpenCircleWithCircle);
