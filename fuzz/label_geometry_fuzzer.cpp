@@ -1,0 +1,292 @@
+// Builds a label background of any shape with any indicator (or none), any
+// fixed width and any scale factor (floats of any bit pattern), and queries
+// it for any reference point (any 32-bit value) and label size. Besides
+// running clean under the sanitizers, the answers must keep their documented
+// shape: outline and indicator point counts, a zero third component, the
+// zero answers for absent objects and unplaced reference points, and queries
+// that change nothing. The reference-point functions are checked for every
+// value alongside.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <varnek/varnek.h>
+
+#include "FuzzCheck.h"
+
+namespace {
+
+using VarnekFuzz::consumeFloatBits;
+using VarnekFuzz::sameBits;
+using namespace Varnek;
+using ReferencePoint = LabelBackground::ReferencePoint;
+using Side = LabelBackground::Side;
+using Points = std::vector<Vector<float, 3>>;
+
+bool isPlaced(std::int32_t value) {
+    return value >= 0 && value <= 11;
+}
+
+bool sameVector(const Vector<float, 3>& a, const Vector<float, 3>& b) {
+    return sameBits(a[0], b[0]) && sameBits(a[1], b[1]) && sameBits(a[2], b[2]);
+}
+
+bool isZero(const Vector<float, 3>& v) {
+    return v[0] == 0.0F && v[1] == 0.0F && v[2] == 0.0F;
+}
+
+bool isFinite(const Vector<float, 3>& v) {
+    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+}
+
+// Mostly ordinary numbers, sometimes any bit pattern.
+float consumeLength(FuzzedDataProvider& input) {
+    return input.ConsumeBool() ? input.ConsumeFloatingPointInRange<float>(-200.0F, 200.0F)
+                               : consumeFloatBits(input);
+}
+
+Vector<float, 3> consumeVector(FuzzedDataProvider& input) {
+    const float x = consumeLength(input);
+    const float y = consumeLength(input);
+    const float z = input.ConsumeBool() ? 0.0F : consumeLength(input);
+    return Vector<float, 3>(x, y, z);
+}
+
+std::int32_t consumeValue(FuzzedDataProvider& input, std::int32_t low, std::int32_t high) {
+    return input.ConsumeBool() ? input.ConsumeIntegralInRange<std::int32_t>(low, high)
+                               : input.ConsumeIntegral<std::int32_t>();
+}
+
+enum class Shape { Round, Flat, Simple, Balloon };
+
+// How many points the body contributes to the outline.
+int bodyPoints(Shape shape) {
+    switch (shape) {
+        case Shape::Round:
+            return 20;
+        case Shape::Flat:
+            return 8;
+        case Shape::Simple:
+            return 4;
+        case Shape::Balloon:
+            return 57;
+    }
+    return -1;
+}
+
+struct Label {
+    std::shared_ptr<LabelBackground> background;
+    // How many points the indicator appends for a reference point on no side.
+    int unplacedIndicatorPoints = 0;
+};
+
+std::shared_ptr<LabelIndicator> consumeIndicator(FuzzedDataProvider& input, int& unplacedPoints) {
+    const bool useFixedSize = input.ConsumeBool();
+    const float fixedWidth = input.ConsumeBool()
+                                 ? input.ConsumeFloatingPointInRange<float>(0.0F, 0.05F)
+                                 : consumeFloatBits(input);
+    switch (input.ConsumeIntegralInRange<int>(0, 2)) {
+        case 0:
+            unplacedPoints = 0;
+            return nullptr;
+        case 1:
+            unplacedPoints = 3;
+            return TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(useFixedSize,
+                                                                                       fixedWidth);
+        default:
+            unplacedPoints = 3;
+            return TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(useFixedSize,
+                                                                                       fixedWidth);
+    }
+}
+
+Label consumeLabel(FuzzedDataProvider& input, Shape shape) {
+    Label label;
+    std::shared_ptr<LabelIndicator> indicator =
+        consumeIndicator(input, label.unplacedIndicatorPoints);
+    switch (shape) {
+        case Shape::Round:
+            label.background = SymmetricCornerLabelBackground::createRoundCornered(indicator);
+            break;
+        case Shape::Flat:
+            label.background = SymmetricCornerLabelBackground::createFlatCornered(indicator);
+            break;
+        default:
+            label.background = SymmetricCornerLabelBackground::createSimpleRectangle(indicator);
+            break;
+    }
+    return label;
+}
+
+void checkStaticFormsOfAbsentObjects(ReferencePoint r, const Vector<float, 3>& size) {
+    VARNEK_FUZZ_CHECK(isZero(LabelBackground::getBodySizeInMaskedCoordinates(r, nullptr, size)));
+    VARNEK_FUZZ_CHECK(
+        isZero(LabelBackground::getCompleteSizeInMaskedCoordinates(r, nullptr, size)));
+    VARNEK_FUZZ_CHECK(
+        isZero(LabelBackground::getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
+            r, nullptr, size)));
+    VARNEK_FUZZ_CHECK(
+        isZero(LabelBackground::getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r, nullptr)));
+    VARNEK_FUZZ_CHECK(
+        isZero(LabelBackground::getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
+            r, nullptr)));
+    VARNEK_FUZZ_CHECK(LabelBackground::getIndicator(nullptr) == nullptr);
+    VARNEK_FUZZ_CHECK(
+        isZero(LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(r, nullptr, size)));
+    VARNEK_FUZZ_CHECK(isZero(
+        LabelIndicator::getTriangleSizeInNominalRotationInMaskedCoordinates(r, nullptr, size)));
+    VARNEK_FUZZ_CHECK(isZero(LabelIndicator::getOffset(r, nullptr, size)));
+    VARNEK_FUZZ_CHECK(isZero(LabelIndicator::getSizeRotatedToSide(r, nullptr, size)));
+    VARNEK_FUZZ_CHECK(
+        isZero(LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordinates(nullptr)));
+    VARNEK_FUZZ_CHECK(LabelIndicator::getNumberOfPolygonPoints(nullptr) == 0);
+}
+
+void checkQueries(const Label& label, Shape shape, std::int32_t value, const Vector<float, 3>& size,
+                  const Vector<float, 3>& anyOffset) {
+    const LabelBackground& background = *label.background;
+    const auto r = static_cast<ReferencePoint>(value);
+    const LabelIndicator* indicator = background.getIndicator();
+    const int indicatorPoints = LabelIndicator::getNumberOfPolygonPoints(indicator);
+    VARNEK_FUZZ_CHECK(LabelBackground::getIndicator(&background) == indicator);
+    VARNEK_FUZZ_CHECK(background.getNumberOfPolygonPoints() == bodyPoints(shape) + indicatorPoints);
+
+    const Vector<float, 3> body = background.getBodySizeInMaskedCoordinates(r, size);
+    const Vector<float, 3> complete = background.getCompleteSizeInMaskedCoordinates(r, size);
+    const Vector<float, 3> offset = background.getOffset(r, size);
+    VARNEK_FUZZ_CHECK(body[2] == 0.0F && complete[2] == 0.0F && offset[2] == 0.0F);
+    VARNEK_FUZZ_CHECK(
+        sameVector(LabelBackground::getBodySizeInMaskedCoordinates(r, &background, size), body));
+    VARNEK_FUZZ_CHECK(sameVector(
+        LabelBackground::getCompleteSizeInMaskedCoordinates(r, &background, size), complete));
+    const Vector<float, 3> minimal =
+        background.getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(r, size);
+    if (isFinite(size) && isFinite(minimal)) {
+        // The body is the label size grown to the minimal body.
+        VARNEK_FUZZ_CHECK(body[0] == std::fmax(size[0], minimal[0]));
+        VARNEK_FUZZ_CHECK(body[1] == std::fmax(size[1], minimal[1]));
+    }
+    if (shape == Shape::Balloon) {
+        VARNEK_FUZZ_CHECK(isZero(minimal));
+        // The body offset plus the absent indicator's zero offset.
+        const float height = size[0] / 0.618F;
+        Vector<float, 3> expected(0.0F, height * 0.691F, 0.0F);
+        expected += Vector<float, 3>::getZeroVector();
+        VARNEK_FUZZ_CHECK(sameVector(offset, expected));
+    }
+
+    // A placed reference point gets the indicator's points in its outline;
+    // Center and unplaced values get the bare body.
+    const bool withIndicatorPoints = indicator != nullptr && isPlaced(value);
+    const int expectedPoints =
+        shape == Shape::Balloon ? bodyPoints(shape)
+                                : bodyPoints(shape) + (withIndicatorPoints ? indicatorPoints : 0);
+    const Points outline = background.getPolygon(r, size, offset);
+    VARNEK_FUZZ_CHECK(static_cast<int>(outline.size()) == expectedPoints);
+    const Points shifted = background.getPolygon(r, size, anyOffset);
+    VARNEK_FUZZ_CHECK(static_cast<int>(shifted.size()) == expectedPoints);
+
+    const Points indicatorOutline = background.getIndicatorPolygon(r, size);
+    if (indicator == nullptr) {
+        VARNEK_FUZZ_CHECK(indicatorOutline.empty());
+    } else if (isPlaced(value)) {
+        VARNEK_FUZZ_CHECK(static_cast<int>(indicatorOutline.size()) == indicatorPoints);
+    } else {
+        // Unplaced: every point on the anchor (a NaN where a length is not
+        // finite, since 0 times it is NaN).
+        VARNEK_FUZZ_CHECK(static_cast<int>(indicatorOutline.size()) ==
+                          label.unplacedIndicatorPoints);
+        for (const Vector<float, 3>& point : indicatorOutline) {
+            for (std::size_t axis = 0; axis < 3; ++axis) {
+                VARNEK_FUZZ_CHECK(point[axis] == 0.0F || std::isnan(point[axis]));
+            }
+        }
+    }
+    if (indicator != nullptr) {
+        VARNEK_FUZZ_CHECK(sameVector(LabelIndicator::getOffset(r, indicator, size),
+                                     indicator->getOffset(r, size)));
+        const Vector<float, 3> rotated = indicator->getSizeRotatedToSide(r, size);
+        if (!isPlaced(value)) {
+            VARNEK_FUZZ_CHECK(isZero(rotated));
+        }
+    }
+}
+
+void checkReferencePointFunctions(std::int32_t value, std::int32_t sideValue) {
+    const auto r = static_cast<ReferencePoint>(value);
+    const auto side = static_cast<Side>(sideValue);
+    const Side sideOfR = getSideOfReferencePoint(r);
+    VARNEK_FUZZ_CHECK(isPlaced(value) ? sideOfR >= 0 && sideOfR <= 3
+                                      : sideOfR == LabelBackground::Undefined);
+    const bool validSide = sideValue >= 0 && sideValue <= 3;
+    VARNEK_FUZZ_CHECK(isReferencePointOnSide(r, side) == (validSide && sideOfR == side));
+    VARNEK_FUZZ_CHECK(isTopOrBottomSide(r) == (isTopSide(r) || isBottomSide(r)));
+    VARNEK_FUZZ_CHECK(isLeftOrRightSide(r) == (isLeftSide(r) || isRightSide(r)));
+    VARNEK_FUZZ_CHECK(isTopOrBottomSide(r) != isLeftOrRightSide(r) || !isPlaced(value));
+    VARNEK_FUZZ_CHECK(isCenterAligned(r) == (value == -1 || (isPlaced(value) && value % 3 == 1)));
+    // A placed point is exactly one of: centre, clockwise end, clockwise start.
+    const int kinds = int{isCenterAligned(r)} + int{isTopAlignedRotationSymmetric(r)} +
+                      int{isBottomAlignedRotationSymmetric(r)};
+    VARNEK_FUZZ_CHECK(kinds == (isPlaced(value) || value == -1 ? 1 : 0));
+
+    const ReferencePoint mirrored = getMirrored(r);
+    if (isPlaced(value)) {
+        VARNEK_FUZZ_CHECK(getMirrored(mirrored) == r && mirrored != r);
+    } else {
+        VARNEK_FUZZ_CHECK(mirrored == LabelBackground::Center);
+    }
+    const ReferencePoint corner = getCornerOfSideInClockwiseOrder(side);
+    if (validSide) {
+        VARNEK_FUZZ_CHECK(isReferencePointOnSide(corner, side) &&
+                          isTopAlignedRotationSymmetric(corner));
+    } else {
+        VARNEK_FUZZ_CHECK(corner == LabelBackground::Center);
+    }
+    VARNEK_FUZZ_CHECK(toIndex(side) == sideValue);
+    const Vector<float, 3>& mask = LabelBackground::getReferencePointToLabelCenterVectorMask(r);
+    VARNEK_FUZZ_CHECK(mask[2] == 0.0F);
+    for (std::size_t axis = 0; axis < 2; ++axis) {
+        VARNEK_FUZZ_CHECK(mask[axis] == -1.0F || mask[axis] == 0.0F || mask[axis] == 1.0F);
+    }
+    VARNEK_FUZZ_CHECK(isPlaced(value) ? !isZero(mask) : isZero(mask));
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    const auto shape = static_cast<Shape>(input.ConsumeIntegralInRange<int>(0, 2));
+    const Label label = consumeLabel(input, shape);
+    LabelBackground& background = *label.background;
+    const float scale = input.ConsumeBool()
+                            ? input.ConsumeFloatingPointInRange<float>(0.0F, 2000.0F)
+                            : consumeFloatBits(input);
+    const bool initialized = input.ConsumeBool() || shape == Shape::Balloon;
+    if (initialized) {
+        background.initialize(scale);
+    }
+    const float scaleBefore = background.getScreenHeightFractionToMaskedSceneScaleFactor();
+    VARNEK_FUZZ_CHECK(initialized ? sameBits(scaleBefore, scale) : scaleBefore == -1.0F);
+    const LabelIndicator* indicator = background.getIndicator();
+    if (indicator != nullptr) {
+        VARNEK_FUZZ_CHECK(
+            sameBits(indicator->getScreenHeightFractionToMaskedSceneScaleFactor(), scaleBefore));
+    }
+
+    while (input.remaining_bytes() > 0) {
+        const std::int32_t value = consumeValue(input, -2, 13);
+        const Vector<float, 3> labelSize = consumeVector(input);
+        const Vector<float, 3> anyOffset = consumeVector(input);
+        checkQueries(label, shape, value, labelSize, anyOffset);
+        checkStaticFormsOfAbsentObjects(static_cast<ReferencePoint>(value), labelSize);
+        checkReferencePointFunctions(value, consumeValue(input, -2, 5));
+    }
+    // Queries change nothing.
+    VARNEK_FUZZ_CHECK(
+        sameBits(background.getScreenHeightFractionToMaskedSceneScaleFactor(), scaleBefore));
+    return 0;
+}
