@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <new>
 #include <sstream>
 #include <string>
@@ -24,6 +25,7 @@ using testing::disarmAllocationFailure;
 // must be the same after every failed operation as before it.
 struct World {
     World() {
+        background->initialize(250.0F);
         // Long translations, so that the translated names are allocated.
         Translator::addTranslation("DrawColorMode", "Skin", std::string(40, 'S'));
         Translator::addTranslation("DrawPatternFace", "Dotted", std::string(40, 'D'));
@@ -37,7 +39,16 @@ struct World {
             << pattern.getDefinition() << ' ' << ColorRGB::toString(pattern.getContrastColor())
             << '\n'
             << visible.getHoopsNotation() << ' ' << selectable.getHoopsNotation() << ' '
-            << shader.getHoopsNotation() << ' ' << skin.getHoopsNotation() << '\n';
+            << shader.getHoopsNotation() << ' ' << skin.getHoopsNotation() << '\n'
+            << "indicator shared " << indicator.use_count() << " times, scale "
+            << background->getScreenHeightFractionToMaskedSceneScaleFactor() << ' '
+            << indicator->getScreenHeightFractionToMaskedSceneScaleFactor() << '\n';
+        const Vector<float, 3> size(40.0F, 20.0F, 0.0F);
+        for (const Vector<float, 3>& point :
+             background->getPolygon(LabelBackground::TopLeft, size,
+                                    background->getOffset(LabelBackground::TopLeft, size))) {
+            out << point[0] << ',' << point[1] << ' ';
+        }
         return out.str();
     }
 
@@ -50,6 +61,10 @@ struct World {
     DrawShaderAffectedTypesCollection shader{{DrawShaderAffectedType::Points,
                                               DrawShaderAffectedType::Lines,
                                               DrawShaderAffectedType::Triangles}};
+    std::shared_ptr<LabelIndicator> indicator =
+        TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015F);
+    std::shared_ptr<SymmetricCornerLabelBackground> background =
+        SymmetricCornerLabelBackground::createRoundCornered(indicator);
     DrawSkinAffectedTypesCollection skin{
         {DrawSkinAffectedType::Markers, DrawSkinAffectedType::Vertices, DrawSkinAffectedType::Edges,
          DrawSkinAffectedType::Faces}};
@@ -131,6 +146,39 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
              (void)DrawCustomPatternDefinitionLine::createMeasurementLinePatternDefinition(
                  0.0F, 1000000.0F, -1.25F, -3, 4, DrawSymbolPoint::FilledDiamond,
                  DrawSymbolPoint::SimpleArrowLineEnd, ColorRGB(0.1F, 0.2F, 0.3F));
+         }},
+        {"SymmetricCornerLabelBackground::getPolygon",
+         [](const World& world) {
+             const Vector<float, 3> size(40.0F, 20.0F, 0.0F);
+             (void)world.background->getPolygon(
+                 LabelBackground::RightCenter, size,
+                 world.background->getOffset(LabelBackground::RightCenter, size));
+         }},
+        {"LabelBackground::getIndicatorPolygon",
+         [](const World& world) {
+             (void)world.background->getIndicatorPolygon(LabelBackground::BottomLeft,
+                                                         Vector<float, 3>(40.0F, 20.0F, 0.0F));
+         }},
+        {"createAcuteAngledTriangularLabelIndicator",
+         [](const World&) {
+             (void)TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true,
+                                                                                       0.015F);
+         }},
+        {"createRightAngledTriangularLabelIndicator",
+         [](const World&) {
+             (void)TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(false, 0.0F);
+         }},
+        {"createRoundCornered",
+         [](const World& world) {
+             (void)SymmetricCornerLabelBackground::createRoundCornered(world.indicator);
+         }},
+        {"createFlatCornered",
+         [](const World& world) {
+             (void)SymmetricCornerLabelBackground::createFlatCornered(world.indicator);
+         }},
+        {"createSimpleRectangle",
+         [](const World&) {
+             (void)SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);
          }},
         {"copy of a line pattern",
          [](const World& world) { const DrawCustomPatternDefinitionLine copy(world.pattern); }},

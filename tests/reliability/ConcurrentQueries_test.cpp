@@ -1,11 +1,15 @@
-// Several threads query the same objects at once while another thread
-// registers translations. Every answer must equal the one computed before the
-// threads started (or, for translated names, one of the registered texts).
-// Under the tsan preset this also proves the queries free of data races.
+// Several threads query the same initialised label backgrounds and call the
+// translated display names at once, while another thread keeps registering
+// translations. Every answer must equal the one computed before the threads
+// started (for translated names: the source text or one of the registered
+// translations). Under the tsan preset this also proves the queries free of
+// data races.
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <functional>
+#include <initializer_list>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -15,10 +19,13 @@
 namespace Varnek {
 namespace {
 
-constexpr int s_readerThreads = 4;
-constexpr int s_rounds = 300;
+using ReferencePoint = LabelBackground::ReferencePoint;
+using Points = std::vector<Vector<float, 3>>;
 
-// One query and the check of its answer; returns false on a wrong answer.
+constexpr int s_readerThreads = 4;
+constexpr int s_rounds = 200;
+
+// One query and the check of its answer; false on a wrong answer.
 using Query = std::function<bool()>;
 
 // Runs every query s_rounds times on each reader thread while one writer
@@ -29,7 +36,10 @@ int runConcurrently(const std::vector<Query>& queries) {
     std::atomic<int> wrongAnswers{0};
     std::thread writer([&] {
         for (int i = 0; !readersDone.load(); ++i) {
-            Translator::addTranslation("DrawColorMode", "Skin", i % 2 == 0 ? "Haut" : "Peau");
+            const char* text = i % 2 == 0 ? "A" : "B";
+            Translator::addTranslation("DrawColorMode", "Skin", text);
+            Translator::addTranslation("DrawPatternFace", "Dotted", text);
+            Translator::addTranslation("DrawPatternLine", "unknown", text);
         }
     });
     std::vector<std::thread> readers;
@@ -63,13 +73,71 @@ bool isOneOf(const std::string& text, std::initializer_list<const char*> texts) 
     return false;
 }
 
-TEST(ConcurrentQueriesTest, TranslatedNamesWhileTranslationsAreRegistered) {
-    const std::vector<Query> queries = {
+// Every query of one background for one reference point, answered once in
+// the calling thread and then checked against that answer.
+void addGeometryQueries(const std::shared_ptr<const LabelBackground>& background, ReferencePoint r,
+                        std::vector<Query>& queries) {
+    const Vector<float, 3> size(40.0F, 20.0F, 0.0F);
+    const LabelBackground& first = *background;
+    const Vector<float, 3> body = first.getBodySizeInMaskedCoordinates(r, size);
+    const Vector<float, 3> complete = first.getCompleteSizeInMaskedCoordinates(r, size);
+    const Vector<float, 3> offset = first.getOffset(r, size);
+    const Points outline = first.getPolygon(r, size, offset);
+    const Points indicatorOutline = first.getIndicatorPolygon(r, size);
+    const int count = first.getNumberOfPolygonPoints();
+    const Vector<float, 3> minimal = first.getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r);
+    const Vector<float, 3> withIndicator =
+        first.getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(r);
+    const LabelIndicator* indicator = first.getIndicator();
+    const Vector<float, 3> indicatorOffset = LabelIndicator::getOffset(r, indicator, size);
+    queries.push_back([=] {
+        const LabelBackground& b = *background;
+        return b.getBodySizeInMaskedCoordinates(r, size) == body &&
+               b.getCompleteSizeInMaskedCoordinates(r, size) == complete &&
+               b.getOffset(r, size) == offset && b.getPolygon(r, size, offset) == outline &&
+               b.getIndicatorPolygon(r, size) == indicatorOutline &&
+               b.getNumberOfPolygonPoints() == count &&
+               b.getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r) == minimal &&
+               b.getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(r) ==
+                   withIndicator &&
+               LabelIndicator::getOffset(r, indicator, size) == indicatorOffset;
+    });
+}
+
+TEST(ConcurrentQueriesTest, InitialisedBackgroundsAndTranslatedNamesFromManyThreads) {
+    std::shared_ptr<LabelIndicator> triangle =
+        TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015F);
+    const auto round = SymmetricCornerLabelBackground::createRoundCornered(triangle);
+    round->initialize(250.0F);
+    const auto flat = SymmetricCornerLabelBackground::createFlatCornered(nullptr);
+    flat->initialize(250.0F);
+
+    std::vector<Query> queries = {
         [] {
-            return isOneOf(DrawColorMode::toString(DrawColorMode::Skin), {"Skin", "Haut", "Peau"});
+            return isOneOf(DrawColorMode::toString(DrawColorMode::Skin), {"Skin", "A", "B"});
         },
-        [] { return DrawColorMode::toString(DrawColorMode::RGB) == "RGB"; },
+        [] {
+            return isOneOf(DrawPatternFace::toString(DrawPatternFace::Dotted),
+                           {"Dotted", "A", "B"});
+        },
+        [] {
+            return isOneOf(DrawPatternLine::toString(static_cast<DrawPatternLine::Enum>(99)),
+                           {"unknown", "A", "B"});
+        },
+        [] { return DrawPatternLine::toString(DrawPatternLine::Dashed) == "Dashed"; },
+        // New backgrounds sharing the indicator, made and dropped concurrently:
+        // only its reference count changes.
+        [triangle] {
+            return SymmetricCornerLabelBackground::createFlatCornered(triangle)->getIndicator() ==
+                   triangle.get();
+        },
     };
+    for (const auto& background :
+         std::initializer_list<std::shared_ptr<const LabelBackground>>{round, flat}) {
+        for (int r = LabelBackground::Center; r <= LabelBackground::BottomRight; ++r) {
+            addGeometryQueries(background, static_cast<ReferencePoint>(r), queries);
+        }
+    }
     EXPECT_EQ(runConcurrently(queries), 0);
 }
 
