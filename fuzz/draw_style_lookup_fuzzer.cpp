@@ -240,6 +240,7 @@ std::string joinListed(const std::vector<std::int32_t>& values, const char* cons
 template <typename Type>
 std::vector<std::int32_t> valuesOf(const std::vector<Type>& list) {
     std::vector<std::int32_t> values;
+    values.reserve(list.size());
     for (const Type entry : list) {
         values.push_back(static_cast<std::int32_t>(entry));
     }
