@@ -35,6 +35,28 @@ bool sameVector(const Vector<float, 3>& a, const Vector<float, 3>& b) {
     return sameBits(a[0], b[0]) && sameBits(a[1], b[1]) && sameBits(a[2], b[2]);
 }
 
+bool samePoints(const Points& a, std::size_t from, const Points& b) {
+    if (from + b.size() > a.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < b.size(); ++i) {
+        if (!sameVector(a[from + i], b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// Whether part appears in whole as one unbroken run.
+bool containsRun(const Points& whole, const Points& part) {
+    for (std::size_t from = 0; from + part.size() <= whole.size(); ++from) {
+        if (samePoints(whole, from, part)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 bool isZero(const Vector<float, 3>& v) {
     return v[0] == 0.0F && v[1] == 0.0F && v[2] == 0.0F;
 }
@@ -195,6 +217,9 @@ void checkQueries(const Label& label, Shape shape, std::int32_t value, const Vec
         VARNEK_FUZZ_CHECK(indicatorOutline.empty());
     } else if (isPlaced(value)) {
         VARNEK_FUZZ_CHECK(static_cast<int>(indicatorOutline.size()) == indicatorPoints);
+        // The outline carries the indicator's points unchanged, in one run.
+        VARNEK_FUZZ_CHECK(containsRun(outline, indicatorOutline));
+        VARNEK_FUZZ_CHECK(containsRun(shifted, indicatorOutline));
     } else {
         // Unplaced: every point on the anchor (a NaN where a length is not
         // finite, since 0 times it is NaN).
