@@ -100,36 +100,63 @@ int bodyPoints(Shape shape) {
     return -1;
 }
 
-struct Label {
-    std::shared_ptr<LabelBackground> background;
-    // How many points the indicator appends for a reference point on no side.
-    int unplacedIndicatorPoints = 0;
+// How many points an indicator reports and appends.
+struct IndicatorPoints {
+    int reported = 0;  // getNumberOfPolygonPoints()
+    int placed = 0;    // appended for a reference point on a side
+    int unplaced = 0;  // appended for Center and values outside -1..11
 };
 
-std::shared_ptr<LabelIndicator> consumeIndicator(FuzzedDataProvider& input, int& unplacedPoints) {
+struct Label {
+    std::shared_ptr<LabelBackground> background;
+    IndicatorPoints indicatorPoints;
+};
+
+// A layered indicator reports 3 points without the bar, and with it 7 for
+// Middle and 6 for any other layer. With the bar it appends 7 for a layer
+// outside 0..2 (the triangle then sits in the middle) and for any reference
+// point on no side.
+IndicatorPoints layeredPoints(bool withBar, std::int32_t layer) {
+    if (!withBar) {
+        return {3, 3, 3};
+    }
+    const bool atAnEnd =
+        layer == LayeredLabelIndicator::Lower || layer == LayeredLabelIndicator::Upper;
+    return {layer == LayeredLabelIndicator::Middle ? 7 : 6, atAnEnd ? 6 : 7, 7};
+}
+
+std::shared_ptr<LabelIndicator> consumeIndicator(FuzzedDataProvider& input,
+                                                 IndicatorPoints& points) {
     const bool useFixedSize = input.ConsumeBool();
     const float fixedWidth = input.ConsumeBool()
                                  ? input.ConsumeFloatingPointInRange<float>(0.0F, 0.05F)
                                  : consumeFloatBits(input);
-    switch (input.ConsumeIntegralInRange<int>(0, 2)) {
+    switch (input.ConsumeIntegralInRange<int>(0, 3)) {
         case 0:
-            unplacedPoints = 0;
+            points = {0, 0, 0};
             return nullptr;
         case 1:
-            unplacedPoints = 3;
+            points = {3, 3, 3};
             return TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(useFixedSize,
                                                                                        fixedWidth);
-        default:
-            unplacedPoints = 3;
+        case 2:
+            points = {3, 3, 3};
             return TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(useFixedSize,
                                                                                        fixedWidth);
+        default: {
+            const bool withBar = input.ConsumeBool();
+            const std::int32_t layer = consumeValue(input, -1, 3);
+            points = layeredPoints(withBar, layer);
+            return LayeredLabelIndicator::createLayeredLabelIndicator(
+                withBar, static_cast<LayeredLabelIndicator::Layer>(layer), useFixedSize,
+                fixedWidth);
+        }
     }
 }
 
 Label consumeLabel(FuzzedDataProvider& input, Shape shape) {
     Label label;
-    std::shared_ptr<LabelIndicator> indicator =
-        consumeIndicator(input, label.unplacedIndicatorPoints);
+    std::shared_ptr<LabelIndicator> indicator = consumeIndicator(input, label.indicatorPoints);
     switch (shape) {
         case Shape::Round:
             label.background = SymmetricCornerLabelBackground::createRoundCornered(indicator);
@@ -174,6 +201,7 @@ void checkQueries(const Label& label, Shape shape, std::int32_t value, const Vec
     const auto r = static_cast<ReferencePoint>(value);
     const LabelIndicator* indicator = background.getIndicator();
     const int indicatorPoints = LabelIndicator::getNumberOfPolygonPoints(indicator);
+    VARNEK_FUZZ_CHECK(indicatorPoints == label.indicatorPoints.reported);
     VARNEK_FUZZ_CHECK(LabelBackground::getIndicator(&background) == indicator);
     VARNEK_FUZZ_CHECK(background.getNumberOfPolygonPoints() == bodyPoints(shape) + indicatorPoints);
 
@@ -203,20 +231,26 @@ void checkQueries(const Label& label, Shape shape, std::int32_t value, const Vec
 
     // A placed reference point gets the indicator's points in its outline;
     // Center and unplaced values get the bare body.
-    const bool withIndicatorPoints = indicator != nullptr && isPlaced(value);
     const int expectedPoints =
-        shape == Shape::Balloon ? bodyPoints(shape)
-                                : bodyPoints(shape) + (withIndicatorPoints ? indicatorPoints : 0);
+        bodyPoints(shape) +
+        (isPlaced(value) && shape != Shape::Balloon ? label.indicatorPoints.placed : 0);
     const Points outline = background.getPolygon(r, size, offset);
     VARNEK_FUZZ_CHECK(static_cast<int>(outline.size()) == expectedPoints);
     const Points shifted = background.getPolygon(r, size, anyOffset);
     VARNEK_FUZZ_CHECK(static_cast<int>(shifted.size()) == expectedPoints);
+    if (shape == Shape::Balloon) {
+        // The balloon ignores the reference point and the offset.
+        VARNEK_FUZZ_CHECK(samePoints(outline, 0, shifted));
+        VARNEK_FUZZ_CHECK(samePoints(
+            outline, 0, background.getPolygon(LabelBackground::Center, size, anyOffset)));
+    }
 
     const Points indicatorOutline = background.getIndicatorPolygon(r, size);
     if (indicator == nullptr) {
         VARNEK_FUZZ_CHECK(indicatorOutline.empty());
     } else if (isPlaced(value)) {
-        VARNEK_FUZZ_CHECK(static_cast<int>(indicatorOutline.size()) == indicatorPoints);
+        VARNEK_FUZZ_CHECK(static_cast<int>(indicatorOutline.size()) ==
+                          label.indicatorPoints.placed);
         // The outline carries the indicator's points unchanged, in one run.
         VARNEK_FUZZ_CHECK(containsRun(outline, indicatorOutline));
         VARNEK_FUZZ_CHECK(containsRun(shifted, indicatorOutline));
@@ -224,7 +258,7 @@ void checkQueries(const Label& label, Shape shape, std::int32_t value, const Vec
         // Unplaced: every point on the anchor (a NaN where a length is not
         // finite, since 0 times it is NaN).
         VARNEK_FUZZ_CHECK(static_cast<int>(indicatorOutline.size()) ==
-                          label.unplacedIndicatorPoints);
+                          label.indicatorPoints.unplaced);
         for (const Vector<float, 3>& point : indicatorOutline) {
             for (std::size_t axis = 0; axis < 3; ++axis) {
                 VARNEK_FUZZ_CHECK(point[axis] == 0.0F || std::isnan(point[axis]));

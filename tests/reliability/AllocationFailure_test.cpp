@@ -168,6 +168,11 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
          [](const World&) {
              (void)TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(false, 0.0F);
          }},
+        {"createLayeredLabelIndicator",
+         [](const World&) {
+             (void)LayeredLabelIndicator::createLayeredLabelIndicator(
+                 true, LayeredLabelIndicator::Middle, false, 0.0F);
+         }},
         {"createRoundCornered",
          [](const World& world) {
              (void)SymmetricCornerLabelBackground::createRoundCornered(world.indicator);

@@ -109,7 +109,9 @@ TEST(ConcurrentQueriesTest, InitialisedBackgroundsAndTranslatedNamesFromManyThre
         TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015F);
     const auto round = SymmetricCornerLabelBackground::createRoundCornered(triangle);
     round->initialize(250.0F);
-    const auto flat = SymmetricCornerLabelBackground::createFlatCornered(nullptr);
+    const auto flat = SymmetricCornerLabelBackground::createFlatCornered(
+        LayeredLabelIndicator::createLayeredLabelIndicator(true, LayeredLabelIndicator::Lower,
+                                                           false, 0.0F));
     flat->initialize(250.0F);
 
     std::vector<Query> queries = {
