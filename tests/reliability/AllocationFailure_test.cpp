@@ -35,6 +35,7 @@ struct World {
 
     std::string describe() const {
         std::ostringstream out;
+        out.precision(9);
         out << DrawColorMode::toString(DrawColorMode::Skin) << '\n'
             << pattern.getDefinition() << ' ' << ColorRGB::toString(pattern.getContrastColor())
             << '\n'
