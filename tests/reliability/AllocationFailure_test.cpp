@@ -50,6 +50,11 @@ struct World {
                                     background->getOffset(LabelBackground::TopLeft, size))) {
             out << point[0] << ',' << point[1] << ' ';
         }
+        out << '\n';
+        for (const Vector<float, 3>& point :
+             balloon->getPolygon(LabelBackground::Center, size, size)) {
+            out << point[0] << ',' << point[1] << ' ';
+        }
         return out.str();
     }
 
@@ -66,6 +71,7 @@ struct World {
         TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015F);
     std::shared_ptr<SymmetricCornerLabelBackground> background =
         SymmetricCornerLabelBackground::createRoundCornered(indicator);
+    std::shared_ptr<BalloonLabelBackground> balloon = std::make_shared<BalloonLabelBackground>();
     DrawSkinAffectedTypesCollection skin{
         {DrawSkinAffectedType::Markers, DrawSkinAffectedType::Vertices, DrawSkinAffectedType::Edges,
          DrawSkinAffectedType::Faces}};
@@ -185,6 +191,15 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
         {"createSimpleRectangle",
          [](const World&) {
              (void)SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);
+         }},
+        {"BalloonLabelBackground construction",
+         [](const World&) { const BalloonLabelBackground balloon; }},
+        {"BalloonLabelBackground::buildUnscaledPolygonBackground",
+         [](const World& world) { world.balloon->buildUnscaledPolygonBackground(); }},
+        {"BalloonLabelBackground::getPolygon",
+         [](const World& world) {
+             const Vector<float, 3> size(30.0F, 0.0F, 0.0F);
+             (void)world.balloon->getPolygon(LabelBackground::TopLeft, size, size);
          }},
         {"copy of a line pattern",
          [](const World& world) { const DrawCustomPatternDefinitionLine copy(world.pattern); }},

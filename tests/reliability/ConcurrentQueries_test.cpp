@@ -113,6 +113,8 @@ TEST(ConcurrentQueriesTest, InitialisedBackgroundsAndTranslatedNamesFromManyThre
         LayeredLabelIndicator::createLayeredLabelIndicator(true, LayeredLabelIndicator::Lower,
                                                            false, 0.0F));
     flat->initialize(250.0F);
+    const auto balloon = std::make_shared<BalloonLabelBackground>();
+    balloon->initialize(250.0F);
 
     std::vector<Query> queries = {
         [] {
@@ -135,7 +137,7 @@ TEST(ConcurrentQueriesTest, InitialisedBackgroundsAndTranslatedNamesFromManyThre
         },
     };
     for (const auto& background :
-         std::initializer_list<std::shared_ptr<const LabelBackground>>{round, flat}) {
+         std::initializer_list<std::shared_ptr<const LabelBackground>>{round, flat, balloon}) {
         for (int r = LabelBackground::Center; r <= LabelBackground::BottomRight; ++r) {
             addGeometryQueries(background, static_cast<ReferencePoint>(r), queries);
         }
