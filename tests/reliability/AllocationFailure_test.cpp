@@ -67,14 +67,14 @@ struct World {
     DrawShaderAffectedTypesCollection shader{{DrawShaderAffectedType::Points,
                                               DrawShaderAffectedType::Lines,
                                               DrawShaderAffectedType::Triangles}};
+    DrawSkinAffectedTypesCollection skin{
+        {DrawSkinAffectedType::Markers, DrawSkinAffectedType::Vertices, DrawSkinAffectedType::Edges,
+         DrawSkinAffectedType::Faces}};
     std::shared_ptr<LabelIndicator> indicator =
         TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015F);
     std::shared_ptr<SymmetricCornerLabelBackground> background =
         SymmetricCornerLabelBackground::createRoundCornered(indicator);
     std::shared_ptr<BalloonLabelBackground> balloon = std::make_shared<BalloonLabelBackground>();
-    DrawSkinAffectedTypesCollection skin{
-        {DrawSkinAffectedType::Markers, DrawSkinAffectedType::Vertices, DrawSkinAffectedType::Edges,
-         DrawSkinAffectedType::Faces}};
 };
 
 struct Operation {
