@@ -3,58 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
 #include <varnek/label_shape/LabelShapeTesting.h>
-
-// ThreadSanitizer's runtime defines every global operator new itself, so
-// under it the allocation tests are skipped.
-#if defined(__SANITIZE_THREAD__)
-#define VARNEK_TEST_REPLACES_OPERATOR_NEW 0
-#elif defined(__has_feature)
-#if __has_feature(thread_sanitizer)
-#define VARNEK_TEST_REPLACES_OPERATOR_NEW 0
-#endif
-#endif
-#ifndef VARNEK_TEST_REPLACES_OPERATOR_NEW
-#define VARNEK_TEST_REPLACES_OPERATOR_NEW 1
-#endif
-
-// Every allocation of the test program, the library's included, goes through
-// these: they count live blocks and, once armed, fail the n-th allocation.
-namespace {
-long g_liveAllocations = 0;
-long g_allocationsMade = 0;
-long g_allocationsUntilFailure = 0;  // 0: never fail
-}  // namespace
-
-#if VARNEK_TEST_REPLACES_OPERATOR_NEW
-void* operator new(std::size_t size) {
-    if (g_allocationsUntilFailure > 0 && --g_allocationsUntilFailure == 0) {
-        throw std::bad_alloc();
-    }
-    void* block = std::malloc(size == 0 ? 1 : size);
-    if (block == nullptr) {
-        throw std::bad_alloc();
-    }
-    ++g_liveAllocations;
-    ++g_allocationsMade;
-    return block;
-}
-
-void operator delete(void* block) noexcept {
-    if (block != nullptr) {
-        --g_liveAllocations;
-        std::free(block);
-    }
-}
-
-void operator delete(void* block, std::size_t /*size*/) noexcept {
-    operator delete(block);
-}
-#endif
 
 namespace Varnek {
 namespace {
@@ -131,42 +82,6 @@ TEST(BalloonLabelBackgroundTest, SizesAndOffsetsIgnoreTheReferencePoint) {
         EXPECT_EQ(balloon.getCompleteSizeInMaskedCoordinates(r, size), Vector3f(61.8f, 5.0f, 0.0f));
         EXPECT_TRUE(balloon.getIndicatorPolygon(r, size).empty());
     }
-}
-
-// Builds a balloon with the n-th allocation failing: the points of its
-// outline, or -1 if the constructor threw bad_alloc.
-long outlinePointsWithAllocationFailure(long n) {
-    g_allocationsUntilFailure = n;
-    try {
-        const BalloonLabelBackground balloon;
-        g_allocationsUntilFailure = 0;
-        return static_cast<long>(polygonOfWidth(balloon, 61.55f).size());
-    } catch (const std::bad_alloc&) {
-        g_allocationsUntilFailure = 0;
-        return -1;
-    }
-}
-
-TEST(BalloonLabelBackgroundTest, PolygonAllocatesOnceAndFailedConstructionLeaksNothing) {
-    if (!VARNEK_TEST_REPLACES_OPERATOR_NEW) {
-        GTEST_SKIP() << "allocations cannot be counted here";
-    }
-    const BalloonLabelBackground warmUp;
-    const long before = g_allocationsMade;
-    (void)polygonOfWidth(warmUp, 10.0f);
-    EXPECT_EQ(g_allocationsMade - before, 1);
-
-    long n = 1;
-    for (; n < 10000; ++n) {
-        const long liveBefore = g_liveAllocations;
-        const long points = outlinePointsWithAllocationFailure(n);
-        EXPECT_EQ(g_liveAllocations, liveBefore) << "failing allocation " << n;
-        if (points != -1) {
-            EXPECT_EQ(points, 57);  // a swallowed failure would leave a short outline
-            break;
-        }
-    }
-    EXPECT_GT(n, 14);  // one failure per allocation the constructor makes
 }
 
 }  // namespace

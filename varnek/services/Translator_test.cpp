@@ -3,8 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-#include <thread>
-#include <vector>
 
 namespace Varnek {
 namespace {
@@ -31,31 +29,6 @@ TEST_F(TranslatorTest, NullTextsAreEmpty) {
     Translator::addTranslation(nullptr, "Text", "Texte");
     EXPECT_EQ(Translator::translate(nullptr, "Text"), "Texte");
     EXPECT_EQ(Translator::translate("", "Text"), "Texte");
-}
-
-TEST_F(TranslatorTest, ConcurrentRegistrationAndLookup) {
-    std::thread writer([] {
-        for (int i = 0; i < 200; ++i) {
-            Translator::addTranslation("Ctx", "Text", std::to_string(i));
-            if (i % 50 == 0) {
-                Translator::clearTranslations();
-            }
-        }
-    });
-    std::vector<std::thread> readers;
-    readers.reserve(3);
-    for (int t = 0; t < 3; ++t) {
-        readers.emplace_back([] {
-            for (int i = 0; i < 200; ++i) {
-                const std::string text = Translator::translate("Ctx", "Text");
-                EXPECT_FALSE(text.empty());
-            }
-        });
-    }
-    writer.join();
-    for (std::thread& reader : readers) {
-        reader.join();
-    }
 }
 
 }  // namespace
