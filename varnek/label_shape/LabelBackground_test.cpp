@@ -15,7 +15,9 @@ using Side = LabelBackground::Side;
 
 // The whole classification table, out-of-range values included. Flags, in
 // order: top, bottom, left, right, top or bottom, left or right, centre
-// aligned, end of the edge (top aligned), start of the edge (bottom aligned).
+// aligned, end of the edge (top aligned), start of the edge (bottom aligned);
+// then the signs of the centre mask's x and y. Values on no side get the one
+// zero vector the library and the application share as their mask.
 TEST(ReferencePointTest, ClassifiesEveryValue) {
     const struct {
         int value;
@@ -24,35 +26,36 @@ TEST(ReferencePointTest, ClassifiesEveryValue) {
         int mirrored;
     } rows[] = {
         // clang-format off
-        {-1, "......C..", -1, -1}, {0, "T...T...S", 0, 9},  {1, "T...T.C..", 0, 10},
-        {2, "T...T..E.", 0, 11},   {3, "..L..L.E.", 3, 6},  {4, "..L..LC..", 3, 7},
-        {5, "..L..L..S", 3, 8},    {6, "...R.L..S", 1, 3},  {7, "...R.LC..", 1, 4},
-        {8, "...R.L.E.", 1, 5},    {9, ".B..T..E.", 2, 0},  {10, ".B..T.C..", 2, 1},
-        {11, ".B..T...S", 2, 2},   {12, ".........", -1, -1}, {-2, ".........", -1, -1},
-        {INT_MIN, ".........", -1, -1}, {INT_MAX, ".........", -1, -1},
+        {-1, "......C..00", -1, -1}, {0, "T...T...S--", 0, 9}, {1, "T...T.C..0-", 0, 10},
+        {2, "T...T..E.+-", 0, 11}, {3, "..L..L.E.--", 3, 6}, {4, "..L..LC..-0", 3, 7},
+        {5, "..L..L..S-+", 3, 8}, {6, "...R.L..S+-", 1, 3}, {7, "...R.LC..+0", 1, 4},
+        {8, "...R.L.E.++", 1, 5}, {9, ".B..T..E.-+", 2, 0}, {10, ".B..T.C..0+", 2, 1},
+        {11, ".B..T...S++", 2, 2}, {12, ".........00", -1, -1}, {-2, ".........00", -1, -1},
+        {INT_MIN, ".........00", -1, -1}, {INT_MAX, ".........00", -1, -1},
         // clang-format on
     };
+    // clang-format off
+    bool (*const predicates[9])(RP) = {isTopSide, isBottomSide, isLeftSide, isRightSide,
+        isTopOrBottomSide, isLeftOrRightSide, isCenterAligned, isTopAlignedRotationSymmetric,
+        isBottomAlignedRotationSymmetric};
+    // clang-format on
+    const auto sign = [](char c) { return c == '+' ? 1.0f : c == '-' ? -1.0f : 0.0f; };
     for (const auto& row : rows) {
+        SCOPED_TRACE(row.value);
         const RP r = rp(row.value);
-        const bool actual[9] = {isTopSide(r),
-                                isBottomSide(r),
-                                isLeftSide(r),
-                                isRightSide(r),
-                                isTopOrBottomSide(r),
-                                isLeftOrRightSide(r),
-                                isCenterAligned(r),
-                                isTopAlignedRotationSymmetric(r),
-                                isBottomAlignedRotationSymmetric(r)};
         for (std::size_t i = 0; i < 9; ++i) {
-            EXPECT_EQ(actual[i], row.flags[i] != '.') << row.value << " flag " << i;
+            EXPECT_EQ(predicates[i](r), row.flags[i] != '.') << "flag " << i;
         }
-        EXPECT_EQ(getSideOfReferencePoint(r), row.side) << row.value;
-        EXPECT_EQ(getMirrored(r), row.mirrored) << row.value;
+        EXPECT_EQ(getSideOfReferencePoint(r), row.side);
+        EXPECT_EQ(getMirrored(r), row.mirrored);
         for (const int side : {-1, 0, 1, 2, 3, 4, INT_MIN}) {
             EXPECT_EQ(isReferencePointOnSide(r, static_cast<Side>(side)),
                       side != -1 && row.side == side)
-                << row.value << " on " << side;
+                << "on " << side;
         }
+        const V& mask = LabelBackground::getReferencePointToLabelCenterVectorMask(r);
+        EXPECT_EQ(mask, V(sign(row.flags[9]), sign(row.flags[10]), 0));
+        EXPECT_EQ(&mask == &V::getZeroVector(), row.side == -1);
     }
 }
 
@@ -66,23 +69,6 @@ TEST(ReferencePointTest, SidesInClockwiseOrderAndTheirCorners) {
     for (const int side : {-1, 4, INT_MIN}) {
         EXPECT_EQ(getCornerOfSideInClockwiseOrder(static_cast<Side>(side)),
                   LabelBackground::Center);
-    }
-}
-
-TEST(ReferencePointTest, CentreMasks) {
-    const Points expected = pointsXY(
-        {-1, -1, 0, -1, 1, -1, -1, -1, -1, 0, -1, 1, 1, -1, 1, 0, 1, 1, -1, 1, 0, 1, 1, 1});
-    for (int r = 0; r < 12; ++r) {
-        EXPECT_EQ(LabelBackground::getReferencePointToLabelCenterVectorMask(rp(r)),
-                  expected[static_cast<std::size_t>(r)])
-            << r;
-    }
-    // Center and out-of-range values give the one zero vector the library
-    // and the application share.
-    for (const int r : {-1, 12, -2, INT_MIN, INT_MAX}) {
-        EXPECT_EQ(&LabelBackground::getReferencePointToLabelCenterVectorMask(rp(r)),
-                  &V::getZeroVector())
-            << r;
     }
 }
 

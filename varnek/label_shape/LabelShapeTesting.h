@@ -1,8 +1,10 @@
 // Test support for the label geometry: readable failure output for vectors,
-// compact point lists, and float bit patterns. Used by tests only.
+// compact point lists, an indicator's points alone, the measures of an
+// outline, and float bit patterns. Used by tests only.
 #ifndef VARNEK_LABEL_SHAPE_LABELSHAPETESTING_H
 #define VARNEK_LABEL_SHAPE_LABELSHAPETESTING_H
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include <varnek/label_shape/LabelBackground.h>
+#include <varnek/label_shape/LabelIndicator.h>
 #include <varnek/services/Vector.h>
 
 namespace Varnek {
@@ -36,6 +39,43 @@ inline Points pointsXY(std::initializer_list<float> xy) {
         points.emplace_back(it[0], it[1], 0.0f);
     }
     return points;
+}
+
+// The points the indicator appends to an empty outline.
+inline Points pointsOf(const LabelIndicator& indicator, RP referencePoint, const V& size) {
+    Points points;
+    indicator.addPolygonPointsInClockwiseOrder(referencePoint, size, points);
+    return points;
+}
+
+// Twice the signed area (shoelace sum) and the extents of a closed outline.
+// With y pointing down the sum is positive for a walk that is clockwise on
+// screen: it mirrors a counter-clockwise walk in a y-up frame.
+struct OutlineMeasures {
+    double twiceArea = 0.0;
+    V extent;
+};
+
+inline OutlineMeasures measure(const Points& outline) {
+    OutlineMeasures measures;
+    if (outline.empty()) {
+        return measures;
+    }
+    V low = outline.front();
+    V high = outline.front();
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const V& a = outline[i];
+        const V& b = outline[(i + 1) % outline.size()];
+        measures.twiceArea += double(a[0]) * b[1] - double(b[0]) * a[1];
+        for (std::size_t axis = 0; axis < 3; ++axis) {
+            low[axis] = std::min(low[axis], a[axis]);
+            high[axis] = std::max(high[axis], a[axis]);
+        }
+    }
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        measures.extent[axis] = high[axis] - low[axis];
+    }
+    return measures;
 }
 
 inline std::uint32_t bitsOf(float value) {

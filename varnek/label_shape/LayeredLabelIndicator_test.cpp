@@ -21,12 +21,6 @@ std::unique_ptr<LayeredLabelIndicator> freeSized(bool bar, Layer layer, float sc
     return indicator;
 }
 
-Points pointsOf(const LabelIndicator& indicator, RP r, const V& size) {
-    Points points;
-    indicator.addPolygonPointsInClockwiseOrder(r, size, points);
-    return points;
-}
-
 // Full width 20 at scale 100: the triangle is 11 wide; its height
 // (20 x 0.6) x 0.55 rounds to one unit above the float nearest 6.6; the bar
 // is 20 x 0.12 thick, which makes the whole height exactly 9.
@@ -59,7 +53,7 @@ TEST(LayeredLabelIndicatorTest, WorkedExampleOnTheTopSide) {
                 << row.layer << " r=" << r;
         }
     }
-    // At scale 1000 the minimal thickness, 5, wins.
+    // At scale 1000 the bar's minimal thickness, 0.005 x 1000 = 5, wins.
     EXPECT_EQ(freeSized(true, Middle, 1000.0f)
                   ->getSizeInNominalRotationInMaskedCoordinates(LabelBackground::TopCenter, size),
               V(20, 11.6f, 0));
@@ -99,21 +93,6 @@ TEST(LayeredLabelIndicatorTest, TriangleAtTheStartOrEndOfTheWalk) {
                 << "r=" << r << " layer=" << layer;
         }
     }
-}
-
-TEST(LayeredLabelIndicatorTest, BarThicknessSwitchesToTheMinimum) {
-    auto indicator = LayeredLabelIndicator::createLayeredLabelIndicator(true, Middle, false, 0.0f);
-    const auto isThickBy = [&](float width, float thickness) {
-        const V size(width, 1.0f, 0.0f);
-        const RP r = LabelBackground::BottomCenter;
-        return indicator->getSizeInNominalRotationInMaskedCoordinates(r, size)[1] ==
-               indicator->getTriangleSizeInNominalRotationInMaskedCoordinates(r, size)[1] +
-                   thickness;
-    };
-    EXPECT_TRUE(isThickBy(4.0f, 4.0f * 0.12f));  // before initialize the scale factor is -1
-    indicator->initialize(100.0f);
-    EXPECT_TRUE(isThickBy(4.0f, 0.5f));  // 4 x 0.12 < 100 x 0.005
-    EXPECT_TRUE(isThickBy(5.0f, 5.0f * 0.12f));
 }
 
 // Center and out-of-range values: seven points at the origin with the bar,

@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <string>
 
 #include <varnek/label_shape/LabelShapeTesting.h>
 #include <varnek/label_shape/LayeredLabelIndicator.h>
@@ -57,8 +56,7 @@ TEST(SymmetricCornerLabelBackgroundTest, FlatCornersWithIndicator) {
     EXPECT_EQ(background->getBodySizeInMaskedCoordinates(left, size), V(40, 20, 0));
     EXPECT_EQ(background->getCompleteSizeInMaskedCoordinates(left, size), V(41, 20, 0));
     EXPECT_EQ(background->getOffset(left, size), V(-21, 0, 0));
-    // Center: the outline is the bare body, the indicator polygon is not empty.
-    EXPECT_EQ(background->getPolygon(LabelBackground::Center, size, {}).size(), 8u);
+    // Center: the indicator's points lie on the anchor.
     EXPECT_EQ(background->getIndicatorPolygon(LabelBackground::Center, size), Points(3));
 }
 
@@ -87,67 +85,51 @@ TEST(SymmetricCornerLabelBackgroundTest, RoundCornerPointsKeepTheirBits) {
 // For every reference point (and one beyond), corner shape and indicator:
 // the outline has 4 x corner points plus the indicator's points when the
 // reference point is on a side, comes from one allocation of the announced
-// size, spans the complete size, has the anchor as a vertex when it carries an
-// indicator, and is clockwise in masked coordinates. With y pointing down the
-// shoelace sum  sum(x[i] * y[i+1] - x[i+1] * y[i])  is positive for a walk
-// that is clockwise on screen: it mirrors a counter-clockwise walk in a y-up
-// frame.
+// size, runs clockwise, spans the complete size, and has the anchor as a
+// vertex when it carries an indicator.
 TEST(SymmetricCornerLabelBackgroundTest, OutlineSweep) {
     std::vector<std::shared_ptr<LabelIndicator>> indicators = {
         nullptr, smallTriangle(),
         TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(false, 0.0f)};
     for (const bool bar : {false, true}) {
-        for (const auto layer : {LayeredLabelIndicator::Lower, LayeredLabelIndicator::Middle,
-                                 LayeredLabelIndicator::Upper}) {
+        for (const int layer : {0, 1, 2}) {
             for (const bool fixed : {false, true}) {
-                indicators.push_back(
-                    LayeredLabelIndicator::createLayeredLabelIndicator(bar, layer, fixed, 0.02f));
+                indicators.push_back(LayeredLabelIndicator::createLayeredLabelIndicator(
+                    bar, static_cast<LayeredLabelIndicator::Layer>(layer), fixed, 0.02f));
             }
         }
     }
+    const struct {
+        std::size_t cornerPoints;
+        std::shared_ptr<Background> (*create)(std::shared_ptr<LabelIndicator>);
+    } shapes[] = {{5, &Background::createRoundCornered},
+                  {2, &Background::createFlatCornered},
+                  {1, &Background::createSimpleRectangle}};
     const V size(40.0f, 20.0f, 0.0f);
-    for (const int cornerPoints : {5, 2, 1}) {
+    for (const auto& shape : shapes) {
         for (std::size_t i = 0; i < indicators.size(); ++i) {
-            const auto create = cornerPoints == 5   ? &Background::createRoundCornered
-                                : cornerPoints == 2 ? &Background::createFlatCornered
-                                                    : &Background::createSimpleRectangle;
-            auto background = create(indicators[i]);
+            auto background = shape.create(indicators[i]);
             background->initialize(250.0f);
             const auto indicatorPoints = static_cast<std::size_t>(
                 LabelIndicator::getNumberOfPolygonPoints(indicators[i].get()));
-            const std::size_t bodyPoints = 4 * static_cast<std::size_t>(cornerPoints);
+            const std::size_t bodyPoints = 4 * shape.cornerPoints;
             for (int value = -1; value <= 12; ++value) {
-                const std::string context = "corners=" + std::to_string(cornerPoints) +
-                                            " indicator=" + std::to_string(i) +
-                                            " r=" + std::to_string(value);
+                SCOPED_TRACE(::testing::Message() << "corners=" << shape.cornerPoints
+                                                  << " indicator=" << i << " r=" << value);
                 const bool onSide = value >= 0 && value < 12;
                 const Points polygon =
                     background->getPolygon(rp(value), size, background->getOffset(rp(value), size));
-                ASSERT_EQ(polygon.size(), bodyPoints + (onSide ? indicatorPoints : 0)) << context;
-                EXPECT_EQ(polygon.capacity(), bodyPoints + indicatorPoints) << context;
-
-                double twiceArea = 0.0;
-                V low = polygon.front();
-                V high = polygon.front();
-                for (std::size_t k = 0; k < polygon.size(); ++k) {
-                    const V& a = polygon[k];
-                    const V& b = polygon[(k + 1) % polygon.size()];
-                    twiceArea += double(a[0]) * b[1] - double(b[0]) * a[1];
-                    for (std::size_t axis = 0; axis < 2; ++axis) {
-                        low[axis] = std::min(low[axis], a[axis]);
-                        high[axis] = std::max(high[axis], a[axis]);
-                    }
-                }
-                EXPECT_GT(twiceArea, 0.0) << context;
+                ASSERT_EQ(polygon.size(), bodyPoints + (onSide ? indicatorPoints : 0));
+                EXPECT_EQ(polygon.capacity(), bodyPoints + indicatorPoints);
+                const OutlineMeasures measures = measure(polygon);
+                EXPECT_GT(measures.twiceArea, 0.0);
                 const V complete = background->getCompleteSizeInMaskedCoordinates(rp(value), size);
-                EXPECT_NEAR(high[0] - low[0], complete[0], 1e-4) << context;
-                EXPECT_NEAR(high[1] - low[1], complete[1], 1e-4) << context;
+                EXPECT_NEAR(measures.extent[0], complete[0], 1e-4);
+                EXPECT_NEAR(measures.extent[1], complete[1], 1e-4);
                 if (indicators[i] && onSide) {
-                    EXPECT_NE(std::find(polygon.begin(), polygon.end(), V()), polygon.end())
-                        << context;
+                    EXPECT_NE(std::find(polygon.begin(), polygon.end(), V()), polygon.end());
                     EXPECT_EQ(background->getIndicatorPolygon(rp(value), size).size(),
-                              indicatorPoints)
-                        << context;
+                              indicatorPoints);
                 }
             }
         }

@@ -9,24 +9,14 @@
 namespace Varnek {
 namespace {
 
-Points pointsOf(const LabelIndicator& indicator, RP r, const V& size) {
-    Points points;
-    indicator.addPolygonPointsInClockwiseOrder(r, size, points);
-    return points;
-}
-
-TEST(TriangularLabelIndicatorTest, AcuteAngledFixedWidthExample) {
+TEST(TriangularLabelIndicatorTest, AcuteAngledFixedWidthKeepsItsSizeEverywhere) {
     auto indicator = TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(
         true, TriangularLabelIndicator::s_defaultAcuteAngledIndicatorWidthInScreenHeightFraction);
     indicator->initialize(100.0f);
-    const V size(40.0f, 20.0f, 0.0f);
     for (int r = -1; r < 12; ++r) {
-        EXPECT_EQ(indicator->getSizeInNominalRotationInMaskedCoordinates(rp(r), size),
+        EXPECT_EQ(indicator->getSizeInNominalRotationInMaskedCoordinates(rp(r), {40, 20, 0}),
                   V(1.5f, 1, 0));
     }
-    EXPECT_EQ(indicator->getOffset(LabelBackground::TopLeft, size), V(0.75f, -1.0f, 0.0f));
-    EXPECT_EQ(pointsOf(*indicator, LabelBackground::TopLeft, size),
-              pointsXY({0.75f, -1, 0, 0, -0.75f, -1}));
     // The stored ratio is 2/3 rounded to single precision.
     auto free = TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(false, 0.0f);
     EXPECT_EQ(
@@ -52,24 +42,30 @@ TEST(TriangularLabelIndicatorTest, RightAngledFreeSizeFollowsTheEdge) {
     }
 }
 
-// The label's reference point meets the base start or end of the triangle, or
-// the base's middle, as its place on the edge says.
-TEST(TriangularLabelIndicatorTest, OffsetMeetsTheTriangleBase) {
+// A right-angled triangle 2 wide and 1 high. Only the side chooses the
+// points (base start, tip, base end, appended behind what the list holds);
+// the label's reference point meets the base start, the base end or the
+// base's middle, as its place on the edge says.
+TEST(TriangularLabelIndicatorTest, PointsFollowTheSideAndTheOffsetMeetsTheBase) {
     auto indicator =
         TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(true, 0.02f);
     indicator->initialize(100.0f);
-    const V size(30.0f, 10.0f, 0.0f);
-    const Points offsets = pointsXY(
-        {0, 0, 1, -1, 0, -1, -1, -1, -1, 1, -1, 0, -1, -1, 1, 1, 1, 0, 1, -1, 1, 1, 0, 1, -1, 1});
-    for (int r = -1; r < 12; ++r) {
-        const V offset = indicator->getOffset(rp(r), size);
-        EXPECT_EQ(offset, offsets[static_cast<std::size_t>(r + 1)]) << r;
-        const Points points = pointsOf(*indicator, rp(r), size);
-        if (isBottomAlignedRotationSymmetric(rp(r))) {
-            EXPECT_EQ(offset, points[0]) << r;
-        } else if (isTopAlignedRotationSymmetric(rp(r))) {
-            EXPECT_EQ(offset, points[2]) << r;
-        }
+    const struct {
+        int r;
+        float startX, startY, offsetX, offsetY;  // the base end mirrors the start along the edge
+    } rows[] = {{0, 1, -1, 1, -1},  {1, 1, -1, 0, -1},   {2, 1, -1, -1, -1},   {3, -1, -1, -1, 1},
+                {4, -1, -1, -1, 0}, {5, -1, -1, -1, -1}, {6, 1, 1, 1, 1},      {7, 1, 1, 1, 0},
+                {8, 1, 1, 1, -1},   {9, -1, 1, 1, 1},    {10, -1, 1, 0, 1},    {11, -1, 1, -1, 1},
+                {-1, 0, 0, 0, 0},   {12, 0, 0, 0, 0},    {INT_MIN, 0, 0, 0, 0}};
+    for (const auto& row : rows) {
+        const bool alongX = isTopOrBottomSide(rp(row.r));
+        const V start(row.startX, row.startY, 0);
+        const V end(alongX ? -row.startX : row.startX, alongX ? row.startY : -row.startY, 0);
+        Points points{V(7, 7, 7)};
+        indicator->addPolygonPointsInClockwiseOrder(rp(row.r), {30, 10, 0}, points);
+        EXPECT_EQ(points, (Points{V(7, 7, 7), start, V(), end})) << row.r;
+        EXPECT_EQ(indicator->getOffset(rp(row.r), {30, 10, 0}), V(row.offsetX, row.offsetY, 0))
+            << row.r;
     }
 }
 
