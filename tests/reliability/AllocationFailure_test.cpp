@@ -26,10 +26,8 @@ using testing::disarmAllocationFailure;
 struct World {
     World() {
         background->initialize(250.0F);
-        // Long translations, so that the translated names are allocated.
+        // A long translation, so that the translated name is allocated.
         Translator::addTranslation("DrawColorMode", "Skin", std::string(40, 'S'));
-        Translator::addTranslation("DrawPatternFace", "Dotted", std::string(40, 'D'));
-        Translator::addTranslation("DrawPatternLine", "unknown", std::string(40, 'U'));
     }
     ~World() { Translator::clearTranslations(); }
 
@@ -37,10 +35,7 @@ struct World {
         std::ostringstream out;
         out.precision(9);
         out << DrawColorMode::toString(DrawColorMode::Skin) << '\n'
-            << pattern.getDefinition() << ' ' << ColorRGB::toString(pattern.getContrastColor())
-            << '\n'
-            << visible.getHoopsNotation() << ' ' << selectable.getHoopsNotation() << ' '
-            << shader.getHoopsNotation() << ' ' << skin.getHoopsNotation() << '\n'
+            << visible.getHoopsNotation() << ' ' << shader.getHoopsNotation() << '\n'
             << "indicator shared " << indicator.use_count() << " times, scale "
             << background->getScreenHeightFractionToMaskedSceneScaleFactor() << ' '
             << indicator->getScreenHeightFractionToMaskedSceneScaleFactor() << '\n';
@@ -58,18 +53,10 @@ struct World {
         return out.str();
     }
 
-    DrawCustomPatternDefinitionLine pattern =
-        DrawCustomPatternDefinitionLine::createMeasurementLinePatternDefinition(
-            1.0F, 2.0F, 1.5F, 6, 4, DrawSymbolPoint::MeasuringArrow, DrawSymbolPoint::MeasuringBar,
-            ColorRGB(1.0F, 0.5F, 0.0F));
     DrawVisibleTypesCollection visible{{DrawVisibleType::Faces, DrawVisibleType::Perimeters}};
-    DrawSelectableTypesCollection selectable{{DrawSelectableType::Edges}};
     DrawShaderAffectedTypesCollection shader{{DrawShaderAffectedType::Points,
                                               DrawShaderAffectedType::Lines,
                                               DrawShaderAffectedType::Triangles}};
-    DrawSkinAffectedTypesCollection skin{
-        {DrawSkinAffectedType::Markers, DrawSkinAffectedType::Vertices, DrawSkinAffectedType::Edges,
-         DrawSkinAffectedType::Faces}};
     std::shared_ptr<LabelIndicator> indicator =
         TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015F);
     std::shared_ptr<SymmetricCornerLabelBackground> background =
@@ -122,26 +109,12 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
     const std::vector<Operation> operations = {
         {"DrawColorMode::toString",
          [](const World&) { (void)DrawColorMode::toString(DrawColorMode::Skin); }},
-        {"DrawPatternFace::toString",
-         [](const World&) { (void)DrawPatternFace::toString(DrawPatternFace::Dotted); }},
-        {"DrawPatternLine::toString",
-         [](const World&) {
-             (void)DrawPatternLine::toString(static_cast<DrawPatternLine::Enum>(8));
-         }},
-        {"DrawSizeReference::toString",
-         [](const World&) {
-             (void)DrawSizeReference::toString(DrawSizeReference::OuterWindowFraction);
-         }},
         {"DrawStyleMesh::getVisibleTypes",
          [](const World&) { (void)DrawStyleMesh::getVisibleTypes(DrawStyleMesh::FilledBoundary); }},
         {"DrawVisibleTypesCollection::getHoopsNotation",
          [](const World& world) { (void)world.visible.getHoopsNotation(); }},
-        {"DrawSelectableTypesCollection::getHoopsNotation",
-         [](const World& world) { (void)world.selectable.getHoopsNotation(); }},
         {"DrawShaderAffectedTypesCollection::getHoopsNotation",
          [](const World& world) { (void)world.shader.getHoopsNotation(); }},
-        {"DrawSkinAffectedTypesCollection::getHoopsNotation",
-         [](const World& world) { (void)world.skin.getHoopsNotation(); }},
         {"DrawSymbolPoint::toString",
          [](const World&) {
              (void)DrawSymbolPoint::toString(DrawSymbolPoint::OpenCircleWithCircle);
@@ -171,10 +144,6 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
              (void)TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true,
                                                                                        0.015F);
          }},
-        {"createRightAngledTriangularLabelIndicator",
-         [](const World&) {
-             (void)TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(false, 0.0F);
-         }},
         {"createLayeredLabelIndicator",
          [](const World&) {
              (void)LayeredLabelIndicator::createLayeredLabelIndicator(
@@ -183,14 +152,6 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
         {"createRoundCornered",
          [](const World& world) {
              (void)SymmetricCornerLabelBackground::createRoundCornered(world.indicator);
-         }},
-        {"createFlatCornered",
-         [](const World& world) {
-             (void)SymmetricCornerLabelBackground::createFlatCornered(world.indicator);
-         }},
-        {"createSimpleRectangle",
-         [](const World&) {
-             (void)SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);
          }},
         {"BalloonLabelBackground construction",
          [](const World&) { const BalloonLabelBackground balloon; }},
@@ -201,8 +162,6 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
              const Vector<float, 3> size(30.0F, 0.0F, 0.0F);
              (void)world.balloon->getPolygon(LabelBackground::TopLeft, size, size);
          }},
-        {"copy of a line pattern",
-         [](const World& world) { const DrawCustomPatternDefinitionLine copy(world.pattern); }},
     };
     for (const Operation& operation : operations) {
         failEveryAllocationOf(operation, existing);
