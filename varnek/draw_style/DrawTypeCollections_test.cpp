@@ -55,8 +55,6 @@ TEST(DrawTypeCollectionsTest, VisibleSet) {
                   .getHoopsNotation(),
               "images=on,text=on,markers=on,vertices=on,edges=(off,perimeters=off),lines=off,"
               "faces=off");
-    EXPECT_FALSE(DrawVisibleTypesCollection().anyTypeVisible());
-    EXPECT_EQ(DrawVisibleTypesCollection().getHoopsNotation(), head + cases[0].text);
 }
 
 TEST(DrawTypeCollectionsTest, SelectableSet) {

@@ -22,20 +22,6 @@ TEST(VectorTest, DefaultAndZeroVectorAreZero) {
     EXPECT_EQ(Vector3d::getZeroVector(), Vector3d(0.0, 0.0, 0.0));
 }
 
-TEST(VectorTest, ComponentwiseArithmeticReturnsLeftOperand) {
-    Vector3f v(1.0f, 2.0f, 3.0f);
-    Vector3f& sum = (v += Vector3f(0.5f, -2.0f, 1.0f));
-    EXPECT_EQ(&sum, &v);
-    EXPECT_EQ(v, Vector3f(1.5f, 0.0f, 4.0f));
-    (v -= Vector3f(1.5f, 1.0f, 4.0f)) -= Vector3f(0.0f, 1.0f, 0.0f);
-    EXPECT_EQ(v, Vector3f(0.0f, -2.0f, 0.0f));
-    v[2] = 7.0f;
-    EXPECT_EQ(v[0], 0.0f);
-    EXPECT_EQ(v[1], -2.0f);
-    EXPECT_EQ(v[2], 7.0f);
-    EXPECT_NE(v, Vector3f(0.0f, -2.0f, 0.0f));
-}
-
 TEST(VectorTest, EqualityIsExact) {
     EXPECT_EQ(Vector3f(-0.0f, 0.0f, 0.0f), Vector3f());
     EXPECT_NE(Vector3f(0.1f, 0.0f, 0.0f), Vector3f(0.1000001f, 0.0f, 0.0f));
