@@ -97,10 +97,6 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
          [](const World& world) { (void)world.visible.getHoopsNotation(); }},
         {"DrawShaderAffectedTypesCollection::getHoopsNotation",
          [](const World& world) { (void)world.shader.getHoopsNotation(); }},
-        {"DrawSymbolPoint::toString",
-         [](const World&) {
-             (void)DrawSymbolPoint::toString(DrawSymbolPoint::OpenCircleWithCircle);
-         }},
         {"ColorRGB::toString",
          [](const World&) { (void)ColorRGB::toString(ColorRGB(0.25F, 0.5F, 1.0F)); }},
         {"createMeasurementLinePatternDefinition",
@@ -125,11 +121,6 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
          [](const World&) {
              (void)TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true,
                                                                                        0.015F);
-         }},
-        {"createLayeredLabelIndicator",
-         [](const World&) {
-             (void)LayeredLabelIndicator::createLayeredLabelIndicator(
-                 true, LayeredLabelIndicator::Middle, false, 0.0F);
          }},
         {"createRoundCornered",
          [](const World& world) {
