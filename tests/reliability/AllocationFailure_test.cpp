@@ -91,8 +91,6 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
     const std::vector<Operation> operations = {
         {"DrawColorMode::toString",
          [](const World&) { (void)DrawColorMode::toString(DrawColorMode::Skin); }},
-        {"DrawStyleMesh::getVisibleTypes",
-         [](const World&) { (void)DrawStyleMesh::getVisibleTypes(DrawStyleMesh::FilledBoundary); }},
         {"DrawVisibleTypesCollection::getHoopsNotation",
          [](const World& world) { (void)world.visible.getHoopsNotation(); }},
         {"DrawShaderAffectedTypesCollection::getHoopsNotation",
@@ -116,11 +114,6 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
          [](const World& world) {
              (void)world.background->getIndicatorPolygon(LabelBackground::BottomLeft,
                                                          Vector<float, 3>(40.0F, 20.0F, 0.0F));
-         }},
-        {"createAcuteAngledTriangularLabelIndicator",
-         [](const World&) {
-             (void)TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true,
-                                                                                       0.015F);
          }},
         {"createRoundCornered",
          [](const World& world) {

@@ -89,10 +89,11 @@ TEST(SymmetricCornerLabelBackgroundTest, OutlineSweep) {
         nullptr, smallTriangle(),
         TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(false, 0.0f)};
     for (const bool bar : {false, true}) {
-        for (const int layer : {0, 1, 2}) {
+        for (const auto layer : {LayeredLabelIndicator::Lower, LayeredLabelIndicator::Middle,
+                                 LayeredLabelIndicator::Upper}) {
             for (const bool fixed : {false, true}) {
-                indicators.push_back(LayeredLabelIndicator::createLayeredLabelIndicator(
-                    bar, static_cast<LayeredLabelIndicator::Layer>(layer), fixed, 0.02f));
+                indicators.push_back(
+                    LayeredLabelIndicator::createLayeredLabelIndicator(bar, layer, fixed, 0.02f));
             }
         }
     }
