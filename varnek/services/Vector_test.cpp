@@ -15,13 +15,6 @@ static_assert(std::is_trivially_copyable_v<Vector3f>);
 static_assert(sizeof(Vector3f) == 3 * sizeof(float));
 static_assert(sizeof(Vector3d) == 3 * sizeof(double));
 
-TEST(VectorTest, DefaultAndZeroVectorAreZero) {
-    EXPECT_EQ(Vector3f(), Vector3f(0.0f, 0.0f, 0.0f));
-    EXPECT_EQ(Vector3f::getZeroVector(), Vector3f());
-    EXPECT_EQ(&Vector3f::getZeroVector(), &Vector3f::getZeroVector());
-    EXPECT_EQ(Vector3d::getZeroVector(), Vector3d(0.0, 0.0, 0.0));
-}
-
 TEST(VectorTest, EqualityIsExact) {
     EXPECT_EQ(Vector3f(-0.0f, 0.0f, 0.0f), Vector3f());
     EXPECT_NE(Vector3f(0.1f, 0.0f, 0.0f), Vector3f(0.1000001f, 0.0f, 0.0f));
