@@ -1,9 +1,13 @@
 #include <varnek/label_shape/LabelIndicator.h>
 
+#include <algorithm>
+
 namespace Varnek {
 namespace {
 
 using V = Vector<float, 3>;
+
+constexpr unsigned int s_numberOfSides = 4;
 
 V scaled(const V& v, float factor) {
     return {v[0] * factor, v[1] * factor, v[2] * factor};
@@ -26,6 +30,19 @@ constexpr std::array<Vector<float, 3>, 12>
         {0.0f, 1.0f, 0.0f},    // BottomCenter
         {-1.0f, 1.0f, 0.0f},   // BottomRight
     }};
+
+// Indexed by side value. Each row is the unit axes scaled by the mask of the
+// corner at the clockwise end of the side (its component across the edge
+// points into the body, the one along it with the walk), with the signed
+// zeros that scaling gives, so that every point built from them keeps its
+// sign bits.
+constexpr std::array<LabelIndicator::EdgeDirections, 5> LabelIndicator::s_edgeDirectionsOfSides = {{
+    {{-0.0f, -1.0f, -0.0f}, {-1.0f, -0.0f, -0.0f}},  // Top, corner TopRight
+    {{1.0f, 0.0f, 0.0f}, {-0.0f, -1.0f, -0.0f}},     // Right, corner RightBottom
+    {{0.0f, 1.0f, 0.0f}, {1.0f, 0.0f, 0.0f}},        // Bottom, corner BottomLeft
+    {{-1.0f, -0.0f, -0.0f}, {0.0f, 1.0f, 0.0f}},     // Left, corner LeftTop
+    {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}},        // no side
+}};
 
 LabelIndicator::LabelIndicator(bool useFixedSize, float fixedIndicatorWidthInScreenHeightFraction)
     : m_useFixedSize(useFixedSize),
@@ -95,25 +112,11 @@ Vector<float, 3> LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordina
                                 : V::getZeroVector();
 }
 
-LabelIndicator::EdgeDirections LabelIndicator::getEdgeDirections(ReferencePoint referencePoint) {
-    // The mask of the corner at the clockwise end of the side: its component
-    // across the edge points into the body, the one along it with the walk.
-    const LabelBackground::Side side = getSideOfReferencePoint(referencePoint);
-    const V& mask =
-        getIndicatorPointToLabelReferencePointVectorMask(getCornerOfSideInClockwiseOrder(side));
-    const V unitX(1.0f, 0.0f, 0.0f);
-    const V unitY(0.0f, 1.0f, 0.0f);
-    switch (side) {
-        case LabelBackground::Top:
-        case LabelBackground::Bottom:
-            return {scaled(unitY, mask[1]), scaled(unitX, mask[0])};
-        case LabelBackground::Left:
-        case LabelBackground::Right:
-            return {scaled(unitX, mask[0]), scaled(unitY, mask[1])};
-        case LabelBackground::Undefined:
-            break;
-    }
-    return {V::getZeroVector(), V::getZeroVector()};
+const LabelIndicator::EdgeDirections& LabelIndicator::getEdgeDirections(
+    ReferencePoint referencePoint) {
+    // Undefined (-1) becomes the last row, the one of no side.
+    const auto side = static_cast<unsigned int>(getSideOfReferencePoint(referencePoint));
+    return s_edgeDirectionsOfSides[std::min(side, s_numberOfSides)];
 }
 
 Vector<float, 3> LabelIndicator::getPointBeforeTip(const EdgeDirections& directions, float height,
@@ -148,7 +151,7 @@ float LabelIndicator::getFullWidthInMaskedCoordinates(ReferencePoint referencePo
 void LabelIndicator::addTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
                                                        const Vector<float, 3>& triangleSize,
                                                        std::vector<Vector<float, 3>>& points) {
-    const EdgeDirections directions = getEdgeDirections(referencePoint);
+    const EdgeDirections& directions = getEdgeDirections(referencePoint);
     const float halfWidth = triangleSize[0] * 0.5f;
     points.push_back(getPointBeforeTip(directions, triangleSize[1], halfWidth));
     points.push_back(V::getZeroVector());

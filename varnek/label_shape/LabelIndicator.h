@@ -96,7 +96,7 @@ protected:
         Vector<float, 3> across;
         Vector<float, 3> along;
     };
-    static EdgeDirections getEdgeDirections(ReferencePoint referencePoint);
+    static const EdgeDirections& getEdgeDirections(ReferencePoint referencePoint);
 
     // across * height - along * length, and across * height + along * length:
     // the points a length before and after the tip's foot in the clockwise walk.
@@ -127,6 +127,7 @@ private:
     float m_screenHeightFractionToMaskedSceneScaleFactor;
 
     static const std::array<Vector<float, 3>, 12> s_indicatorPointToLabelReferencePointVectorMasks;
+    static const std::array<EdgeDirections, 5> s_edgeDirectionsOfSides;
 };
 
 }  // namespace Varnek

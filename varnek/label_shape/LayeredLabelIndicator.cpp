@@ -150,7 +150,7 @@ void LayeredLabelIndicator::addPolygonPointsInClockwiseOrder(
     const V bar = getAdditionalBarSizeInNominalRotationInMaskedCoordinates(referencePoint, size);
     const float barLength = bar[0];
     const float totalHeight = d.triangleHeight + bar[1];
-    const EdgeDirections directions = getEdgeDirections(referencePoint);
+    const EdgeDirections& directions = getEdgeDirections(referencePoint);
     const bool first = isTriangleDrawnFirstInClockwiseOrder(referencePoint);
     const bool last = isTriangleDrawnLastInClockwiseOrder(referencePoint);
 

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <cstring>
 #include <utility>
 
 namespace Varnek {
@@ -22,51 +23,85 @@ V getExtentOfCorner(const std::vector<V>& corner) {
             std::fabs(last[2] - first[2])};
 }
 
-// The corner that the clockwise walk reaches after each side, in the order of
-// LabelBackground::getAllSidesInClockwiseOrder(): the signs that place the
-// upper-left table there (the negated centre mask of the side's clockwise
-// end), and whether the table's axes are exchanged, which they are on Top and
-// Bottom so that every corner is walked clockwise in table order.
+// The corner that the clockwise walk reaches after each side, indexed by the
+// side's value (Top, Right, Bottom, Left are 0 to 3 in clockwise order): the
+// signs that place the upper-left table there (the negated centre mask of the
+// side's clockwise end), and whether the table's axes are exchanged, which
+// they are on Top and Bottom so that every corner is walked clockwise in
+// table order.
 struct CornerAfterSide {
-    LabelBackground::Side side;
     float signX;
     float signY;
     bool exchangeAxes;
 };
 
-constexpr std::array<CornerAfterSide, 4> s_cornersAfterSides = {{
-    {LabelBackground::Top, -1.0f, 1.0f, true},      // bottom-left
-    {LabelBackground::Right, -1.0f, -1.0f, false},  // top-left
-    {LabelBackground::Bottom, 1.0f, -1.0f, true},   // top-right
-    {LabelBackground::Left, 1.0f, 1.0f, false},     // bottom-right
+constexpr std::size_t s_numberOfCorners = 4;
+
+constexpr std::array<CornerAfterSide, s_numberOfCorners> s_cornersAfterSides = {{
+    {-1.0f, 1.0f, true},    // after Top: bottom-left
+    {-1.0f, -1.0f, false},  // after Right: top-left
+    {1.0f, -1.0f, true},    // after Bottom: top-right
+    {1.0f, 1.0f, false},    // after Left: bottom-right
 }};
 
-// One corner: its arc centre, and the signs and axes that turn the upper-left
-// table into it; scale and z as for every corner.
-struct CornerPlacement {
-    float arcX;
-    float arcY;
-    float signX;
-    float signY;
-    std::size_t a;  // the table component that goes to x; the other goes to y
+// What places the corners of one outline: the table, the scale factor, the
+// body's centre, how far each arc centre lies from it, and the third
+// component shared by every point.
+struct CornerFrame {
+    const V* table;
     float scale;
+    float centerX;
+    float centerY;
+    float arcOffsetX;
+    float arcOffsetY;
     float z;
 };
 
-// Writes the n points of a corner table, scaled and mirrored into place.
-void writeCorner(const V* table, std::size_t n, const CornerPlacement& c, V* out) {
-    for (std::size_t k = 0; k < n; ++k) {
-        out[k] = V(c.arcX + c.signX * table[k][c.a] * c.scale,
-                   c.arcY + c.signY * table[k][1 - c.a] * c.scale, c.z);
+// Writes corner I of the walk for a table of N points. With both known at
+// compile time the signs and the exchange of axes fold into the code, and
+// the points are a plain run of arithmetic and stores: x and y go out as one
+// pair, so that a point takes two stores rather than three.
+template <std::size_t I, std::size_t N>
+void writeCorner(const CornerFrame& frame, V* out) {
+    constexpr CornerAfterSide corner = s_cornersAfterSides[I];
+    constexpr std::size_t a = corner.exchangeAxes ? 1 : 0;
+    const float arcX = frame.centerX + frame.arcOffsetX * corner.signX;
+    const float arcY = frame.centerY + frame.arcOffsetY * corner.signY;
+    for (std::size_t k = 0; k < N; ++k) {
+        const V& point = frame.table[k];
+        const float xy[2] = {arcX + corner.signX * point[a] * frame.scale,
+                             arcY + corner.signY * point[1 - a] * frame.scale};
+        std::memcpy(&out[k][0], xy, sizeof xy);
+        out[k][2] = frame.z;
     }
 }
 
-// The same for a table of N points: with the count known the loop is
-// unrolled, instead of being turned into a vector loop with run-time checks
-// that costs more than the five points it writes.
+// Writes the four corners of a table of N points into the outline, leaving
+// room for the indicator's points before the corner that follows its side.
 template <std::size_t N>
-void writeCorner(const V* table, const CornerPlacement& c, V* out) {
-    writeCorner(table, N, c, out);
+void writeCorners(const CornerFrame& frame, std::size_t cornersBeforeIndicator,
+                  std::size_t indicatorPoints, V* outline) {
+    const auto at = [&](std::size_t corner) {
+        return outline + corner * N + (corner < cornersBeforeIndicator ? 0 : indicatorPoints);
+    };
+    writeCorner<0, N>(frame, at(0));
+    writeCorner<1, N>(frame, at(1));
+    writeCorner<2, N>(frame, at(2));
+    writeCorner<3, N>(frame, at(3));
+}
+
+// Two corners along each axis, and along the edge that carries the
+// indicator also its full width. Internal, so that the outline inlines it.
+V getMinimalBodySize(LabelBackground::ReferencePoint referencePoint, float indicatorWidth,
+                     const V& cornerSize) {
+    float width = 2.0f * cornerSize[0];
+    float height = 2.0f * cornerSize[1];
+    if (isTopOrBottomSide(referencePoint)) {
+        width += indicatorWidth;
+    } else if (isLeftOrRightSide(referencePoint)) {
+        height += indicatorWidth;
+    }
+    return {width, height, 0.0f};
 }
 
 }  // namespace
@@ -131,15 +166,7 @@ Vector<float, 3> SymmetricCornerLabelBackground::getNeededSizeForCornerInMaskedC
 Vector<float, 3> SymmetricCornerLabelBackground::getMinimalBodySizeInMaskedCoordinates(
     ReferencePoint referencePoint, const Vector<float, 3>& indicatorSize,
     const Vector<float, 3>& cornerSize) {
-    float width = 2.0f * cornerSize[0];
-    float height = 2.0f * cornerSize[1];
-    // The edge that carries the indicator also holds its full width.
-    if (isTopOrBottomSide(referencePoint)) {
-        width += indicatorSize[0];
-    } else if (isLeftOrRightSide(referencePoint)) {
-        height += indicatorSize[0];
-    }
-    return {width, height, 0.0f};
+    return getMinimalBodySize(referencePoint, indicatorSize[0], cornerSize);
 }
 
 Vector<float, 3>
@@ -201,11 +228,11 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
     float screenHeightFractionToMaskedSceneScaleFactor, const Vector<float, 3>& cornerSize,
     const LabelIndicator* indicator, const Vector<float, 3>& offset) {
     const float scale = screenHeightFractionToMaskedSceneScaleFactor;
-    const V minimal = getMinimalBodySizeInMaskedCoordinates(
-        referencePoint,
-        LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(referencePoint, indicator,
-                                                                    size),
-        cornerSize);
+    const V minimal =
+        getMinimalBodySize(referencePoint,
+                           LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
+                               referencePoint, indicator, size)[0],
+                           cornerSize);
     const float halfWidth = 0.5f * std::max(size[0], minimal[0]);
     const float halfHeight = 0.5f * std::max(size[1], minimal[1]);
 
@@ -213,11 +240,8 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
     // follows its side. Without an indicator, or for Center, it meets none.
     const Side indicatorSide =
         indicator != nullptr ? getSideOfReferencePoint(referencePoint) : Undefined;
-    std::size_t cornersBeforeIndicator = 0;
-    while (cornersBeforeIndicator < s_cornersAfterSides.size() &&
-           s_cornersAfterSides[cornersBeforeIndicator].side != indicatorSide) {
-        ++cornersBeforeIndicator;
-    }
+    const std::size_t cornersBeforeIndicator =
+        indicatorSide == Undefined ? s_numberOfCorners : static_cast<std::size_t>(indicatorSide);
 
     // The outline is sized once: the indicator appends its points first, they
     // are moved behind the corners that precede them, and the corners are
@@ -226,48 +250,34 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
     std::vector<V> points;
     points.reserve(
         static_cast<std::size_t>(std::max(LabelIndicator::getNumberOfPolygonPoints(indicator), 0)) +
-        4 * cornerPoints);
-    if (cornersBeforeIndicator < s_cornersAfterSides.size()) {
+        s_numberOfCorners * cornerPoints);
+    if (cornersBeforeIndicator < s_numberOfCorners) {
         indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
     }
     const std::size_t indicatorPoints = points.size();
-    points.resize(indicatorPoints + 4 * cornerPoints);
+    points.resize(indicatorPoints + s_numberOfCorners * cornerPoints);
     V* const outline = points.data();
     std::copy_backward(outline, outline + indicatorPoints,
                        outline + cornersBeforeIndicator * cornerPoints + indicatorPoints);
 
-    // The third component is the same for every corner point.
     const float z = (offset[2] + 0.0f) + scale * 0.0f;
-    const float arcOffsetX = halfWidth - cornerSize[0];
-    const float arcOffsetY = halfHeight - cornerSize[1];
-    const V* const table = upperLeftCornerGeometry.data();
-    CornerPlacement placement{};
-    placement.scale = scale;
-    placement.z = z;
-    for (std::size_t i = 0; i < s_cornersAfterSides.size(); ++i) {
-        const CornerAfterSide& corner = s_cornersAfterSides[i];
-        placement.arcX = offset[0] + arcOffsetX * corner.signX;
-        placement.arcY = offset[1] + arcOffsetY * corner.signY;
-        placement.signX = corner.signX;
-        placement.signY = corner.signY;
-        placement.a = corner.exchangeAxes ? 1 : 0;
-        V* const out =
-            outline + i * cornerPoints + (i < cornersBeforeIndicator ? 0 : indicatorPoints);
-        // The three tables of the class have 5, 2 and 1 points.
-        switch (cornerPoints) {
-            case 5:
-                writeCorner<5>(table, placement, out);
-                break;
-            case 2:
-                writeCorner<2>(table, placement, out);
-                break;
-            case 1:
-                writeCorner<1>(table, placement, out);
-                break;
-            default:
-                writeCorner(table, cornerPoints, placement, out);
-                break;
-        }
+    const CornerFrame frame{
+        upperLeftCornerGeometry.data(), scale, offset[0], offset[1], halfWidth - cornerSize[0],
+        halfHeight - cornerSize[1],     z};
+    // The three tables of the class have 5, 2 and 1 points, and only they
+    // reach here: the constructor is private.
+    switch (cornerPoints) {
+        case 5:
+            writeCorners<5>(frame, cornersBeforeIndicator, indicatorPoints, outline);
+            break;
+        case 2:
+            writeCorners<2>(frame, cornersBeforeIndicator, indicatorPoints, outline);
+            break;
+        case 1:
+            writeCorners<1>(frame, cornersBeforeIndicator, indicatorPoints, outline);
+            break;
+        default:
+            break;
     }
     return points;
 }
