@@ -70,7 +70,9 @@ private:
     static Vector<float, 3> getMinimalBodySizeInMaskedCoordinates(
         ReferencePoint referencePoint, const Vector<float, 3>& indicatorSize,
         const Vector<float, 3>& cornerSize);
-    static std::vector<Vector<float, 3>> getPolygon(
+    // Not exported: its one caller is the override above, which can then
+    // take it in whole.
+    VARNEK_NO_EXPORT static std::vector<Vector<float, 3>> getPolygon(
         ReferencePoint referencePoint, const Vector<float, 3>& size,
         const std::vector<Vector<float, 3>>& upperLeftCornerGeometry,
         float screenHeightFractionToMaskedSceneScaleFactor, const Vector<float, 3>& cornerSize,
