@@ -122,9 +122,12 @@ std::vector<Vector<float, 3>> LabelBackground::getIndicatorPolygon(
     ReferencePoint referencePoint, const Vector<float, 3>& size) const {
     std::vector<Vector<float, 3>> points;
     if (m_indicator) {
-        points.reserve(
+        points.resize(
             static_cast<std::size_t>(std::max(m_indicator->getNumberOfPolygonPoints(), 0)));
-        m_indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
+        if (!m_indicator->writePolygonPointsInClockwiseOrder(referencePoint, size, points.data())) {
+            points.clear();
+            m_indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
+        }
     }
     return points;
 }

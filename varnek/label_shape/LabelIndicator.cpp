@@ -151,11 +151,25 @@ float LabelIndicator::getFullWidthInMaskedCoordinates(ReferencePoint referencePo
 void LabelIndicator::addTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
                                                        const Vector<float, 3>& triangleSize,
                                                        std::vector<Vector<float, 3>>& points) {
+    std::array<V, 3> triangle;
+    writeTrianglePointsInClockwiseOrder(referencePoint, triangleSize, triangle.data());
+    points.insert(points.end(), triangle.begin(), triangle.end());
+}
+
+void LabelIndicator::writeTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
+                                                         const Vector<float, 3>& triangleSize,
+                                                         Vector<float, 3>* points) {
     const EdgeDirections& directions = getEdgeDirections(referencePoint);
     const float halfWidth = triangleSize[0] * 0.5f;
-    points.push_back(getPointBeforeTip(directions, triangleSize[1], halfWidth));
-    points.push_back(V::getZeroVector());
-    points.push_back(getPointAfterTip(directions, triangleSize[1], halfWidth));
+    points[0] = getPointBeforeTip(directions, triangleSize[1], halfWidth);
+    points[1] = V::getZeroVector();
+    points[2] = getPointAfterTip(directions, triangleSize[1], halfWidth);
+}
+
+bool LabelIndicator::writePolygonPointsInClockwiseOrder(ReferencePoint /*referencePoint*/,
+                                                        const Vector<float, 3>& /*size*/,
+                                                        Vector<float, 3>* /*points*/) const {
+    return false;
 }
 
 const Vector<float, 3>& LabelIndicator::getIndicatorPointToLabelReferencePointVectorMask(

@@ -50,6 +50,14 @@ public:
     virtual void addPolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
                                                   const Vector<float, 3>& size,
                                                   std::vector<Vector<float, 3>>& points) const = 0;
+    // Writes the same outline into points, which has room for
+    // getNumberOfPolygonPoints() of them, and returns true; returns false,
+    // writing nothing, when the outline has another number of points or the
+    // indicator only appends (the default). The label outline uses it to put
+    // the points in place instead of appending and moving them.
+    virtual bool writePolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
+                                                    const Vector<float, 3>& size,
+                                                    Vector<float, 3>* points) const;
 
     // Stores the masked-coordinate length of one screen height.
     void initialize(float screenHeightFractionToMaskedSceneScaleFactor);
@@ -115,6 +123,10 @@ protected:
     static void addTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
                                                   const Vector<float, 3>& triangleSize,
                                                   std::vector<Vector<float, 3>>& points);
+    // The same three points written to points[0..2].
+    static void writeTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
+                                                    const Vector<float, 3>& triangleSize,
+                                                    Vector<float, 3>* points);
 
     // Signs, per axis, of the direction from the anchor to the label's
     // reference point; the zero vector for Center and out of range.

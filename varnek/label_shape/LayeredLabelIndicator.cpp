@@ -1,5 +1,6 @@
 #include <varnek/label_shape/LayeredLabelIndicator.h>
 
+#include <array>
 #include <cmath>
 #include <cstddef>
 
@@ -9,6 +10,10 @@ namespace {
 using V = Vector<float, 3>;
 
 constexpr unsigned int s_numberOfReferencePointsPerHalf = 6;
+
+// The bar's four corners, the triangle's three points; where the triangle
+// sits at an end of the bar, one corner fewer.
+constexpr int s_maximalNumberOfOutlinePoints = 7;
 
 // Reference points 0 to 5 (sides Top and Left) walk their edge against the
 // layer's direction, 6 to 11 (Right and Bottom) with it.
@@ -138,13 +143,22 @@ Vector<float, 3> LayeredLabelIndicator::getOffset(ReferencePoint referencePoint,
     return {mask[0] * alongEdge, mask[1] * height, 0.0f};
 }
 
-void LayeredLabelIndicator::addPolygonPointsInClockwiseOrder(
-    ReferencePoint referencePoint, const Vector<float, 3>& size,
-    std::vector<Vector<float, 3>>& points) const {
+int LayeredLabelIndicator::getNumberOfOutlinePoints(ReferencePoint referencePoint) const {
+    if (!m_withAdditionalBar) {
+        return 3;
+    }
+    const int sharedCorners = (isTriangleDrawnFirstInClockwiseOrder(referencePoint) ? 1 : 0) +
+                              (isTriangleDrawnLastInClockwiseOrder(referencePoint) ? 1 : 0);
+    return s_maximalNumberOfOutlinePoints - sharedCorners;
+}
+
+void LayeredLabelIndicator::writeOutline(ReferencePoint referencePoint,
+                                         const Vector<float, 3>& size,
+                                         Vector<float, 3>* points) const {
     const Dimensions d = getDimensions(referencePoint, size);
     const V triangle(d.triangleWidth, d.triangleHeight, 0.0f);
     if (!m_withAdditionalBar) {
-        addTrianglePointsInClockwiseOrder(referencePoint, triangle, points);
+        writeTrianglePointsInClockwiseOrder(referencePoint, triangle, points);
         return;
     }
     const V bar = getAdditionalBarSizeInNominalRotationInMaskedCoordinates(referencePoint, size);
@@ -165,15 +179,36 @@ void LayeredLabelIndicator::addPolygonPointsInClockwiseOrder(
         after = barLength - d.triangleWidth * 0.5f;
     }
 
-    points.push_back(getPointBeforeTip(directions, totalHeight, before));
+    V* point = points;
+    *point++ = getPointBeforeTip(directions, totalHeight, before);
     if (!first) {
-        points.push_back(getPointBeforeTip(directions, d.triangleHeight, before));
+        *point++ = getPointBeforeTip(directions, d.triangleHeight, before);
     }
-    addTrianglePointsInClockwiseOrder(referencePoint, triangle, points);
+    writeTrianglePointsInClockwiseOrder(referencePoint, triangle, point);
+    point += 3;
     if (!last) {
-        points.push_back(getPointAfterTip(directions, d.triangleHeight, after));
+        *point++ = getPointAfterTip(directions, d.triangleHeight, after);
     }
-    points.push_back(getPointAfterTip(directions, totalHeight, after));
+    *point = getPointAfterTip(directions, totalHeight, after);
+}
+
+void LayeredLabelIndicator::addPolygonPointsInClockwiseOrder(
+    ReferencePoint referencePoint, const Vector<float, 3>& size,
+    std::vector<Vector<float, 3>>& points) const {
+    std::array<V, s_maximalNumberOfOutlinePoints> outline;
+    writeOutline(referencePoint, size, outline.data());
+    points.insert(points.end(), outline.begin(),
+                  outline.begin() + getNumberOfOutlinePoints(referencePoint));
+}
+
+bool LayeredLabelIndicator::writePolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
+                                                               const Vector<float, 3>& size,
+                                                               Vector<float, 3>* points) const {
+    if (getNumberOfOutlinePoints(referencePoint) != getNumberOfPolygonPoints()) {
+        return false;
+    }
+    writeOutline(referencePoint, size, points);
+    return true;
 }
 
 }  // namespace Varnek

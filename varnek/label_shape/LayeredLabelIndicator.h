@@ -53,6 +53,11 @@ public:
     void addPolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
                                           const Vector<float, 3>& size,
                                           std::vector<Vector<float, 3>>& points) const override;
+    // The same points in place, when there are getNumberOfPolygonPoints()
+    // of them (a placed reference point and a layer of the enumeration).
+    bool writePolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
+                                            const Vector<float, 3>& size,
+                                            Vector<float, 3>* points) const override;
 
 private:
     static const float s_triangleToCompleteSideRatio;
@@ -75,6 +80,13 @@ private:
         ReferencePoint referencePoint, const Vector<float, 3>& size) const;
     bool isTriangleDrawnFirstInClockwiseOrder(ReferencePoint referencePoint) const;
     bool isTriangleDrawnLastInClockwiseOrder(ReferencePoint referencePoint) const;
+    // How many points the outline has for this reference point: the bar's
+    // end corners are shared with the triangle's base at the end it sits at.
+    int getNumberOfOutlinePoints(ReferencePoint referencePoint) const;
+    // Writes the outline to points, which has room for
+    // getNumberOfOutlinePoints(referencePoint) of them.
+    void writeOutline(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                      Vector<float, 3>* points) const;
 
     bool m_withAdditionalBar;
     Layer m_layer;

@@ -90,6 +90,33 @@ void writeCorners(const CornerFrame& frame, std::size_t cornersBeforeIndicator,
     writeCorner<3, N>(frame, at(3));
 }
 
+// Sizes the outline to the indicator's points and the body's, and puts the
+// indicator's points at pointsBeforeIndicator; returns how many there are.
+// An indicator that cannot write in place appends, and its points move.
+std::size_t placeIndicatorPoints(const LabelIndicator* indicator,
+                                 LabelBackground::ReferencePoint referencePoint, const V& size,
+                                 std::size_t pointsBeforeIndicator, std::size_t bodyPoints,
+                                 std::vector<V>& points) {
+    if (indicator == nullptr) {
+        points.resize(bodyPoints);
+        return 0;
+    }
+    const auto indicatorPoints =
+        static_cast<std::size_t>(std::max(indicator->getNumberOfPolygonPoints(), 0));
+    points.resize(indicatorPoints + bodyPoints);
+    if (indicator->writePolygonPointsInClockwiseOrder(referencePoint, size,
+                                                      points.data() + pointsBeforeIndicator)) {
+        return indicatorPoints;
+    }
+    points.clear();
+    indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
+    const std::size_t appended = points.size();
+    points.resize(appended + bodyPoints);
+    V* const outline = points.data();
+    std::copy_backward(outline, outline + appended, outline + pointsBeforeIndicator + appended);
+    return appended;
+}
+
 // Two corners along each axis, and along the edge that carries the
 // indicator also its full width. Internal, so that the outline inlines it.
 V getMinimalBodySize(LabelBackground::ReferencePoint referencePoint, float indicatorWidth,
@@ -243,22 +270,14 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
     const std::size_t cornersBeforeIndicator =
         indicatorSide == Undefined ? s_numberOfCorners : static_cast<std::size_t>(indicatorSide);
 
-    // The outline is sized once: the indicator appends its points first, they
-    // are moved behind the corners that precede them, and the corners are
-    // written in place, so that no point pays for a capacity check.
+    // The outline is allocated once, at its final size; the indicator's
+    // points go to their place and the corners are written round them.
     const std::size_t cornerPoints = upperLeftCornerGeometry.size();
     std::vector<V> points;
-    points.reserve(
-        static_cast<std::size_t>(std::max(LabelIndicator::getNumberOfPolygonPoints(indicator), 0)) +
-        s_numberOfCorners * cornerPoints);
-    if (cornersBeforeIndicator < s_numberOfCorners) {
-        indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
-    }
-    const std::size_t indicatorPoints = points.size();
-    points.resize(indicatorPoints + s_numberOfCorners * cornerPoints);
+    const std::size_t indicatorPoints = placeIndicatorPoints(
+        cornersBeforeIndicator < s_numberOfCorners ? indicator : nullptr, referencePoint, size,
+        cornersBeforeIndicator * cornerPoints, s_numberOfCorners * cornerPoints, points);
     V* const outline = points.data();
-    std::copy_backward(outline, outline + indicatorPoints,
-                       outline + cornersBeforeIndicator * cornerPoints + indicatorPoints);
 
     const float z = (offset[2] + 0.0f) + scale * 0.0f;
     const CornerFrame frame{

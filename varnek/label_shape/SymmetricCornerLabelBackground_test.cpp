@@ -6,6 +6,8 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <memory>
+#include <utility>
 
 #include <varnek/label_shape/LabelShapeTesting.h>
 #include <varnek/label_shape/LayeredLabelIndicator.h>
@@ -20,6 +22,28 @@ using Background = SymmetricCornerLabelBackground;
 std::shared_ptr<LabelIndicator> smallTriangle() {
     return TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(true, 0.008f);
 }
+
+// An indicator as one written outside the library would be: it only appends,
+// keeping the default in-place writer, and forwards to another indicator.
+class AppendingIndicator final : public LabelIndicator {
+public:
+    explicit AppendingIndicator(std::shared_ptr<LabelIndicator> inner)
+        : LabelIndicator(false, 0.0f), m_inner(std::move(inner)) {}
+    V getSizeInNominalRotationInMaskedCoordinates(RP r, const V& size) const override {
+        return m_inner->getSizeInNominalRotationInMaskedCoordinates(r, size);
+    }
+    V getTriangleSizeInNominalRotationInMaskedCoordinates(RP r, const V& size) const override {
+        return m_inner->getTriangleSizeInNominalRotationInMaskedCoordinates(r, size);
+    }
+    int getNumberOfPolygonPoints() const override { return m_inner->getNumberOfPolygonPoints(); }
+    V getOffset(RP r, const V& size) const override { return m_inner->getOffset(r, size); }
+    void addPolygonPointsInClockwiseOrder(RP r, const V& size, Points& points) const override {
+        m_inner->addPolygonPointsInClockwiseOrder(r, size, points);
+    }
+
+private:
+    std::shared_ptr<LabelIndicator> m_inner;
+};
 
 // The plain rectangle has one point per corner: the bare body itself.
 TEST(SymmetricCornerLabelBackgroundTest, PlainRectangleIsTheBody) {
@@ -81,9 +105,9 @@ TEST(SymmetricCornerLabelBackgroundTest, RoundCornerPointsKeepTheirBits) {
 
 // For every reference point (and one beyond), corner shape and indicator:
 // the outline has 4 x corner points plus the indicator's points when the
-// reference point is on a side, comes from one allocation of the announced
-// size, runs clockwise, spans the complete size, and has the anchor as a
-// vertex when it carries an indicator.
+// reference point is on a side, comes from one allocation of its own size,
+// runs clockwise, spans the complete size, has the anchor as a vertex when it
+// carries an indicator, and is the same when the indicator can only append.
 TEST(SymmetricCornerLabelBackgroundTest, OutlineSweep) {
     std::vector<std::shared_ptr<LabelIndicator>> indicators = {
         nullptr, smallTriangle(),
@@ -108,6 +132,9 @@ TEST(SymmetricCornerLabelBackgroundTest, OutlineSweep) {
         for (std::size_t i = 0; i < indicators.size(); ++i) {
             auto background = shape.create(indicators[i]);
             background->initialize(250.0f);
+            auto appending = shape.create(
+                indicators[i] ? std::make_shared<AppendingIndicator>(indicators[i]) : nullptr);
+            appending->initialize(250.0f);
             const auto indicatorPoints = static_cast<std::size_t>(
                 LabelIndicator::getNumberOfPolygonPoints(indicators[i].get()));
             const std::size_t bodyPoints = 4 * shape.cornerPoints;
@@ -118,7 +145,10 @@ TEST(SymmetricCornerLabelBackgroundTest, OutlineSweep) {
                 const Points polygon =
                     background->getPolygon(rp(value), size, background->getOffset(rp(value), size));
                 ASSERT_EQ(polygon.size(), bodyPoints + (onSide ? indicatorPoints : 0));
-                EXPECT_EQ(polygon.capacity(), bodyPoints + indicatorPoints);
+                EXPECT_EQ(polygon.capacity(), polygon.size());
+                EXPECT_EQ(
+                    appending->getPolygon(rp(value), size, background->getOffset(rp(value), size)),
+                    polygon);
                 const OutlineMeasures measures = measure(polygon);
                 EXPECT_GT(measures.twiceArea, 0.0);
                 const V complete = background->getCompleteSizeInMaskedCoordinates(rp(value), size);
@@ -126,8 +156,10 @@ TEST(SymmetricCornerLabelBackgroundTest, OutlineSweep) {
                 EXPECT_NEAR(measures.extent[1], complete[1], 1e-4);
                 if (indicators[i] && onSide) {
                     EXPECT_NE(std::find(polygon.begin(), polygon.end(), V()), polygon.end());
-                    EXPECT_EQ(background->getIndicatorPolygon(rp(value), size).size(),
-                              indicatorPoints);
+                    const Points indicatorPolygon =
+                        background->getIndicatorPolygon(rp(value), size);
+                    EXPECT_EQ(indicatorPolygon, pointsOf(*indicators[i], rp(value), size));
+                    EXPECT_EQ(appending->getIndicatorPolygon(rp(value), size), indicatorPolygon);
                 }
             }
         }

@@ -64,4 +64,13 @@ void TriangularLabelIndicator::addPolygonPointsInClockwiseOrder(
                                       points);
 }
 
+bool TriangularLabelIndicator::writePolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
+                                                                  const Vector<float, 3>& size,
+                                                                  Vector<float, 3>* points) const {
+    const float width = getFullWidthInMaskedCoordinates(referencePoint, size);
+    writeTrianglePointsInClockwiseOrder(referencePoint, {width, width * m_widthToHeightRatio, 0.0f},
+                                        points);
+    return true;
+}
+
 }  // namespace Varnek

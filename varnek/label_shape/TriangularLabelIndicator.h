@@ -49,6 +49,10 @@ public:
     void addPolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
                                           const Vector<float, 3>& size,
                                           std::vector<Vector<float, 3>>& points) const override;
+    // The same three points, in place; always true.
+    bool writePolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
+                                            const Vector<float, 3>& size,
+                                            Vector<float, 3>* points) const override;
 
 private:
     static const float s_acuteAngledWidthToHeightRatio;
