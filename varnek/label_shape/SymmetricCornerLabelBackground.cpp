@@ -236,15 +236,12 @@ int SymmetricCornerLabelBackground::getNumberOfPolygonPointsWithoutIndicatorPoin
 
 Vector<float, 3> SymmetricCornerLabelBackground::getBodyOffset(ReferencePoint referencePoint,
                                                                const Vector<float, 3>& size) const {
-    // The corner size and the indicator's size are each asked once.
+    // The indicator's width and the corner size are each asked once.
+    const float indicatorWidth = LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
+        referencePoint, getIndicator(), size)[0];
     const V cornerSize = getNeededSizeForCornerInMaskedCoordinates();
-    const V minimal =
-        getMinimalBodySizeInMaskedCoordinates(referencePoint, V::getZeroVector(), cornerSize);
-    const V withIndicator = getMinimalBodySizeInMaskedCoordinates(
-        referencePoint,
-        LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(referencePoint, getIndicator(),
-                                                                    size),
-        cornerSize);
+    const V minimal = getMinimalBodySize(referencePoint, 0.0f, cornerSize);
+    const V withIndicator = getMinimalBodySize(referencePoint, indicatorWidth, cornerSize);
     const V body(std::max(size[0], withIndicator[0]), std::max(size[1], withIndicator[1]), 0.0f);
     return getAxiallySymmetricBodyOffset(referencePoint, body, minimal);
 }
