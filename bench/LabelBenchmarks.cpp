@@ -46,19 +46,12 @@ struct Fixture {
     }
 };
 
-void getOffset(benchmark::State& state, Shape shape, Indicator indicator) {
-    const Fixture fixture(shape, indicator);
-    const LabelBackground& background = *fixture.background;
-    const auto& inputs = labelInputs();
-    std::size_t i = 0;
-    const AllocationMeter meter(state, 0);
-    for ([[maybe_unused]] auto _ : state) {
-        const LabelInput& input = pick(inputs, i++);
-        benchmark::DoNotOptimize(background.getOffset(input.referencePoint, input.size));
-    }
-}
+// A query that answers a vector for a reference point and a label size:
+// the offset and the two sizes, none of which may allocate.
+using LabelQuery = Point (LabelBackground::*)(LabelBackground::ReferencePoint, const Point&) const;
 
-void getBodySize(benchmark::State& state, Shape shape, Indicator indicator) {
+template <LabelQuery query>
+void measureQuery(benchmark::State& state, Shape shape, Indicator indicator) {
     const Fixture fixture(shape, indicator);
     const LabelBackground& background = *fixture.background;
     const auto& inputs = labelInputs();
@@ -66,21 +59,7 @@ void getBodySize(benchmark::State& state, Shape shape, Indicator indicator) {
     const AllocationMeter meter(state, 0);
     for ([[maybe_unused]] auto _ : state) {
         const LabelInput& input = pick(inputs, i++);
-        benchmark::DoNotOptimize(
-            background.getBodySizeInMaskedCoordinates(input.referencePoint, input.size));
-    }
-}
-
-void getCompleteSize(benchmark::State& state, Shape shape, Indicator indicator) {
-    const Fixture fixture(shape, indicator);
-    const LabelBackground& background = *fixture.background;
-    const auto& inputs = labelInputs();
-    std::size_t i = 0;
-    const AllocationMeter meter(state, 0);
-    for ([[maybe_unused]] auto _ : state) {
-        const LabelInput& input = pick(inputs, i++);
-        benchmark::DoNotOptimize(
-            background.getCompleteSizeInMaskedCoordinates(input.referencePoint, input.size));
+        benchmark::DoNotOptimize((background.*query)(input.referencePoint, input.size));
     }
 }
 
@@ -182,9 +161,11 @@ std::string labelBenchmarkName(Shape shape, Indicator indicator, const char* pat
         bool needsIndicator;
     };
     constexpr Path paths[] = {
-        {"getOffset", getOffset, true, false},
-        {"getBodySize", getBodySize, true, false},
-        {"getCompleteSize", getCompleteSize, true, false},
+        {"getOffset", measureQuery<&LabelBackground::getOffset>, true, false},
+        {"getBodySize", measureQuery<&LabelBackground::getBodySizeInMaskedCoordinates>, true,
+         false},
+        {"getCompleteSize", measureQuery<&LabelBackground::getCompleteSizeInMaskedCoordinates>,
+         true, false},
         {"getPolygon", getPolygon, true, false},
         {"getOffsetAndPolygon", getOffsetAndPolygon, true, false},
         {"getNumberOfPolygonPoints", getNumberOfPolygonPoints, false, false},
