@@ -90,37 +90,41 @@ void writeCorners(const CornerFrame& frame, std::size_t cornersBeforeIndicator,
     writeCorner<3, N>(frame, at(3));
 }
 
-// Sizes the outline to the indicator's points and the body's, and puts the
-// indicator's points at pointsBeforeIndicator; returns how many there are.
-// An indicator that cannot write in place appends, and its points move.
-std::size_t placeIndicatorPoints(const LabelIndicator* indicator,
-                                 LabelBackground::ReferencePoint referencePoint, const V& size,
-                                 std::size_t pointsBeforeIndicator, std::size_t bodyPoints,
-                                 std::vector<V>& points) {
-    if (indicator == nullptr) {
-        points.resize(bodyPoints);
-        return 0;
-    }
-    const auto indicatorPoints =
-        static_cast<std::size_t>(std::max(indicator->getNumberOfPolygonPoints(), 0));
-    points.resize(indicatorPoints + bodyPoints);
-    if (indicator->writePolygonPointsInClockwiseOrder(referencePoint, size,
-                                                      points.data() + pointsBeforeIndicator)) {
-        return indicatorPoints;
+// The outline at its final size, with the indicator's points in place at
+// pointsBeforeIndicator and their number in indicatorPoints; the body's points
+// are left for the caller. The vector is constructed at its size: resizing an
+// empty one takes the vector's general growth path, an out-of-line call that
+// cost a sixth of the outline. An indicator that cannot write in place
+// appends, and its points move.
+std::vector<V> makeOutlineWithIndicatorPoints(const LabelIndicator* indicator,
+                                              LabelBackground::ReferencePoint referencePoint,
+                                              const V& size, std::size_t pointsBeforeIndicator,
+                                              std::size_t bodyPoints,
+                                              std::size_t& indicatorPoints) {
+    indicatorPoints =
+        indicator != nullptr
+            ? static_cast<std::size_t>(std::max(indicator->getNumberOfPolygonPoints(), 0))
+            : 0;
+    std::vector<V> points(indicatorPoints + bodyPoints);
+    if (indicator == nullptr || indicator->writePolygonPointsInClockwiseOrder(
+                                    referencePoint, size, points.data() + pointsBeforeIndicator)) {
+        return points;
     }
     points.clear();
     indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
-    const std::size_t appended = points.size();
-    points.resize(appended + bodyPoints);
+    indicatorPoints = points.size();
+    points.resize(indicatorPoints + bodyPoints);
     V* const outline = points.data();
-    std::copy_backward(outline, outline + appended, outline + pointsBeforeIndicator + appended);
-    return appended;
+    std::copy_backward(outline, outline + indicatorPoints,
+                       outline + pointsBeforeIndicator + indicatorPoints);
+    return points;
 }
 
 // Two corners along each axis, and along the edge that carries the
-// indicator also its full width. Internal, so that the outline inlines it.
-V getMinimalBodySize(LabelBackground::ReferencePoint referencePoint, float indicatorWidth,
-                     const V& cornerSize) {
+// indicator also its full width. Internal and inline, so that the outline
+// and the body offset take it in whole.
+inline V getMinimalBodySize(LabelBackground::ReferencePoint referencePoint, float indicatorWidth,
+                            const V& cornerSize) {
     float width = 2.0f * cornerSize[0];
     float height = 2.0f * cornerSize[1];
     if (isTopOrBottomSide(referencePoint)) {
@@ -270,10 +274,10 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
     // The outline is allocated once, at its final size; the indicator's
     // points go to their place and the corners are written round them.
     const std::size_t cornerPoints = upperLeftCornerGeometry.size();
-    std::vector<V> points;
-    const std::size_t indicatorPoints = placeIndicatorPoints(
+    std::size_t indicatorPoints = 0;
+    std::vector<V> points = makeOutlineWithIndicatorPoints(
         cornersBeforeIndicator < s_numberOfCorners ? indicator : nullptr, referencePoint, size,
-        cornersBeforeIndicator * cornerPoints, s_numberOfCorners * cornerPoints, points);
+        cornersBeforeIndicator * cornerPoints, s_numberOfCorners * cornerPoints, indicatorPoints);
     V* const outline = points.data();
 
     const float z = (offset[2] + 0.0f) + scale * 0.0f;
