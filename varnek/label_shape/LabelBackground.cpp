@@ -120,16 +120,16 @@ Vector<float, 3> LabelBackground::getOffset(ReferencePoint referencePoint,
 
 std::vector<Vector<float, 3>> LabelBackground::getIndicatorPolygon(
     ReferencePoint referencePoint, const Vector<float, 3>& size) const {
-    if (!m_indicator) {
-        return {};
-    }
     // Constructed at its size rather than resized from empty, which would
-    // take the vector's general growth path.
+    // take the vector's general growth path; one named result, so that it is
+    // built where the caller receives it.
+    const LabelIndicator* indicator = getIndicator();
     std::vector<Vector<float, 3>> points(
-        static_cast<std::size_t>(std::max(m_indicator->getNumberOfPolygonPoints(), 0)));
-    if (!m_indicator->writePolygonPointsInClockwiseOrder(referencePoint, size, points.data())) {
+        static_cast<std::size_t>(std::max(LabelIndicator::getNumberOfPolygonPoints(indicator), 0)));
+    if (indicator != nullptr &&
+        !indicator->writePolygonPointsInClockwiseOrder(referencePoint, size, points.data())) {
         points.clear();
-        m_indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
+        indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
     }
     return points;
 }
