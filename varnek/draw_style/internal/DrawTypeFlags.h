@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -44,7 +45,14 @@ inline const char* onOff(bool flag) {
 template <std::size_t N, typename Kind>
 std::string onOffSettings(const std::array<bool, N>& flags, const char* (*nameOf)(Kind),
                           std::size_t host = N, std::size_t nested = N) {
+    // Allocated once: each entry is at most "name=off" and a separator, and a
+    // nested kind adds its parentheses.
+    std::size_t length = 2;
+    for (std::size_t i = 0; i < N; ++i) {
+        length += std::strlen(nameOf(static_cast<Kind>(i))) + 5;
+    }
     std::string text;
+    text.reserve(length);
     for (std::size_t i = 0; i < N; ++i) {
         if (i == nested) {
             continue;
@@ -73,7 +81,16 @@ std::string onOffSettings(const std::array<bool, N>& flags, const char* (*nameOf
 // empty when no flag is set.
 template <std::size_t N, typename Kind>
 std::string namesOfSetFlags(const std::array<bool, N>& flags, const char* (*nameOf)(Kind)) {
+    // Allocated at most once, and not at all when the names fit the string's
+    // own buffer.
+    std::size_t length = 0;
+    for (std::size_t i = 0; i < N; ++i) {
+        if (flags[i]) {
+            length += std::strlen(nameOf(static_cast<Kind>(i))) + 1;
+        }
+    }
     std::string text;
+    text.reserve(length);
     for (std::size_t i = 0; i < N; ++i) {
         if (flags[i]) {
             if (!text.empty()) {
