@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <varnek/label_shape/LabelIndicator.h>
+#include <varnek/label_shape/internal/IndicatorPoints.h>
 
 namespace Varnek {
 namespace {
@@ -120,18 +121,9 @@ Vector<float, 3> LabelBackground::getOffset(ReferencePoint referencePoint,
 
 std::vector<Vector<float, 3>> LabelBackground::getIndicatorPolygon(
     ReferencePoint referencePoint, const Vector<float, 3>& size) const {
-    // Constructed at its size rather than resized from empty, which would
-    // take the vector's general growth path; one named result, so that it is
-    // built where the caller receives it.
-    const LabelIndicator* indicator = getIndicator();
-    std::vector<Vector<float, 3>> points(
-        static_cast<std::size_t>(std::max(LabelIndicator::getNumberOfPolygonPoints(indicator), 0)));
-    if (indicator != nullptr &&
-        !indicator->writePolygonPointsInClockwiseOrder(referencePoint, size, points.data())) {
-        points.clear();
-        indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
-    }
-    return points;
+    std::size_t indicatorPoints = 0;
+    return internal::makePolygonAroundIndicatorPoints(getIndicator(), referencePoint, size, 0, 0,
+                                                      indicatorPoints);
 }
 
 int LabelBackground::getNumberOfPolygonPoints() const {

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <utility>
 
+#include <varnek/label_shape/internal/IndicatorPoints.h>
+
 namespace Varnek {
 namespace {
 
@@ -88,36 +90,6 @@ void writeCorners(const CornerFrame& frame, std::size_t cornersBeforeIndicator,
     writeCorner<1, N>(frame, at(1));
     writeCorner<2, N>(frame, at(2));
     writeCorner<3, N>(frame, at(3));
-}
-
-// The outline at its final size, with the indicator's points in place at
-// pointsBeforeIndicator and their number in indicatorPoints; the body's points
-// are left for the caller. The vector is constructed at its size: resizing an
-// empty one takes the vector's general growth path, an out-of-line call that
-// cost a sixth of the outline. An indicator that cannot write in place
-// appends, and its points move.
-std::vector<V> makeOutlineWithIndicatorPoints(const LabelIndicator* indicator,
-                                              LabelBackground::ReferencePoint referencePoint,
-                                              const V& size, std::size_t pointsBeforeIndicator,
-                                              std::size_t bodyPoints,
-                                              std::size_t& indicatorPoints) {
-    indicatorPoints =
-        indicator != nullptr
-            ? static_cast<std::size_t>(std::max(indicator->getNumberOfPolygonPoints(), 0))
-            : 0;
-    std::vector<V> points(indicatorPoints + bodyPoints);
-    if (indicator == nullptr || indicator->writePolygonPointsInClockwiseOrder(
-                                    referencePoint, size, points.data() + pointsBeforeIndicator)) {
-        return points;
-    }
-    points.clear();
-    indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
-    indicatorPoints = points.size();
-    points.resize(indicatorPoints + bodyPoints);
-    V* const outline = points.data();
-    std::copy_backward(outline, outline + indicatorPoints,
-                       outline + pointsBeforeIndicator + indicatorPoints);
-    return points;
 }
 
 // Two corners along each axis, and along the edge that carries the
@@ -274,10 +246,12 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
     // The outline is allocated once, at its final size; the indicator's
     // points go to their place and the corners are written round them.
     const std::size_t cornerPoints = upperLeftCornerGeometry.size();
+    const std::size_t pointsBeforeIndicator = cornersBeforeIndicator * cornerPoints;
     std::size_t indicatorPoints = 0;
-    std::vector<V> points = makeOutlineWithIndicatorPoints(
+    std::vector<V> points = internal::makePolygonAroundIndicatorPoints(
         cornersBeforeIndicator < s_numberOfCorners ? indicator : nullptr, referencePoint, size,
-        cornersBeforeIndicator * cornerPoints, s_numberOfCorners * cornerPoints, indicatorPoints);
+        pointsBeforeIndicator, s_numberOfCorners * cornerPoints - pointsBeforeIndicator,
+        indicatorPoints);
     V* const outline = points.data();
 
     const float z = (offset[2] + 0.0f) + scale * 0.0f;
