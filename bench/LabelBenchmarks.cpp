@@ -74,54 +74,53 @@ void getNumberOfPolygonPoints(benchmark::State& state, Shape shape, Indicator in
     }
 }
 
-void getPolygon(benchmark::State& state, Shape shape, Indicator indicator) {
-    const Fixture fixture(shape, indicator);
+// Times a query that answers a fresh polygon: one vector per call, released
+// before the next. The query gets the background, the input and the offset
+// that getOffset gives for it.
+template <typename PolygonQuery>
+void measurePolygonQuery(benchmark::State& state, const Fixture& fixture, PolygonQuery query) {
     const LabelBackground& background = *fixture.background;
     const auto& inputs = labelInputs();
-    state.counters["points"] = benchmark::Counter(fixture.meanPolygonPoints());
     std::size_t i = 0;
     const AllocationMeter meter(state, 1);
     for ([[maybe_unused]] auto _ : state) {
         const std::size_t k = i++ & (s_inputCount - 1);
-        const std::vector<Point> polygon =
-            background.getPolygon(inputs[k].referencePoint, inputs[k].size, fixture.offsets[k]);
+        const std::vector<Point> polygon = query(background, inputs[k], fixture.offsets[k]);
         benchmark::DoNotOptimize(polygon.data());
         benchmark::ClobberMemory();
     }
+}
+
+void getPolygon(benchmark::State& state, Shape shape, Indicator indicator) {
+    const Fixture fixture(shape, indicator);
+    state.counters["points"] = benchmark::Counter(fixture.meanPolygonPoints());
+    measurePolygonQuery(
+        state, fixture,
+        [](const LabelBackground& background, const LabelInput& input, const Point& offset) {
+            return background.getPolygon(input.referencePoint, input.size, offset);
+        });
 }
 
 // What the application does per label: ask the offset, pass it back for the
 // outline.
 void getOffsetAndPolygon(benchmark::State& state, Shape shape, Indicator indicator) {
     const Fixture fixture(shape, indicator);
-    const LabelBackground& background = *fixture.background;
-    const auto& inputs = labelInputs();
     state.counters["points"] = benchmark::Counter(fixture.meanPolygonPoints());
-    std::size_t i = 0;
-    const AllocationMeter meter(state, 1);
-    for ([[maybe_unused]] auto _ : state) {
-        const LabelInput& input = pick(inputs, i++);
-        const Point offset = background.getOffset(input.referencePoint, input.size);
-        const std::vector<Point> polygon =
-            background.getPolygon(input.referencePoint, input.size, offset);
-        benchmark::DoNotOptimize(polygon.data());
-        benchmark::ClobberMemory();
-    }
+    measurePolygonQuery(
+        state, fixture,
+        [](const LabelBackground& background, const LabelInput& input, const Point&) {
+            const Point offset = background.getOffset(input.referencePoint, input.size);
+            return background.getPolygon(input.referencePoint, input.size, offset);
+        });
 }
 
 void getIndicatorPolygon(benchmark::State& state, Shape shape, Indicator indicator) {
     const Fixture fixture(shape, indicator);
-    const LabelBackground& background = *fixture.background;
-    const auto& inputs = labelInputs();
-    std::size_t i = 0;
-    const AllocationMeter meter(state, 1);
-    for ([[maybe_unused]] auto _ : state) {
-        const LabelInput& input = pick(inputs, i++);
-        const std::vector<Point> polygon =
-            background.getIndicatorPolygon(input.referencePoint, input.size);
-        benchmark::DoNotOptimize(polygon.data());
-        benchmark::ClobberMemory();
-    }
+    measurePolygonQuery(
+        state, fixture,
+        [](const LabelBackground& background, const LabelInput& input, const Point&) {
+            return background.getIndicatorPolygon(input.referencePoint, input.size);
+        });
 }
 
 // The balloon flattens its thirteen Bézier segments through the geometry
