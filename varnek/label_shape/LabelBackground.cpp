@@ -5,6 +5,7 @@
 #include <utility>
 
 #include <varnek/label_shape/LabelIndicator.h>
+#include <varnek/label_shape/internal/BodyOffset.h>
 #include <varnek/label_shape/internal/IndicatorPoints.h>
 
 namespace Varnek {
@@ -173,18 +174,9 @@ Vector<float, 3> LabelBackground::getCompleteSizeInMaskedCoordinates(
 Vector<float, 3> LabelBackground::getAxiallySymmetricBodyOffset(
     ReferencePoint referencePoint, const Vector<float, 3>& bodySize,
     const Vector<float, 3>& minimalBodySize) {
-    const Vector<float, 3>& mask = getReferencePointToLabelCenterVectorMask(referencePoint);
-    Vector<float, 3> offset(0.5f * (bodySize[0] * mask[0]), 0.5f * (bodySize[1] * mask[1]), 0.0f);
-    // Along the edge, half the minimal body lies on the far side of the
-    // reference point; the rest of the body extends the mask's way.
-    Vector<float, 3> shift;
-    if (isLeftOrRightSide(referencePoint)) {
-        shift[1] = 0.5f * mask[1] * minimalBodySize[1];
-    } else if (isTopOrBottomSide(referencePoint)) {
-        shift[0] = 0.5f * mask[0] * minimalBodySize[0];
-    }
-    offset -= shift;
-    return offset;
+    return internal::getAxiallySymmetricBodyOffset(
+        getSideOfReferencePoint(referencePoint),
+        getReferencePointToLabelCenterVectorMask(referencePoint), bodySize, minimalBodySize);
 }
 
 std::array<LabelBackground::Side, 4> LabelBackground::getAllSidesInClockwiseOrder() {

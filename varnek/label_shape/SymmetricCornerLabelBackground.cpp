@@ -7,6 +7,7 @@
 #include <cstring>
 #include <utility>
 
+#include <varnek/label_shape/internal/BodyOffset.h>
 #include <varnek/label_shape/internal/IndicatorPoints.h>
 
 namespace Varnek {
@@ -95,13 +96,12 @@ void writeCorners(const CornerFrame& frame, std::size_t cornersBeforeIndicator,
 // Two corners along each axis, and along the edge that carries the
 // indicator also its full width. Internal and inline, so that the outline
 // and the body offset take it in whole.
-inline V getMinimalBodySize(LabelBackground::ReferencePoint referencePoint, float indicatorWidth,
-                            const V& cornerSize) {
+inline V getMinimalBodySize(LabelBackground::Side side, float indicatorWidth, const V& cornerSize) {
     float width = 2.0f * cornerSize[0];
     float height = 2.0f * cornerSize[1];
-    if (isTopOrBottomSide(referencePoint)) {
+    if (side == LabelBackground::Top || side == LabelBackground::Bottom) {
         width += indicatorWidth;
-    } else if (isLeftOrRightSide(referencePoint)) {
+    } else if (side == LabelBackground::Left || side == LabelBackground::Right) {
         height += indicatorWidth;
     }
     return {width, height, 0.0f};
@@ -169,7 +169,8 @@ Vector<float, 3> SymmetricCornerLabelBackground::getNeededSizeForCornerInMaskedC
 Vector<float, 3> SymmetricCornerLabelBackground::getMinimalBodySizeInMaskedCoordinates(
     ReferencePoint referencePoint, const Vector<float, 3>& indicatorSize,
     const Vector<float, 3>& cornerSize) {
-    return getMinimalBodySize(referencePoint, indicatorSize[0], cornerSize);
+    return getMinimalBodySize(getSideOfReferencePoint(referencePoint), indicatorSize[0],
+                              cornerSize);
 }
 
 Vector<float, 3>
@@ -216,10 +217,12 @@ Vector<float, 3> SymmetricCornerLabelBackground::getBodyOffset(ReferencePoint re
     const float indicatorWidth = LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
         referencePoint, getIndicator(), size)[0];
     const V cornerSize = getNeededSizeForCornerInMaskedCoordinates();
-    const V minimal = getMinimalBodySize(referencePoint, 0.0f, cornerSize);
-    const V withIndicator = getMinimalBodySize(referencePoint, indicatorWidth, cornerSize);
+    const Side side = getSideOfReferencePoint(referencePoint);
+    const V minimal = getMinimalBodySize(side, 0.0f, cornerSize);
+    const V withIndicator = getMinimalBodySize(side, indicatorWidth, cornerSize);
     const V body(std::max(size[0], withIndicator[0]), std::max(size[1], withIndicator[1]), 0.0f);
-    return getAxiallySymmetricBodyOffset(referencePoint, body, minimal);
+    return internal::getAxiallySymmetricBodyOffset(
+        side, getReferencePointToLabelCenterVectorMask(referencePoint), body, minimal);
 }
 
 std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
@@ -228,8 +231,9 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
     float screenHeightFractionToMaskedSceneScaleFactor, const Vector<float, 3>& cornerSize,
     const LabelIndicator* indicator, const Vector<float, 3>& offset) {
     const float scale = screenHeightFractionToMaskedSceneScaleFactor;
+    const Side side = getSideOfReferencePoint(referencePoint);
     const V minimal =
-        getMinimalBodySize(referencePoint,
+        getMinimalBodySize(side,
                            LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
                                referencePoint, indicator, size)[0],
                            cornerSize);
@@ -238,8 +242,7 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
 
     // Where the clockwise walk meets the indicator: before the corner that
     // follows its side. Without an indicator, or for Center, it meets none.
-    const Side indicatorSide =
-        indicator != nullptr ? getSideOfReferencePoint(referencePoint) : Undefined;
+    const Side indicatorSide = indicator != nullptr ? side : Undefined;
     const std::size_t cornersBeforeIndicator =
         indicatorSide == Undefined ? s_numberOfCorners : static_cast<std::size_t>(indicatorSide);
 
