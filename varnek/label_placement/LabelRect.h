@@ -1,0 +1,17 @@
+// An axis-aligned rectangle in view coordinates (x to the right, y down).
+#ifndef VARNEK_LABEL_PLACEMENT_LABELRECT_H
+#define VARNEK_LABEL_PLACEMENT_LABELRECT_H
+
+namespace Varnek {
+
+// left <= right and top <= bottom for every rectangle the placer produces.
+struct LabelRect {
+    float left;
+    float top;
+    float right;
+    float bottom;
+};
+
+}  // namespace Varnek
+
+#endif  // VARNEK_LABEL_PLACEMENT_LABELRECT_H

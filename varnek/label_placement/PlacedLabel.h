@@ -1,0 +1,34 @@
+// Where the placer put one label, or that it hid it.
+#ifndef VARNEK_LABEL_PLACEMENT_PLACEDLABEL_H
+#define VARNEK_LABEL_PLACEMENT_PLACEDLABEL_H
+
+#include <cstdint>
+
+#include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_shape/LabelBackground.h>
+#include <varnek/services/Vector.h>
+
+namespace Varnek {
+
+// Why a label is not shown.
+enum class LabelHiddenReason : std::uint8_t {
+    None,                      // the label is visible
+    NoRoom,                    // every candidate conflicts, or leaves the viewport
+    OutOfContract,             // NaN or infinite anchor or size, a negative size, a bad viewport
+    BackgroundNotInitialized,  // its background's initialize was never called
+};
+
+struct PlacedLabel {
+    // False: hidden; hiddenReason says why.
+    bool visible;
+    LabelBackground::ReferencePoint referencePoint;
+    // The vector from the anchor to the body's centre, as getOffset gives it.
+    Vector<float, 3> offset;
+    // Holds every point of the label's outline, in view coordinates.
+    LabelRect bounds;
+    LabelHiddenReason hiddenReason = LabelHiddenReason::None;
+};
+
+}  // namespace Varnek
+
+#endif  // VARNEK_LABEL_PLACEMENT_PLACEDLABEL_H
