@@ -34,6 +34,11 @@ BalloonLabelBackground::BalloonLabelBackground() : LabelBackground(nullptr) {
     buildUnscaledPolygonBackground();
 }
 
+BalloonLabelBackground::BalloonLabelBackground(float screenHeightFractionToMaskedSceneScaleFactor)
+    : BalloonLabelBackground() {
+    initialize(screenHeightFractionToMaskedSceneScaleFactor);
+}
+
 BalloonLabelBackground::~BalloonLabelBackground() = default;
 
 void BalloonLabelBackground::buildUnscaledPolygonBackground() {

@@ -21,6 +21,8 @@ public:
     // A balloon without indicator, its outline already built. Whatever the
     // geometry library or an allocation throws leaves the constructor.
     BalloonLabelBackground();
+    // The same balloon, already initialized with the scale factor.
+    explicit BalloonLabelBackground(float screenHeightFractionToMaskedSceneScaleFactor);
     ~BalloonLabelBackground() override;
 
     // Recomputes the stored outline from the path (the same points every

@@ -78,12 +78,15 @@ constexpr std::array<Vector<float, 3>, 12>
     }};
 
 LabelBackground::LabelBackground(std::shared_ptr<LabelIndicator> indicator)
-    : m_screenHeightFractionToMaskedSceneScaleFactor(-1.0f), m_indicator(std::move(indicator)) {}
+    : m_screenHeightFractionToMaskedSceneScaleFactor(-1.0f),
+      m_initialized(false),
+      m_indicator(std::move(indicator)) {}
 
 LabelBackground::~LabelBackground() = default;
 
 void LabelBackground::initialize(float screenHeightFractionToMaskedSceneScaleFactor) {
     m_screenHeightFractionToMaskedSceneScaleFactor = screenHeightFractionToMaskedSceneScaleFactor;
+    m_initialized = true;
     if (m_indicator) {
         m_indicator->initialize(screenHeightFractionToMaskedSceneScaleFactor);
     }

@@ -56,7 +56,7 @@ public:
     enum Side : int { Undefined = -1, Top = 0, Right = 1, Bottom = 2, Left = 3 };
 
     // Keeps a share of the indicator; an empty pointer means none. The scale
-    // factor is -1.0 until initialize.
+    // factor is -1.0 and isInitialized() false until initialize.
     explicit LabelBackground(std::shared_ptr<LabelIndicator> indicator);
     virtual ~LabelBackground();
 
@@ -77,9 +77,17 @@ public:
                                                      const Vector<float, 3>& size,
                                                      const Vector<float, 3>& offset) const = 0;
 
-    // Stores the masked-coordinate length of one screen height and passes it
-    // on to the indicator.
+    // Stores the scale factor, the masked-coordinate length of one screen
+    // height (the view's height in the units the label sizes are measured
+    // in: initialize(viewHeightInPixels) makes masked units pixels), and
+    // passes it on to the indicator. An indicator shared with other
+    // backgrounds takes the value of the last initialize of any of them.
+    // Until it is called every query is still answered, but with the scale
+    // factor -1.0: geometry that looks plausible and is wrong. Check
+    // isInitialized(), or create the background with its scale factor.
     void initialize(float screenHeightFractionToMaskedSceneScaleFactor);
+    // True once initialize was called, whatever the value it was given.
+    bool isInitialized() const { return m_initialized; }
     float getScreenHeightFractionToMaskedSceneScaleFactor() const {
         return m_screenHeightFractionToMaskedSceneScaleFactor;
     }
@@ -146,6 +154,7 @@ private:
                                            const Vector<float, 3>& size) const = 0;
 
     float m_screenHeightFractionToMaskedSceneScaleFactor;
+    bool m_initialized;
     std::shared_ptr<LabelIndicator> m_indicator;
 
     static const std::array<Vector<float, 3>, 12> s_referencePointToLabelCenterVectorMasks;

@@ -4,9 +4,13 @@
 
 #include <climits>
 #include <cstddef>
+#include <memory>
+#include <utility>
 
+#include <varnek/label_shape/BalloonLabelBackground.h>
 #include <varnek/label_shape/LabelShapeTesting.h>
 #include <varnek/label_shape/SymmetricCornerLabelBackground.h>
+#include <varnek/label_shape/TriangularLabelIndicator.h>
 
 namespace Varnek {
 namespace {
@@ -116,6 +120,64 @@ TEST(LabelBackgroundTest, AbsentBackgroundOrIndicator) {
     }
     EXPECT_EQ(bare->getNumberOfPolygonPoints(), 8);
     EXPECT_EQ(bare->getBodySizeInMaskedCoordinates(r, {50, 30, 9}), V(50.0f, 30.0f, 0.0f));
+}
+
+// Forgetting initialize gives plausible geometry, so the state is queryable:
+// the factories with a scale factor initialize background and indicator as a
+// later initialize would, and any value counts, even the unset -1.0.
+TEST(LabelBackgroundTest, InitializedStateAndFactoriesWithTheScale) {
+    using Background = SymmetricCornerLabelBackground;
+    using Create = std::shared_ptr<Background> (*)(std::shared_ptr<LabelIndicator>);
+    using CreateScaled = std::shared_ptr<Background> (*)(std::shared_ptr<LabelIndicator>, float);
+    const struct {
+        Create create;
+        CreateScaled createScaled;
+    } factories[] = {{Background::createRoundCornered, Background::createRoundCornered},
+                     {Background::createFlatCornered, Background::createFlatCornered},
+                     {Background::createSimpleRectangle, Background::createSimpleRectangle}};
+    const V size(40.0f, 20.0f, 0.0f);
+    for (const auto& factory : factories) {
+        auto indicator =
+            TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015f);
+        const auto later = factory.create(std::move(indicator));
+        EXPECT_FALSE(later->isInitialized());
+        EXPECT_FALSE(later->getIndicator()->isInitialized());
+        later->initialize(250.0f);
+
+        const auto scaled = factory.createScaled(
+            TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015f),
+            250.0f);
+        EXPECT_TRUE(scaled->isInitialized());
+        EXPECT_TRUE(scaled->getIndicator()->isInitialized());
+        EXPECT_EQ(scaled->getIndicator()->getScreenHeightFractionToMaskedSceneScaleFactor(),
+                  250.0f);
+        const RP r = LabelBackground::TopLeft;
+        EXPECT_EQ(scaled->getPolygon(r, size, scaled->getOffset(r, size)),
+                  later->getPolygon(r, size, later->getOffset(r, size)));
+    }
+
+    EXPECT_FALSE(BalloonLabelBackground().isInitialized());
+    const BalloonLabelBackground balloon(250.0f);
+    EXPECT_TRUE(balloon.isInitialized());
+    EXPECT_EQ(balloon.getScreenHeightFractionToMaskedSceneScaleFactor(), 250.0f);
+
+    auto unset = Background::createSimpleRectangle(nullptr);
+    unset->initialize(-1.0f);
+    EXPECT_TRUE(unset->isInitialized());
+}
+
+// One indicator shared by two backgrounds takes the last scale factor given
+// to either, and so changes the first one's geometry.
+TEST(LabelBackgroundTest, SharedIndicatorTakesTheLastScale) {
+    std::shared_ptr<LabelIndicator> shared =
+        TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(true, 0.02f);
+    const auto a = SymmetricCornerLabelBackground::createFlatCornered(shared, 600.0f);
+    const V size(40.0f, 20.0f, 0.0f);
+    const V before = a->getOffset(LabelBackground::TopLeft, size);
+    const auto b = SymmetricCornerLabelBackground::createFlatCornered(shared, 100.0f);
+    EXPECT_EQ(a->getScreenHeightFractionToMaskedSceneScaleFactor(), 600.0f);
+    EXPECT_EQ(a->getIndicator()->getScreenHeightFractionToMaskedSceneScaleFactor(), 100.0f);
+    EXPECT_NE(a->getOffset(LabelBackground::TopLeft, size), before);
 }
 
 }  // namespace

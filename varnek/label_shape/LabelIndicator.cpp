@@ -48,12 +48,14 @@ LabelIndicator::LabelIndicator(bool useFixedSize, float fixedIndicatorWidthInScr
     : m_useFixedSize(useFixedSize),
       m_fixedIndicatorWidthInScreenHeightFraction(
           useFixedSize ? fixedIndicatorWidthInScreenHeightFraction : -1.0f),
-      m_screenHeightFractionToMaskedSceneScaleFactor(-1.0f) {}
+      m_screenHeightFractionToMaskedSceneScaleFactor(-1.0f),
+      m_initialized(false) {}
 
 LabelIndicator::~LabelIndicator() = default;
 
 void LabelIndicator::initialize(float screenHeightFractionToMaskedSceneScaleFactor) {
     m_screenHeightFractionToMaskedSceneScaleFactor = screenHeightFractionToMaskedSceneScaleFactor;
+    m_initialized = true;
 }
 
 Vector<float, 3> LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordinates() const {

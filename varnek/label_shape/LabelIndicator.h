@@ -29,7 +29,7 @@ public:
     using ReferencePoint = LabelBackground::ReferencePoint;
 
     // The fixed width is kept only if useFixedSize is true, else -1.0. The
-    // scale factor is -1.0 until initialize.
+    // scale factor is -1.0 and isInitialized() false until initialize.
     LabelIndicator(bool useFixedSize, float fixedIndicatorWidthInScreenHeightFraction);
     virtual ~LabelIndicator();
 
@@ -59,8 +59,12 @@ public:
                                                     const Vector<float, 3>& size,
                                                     Vector<float, 3>* points) const;
 
-    // Stores the masked-coordinate length of one screen height.
+    // Stores the masked-coordinate length of one screen height. A background
+    // initializes its indicator with its own scale factor, so an indicator
+    // shared between backgrounds has the value of the last initialize.
     void initialize(float screenHeightFractionToMaskedSceneScaleFactor);
+    // True once initialize was called, whatever the value it was given.
+    bool isInitialized() const { return m_initialized; }
 
     bool getUseFixedSize() const { return m_useFixedSize; }
     float getFixedIndicatorWidthInScreenHeightFraction() const {
@@ -137,6 +141,7 @@ private:
     bool m_useFixedSize;
     float m_fixedIndicatorWidthInScreenHeightFraction;
     float m_screenHeightFractionToMaskedSceneScaleFactor;
+    bool m_initialized;
 
     static const std::array<Vector<float, 3>, 12> s_indicatorPointToLabelReferencePointVectorMasks;
     static const std::array<EdgeDirections, 5> s_edgeDirectionsOfSides;

@@ -30,6 +30,10 @@ public:
     enum Layer : int { Lower = 0, Middle = 1, Upper = 2 };
 
     // A triangle 0.6 times as high as it is wide, on a bar if withAdditionalBar.
+    // Uninitialized; the background it is handed to initializes it. Give each
+    // background its own indicator: a shared one takes the scale factor of
+    // the background initialized last, which changes the geometry of every
+    // background sharing it.
     static std::unique_ptr<LayeredLabelIndicator> createLayeredLabelIndicator(
         bool withAdditionalBar, Layer layer, bool useFixedSize,
         float fixedIndicatorWidthInScreenHeightFraction);

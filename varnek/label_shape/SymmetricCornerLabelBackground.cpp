@@ -151,6 +151,28 @@ SymmetricCornerLabelBackground::createSimpleRectangle(std::shared_ptr<LabelIndic
         new SymmetricCornerLabelBackground(s_upperLeftCornerSimpleRectangle, std::move(indicator)));
 }
 
+std::shared_ptr<SymmetricCornerLabelBackground> SymmetricCornerLabelBackground::createRoundCornered(
+    std::shared_ptr<LabelIndicator> indicator, float screenHeightFractionToMaskedSceneScaleFactor) {
+    auto background = createRoundCornered(std::move(indicator));
+    background->initialize(screenHeightFractionToMaskedSceneScaleFactor);
+    return background;
+}
+
+std::shared_ptr<SymmetricCornerLabelBackground> SymmetricCornerLabelBackground::createFlatCornered(
+    std::shared_ptr<LabelIndicator> indicator, float screenHeightFractionToMaskedSceneScaleFactor) {
+    auto background = createFlatCornered(std::move(indicator));
+    background->initialize(screenHeightFractionToMaskedSceneScaleFactor);
+    return background;
+}
+
+std::shared_ptr<SymmetricCornerLabelBackground>
+SymmetricCornerLabelBackground::createSimpleRectangle(
+    std::shared_ptr<LabelIndicator> indicator, float screenHeightFractionToMaskedSceneScaleFactor) {
+    auto background = createSimpleRectangle(std::move(indicator));
+    background->initialize(screenHeightFractionToMaskedSceneScaleFactor);
+    return background;
+}
+
 SymmetricCornerLabelBackground::SymmetricCornerLabelBackground(
     const std::vector<Vector<float, 3>>& upperLeftCornerGeometry,
     std::shared_ptr<LabelIndicator> indicator)

@@ -22,13 +22,28 @@ namespace Varnek {
 
 class VARNEK_API SymmetricCornerLabelBackground final : public LabelBackground {
 public:
-    // The indicator may be empty.
+    // The indicator may be empty. The background keeps a share of it and
+    // initialize passes the scale factor on to it: give each background its
+    // own indicator, since one shared between backgrounds takes the scale
+    // factor of whichever was initialized last, for all of them. These forms
+    // leave the background uninitialized; call initialize before any query.
     static std::shared_ptr<SymmetricCornerLabelBackground> createRoundCornered(
         std::shared_ptr<LabelIndicator> indicator);
     static std::shared_ptr<SymmetricCornerLabelBackground> createFlatCornered(
         std::shared_ptr<LabelIndicator> indicator);
     static std::shared_ptr<SymmetricCornerLabelBackground> createSimpleRectangle(
         std::shared_ptr<LabelIndicator> indicator);
+    // The same backgrounds, already initialized with the scale factor (and
+    // their indicator with it).
+    static std::shared_ptr<SymmetricCornerLabelBackground> createRoundCornered(
+        std::shared_ptr<LabelIndicator> indicator,
+        float screenHeightFractionToMaskedSceneScaleFactor);
+    static std::shared_ptr<SymmetricCornerLabelBackground> createFlatCornered(
+        std::shared_ptr<LabelIndicator> indicator,
+        float screenHeightFractionToMaskedSceneScaleFactor);
+    static std::shared_ptr<SymmetricCornerLabelBackground> createSimpleRectangle(
+        std::shared_ptr<LabelIndicator> indicator,
+        float screenHeightFractionToMaskedSceneScaleFactor);
 
     ~SymmetricCornerLabelBackground() override;
 

@@ -24,6 +24,11 @@ public:
     static constexpr float s_defaultAcuteAngledIndicatorWidthInScreenHeightFraction = 0.015f;
     static constexpr float s_defaultRightAngledIndicatorWidthInScreenHeightFraction = 0.0185f;
 
+    // The factories give an uninitialized indicator; the background it is
+    // handed to initializes it. Give each background its own indicator: a
+    // shared one takes the scale factor of the background initialized last,
+    // which changes the geometry of every background sharing it.
+    //
     // A triangle two thirds as high as its base is wide.
     static std::unique_ptr<TriangularLabelIndicator> createAcuteAngledTriangularLabelIndicator(
         bool useFixedSize, float fixedIndicatorWidthInScreenHeightFraction);
