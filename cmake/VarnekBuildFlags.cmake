@@ -83,3 +83,21 @@ function(varnek_add_test name)
     target_link_libraries(${name} PRIVATE Varnek::varnek GTest::gtest_main varnek_build_flags)
     gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST)
 endfunction()
+
+# Removes the install RPATH of <target>, installed to <destination>, when the
+# installation puts the libraries in one of the system's library folders (a
+# distribution's package, installed to /usr): the dynamic loader finds them
+# there anyway, and a distribution accepts no search path of a package's own
+# on system files. Installed anywhere else the RPATH stays, so that the tree
+# works wherever it is put.
+function(varnek_drop_rpath_in_system_libdir target component destination)
+    install(CODE "
+        set(system_libdirs \"${CMAKE_CXX_IMPLICIT_LINK_DIRECTORIES}\")
+        cmake_path(SET libdir NORMALIZE \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}\")
+        list(FIND system_libdirs \"\${libdir}\" at)
+        if(NOT at EQUAL -1)
+            file(RPATH_REMOVE FILE
+                \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}/$<TARGET_FILE_NAME:${target}>\")
+        endif()
+        " COMPONENT ${component})
+endfunction()

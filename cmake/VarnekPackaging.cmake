@@ -1,6 +1,17 @@
-# Install rules, the CMake package (find_package(Varnek) -> Varnek::varnek)
-# and the pkg-config file.
+# Install rules, the CMake package (find_package(Varnek) -> Varnek::varnek),
+# the pkg-config file and the licence. Included only when VARNEK_INSTALL is
+# on: by default for a top-level build, never for a project that adds this
+# one with add_subdirectory unless it asks.
 include(CMakePackageConfigHelpers)
+
+# Who distributes the build, for the packages' metadata: a distributor sets
+# both (-DVARNEK_PACKAGE_MAINTAINER="Name <address>").
+set(VARNEK_PACKAGE_MAINTAINER "Varnek authors <varnek@example.org>" CACHE STRING
+    "Maintainer of the packages, as \"Name <address>\"")
+set(VARNEK_PACKAGE_HOMEPAGE "https://varnek.example.org/" CACHE STRING
+    "Home page named by the packages and the pkg-config file")
+set(VARNEK_PACKAGE_RELEASE 1 CACHE STRING
+    "Debian revision of the packages: their version is <version>-<revision>")
 
 set(VARNEK_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/Varnek)
 
@@ -11,6 +22,7 @@ install(TARGETS varnek varnek_translator varnek_math varnek_geometry
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
     FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development
     FILE_SET generated_headers DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
+varnek_drop_rpath_in_system_libdir(varnek runtime ${CMAKE_INSTALL_LIBDIR})
 
 install(EXPORT VarnekTargets
     NAMESPACE Varnek::
@@ -28,15 +40,9 @@ install(FILES
     DESTINATION ${VARNEK_CMAKE_DIR}
     COMPONENT development)
 
-# The pkg-config file finds its prefix relative to itself, so the installed
-# tree can be moved (cmake --install --prefix, a package's staging root).
-set(VARNEK_PC_DIR ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
-if(IS_ABSOLUTE "${VARNEK_PC_DIR}")
-    set(VARNEK_PC_PREFIX "${CMAKE_INSTALL_PREFIX}")
-else()
-    file(RELATIVE_PATH VARNEK_PC_UP /root/${VARNEK_PC_DIR} /root)
-    set(VARNEK_PC_PREFIX "\${pcfiledir}/${VARNEK_PC_UP}")
-endif()
+# The pkg-config file is written when it is installed, with the prefix of
+# that installation (cmake --install --prefix, a package's /usr), so that
+# its paths are plain absolute ones.
 foreach(dir LIBDIR INCLUDEDIR)
     if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
         set(VARNEK_PC_${dir} "${CMAKE_INSTALL_${dir}}")
@@ -44,7 +50,17 @@ foreach(dir LIBDIR INCLUDEDIR)
         set(VARNEK_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
     endif()
 endforeach()
-configure_file(cmake/varnek.pc.in ${PROJECT_BINARY_DIR}/varnek.pc @ONLY)
+# The prefix stays a placeholder until then.
+set(VARNEK_PC_PREFIX "@VARNEK_PC_PREFIX@")
+configure_file(cmake/varnek.pc.in ${PROJECT_BINARY_DIR}/varnek.pc.in @ONLY)
+install(CODE "
+    set(VARNEK_PC_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+    configure_file(\"${PROJECT_BINARY_DIR}/varnek.pc.in\" \"${PROJECT_BINARY_DIR}/varnek.pc\" @ONLY)
+    " COMPONENT development)
 install(FILES ${PROJECT_BINARY_DIR}/varnek.pc
-    DESTINATION ${VARNEK_PC_DIR}
+    DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig
     COMPONENT development)
+
+# The licence, beside the other documentation of a plain installation. The
+# Debian packages carry it as their copyright file instead (VarnekCPack).
+install(FILES LICENSE DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT license)

@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    g++ clang clang-tidy clang-format libclang-rt-14-dev
+    g++ clang clang-tidy clang-format libclang-rt-14-dev lintian
     cmake make pkg-config dpkg-dev file
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev

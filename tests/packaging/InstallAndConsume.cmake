@@ -30,6 +30,10 @@ file(GLOB_RECURSE pc_file ${prefix}/varnek.pc)
 if(NOT pc_file)
     message(FATAL_ERROR "no varnek.pc installed under ${prefix}")
 endif()
+file(READ ${pc_file} pc_text)
+if(NOT pc_text MATCHES "\nLicense: MIT\n")
+    message(FATAL_ERROR "varnek.pc does not name the licence:\n${pc_text}")
+endif()
 get_filename_component(pc_dir ${pc_file} DIRECTORY)
 set(ENV{PKG_CONFIG_PATH} ${pc_dir})
 find_program(PKG_CONFIG pkg-config REQUIRED)
@@ -37,7 +41,17 @@ execute_process(COMMAND ${PKG_CONFIG} --cflags --libs varnek
     OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${PKG_CONFIG} --variable=libdir varnek
     OUTPUT_VARIABLE libdir OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+# The consumer chooses its language standard (the CMake target carries only
+# the minimum, C++17), and the paths are the installation's own, written
+# plainly.
+if(flags MATCHES "-std" OR flags MATCHES "/\\.\\./" OR NOT flags MATCHES "-I${prefix}/include( |$)")
+    message(FATAL_ERROR "pkg-config gives '${flags}'")
+endif()
 separate_arguments(flags UNIX_COMMAND "${flags}")
-run(${CXX_COMPILER} ${CONSUMER_DIR}/main.cpp ${flags} -Wl,-rpath,${libdir}
+run(${CXX_COMPILER} -std=c++20 ${CONSUMER_DIR}/main.cpp ${flags} -Wl,-rpath,${libdir}
     -o ${WORK_DIR}/pkg_config_consumer)
 run(${WORK_DIR}/pkg_config_consumer)
+
+if(NOT EXISTS ${prefix}/share/doc/Varnek/LICENSE)
+    message(FATAL_ERROR "the licence is not installed to ${prefix}/share/doc/Varnek")
+endif()
