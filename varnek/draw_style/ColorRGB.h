@@ -15,7 +15,7 @@ namespace Varnek {
 class VARNEK_API ColorRGB {
 public:
     // Letters in front of the red, green and blue fields of the colour text.
-    static constexpr std::array<char, 3> colorLetters = {'r', 'g', 'b'};
+    VARNEK_NO_EXPORT static constexpr std::array<char, 3> colorLetters = {'r', 'g', 'b'};
     // Length of every colour text.
     static constexpr int s_textLength = 23;
 

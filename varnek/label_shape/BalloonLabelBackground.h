@@ -75,7 +75,7 @@ private:
     // second control point, end point, as (x, y) pairs. Clockwise from the
     // tip: down the +x side, round the head, back up the -x side.
     // clang-format off
-    static constexpr std::array<double, 78> s_bezier{
+    VARNEK_NO_EXPORT static constexpr std::array<double, 78> s_bezier{
         2.28035, 11.1942, 6.30094, 20.5097, 11.1708, 29.1435,
         3.61218, 6.40424, 7.7967, 12.3155, 11.6685, 18.5258,
         1.29247, 2.07318, 2.40788, 4.26336, 3.64982, 6.41495,

@@ -157,7 +157,8 @@ private:
     bool m_initialized;
     std::shared_ptr<LabelIndicator> m_indicator;
 
-    static const std::array<Vector<float, 3>, 12> s_referencePointToLabelCenterVectorMasks;
+    VARNEK_NO_EXPORT static const std::array<Vector<float, 3>, 12>
+        s_referencePointToLabelCenterVectorMasks;
 };
 
 // Side predicates: true only for the placed values of that side (Center and

@@ -143,8 +143,9 @@ private:
     float m_screenHeightFractionToMaskedSceneScaleFactor;
     bool m_initialized;
 
-    static const std::array<Vector<float, 3>, 12> s_indicatorPointToLabelReferencePointVectorMasks;
-    static const std::array<EdgeDirections, 5> s_edgeDirectionsOfSides;
+    VARNEK_NO_EXPORT static const std::array<Vector<float, 3>, 12>
+        s_indicatorPointToLabelReferencePointVectorMasks;
+    VARNEK_NO_EXPORT static const std::array<EdgeDirections, 5> s_edgeDirectionsOfSides;
 };
 
 }  // namespace Varnek

@@ -64,10 +64,10 @@ public:
                                             Vector<float, 3>* points) const override;
 
 private:
-    static const float s_triangleToCompleteSideRatio;
-    static const float s_triangleWidthToHeightRatio;
-    static const float s_barThicknessToLengthRatio;
-    static const float s_minimalBarThicknessInScreenHeightFraction;
+    VARNEK_NO_EXPORT static const float s_triangleToCompleteSideRatio;
+    VARNEK_NO_EXPORT static const float s_triangleWidthToHeightRatio;
+    VARNEK_NO_EXPORT static const float s_barThicknessToLengthRatio;
+    VARNEK_NO_EXPORT static const float s_minimalBarThicknessInScreenHeightFraction;
 
     // The lengths every query derives from the full width.
     struct Dimensions {

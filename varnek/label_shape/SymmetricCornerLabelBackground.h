@@ -69,10 +69,10 @@ private:
     // measured from the arc centre (x leftwards, y upwards), in the order a
     // clockwise walk passes them: from the end of the left edge to the start
     // of the top edge.
-    static const std::vector<Vector<float, 3>> s_upperLeftCornerRound;
-    static const std::vector<Vector<float, 3>> s_upperLeftCornerFlat;
-    static const std::vector<Vector<float, 3>> s_upperLeftCornerSimpleRectangle;
-    static const float s_flatCornerRadiusInScreenHeightFraction;
+    VARNEK_NO_EXPORT static const std::vector<Vector<float, 3>> s_upperLeftCornerRound;
+    VARNEK_NO_EXPORT static const std::vector<Vector<float, 3>> s_upperLeftCornerFlat;
+    VARNEK_NO_EXPORT static const std::vector<Vector<float, 3>> s_upperLeftCornerSimpleRectangle;
+    VARNEK_NO_EXPORT static const float s_flatCornerRadiusInScreenHeightFraction;
 
     SymmetricCornerLabelBackground(const std::vector<Vector<float, 3>>& upperLeftCornerGeometry,
                                    std::shared_ptr<LabelIndicator> indicator);

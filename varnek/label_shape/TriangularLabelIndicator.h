@@ -60,8 +60,8 @@ public:
                                             Vector<float, 3>* points) const override;
 
 private:
-    static const float s_acuteAngledWidthToHeightRatio;
-    static const float s_rightAngledWidthToHeightRatio;
+    VARNEK_NO_EXPORT static const float s_acuteAngledWidthToHeightRatio;
+    VARNEK_NO_EXPORT static const float s_rightAngledWidthToHeightRatio;
 
     TriangularLabelIndicator(float widthToHeightRatio, bool useFixedSize,
                              float fixedIndicatorWidthInScreenHeightFraction);
