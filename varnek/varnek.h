@@ -1,5 +1,6 @@
 // Everything the library offers, in one include: the draw-style vocabulary,
-// the label shapes and the sibling-library interfaces they build on.
+// the label shapes, the label placer and the sibling-library interfaces they
+// build on.
 #ifndef VARNEK_VARNEK_H
 #define VARNEK_VARNEK_H
 
@@ -36,5 +37,11 @@
 #include <varnek/label_shape/LayeredLabelIndicator.h>
 #include <varnek/label_shape/SymmetricCornerLabelBackground.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
+
+#include <varnek/label_placement/LabelPlacementOptions.h>
+#include <varnek/label_placement/LabelPlacer.h>
+#include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/LabelRequest.h>
+#include <varnek/label_placement/PlacedLabel.h>
 
 #endif  // VARNEK_VARNEK_H

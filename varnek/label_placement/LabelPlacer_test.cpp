@@ -1,0 +1,168 @@
+#include <varnek/label_placement/LabelPlacer.h>
+
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <memory>
+#include <random>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <varnek/label_placement/PlacementTesting.h>
+
+namespace Varnek {
+namespace {
+
+using RP = LabelBackground::ReferencePoint;
+using testing::checkGuarantees;
+using testing::hashOf;
+using testing::makeBackgrounds;
+using testing::makeRandomScene;
+
+const std::vector<RP> s_cornerCandidates = {LabelBackground::TopRight, LabelBackground::TopLeft,
+                                            LabelBackground::BottomRight,
+                                            LabelBackground::BottomLeft};
+
+const std::vector<RP> s_allCandidates = {
+    LabelBackground::TopRight,   LabelBackground::TopLeft,      LabelBackground::BottomRight,
+    LabelBackground::BottomLeft, LabelBackground::RightCenter,  LabelBackground::LeftCenter,
+    LabelBackground::TopCenter,  LabelBackground::BottomCenter, LabelBackground::RightTop,
+    LabelBackground::LeftTop,    LabelBackground::RightBottom,  LabelBackground::LeftBottom};
+
+std::shared_ptr<LabelBackground> makePlainRectangle(float scale) {
+    auto background = SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);
+    background->initialize(scale);
+    return background;
+}
+
+LabelRequest label(std::uint64_t key, float x, float y, float priority = 0.0f) {
+    LabelRequest request{};
+    request.key = key;
+    request.anchor = {x, y, 0.0f};
+    request.size = {30.0f, 7.0f, 0.0f};
+    request.priority = priority;
+    return request;
+}
+
+// Small scenes of 30 x 7 plain rectangles at the four corners, each with one
+// best answer.
+struct Scene {
+    const char* name;
+    LabelRect viewport;
+    std::vector<LabelRequest> labels;
+    std::vector<bool> visible;
+    std::vector<RP> referencePoints;  // of the visible labels
+};
+
+TEST(LabelPlacerTest, HandMadeScenesGetTheirBestAnswer) {
+    const std::vector<Scene> scenes = {
+        {"two neighbours flip apart",
+         {0.0f, 0.0f, 200.0f, 200.0f},
+         {label(0, 100.0f, 100.0f), label(1, 110.0f, 100.0f)},
+         {true, true},
+         {LabelBackground::TopRight, LabelBackground::BottomRight}},
+        {"at the right edge the label flips left",
+         {0.0f, 0.0f, 200.0f, 200.0f},
+         {label(0, 190.0f, 100.0f)},
+         {true},
+         {LabelBackground::TopLeft}},
+        {"the higher priority wins whatever the request order",
+         {30.0f, 0.0f, 60.0f, 10.0f},
+         {label(0, 30.0f, 10.0f, 0.0f), label(1, 30.0f, 10.0f, 5.0f)},
+         {false, true},
+         {LabelBackground::TopRight, LabelBackground::TopRight}},
+        {"no room in the view hides the label",
+         {0.0f, 0.0f, 20.0f, 20.0f},
+         {label(0, 5.0f, 5.0f)},
+         {false},
+         {LabelBackground::Center}},
+    };
+    for (const Scene& scene : scenes) {
+        SCOPED_TRACE(scene.name);
+        LabelPlacementOptions options;
+        options.viewport = scene.viewport;
+        options.candidates = s_cornerCandidates;
+        LabelPlacer placer(makePlainRectangle(612.0f), options);
+        const std::vector<PlacedLabel>& placed = placer.place(scene.labels);
+        ASSERT_EQ(placed.size(), scene.labels.size());
+        for (std::size_t i = 0; i < placed.size(); ++i) {
+            EXPECT_EQ(placed[i].visible, scene.visible[i]) << "label " << i;
+            if (placed[i].visible) {
+                EXPECT_EQ(placed[i].referencePoint, scene.referencePoints[i]) << "label " << i;
+            } else {
+                EXPECT_EQ(placed[i].hiddenReason, LabelHiddenReason::NoRoom);
+            }
+        }
+    }
+}
+
+// Random scenes of every background, priority mix, gap and obstacle rule.
+TEST(LabelPlacerTest, RandomScenesKeepEveryGuaranteeAndRepeatBitForBit) {
+    const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};
+    const auto backgrounds = makeBackgrounds(300.0f);
+    for (unsigned int seed = 1; seed <= 40; ++seed) {
+        SCOPED_TRACE(seed);
+        std::mt19937 random(seed);
+        const std::size_t count = 20 + 10 * seed;
+        const std::vector<LabelRequest> labels =
+            makeRandomScene(random, count, viewport, backgrounds);
+        LabelPlacementOptions options;
+        options.viewport = viewport;
+        options.gap = seed % 3 == 0 ? 2.0f : 0.0f;
+        options.anchorsAreObstacles = seed % 4 != 1;
+        options.effort = static_cast<int>(seed % 4);
+        LabelPlacer placer(backgrounds[seed % backgrounds.size()], options);
+        const std::vector<PlacedLabel> first = placer.place(labels);
+        ASSERT_EQ(checkGuarantees(labels, first, options,
+                                  backgrounds[seed % backgrounds.size()].get(), s_allCandidates),
+                  "");
+        // The same frame again changes nothing; a fresh placer repeats it.
+        EXPECT_EQ(hashOf(placer.place(labels)), hashOf(first));
+        LabelPlacer fresh(backgrounds[seed % backgrounds.size()], options);
+        EXPECT_EQ(hashOf(fresh.place(labels)), hashOf(first));
+    }
+}
+
+TEST(LabelPlacerTest, OutOfContractRequestsAreHiddenAsDocumented) {
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float inf = std::numeric_limits<float>::infinity();
+    auto uninitialized = SymmetricCornerLabelBackground::createRoundCornered(nullptr);
+    std::vector<LabelRequest> labels(6, label(0, 100.0f, 100.0f));
+    labels[0].anchor[0] = nan;
+    labels[1].anchor[1] = inf;
+    labels[2].size[0] = -1.0f;
+    labels[3].size[1] = nan;
+    labels[4].background = uninitialized.get();
+    labels[5].anchor = {150.0f, 150.0f, 0.0f};
+    const std::vector<LabelHiddenReason> reasons = {LabelHiddenReason::OutOfContract,
+                                                    LabelHiddenReason::OutOfContract,
+                                                    LabelHiddenReason::OutOfContract,
+                                                    LabelHiddenReason::OutOfContract,
+                                                    LabelHiddenReason::BackgroundNotInitialized,
+                                                    LabelHiddenReason::None};
+
+    LabelPlacementOptions options;
+    options.viewport = {0.0f, 0.0f, 200.0f, 200.0f};
+    LabelPlacer placer(makePlainRectangle(200.0f), options);
+    const std::vector<PlacedLabel>& placed = placer.place(labels);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_EQ(placed[i].hiddenReason, reasons[i]) << "label " << i;
+        EXPECT_EQ(placed[i].visible, reasons[i] == LabelHiddenReason::None) << "label " << i;
+    }
+
+    // An inverted, empty-in-one-axis or NaN viewport hides every label.
+    for (const LabelRect viewport :
+         {LabelRect{10.0f, 0.0f, 0.0f, 10.0f}, LabelRect{0.0f, 10.0f, 10.0f, 0.0f},
+          LabelRect{0.0f, 0.0f, nan, 10.0f}}) {
+        options.viewport = viewport;
+        placer.setOptions(options);
+        for (const PlacedLabel& p : placer.place(labels)) {
+            EXPECT_FALSE(p.visible);
+        }
+        EXPECT_EQ(placer.place(labels)[5].hiddenReason, LabelHiddenReason::OutOfContract);
+    }
+}
+
+}  // namespace
+}  // namespace Varnek

@@ -1,0 +1,152 @@
+#include <varnek/label_placement/internal/ShapeCache.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include <varnek/label_shape/LabelIndicator.h>
+
+namespace Varnek {
+namespace internal {
+namespace {
+
+std::uint32_t bitsOf(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// The smallest rectangle holding the origin and every point.
+LabelRect extentWithOrigin(const Vector<float, 3>* points, std::size_t count) {
+    LabelRect extent{0.0f, 0.0f, 0.0f, 0.0f};
+    for (std::size_t i = 0; i < count; ++i) {
+        const float x = points[i][0];
+        const float y = points[i][1];
+        // Written so that a NaN coordinate makes the extent NaN: such a
+        // candidate then fails every containment test and is never shown.
+        extent.left = x < extent.left || std::isnan(x) ? x : extent.left;
+        extent.right = x > extent.right || std::isnan(x) ? x : extent.right;
+        extent.top = y < extent.top || std::isnan(y) ? y : extent.top;
+        extent.bottom = y > extent.bottom || std::isnan(y) ? y : extent.bottom;
+    }
+    return extent;
+}
+
+}  // namespace
+
+void ShapeCache::reset(const std::vector<ReferencePoint>& candidates) {
+    m_referencePoints = candidates;
+    m_candidateCount = candidates.size();
+    m_entries.clear();
+    m_candidates.clear();
+    m_outlines.clear();
+    m_points.clear();
+    m_slots.clear();
+}
+
+void ShapeCache::clear() noexcept {
+    m_entries.clear();
+    m_candidates.clear();
+    m_outlines.clear();
+    m_points.clear();
+    std::fill(m_slots.begin(), m_slots.end(), 0u);
+}
+
+void ShapeCache::beginFrame(std::size_t labelCount) {
+    if (m_entries.size() > 2 * labelCount + 256) {
+        clear();
+    }
+}
+
+ShapeCache::Key ShapeCache::makeKey(const LabelBackground& background,
+                                    const Vector<float, 3>& size) {
+    const LabelIndicator* indicator = background.getIndicator();
+    return {
+        &background,
+        {bitsOf(size[0]), bitsOf(size[1]), bitsOf(size[2]),
+         bitsOf(background.getScreenHeightFractionToMaskedSceneScaleFactor()),
+         indicator != nullptr ? bitsOf(indicator->getScreenHeightFractionToMaskedSceneScaleFactor())
+                              : 0u}};
+}
+
+bool ShapeCache::sameKey(const Key& a, const Key& b) {
+    return a.background == b.background && std::memcmp(a.bits, b.bits, sizeof a.bits) == 0;
+}
+
+std::size_t ShapeCache::hashOf(const Key& key) {
+    std::uint64_t hash = reinterpret_cast<std::uintptr_t>(key.background);
+    for (const std::uint32_t bits : key.bits) {
+        hash = (hash ^ bits) * 0x9E3779B97F4A7C15ull;
+        hash ^= hash >> 29;
+    }
+    return static_cast<std::size_t>(hash);
+}
+
+void ShapeCache::rehash(std::size_t capacity) {
+    m_slots.assign(capacity, 0u);
+    const std::size_t mask = capacity - 1;
+    for (std::size_t e = 0; e < m_entries.size(); ++e) {
+        std::size_t slot = hashOf(m_entries[e].key) & mask;
+        while (m_slots[slot] != 0) {
+            slot = (slot + 1) & mask;
+        }
+        m_slots[slot] = static_cast<std::uint32_t>(e + 1);
+    }
+}
+
+std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<float, 3>& size) {
+    const Key key = makeKey(background, size);
+    if (m_slots.empty()) {
+        rehash(64);
+    }
+    std::size_t mask = m_slots.size() - 1;
+    std::size_t slot = hashOf(key) & mask;
+    while (m_slots[slot] != 0) {
+        const std::uint32_t entry = m_slots[slot] - 1;
+        if (sameKey(m_entries[entry].key, key)) {
+            return entry;
+        }
+        slot = (slot + 1) & mask;
+    }
+    const auto shape = static_cast<std::uint32_t>(m_entries.size());
+    m_entries.push_back({key, &background, size});
+    m_candidates.resize(m_candidates.size() + m_candidateCount);
+    m_outlines.resize(m_outlines.size() + m_candidateCount, Outline{s_notBuilt, 0});
+    computeCandidates(shape);
+    if (2 * m_entries.size() > m_slots.size()) {
+        rehash(2 * m_slots.size());
+    } else {
+        m_slots[slot] = shape + 1;
+    }
+    return shape;
+}
+
+void ShapeCache::computeCandidates(std::uint32_t shape) {
+    const Entry& entry = m_entries[shape];
+    CandidateShape* candidates = m_candidates.data() + shape * m_candidateCount;
+    for (std::size_t k = 0; k < m_candidateCount; ++k) {
+        const ReferencePoint referencePoint = m_referencePoints[k];
+        candidates[k].offset = entry.background->getOffset(referencePoint, entry.size);
+        m_scratch = entry.background->getPolygon(referencePoint, entry.size, candidates[k].offset);
+        candidates[k].bounds = extentWithOrigin(m_scratch.data(), m_scratch.size());
+    }
+}
+
+void ShapeCache::getOutline(std::uint32_t shape, std::size_t candidate,
+                            const Vector<float, 3>*& first, std::size_t& count) {
+    Outline& outline = m_outlines[shape * m_candidateCount + candidate];
+    if (outline.first == s_notBuilt) {
+        const Entry& entry = m_entries[shape];
+        const ReferencePoint referencePoint = m_referencePoints[candidate];
+        const Vector<float, 3>& offset = getCandidate(shape, candidate).offset;
+        m_scratch = entry.background->getPolygon(referencePoint, entry.size, offset);
+        outline.first = static_cast<std::uint32_t>(m_points.size());
+        outline.count = static_cast<std::uint32_t>(m_scratch.size());
+        m_points.insert(m_points.end(), m_scratch.begin(), m_scratch.end());
+    }
+    first = m_points.data() + outline.first;
+    count = outline.count;
+}
+
+}  // namespace internal
+}  // namespace Varnek

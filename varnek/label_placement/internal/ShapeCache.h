@@ -1,0 +1,91 @@
+// The geometry of a label at every candidate reference point, relative to
+// its anchor: computed once per background state and label size and kept
+// across frames, since it does not depend on where the anchor is. Private to
+// the library's sources; not installed.
+#ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_SHAPECACHE_H
+#define VARNEK_LABEL_PLACEMENT_INTERNAL_SHAPECACHE_H
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_shape/LabelBackground.h>
+#include <varnek/services/Vector.h>
+
+namespace Varnek {
+namespace internal {
+
+// One candidate of one shape, relative to the anchor.
+struct CandidateShape {
+    // Holds every outline point and the anchor (the origin).
+    LabelRect bounds;
+    Vector<float, 3> offset;
+};
+
+class ShapeCache {
+public:
+    using ReferencePoint = LabelBackground::ReferencePoint;
+
+    // Forgets every shape and takes the candidates every shape is made for.
+    void reset(const std::vector<ReferencePoint>& candidates);
+    // Forgets every shape, keeping the candidates; allocates nothing.
+    void clear() noexcept;
+    // Called before a frame's lookups: drops every shape when the cache has
+    // grown far beyond what a frame of labelCount labels uses, so that a
+    // long run of changing sizes cannot grow it without end.
+    void beginFrame(std::size_t labelCount);
+
+    // The index of the shape of a label with this background and size,
+    // computed on first use.
+    std::uint32_t find(const LabelBackground& background, const Vector<float, 3>& size);
+
+    const CandidateShape& getCandidate(std::uint32_t shape, std::size_t candidate) const {
+        return m_candidates[shape * m_candidateCount + candidate];
+    }
+    const CandidateShape* getCandidates(std::uint32_t shape) const {
+        return m_candidates.data() + shape * m_candidateCount;
+    }
+    // The outline at one candidate, relative to the anchor: [first, first + count).
+    void getOutline(std::uint32_t shape, std::size_t candidate, const Vector<float, 3>*& first,
+                    std::size_t& count);
+
+private:
+    // What a shape depends on: the background's address and the scale
+    // factors it and its indicator hold, and the label size, all bit for bit.
+    struct Key {
+        const LabelBackground* background;
+        std::uint32_t bits[5];
+    };
+    struct Entry {
+        Key key;
+        const LabelBackground* background;
+        Vector<float, 3> size;
+    };
+    struct Outline {
+        std::uint32_t first;
+        std::uint32_t count;
+    };
+    static constexpr std::uint32_t s_notBuilt = 0xFFFFFFFFu;
+
+    static Key makeKey(const LabelBackground& background, const Vector<float, 3>& size);
+    static bool sameKey(const Key& a, const Key& b);
+    static std::size_t hashOf(const Key& key);
+    void rehash(std::size_t capacity);
+    void computeCandidates(std::uint32_t shape);
+
+    std::vector<ReferencePoint> m_referencePoints;
+    std::size_t m_candidateCount = 0;
+    std::vector<Entry> m_entries;
+    std::vector<CandidateShape> m_candidates;
+    std::vector<Outline> m_outlines;
+    std::vector<Vector<float, 3>> m_points;
+    // Open addressing: entry index + 1, 0 for an empty slot.
+    std::vector<std::uint32_t> m_slots;
+    std::vector<Vector<float, 3>> m_scratch;
+};
+
+}  // namespace internal
+}  // namespace Varnek
+
+#endif  // VARNEK_LABEL_PLACEMENT_INTERNAL_SHAPECACHE_H

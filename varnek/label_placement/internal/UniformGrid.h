@@ -1,0 +1,77 @@
+// A uniform grid over the viewport: which cells a rectangle covers. The
+// placer keeps the visible labels and the anchors in grids of this layout,
+// so that a conflict search looks at the labels near a candidate only.
+// Private to the library's sources; not installed.
+#ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_UNIFORMGRID_H
+#define VARNEK_LABEL_PLACEMENT_INTERNAL_UNIFORMGRID_H
+
+#include <cstddef>
+#include <cstdint>
+
+#include <varnek/label_placement/LabelRect.h>
+
+namespace Varnek {
+namespace internal {
+
+// The cells [column0, column1] x [row0, row1].
+struct CellRange {
+    std::uint32_t column0;
+    std::uint32_t row0;
+    std::uint32_t column1;
+    std::uint32_t row1;
+};
+
+class UniformGrid {
+public:
+    // Cells of about cellWidth x cellHeight over area (finite, not
+    // inverted), made larger where more than maxCells would be needed.
+    void reset(const LabelRect& area, float cellWidth, float cellHeight, std::size_t maxCells);
+
+    std::size_t getCellCount() const {
+        return static_cast<std::size_t>(m_columns) * static_cast<std::size_t>(m_rows);
+    }
+    std::size_t getColumnCount() const { return m_columns; }
+
+    // Every cell the rectangle touches; coordinates outside the area, and
+    // NaN, fall in the border cells. Monotonic, so two rectangles that share
+    // a point share a cell.
+    CellRange getCells(const LabelRect& rect) const {
+        return {columnOf(rect.left), rowOf(rect.top), columnOf(rect.right), rowOf(rect.bottom)};
+    }
+    std::size_t getCellIndex(std::uint32_t column, std::uint32_t row) const {
+        return static_cast<std::size_t>(row) * m_columns + column;
+    }
+    std::size_t getCellIndexOfPoint(float x, float y) const {
+        return getCellIndex(columnOf(x), rowOf(y));
+    }
+
+private:
+    static std::uint32_t indexOf(float position, float origin, float inverseCell,
+                                 std::uint32_t count) {
+        const float t = (position - origin) * inverseCell;
+        if (!(t > 0.0f)) {
+            return 0;
+        }
+        if (t >= static_cast<float>(count)) {
+            return count - 1;
+        }
+        return static_cast<std::uint32_t>(t);
+    }
+    std::uint32_t columnOf(float x) const {
+        return indexOf(x, m_area.left, m_inverseCellWidth, m_columns);
+    }
+    std::uint32_t rowOf(float y) const {
+        return indexOf(y, m_area.top, m_inverseCellHeight, m_rows);
+    }
+
+    LabelRect m_area{0.0f, 0.0f, 0.0f, 0.0f};
+    float m_inverseCellWidth = 0.0f;
+    float m_inverseCellHeight = 0.0f;
+    std::uint32_t m_columns = 1;
+    std::uint32_t m_rows = 1;
+};
+
+}  // namespace internal
+}  // namespace Varnek
+
+#endif  // VARNEK_LABEL_PLACEMENT_INTERNAL_UNIFORMGRID_H
