@@ -28,12 +28,6 @@ bool isValidViewport(const LabelRect& viewport) {
            viewport.left <= viewport.right && viewport.top <= viewport.bottom;
 }
 
-// A background whose initialize was never called still holds the scale
-// factor's initial -1.
-bool isInitialized(const LabelBackground& background) {
-    return background.getScreenHeightFractionToMaskedSceneScaleFactor() != -1.0f;
-}
-
 bool isInside(const LabelRect& rect, const LabelRect& area) {
     return rect.left >= area.left && rect.right <= area.right && rect.top >= area.top &&
            rect.bottom <= area.bottom;
@@ -155,7 +149,7 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
             m_status[i] = Status::OutOfContract;
             continue;
         }
-        if (!isInitialized(*background)) {
+        if (!background->isInitialized()) {
             m_status[i] = Status::NotInitialized;
             continue;
         }
