@@ -78,6 +78,19 @@ inline bool isInside(const LabelRect& r, const LabelRect& area) {
            r.bottom <= area.bottom;
 }
 
+inline bool sameBits(const Vector<float, 3>& a, const Vector<float, 3>& b) {
+    for (std::size_t k = 0; k < 3; ++k) {
+        std::uint32_t bitsA = 0;
+        std::uint32_t bitsB = 0;
+        std::memcpy(&bitsA, &a[k], sizeof bitsA);
+        std::memcpy(&bitsB, &b[k], sizeof bitsB);
+        if (bitsA != bitsB) {
+            return false;
+        }
+    }
+    return true;
+}
+
 // The bounds of one label at a reference point, from the background's own
 // outline, in view coordinates.
 inline LabelRect boundsFromOutline(const LabelBackground& background, const LabelRequest& label,
@@ -125,7 +138,7 @@ inline std::string checkGuarantees(const std::vector<LabelRequest>& labels,
         }
         const Vector<float, 3> offset =
             background.getOffset(placed[i].referencePoint, labels[i].size);
-        if (std::memcmp(&offset, &placed[i].offset, sizeof offset) != 0) {
+        if (!sameBits(offset, placed[i].offset)) {
             error << "label " << i << " offset differs from getOffset";
             return error.str();
         }

@@ -69,8 +69,8 @@ void LabelPlacer::Impl::setOptions(LabelPlacementOptions options) {
     m_candidates = std::move(candidates);
     m_candidateOfReferencePoint.fill(s_hidden);
     for (std::size_t k = 0; k < m_candidates.size(); ++k) {
-        m_candidateOfReferencePoint[static_cast<std::size_t>(m_candidates[k] + 1)] =
-            static_cast<std::int8_t>(k);
+        const int slot = m_candidates[k] + 1;
+        m_candidateOfReferencePoint[static_cast<std::size_t>(slot)] = static_cast<std::int16_t>(k);
     }
     m_viewportValid = isValidViewport(m_options.viewport);
     // A NaN or negative gap counts as none.
@@ -161,7 +161,7 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         if (m_currentKeys.insert(request.key, label) == label) {
             const std::uint32_t before = m_previousKeys.find(request.key);
             if (before != internal::KeyTable::s_absent) {
-                const std::int8_t shown = m_previousReferencePoints[before];
+                const std::int16_t shown = m_previousReferencePoints[before];
                 if (shown != s_hidden) {
                     m_previous[i] = m_candidateOfReferencePoint[static_cast<std::size_t>(shown)];
                 }
@@ -257,12 +257,12 @@ bool LabelPlacer::Impl::conflictsWithVisible(std::uint32_t label, std::size_t ca
 }
 
 void LabelPlacer::Impl::show(std::uint32_t label, std::size_t candidate) {
-    m_chosen[label] = static_cast<std::int8_t>(candidate);
+    m_chosen[label] = static_cast<std::int16_t>(candidate);
     m_visible.insert(label, getGrownBounds(label, candidate));
 }
 
 void LabelPlacer::Impl::hide(std::uint32_t label) {
-    const std::int8_t chosen = m_chosen[label];
+    const std::int16_t chosen = m_chosen[label];
     if (chosen != s_hidden) {
         m_visible.remove(label, getGrownBounds(label, static_cast<std::size_t>(chosen)));
         m_chosen[label] = s_hidden;
@@ -274,7 +274,7 @@ void LabelPlacer::Impl::placeGreedily() {
     for (const std::uint32_t label : m_order) {
         // The place shown in the previous call first, then the candidates in
         // order of preference.
-        const std::int8_t previous = m_previous[label];
+        const std::int16_t previous = m_previous[label];
         if (previous != s_hidden) {
             const auto k = static_cast<std::size_t>(previous);
             if (isAllowed(label, k) && !conflictsWithVisible(label, k)) {
@@ -283,7 +283,7 @@ void LabelPlacer::Impl::placeGreedily() {
             }
         }
         for (std::size_t k = 0; k < candidates; ++k) {
-            if (static_cast<std::int8_t>(k) != previous && isAllowed(label, k) &&
+            if (static_cast<std::int16_t>(k) != previous && isAllowed(label, k) &&
                 !conflictsWithVisible(label, k)) {
                 show(label, k);
                 break;
@@ -297,7 +297,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
     for (std::size_t i = 0; i < count; ++i) {
         PlacedLabel& placed = m_result[i];
         const auto label = static_cast<std::uint32_t>(i);
-        const std::int8_t chosen = m_chosen[i];
+        const std::int16_t chosen = m_chosen[i];
         if (chosen != s_hidden) {
             const auto k = static_cast<std::size_t>(chosen);
             placed.visible = true;
@@ -330,7 +330,7 @@ void LabelPlacer::Impl::writeOutlines(std::size_t count) {
     m_outlinePoints.clear();
     m_outlineStarts.clear();
     for (std::size_t i = 0; i < count; ++i) {
-        const std::int8_t chosen = m_chosen[i];
+        const std::int16_t chosen = m_chosen[i];
         if (chosen == s_hidden) {
             continue;
         }
@@ -352,10 +352,10 @@ void LabelPlacer::Impl::keepHistory(std::size_t count) {
     // where it showed: the reference point + 1 (Center is 0), or s_hidden.
     m_previousReferencePoints.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::int8_t chosen = m_chosen[i];
+        const std::int16_t chosen = m_chosen[i];
         m_previousReferencePoints[i] =
             chosen != s_hidden
-                ? static_cast<std::int8_t>(m_candidates[static_cast<std::size_t>(chosen)] + 1)
+                ? static_cast<std::int16_t>(m_candidates[static_cast<std::size_t>(chosen)] + 1)
                 : s_hidden;
     }
     m_previousKeys.swap(m_currentKeys);

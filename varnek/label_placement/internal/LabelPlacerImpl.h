@@ -35,7 +35,7 @@ private:
     // Whether a request can take part in the placement at all.
     enum class Status : std::uint8_t { Placeable, OutOfContract, NotInitialized };
 
-    static constexpr std::int8_t s_hidden = -1;
+    static constexpr std::int16_t s_hidden = -1;
     // At most the twelve placed reference points and Center.
     static constexpr std::size_t s_maxCandidates = 13;
 
@@ -63,7 +63,7 @@ private:
     LabelPlacementOptions m_options;
     std::vector<ReferencePoint> m_candidates;
     // Candidate index of every reference point + 1 (Center at 0), or -1.
-    std::array<std::int8_t, s_maxCandidates> m_candidateOfReferencePoint{};
+    std::array<std::int16_t, s_maxCandidates> m_candidateOfReferencePoint{};
     bool m_viewportValid = false;
     float m_halfGap = 0.0f;
 
@@ -76,7 +76,7 @@ private:
     // reference point + 1, or s_hidden.
     internal::KeyTable m_previousKeys;
     internal::KeyTable m_currentKeys;
-    std::vector<std::int8_t> m_previousReferencePoints;
+    std::vector<std::int16_t> m_previousReferencePoints;
 
     // Per label of the current frame.
     std::vector<Status> m_status;
@@ -85,8 +85,8 @@ private:
     std::vector<float> m_priority;
     std::vector<std::uint8_t> m_anchorListed;
     std::vector<std::uint32_t> m_shape;
-    std::vector<std::int8_t> m_previous;  // candidate shown in the previous call, or s_hidden
-    std::vector<std::int8_t> m_chosen;    // candidate shown now, or s_hidden
+    std::vector<std::int16_t> m_previous;  // candidate shown in the previous call, or s_hidden
+    std::vector<std::int16_t> m_chosen;    // candidate shown now, or s_hidden
     std::vector<std::uint16_t> m_checked;
     std::vector<std::uint16_t> m_allowed;
     std::vector<std::uint32_t> m_order;
