@@ -18,7 +18,8 @@
 
 namespace Varnek {
 
-class LabelPlacer::Impl {
+// Hidden: nested in an exported class it would otherwise be exported too.
+class VARNEK_NO_EXPORT LabelPlacer::Impl {
 public:
     Impl(std::shared_ptr<const LabelBackground> defaultBackground, LabelPlacementOptions options);
 
