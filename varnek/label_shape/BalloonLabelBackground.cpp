@@ -8,6 +8,7 @@
 #include <memory>
 #include <utility>
 
+#include <varnek/label_shape/internal/PolygonExtent.h>
 #include <varnek/services/CompositeCurve.h>
 #include <varnek/services/Point.h>
 #include <varnek/services/PolyLine.h>
@@ -118,6 +119,34 @@ std::vector<Vector<float, 3>> BalloonLabelBackground::getPolygon(
                        return Vector<float, 3>(p[0] * factor, p[1] * factor, p[2] * factor);
                    });
     return polygon;
+}
+
+void BalloonLabelBackground::appendPolygonPoints(ReferencePoint /*referencePoint*/,
+                                                 const Vector<float, 3>& size,
+                                                 const Vector<float, 3>& /*offset*/,
+                                                 std::vector<Vector<float, 3>>& points) const {
+    const float factor = size[0] / s_widthOfPolyLine;
+    const std::size_t base = points.size();
+    points.resize(base + m_unscaledPolygonBackground.size());
+    std::transform(m_unscaledPolygonBackground.begin(), m_unscaledPolygonBackground.end(),
+                   points.begin() + static_cast<std::ptrdiff_t>(base),
+                   [factor](const Vector<float, 3>& p) {
+                       return Vector<float, 3>(p[0] * factor, p[1] * factor, p[2] * factor);
+                   });
+}
+
+void BalloonLabelBackground::findPolygonExtent(ReferencePoint /*referencePoint*/,
+                                               const Vector<float, 3>& size,
+                                               const Vector<float, 3>& /*offset*/,
+                                               Vector<float, 3>& minimum,
+                                               Vector<float, 3>& maximum) const {
+    const float factor = size[0] / s_widthOfPolyLine;
+    internal::PolygonExtent extent;
+    for (const Vector<float, 3>& p : m_unscaledPolygonBackground) {
+        extent.add(Vector<float, 3>(p[0] * factor, p[1] * factor, p[2] * factor));
+    }
+    minimum = extent.minimum;
+    maximum = extent.maximum;
 }
 
 int BalloonLabelBackground::getNumberOfPolygonPointsWithoutIndicatorPoints() const {

@@ -49,6 +49,14 @@ public:
                                              const Vector<float, 3>& offset) const override;
 
 private:
+    // The scaled outline written in place, and its extent, allocating nothing.
+    void appendPolygonPoints(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                             const Vector<float, 3>& offset,
+                             std::vector<Vector<float, 3>>& points) const override;
+    void findPolygonExtent(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                           const Vector<float, 3>& offset, Vector<float, 3>& minimum,
+                           Vector<float, 3>& maximum) const override;
+
     static Vector<float, 3> getMinimalBodySizeInMaskedCoordinates(
         ReferencePoint referencePoint, const Vector<float, 3>& size,
         const Vector<float, 3>& indicatorSize);

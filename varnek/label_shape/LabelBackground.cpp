@@ -7,6 +7,7 @@
 #include <varnek/label_shape/LabelIndicator.h>
 #include <varnek/label_shape/internal/BodyOffset.h>
 #include <varnek/label_shape/internal/IndicatorPoints.h>
+#include <varnek/label_shape/internal/PolygonExtent.h>
 
 namespace Varnek {
 namespace {
@@ -128,6 +129,38 @@ std::vector<Vector<float, 3>> LabelBackground::getIndicatorPolygon(
     std::size_t indicatorPoints = 0;
     return internal::makePolygonAroundIndicatorPoints(getIndicator(), referencePoint, size, 0, 0,
                                                       indicatorPoints);
+}
+
+void LabelBackground::appendPolygon(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                                    const Vector<float, 3>& offset,
+                                    std::vector<Vector<float, 3>>& points) const {
+    appendPolygonPoints(referencePoint, size, offset, points);
+}
+
+void LabelBackground::getPolygonExtent(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                                       const Vector<float, 3>& offset, Vector<float, 3>& minimum,
+                                       Vector<float, 3>& maximum) const {
+    findPolygonExtent(referencePoint, size, offset, minimum, maximum);
+}
+
+void LabelBackground::appendPolygonPoints(ReferencePoint referencePoint,
+                                          const Vector<float, 3>& size,
+                                          const Vector<float, 3>& offset,
+                                          std::vector<Vector<float, 3>>& points) const {
+    const std::vector<Vector<float, 3>> polygon = getPolygon(referencePoint, size, offset);
+    points.insert(points.end(), polygon.begin(), polygon.end());
+}
+
+void LabelBackground::findPolygonExtent(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                                        const Vector<float, 3>& offset, Vector<float, 3>& minimum,
+                                        Vector<float, 3>& maximum) const {
+    const std::vector<Vector<float, 3>> polygon = getPolygon(referencePoint, size, offset);
+    internal::PolygonExtent extent;
+    for (const Vector<float, 3>& point : polygon) {
+        extent.add(point);
+    }
+    minimum = extent.minimum;
+    maximum = extent.maximum;
 }
 
 int LabelBackground::getNumberOfPolygonPoints() const {

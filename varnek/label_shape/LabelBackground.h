@@ -76,6 +76,18 @@ public:
     virtual std::vector<Vector<float, 3>> getPolygon(ReferencePoint referencePoint,
                                                      const Vector<float, 3>& size,
                                                      const Vector<float, 3>& offset) const = 0;
+    // The points getPolygon returns, bit for bit, appended behind what points
+    // already holds. Allocates nothing for the library's backgrounds when
+    // points has room for them (getNumberOfPolygonPoints() more).
+    void appendPolygon(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                       const Vector<float, 3>& offset, std::vector<Vector<float, 3>>& points) const;
+    // The smallest and largest coordinate, per axis, of the points getPolygon
+    // returns, as values; an axis on which a point is NaN is NaN in both. An
+    // empty outline gives +infinity and -infinity. Allocates nothing for the
+    // library's backgrounds.
+    void getPolygonExtent(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                          const Vector<float, 3>& offset, Vector<float, 3>& minimum,
+                          Vector<float, 3>& maximum) const;
 
     // Stores the scale factor, the masked-coordinate length of one screen
     // height (the view's height in the units the label sizes are measured
@@ -145,6 +157,16 @@ public:
     // centre. Center and every value outside 0..11 give the zero vector.
     static const Vector<float, 3>& getReferencePointToLabelCenterVectorMask(
         ReferencePoint referencePoint);
+
+protected:
+    // appendPolygon and getPolygonExtent for a derived class; the defaults
+    // ask getPolygon and so allocate.
+    virtual void appendPolygonPoints(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                                     const Vector<float, 3>& offset,
+                                     std::vector<Vector<float, 3>>& points) const;
+    virtual void findPolygonExtent(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                                   const Vector<float, 3>& offset, Vector<float, 3>& minimum,
+                                   Vector<float, 3>& maximum) const;
 
 private:
     // How many points the body contributes to the outline.

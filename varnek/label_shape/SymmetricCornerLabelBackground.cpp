@@ -9,6 +9,7 @@
 
 #include <varnek/label_shape/internal/BodyOffset.h>
 #include <varnek/label_shape/internal/IndicatorPoints.h>
+#include <varnek/label_shape/internal/PolygonExtent.h>
 
 namespace Varnek {
 namespace {
@@ -105,6 +106,67 @@ inline V getMinimalBodySize(LabelBackground::Side side, float indicatorWidth, co
         height += indicatorWidth;
     }
     return {width, height, 0.0f};
+}
+
+// What an outline of the class is made of besides the indicator's points:
+// where the corners go, how many points each has, and where the clockwise
+// walk meets the indicator (before the corner that follows its side).
+struct OutlineLayout {
+    CornerFrame frame;
+    std::size_t cornerPoints;
+    std::size_t cornersBeforeIndicator;
+    // Null when the walk meets no indicator (none, or Center).
+    const LabelIndicator* indicator;
+
+    std::size_t getPointsBeforeIndicator() const { return cornersBeforeIndicator * cornerPoints; }
+    std::size_t getPointsAfterIndicator() const {
+        return s_numberOfCorners * cornerPoints - getPointsBeforeIndicator();
+    }
+};
+
+OutlineLayout layOutOutline(LabelBackground::ReferencePoint referencePoint, const V& size,
+                            const std::vector<V>& upperLeftCornerGeometry, float scale,
+                            const V& cornerSize, const LabelIndicator* indicator, const V& offset) {
+    const LabelBackground::Side side = getSideOfReferencePoint(referencePoint);
+    const V minimal =
+        getMinimalBodySize(side,
+                           LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
+                               referencePoint, indicator, size)[0],
+                           cornerSize);
+    const float halfWidth = 0.5f * std::max(size[0], minimal[0]);
+    const float halfHeight = 0.5f * std::max(size[1], minimal[1]);
+
+    // Without an indicator, or for Center, the walk meets none.
+    const LabelBackground::Side indicatorSide =
+        indicator != nullptr ? side : LabelBackground::Undefined;
+    const std::size_t cornersBeforeIndicator = indicatorSide == LabelBackground::Undefined
+                                                   ? s_numberOfCorners
+                                                   : static_cast<std::size_t>(indicatorSide);
+    const float z = (offset[2] + 0.0f) + scale * 0.0f;
+    const CornerFrame frame{
+        upperLeftCornerGeometry.data(), scale, offset[0], offset[1], halfWidth - cornerSize[0],
+        halfHeight - cornerSize[1],     z};
+    return {frame, upperLeftCornerGeometry.size(), cornersBeforeIndicator,
+            cornersBeforeIndicator < s_numberOfCorners ? indicator : nullptr};
+}
+
+// Writes the corners of the layout round indicatorPoints points already in place.
+void writeCornersOfTable(const OutlineLayout& layout, std::size_t indicatorPoints, V* outline) {
+    // The three tables of the class have 5, 2 and 1 points, and only they
+    // reach here: the constructor is private.
+    switch (layout.cornerPoints) {
+        case 5:
+            writeCorners<5>(layout.frame, layout.cornersBeforeIndicator, indicatorPoints, outline);
+            break;
+        case 2:
+            writeCorners<2>(layout.frame, layout.cornersBeforeIndicator, indicatorPoints, outline);
+            break;
+        case 1:
+            writeCorners<1>(layout.frame, layout.cornersBeforeIndicator, indicatorPoints, outline);
+            break;
+        default:
+            break;
+    }
 }
 
 }  // namespace
@@ -252,53 +314,63 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
     const std::vector<Vector<float, 3>>& upperLeftCornerGeometry,
     float screenHeightFractionToMaskedSceneScaleFactor, const Vector<float, 3>& cornerSize,
     const LabelIndicator* indicator, const Vector<float, 3>& offset) {
-    const float scale = screenHeightFractionToMaskedSceneScaleFactor;
-    const Side side = getSideOfReferencePoint(referencePoint);
-    const V minimal =
-        getMinimalBodySize(side,
-                           LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
-                               referencePoint, indicator, size)[0],
-                           cornerSize);
-    const float halfWidth = 0.5f * std::max(size[0], minimal[0]);
-    const float halfHeight = 0.5f * std::max(size[1], minimal[1]);
-
-    // Where the clockwise walk meets the indicator: before the corner that
-    // follows its side. Without an indicator, or for Center, it meets none.
-    const Side indicatorSide = indicator != nullptr ? side : Undefined;
-    const std::size_t cornersBeforeIndicator =
-        indicatorSide == Undefined ? s_numberOfCorners : static_cast<std::size_t>(indicatorSide);
-
+    const OutlineLayout layout =
+        layOutOutline(referencePoint, size, upperLeftCornerGeometry,
+                      screenHeightFractionToMaskedSceneScaleFactor, cornerSize, indicator, offset);
     // The outline is allocated once, at its final size; the indicator's
     // points go to their place and the corners are written round them.
-    const std::size_t cornerPoints = upperLeftCornerGeometry.size();
-    const std::size_t pointsBeforeIndicator = cornersBeforeIndicator * cornerPoints;
     std::size_t indicatorPoints = 0;
     std::vector<V> points = internal::makePolygonAroundIndicatorPoints(
-        cornersBeforeIndicator < s_numberOfCorners ? indicator : nullptr, referencePoint, size,
-        pointsBeforeIndicator, s_numberOfCorners * cornerPoints - pointsBeforeIndicator,
-        indicatorPoints);
-    V* const outline = points.data();
-
-    const float z = (offset[2] + 0.0f) + scale * 0.0f;
-    const CornerFrame frame{
-        upperLeftCornerGeometry.data(), scale, offset[0], offset[1], halfWidth - cornerSize[0],
-        halfHeight - cornerSize[1],     z};
-    // The three tables of the class have 5, 2 and 1 points, and only they
-    // reach here: the constructor is private.
-    switch (cornerPoints) {
-        case 5:
-            writeCorners<5>(frame, cornersBeforeIndicator, indicatorPoints, outline);
-            break;
-        case 2:
-            writeCorners<2>(frame, cornersBeforeIndicator, indicatorPoints, outline);
-            break;
-        case 1:
-            writeCorners<1>(frame, cornersBeforeIndicator, indicatorPoints, outline);
-            break;
-        default:
-            break;
-    }
+        layout.indicator, referencePoint, size, layout.getPointsBeforeIndicator(),
+        layout.getPointsAfterIndicator(), indicatorPoints);
+    writeCornersOfTable(layout, indicatorPoints, points.data());
     return points;
+}
+
+void SymmetricCornerLabelBackground::appendPolygonPoints(
+    ReferencePoint referencePoint, const Vector<float, 3>& size, const Vector<float, 3>& offset,
+    std::vector<Vector<float, 3>>& points) const {
+    const OutlineLayout layout =
+        layOutOutline(referencePoint, size, getUpperLeftCornerGeometryInScreenHeightFraction(),
+                      getScreenHeightFractionToMaskedSceneScaleFactor(),
+                      getNeededSizeForCornerInMaskedCoordinates(), getIndicator(), offset);
+    const std::size_t base = points.size();
+    const std::size_t indicatorPoints = internal::appendPolygonAroundIndicatorPoints(
+        layout.indicator, referencePoint, size, layout.getPointsBeforeIndicator(),
+        layout.getPointsAfterIndicator(), points);
+    writeCornersOfTable(layout, indicatorPoints, points.data() + base);
+}
+
+void SymmetricCornerLabelBackground::findPolygonExtent(ReferencePoint referencePoint,
+                                                       const Vector<float, 3>& size,
+                                                       const Vector<float, 3>& offset,
+                                                       Vector<float, 3>& minimum,
+                                                       Vector<float, 3>& maximum) const {
+    const OutlineLayout layout =
+        layOutOutline(referencePoint, size, getUpperLeftCornerGeometryInScreenHeightFraction(),
+                      getScreenHeightFractionToMaskedSceneScaleFactor(),
+                      getNeededSizeForCornerInMaskedCoordinates(), getIndicator(), offset);
+    // The outline is written to the stack and measured; an indicator of
+    // more points than fit, or one that only appends, takes the general way.
+    std::array<V, 32> outline;
+    const std::size_t pointsBefore = layout.getPointsBeforeIndicator();
+    const std::size_t cornerPoints = pointsBefore + layout.getPointsAfterIndicator();
+    const int declared = LabelIndicator::getNumberOfPolygonPoints(layout.indicator);
+    const std::size_t indicatorPoints = static_cast<std::size_t>(std::max(declared, 0));
+    if (cornerPoints + indicatorPoints > outline.size() ||
+        (layout.indicator != nullptr && !layout.indicator->writePolygonPointsInClockwiseOrder(
+                                            referencePoint, size, outline.data() + pointsBefore))) {
+        LabelBackground::findPolygonExtent(referencePoint, size, offset, minimum, maximum);
+        return;
+    }
+    const std::size_t written = layout.indicator != nullptr ? indicatorPoints : 0;
+    writeCornersOfTable(layout, written, outline.data());
+    internal::PolygonExtent extent;
+    for (std::size_t i = 0; i < cornerPoints + written; ++i) {
+        extent.add(outline[i]);
+    }
+    minimum = extent.minimum;
+    maximum = extent.maximum;
 }
 
 }  // namespace Varnek

@@ -93,6 +93,15 @@ private:
         float screenHeightFractionToMaskedSceneScaleFactor, const Vector<float, 3>& cornerSize,
         const LabelIndicator* indicator, const Vector<float, 3>& offset);
 
+    // The outline written in place, allocating nothing when points has room.
+    void appendPolygonPoints(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                             const Vector<float, 3>& offset,
+                             std::vector<Vector<float, 3>>& points) const override;
+    // The outline written on the stack and measured.
+    void findPolygonExtent(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                           const Vector<float, 3>& offset, Vector<float, 3>& minimum,
+                           Vector<float, 3>& maximum) const override;
+
     int getNumberOfPolygonPointsWithoutIndicatorPoints() const override;
     Vector<float, 3> getBodyOffset(ReferencePoint referencePoint,
                                    const Vector<float, 3>& size) const override;

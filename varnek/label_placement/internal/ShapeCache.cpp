@@ -16,20 +16,13 @@ std::uint32_t bitsOf(float value) {
     return bits;
 }
 
-// The smallest rectangle holding the origin and every point.
-LabelRect extentWithOrigin(const Vector<float, 3>* points, std::size_t count) {
-    LabelRect extent{0.0f, 0.0f, 0.0f, 0.0f};
-    for (std::size_t i = 0; i < count; ++i) {
-        const float x = points[i][0];
-        const float y = points[i][1];
-        // Written so that a NaN coordinate makes the extent NaN: such a
-        // candidate then fails every containment test and is never shown.
-        extent.left = x < extent.left || std::isnan(x) ? x : extent.left;
-        extent.right = x > extent.right || std::isnan(x) ? x : extent.right;
-        extent.top = y < extent.top || std::isnan(y) ? y : extent.top;
-        extent.bottom = y > extent.bottom || std::isnan(y) ? y : extent.bottom;
-    }
-    return extent;
+// The smallest rectangle holding the origin and the outline's extent; NaN
+// where the outline is NaN, so that such a candidate fails every
+// containment test and is never shown.
+LabelRect extentWithOrigin(const Vector<float, 3>& minimum, const Vector<float, 3>& maximum) {
+    const auto low = [](float value) { return std::isnan(value) || value < 0.0f ? value : 0.0f; };
+    const auto high = [](float value) { return std::isnan(value) || value > 0.0f ? value : 0.0f; };
+    return {low(minimum[0]), low(minimum[1]), high(maximum[0]), high(maximum[1])};
 }
 
 }  // namespace
@@ -127,8 +120,11 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
     for (std::size_t k = 0; k < m_candidateCount; ++k) {
         const ReferencePoint referencePoint = m_referencePoints[k];
         candidates[k].offset = entry.background->getOffset(referencePoint, entry.size);
-        m_scratch = entry.background->getPolygon(referencePoint, entry.size, candidates[k].offset);
-        candidates[k].bounds = extentWithOrigin(m_scratch.data(), m_scratch.size());
+        Vector<float, 3> minimum;
+        Vector<float, 3> maximum;
+        entry.background->getPolygonExtent(referencePoint, entry.size, candidates[k].offset, minimum,
+                                           maximum);
+        candidates[k].bounds = extentWithOrigin(minimum, maximum);
     }
 }
 
@@ -139,10 +135,10 @@ void ShapeCache::getOutline(std::uint32_t shape, std::size_t candidate,
         const Entry& entry = m_entries[shape];
         const ReferencePoint referencePoint = m_referencePoints[candidate];
         const Vector<float, 3>& offset = getCandidate(shape, candidate).offset;
-        m_scratch = entry.background->getPolygon(referencePoint, entry.size, offset);
-        outline.first = static_cast<std::uint32_t>(m_points.size());
-        outline.count = static_cast<std::uint32_t>(m_scratch.size());
-        m_points.insert(m_points.end(), m_scratch.begin(), m_scratch.end());
+        const std::size_t start = m_points.size();
+        entry.background->appendPolygon(referencePoint, entry.size, offset, m_points);
+        outline.first = static_cast<std::uint32_t>(start);
+        outline.count = static_cast<std::uint32_t>(m_points.size() - start);
     }
     first = m_points.data() + outline.first;
     count = outline.count;

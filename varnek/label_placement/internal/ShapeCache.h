@@ -82,7 +82,6 @@ private:
     std::vector<Vector<float, 3>> m_points;
     // Open addressing: entry index + 1, 0 for an empty slot.
     std::vector<std::uint32_t> m_slots;
-    std::vector<Vector<float, 3>> m_scratch;
 };
 
 }  // namespace internal

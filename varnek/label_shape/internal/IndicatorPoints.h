@@ -44,6 +44,30 @@ inline std::vector<Vector<float, 3>> makePolygonAroundIndicatorPoints(
     return points;
 }
 
+// The same polygon appended behind what points holds; returns the number of
+// the indicator's points. Allocates nothing when points has room.
+inline std::size_t appendPolygonAroundIndicatorPoints(
+    const LabelIndicator* indicator, LabelBackground::ReferencePoint referencePoint,
+    const Vector<float, 3>& size, std::size_t pointsBefore, std::size_t pointsAfter,
+    std::vector<Vector<float, 3>>& points) {
+    const std::size_t base = points.size();
+    std::size_t indicatorPoints =
+        static_cast<std::size_t>(std::max(LabelIndicator::getNumberOfPolygonPoints(indicator), 0));
+    points.resize(base + pointsBefore + indicatorPoints + pointsAfter);
+    if (indicator == nullptr || indicator->writePolygonPointsInClockwiseOrder(
+                                    referencePoint, size, points.data() + base + pointsBefore)) {
+        return indicatorPoints;
+    }
+    points.resize(base);
+    indicator->addPolygonPointsInClockwiseOrder(referencePoint, size, points);
+    indicatorPoints = points.size() - base;
+    points.resize(base + pointsBefore + indicatorPoints + pointsAfter);
+    Vector<float, 3>* const polygon = points.data() + base;
+    std::copy_backward(polygon, polygon + indicatorPoints,
+                       polygon + pointsBefore + indicatorPoints);
+    return indicatorPoints;
+}
+
 }  // namespace internal
 }  // namespace Varnek
 
