@@ -122,8 +122,8 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         candidates[k].offset = entry.background->getOffset(referencePoint, entry.size);
         Vector<float, 3> minimum;
         Vector<float, 3> maximum;
-        entry.background->getPolygonExtent(referencePoint, entry.size, candidates[k].offset, minimum,
-                                           maximum);
+        entry.background->getPolygonExtent(referencePoint, entry.size, candidates[k].offset,
+                                           minimum, maximum);
         candidates[k].bounds = extentWithOrigin(minimum, maximum);
     }
 }
