@@ -3,13 +3,16 @@
 // checks leaks at exit), and no object that existed before the call may change.
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <new>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include <varnek/label_placement/PlacementTesting.h>
 #include <varnek/varnek.h>
 
 #include "FailingAllocator.h"
@@ -131,6 +134,66 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
     };
     for (const Operation& operation : operations) {
         failEveryAllocationOf(operation, existing);
+    }
+}
+
+// A frame of the placer allocates nothing once its buffers have grown to the
+// frame's size, appendOutlines nothing once the caller's have; a frame whose
+// allocation fails throws std::bad_alloc and leaves a placer that places the
+// next frame as a fresh one would.
+TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameStartsAfresh) {
+    const auto backgrounds = Varnek::testing::makeBackgrounds(300.0F);
+    const LabelRect viewport{0.0F, 0.0F, 400.0F, 300.0F};
+    std::mt19937 random(7);
+    std::vector<LabelRequest> frame =
+        Varnek::testing::makeRandomScene(random, 300, viewport, backgrounds);
+    LabelPlacementOptions options;
+    options.viewport = viewport;
+    options.effort = 4;
+    const auto pan = [&frame] {
+        for (LabelRequest& label : frame) {
+            label.anchor[0] += 0.75F;
+        }
+    };
+
+    LabelPlacer placer(backgrounds[0], options);
+    // The caller's buffers have room for any frame of these labels.
+    std::vector<Vector<float, 3>> points;
+    std::vector<std::uint32_t> starts;
+    points.reserve(300 * 64);
+    starts.reserve(301);
+    for (int warm = 0; warm < 3; ++warm) {
+        pan();
+        placer.place(frame);
+        points.clear();
+        starts.clear();
+        placer.appendOutlines(points, starts);
+    }
+    pan();
+    armAllocationFailure(0);
+    placer.place(frame);
+    points.clear();
+    starts.clear();
+    placer.appendOutlines(points, starts);
+    EXPECT_EQ(disarmAllocationFailure().allocations, 0);
+
+    // A larger frame after a smaller one must grow the buffers.
+    const std::vector<LabelRequest> smaller(frame.begin(), frame.begin() + 150);
+    const std::uint64_t fresh =
+        Varnek::testing::hashOf(LabelPlacer(backgrounds[0], options).place(frame));
+    LabelPlacer counting(backgrounds[0], options);
+    counting.place(smaller);
+    armAllocationFailure(0);
+    counting.place(frame);
+    const long allocations = disarmAllocationFailure().allocations;
+    ASSERT_GT(allocations, 0);
+    for (long n = 1; n <= allocations; ++n) {
+        LabelPlacer failing(backgrounds[0], options);
+        failing.place(smaller);
+        armAllocationFailure(n);
+        EXPECT_THROW(failing.place(frame), std::bad_alloc) << "allocation " << n;
+        disarmAllocationFailure();
+        EXPECT_EQ(Varnek::testing::hashOf(failing.place(frame)), fresh) << "allocation " << n;
     }
 }
 

@@ -10,11 +10,13 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <random>
 #include <string>
 #include <thread>
 #include <tuple>
 #include <vector>
 
+#include <varnek/label_placement/PlacementTesting.h>
 #include <varnek/varnek.h>
 
 namespace Varnek {
@@ -112,6 +114,19 @@ TEST(ConcurrentQueriesTest, InitialisedBackgroundsAndTranslatedNamesFromManyThre
             addGeometryQueries(background, static_cast<ReferencePoint>(r), queries);
         }
     }
+    // One placer per thread, all drawing on the shared backgrounds.
+    const std::vector<std::shared_ptr<LabelBackground>> shared = {round, flat, balloon};
+    std::mt19937 random(11);
+    const std::vector<LabelRequest> scene = Varnek::testing::makeRandomScene(
+        random, 200, LabelRect{0.0F, 0.0F, 300.0F, 250.0F}, shared);
+    LabelPlacementOptions options;
+    options.viewport = {0.0F, 0.0F, 300.0F, 250.0F};
+    options.effort = 3;
+    const auto placeScene = [round, scene, options] {
+        LabelPlacer placer(round, options);
+        return Varnek::testing::hashOf(placer.place(scene));
+    };
+    queries.push_back([placeScene, expected = placeScene()] { return placeScene() == expected; });
     EXPECT_EQ(runConcurrently(queries), 0);
 }
 

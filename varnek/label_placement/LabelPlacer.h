@@ -1,6 +1,55 @@
 // Chooses, every frame, the reference point of every label so that visible
 // labels neither overlap nor leave the view nor cover another anchor, and
 // without labels jumping from side to side while the camera moves.
+//
+// What a placement guarantees, for every call:
+// - Two visible labels never overlap: their bounds, each grown by half the
+//   gap on every side, share no interior point (touching is allowed).
+// - A visible label's bounds lie wholly inside the viewport.
+// - With anchorsAreObstacles, no visible label's bounds hold another
+//   request's anchor strictly inside (hidden and out-of-contract requests'
+//   finite anchors included).
+// - bounds holds every point of the outline the label's background gives
+//   for referencePoint and offset (getPolygon, moved by the anchor), and the
+//   anchor itself; offset is the background's getOffset.
+// - Priority comes first: for a label hidden for want of room, every
+//   candidate that lies in the viewport and covers no anchor overlaps a
+//   visible label of at least its priority.
+// - Within one priority a label shown in the previous call keeps its
+//   reference point while that place stays free; the improvement moves
+//   labels shown before only after trying to move others, and only to show
+//   more labels.
+// - Same requests, options and history give the same result, bit for bit,
+//   on every machine and compiler: the work is counted, never timed, and
+//   nothing depends on hashing, addresses or threads. A call with the same
+//   requests (bit for bit, backgrounds in the same state) as the previous
+//   one returns the previous result unchanged.
+// - Out-of-contract requests are hidden (LabelHiddenReason::OutOfContract):
+//   a NaN or infinite anchor x or y or size component, a negative size
+//   component, a NaN priority, no background at all, or a viewport that is
+//   not finite or has left > right or top > bottom (then every request).
+//   A background never initialised hides its labels with
+//   BackgroundNotInitialized. A negative or NaN gap counts as 0.
+// - Candidates: values outside -1..11 and repeats are dropped; an empty
+//   list means the default order. The history goes by key; when keys repeat
+//   within one call, the first request with that key gets it.
+//
+// Allocation: a frame allocates nothing once the placer's buffers have grown
+// to its size, that is after a call with at least as many labels, whose
+// sizes and backgrounds the frame reuses (new sizes or backgrounds add
+// cached shapes; an indicator or derived background outside the library
+// may allocate in its own queries). appendOutlines allocates only when the
+// caller's vectors must grow.
+//
+// Threads: a placer is used by one thread at a time. Different placers may
+// run at the same time, sharing backgrounds, which they only query (const):
+// no thread may initialise a shared background while placers use it.
+//
+// Exceptions: if place throws (std::bad_alloc, or whatever a background's
+// query throws), the exception reaches the caller and the placer is left
+// as after forgetHistory, with an empty result and no outlines: the next
+// call places its frame as a fresh placer would. The references place
+// returned before are then invalid, as after any call of place.
 #ifndef VARNEK_LABEL_PLACEMENT_LABELPLACER_H
 #define VARNEK_LABEL_PLACEMENT_LABELPLACER_H
 
@@ -29,8 +78,16 @@ public:
     LabelPlacer(const LabelPlacer&) = delete;
     LabelPlacer& operator=(const LabelPlacer&) = delete;
 
+    // The default background must stay alive as long as the placer (it
+    // shares it); options as for setOptions.
+    //
     // result[i] belongs to labels[i]; the previous call is the history a
-    // frame builds on.
+    // frame builds on. A request's background must stay alive until the
+    // next call (the outlines are drawn from it); shapes are cached by the
+    // background's address and scale factors, so a background destroyed and
+    // another made at its address between calls needs forgetHistory. The
+    // reference stays valid until the next call of place, setOptions or
+    // forgetHistory.
     const std::vector<PlacedLabel>& place(const std::vector<LabelRequest>& labels);
     const std::vector<PlacedLabel>& place(const LabelRequest* labels, std::size_t count);
 
@@ -42,8 +99,11 @@ public:
                         std::vector<std::uint32_t>& starts) const;
 
     const LabelPlacementOptions& getOptions() const;
+    // Takes effect from the next call of place; the history by key is kept,
+    // cached shapes are dropped.
     void setOptions(LabelPlacementOptions options);
-    // The next call of place starts without history.
+    // The next call of place starts without history (and without cached
+    // shapes' owners assumed alive).
     void forgetHistory();
 
 private:

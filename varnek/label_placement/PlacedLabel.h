@@ -18,6 +18,8 @@ enum class LabelHiddenReason : std::uint8_t {
     BackgroundNotInitialized,  // its background's initialize was never called
 };
 
+// A hidden label has referencePoint Center, offset (0, 0, 0) and as bounds
+// the empty rectangle at its anchor's x and y as requested (NaN included).
 struct PlacedLabel {
     // False: hidden; hiddenReason says why.
     bool visible;

@@ -23,6 +23,24 @@ public:
     // Whether an anchor other than the label's own lies strictly inside rect.
     bool holdsOtherAnchor(const LabelRect& rect, std::uint32_t label) const;
 
+    // Calls visit(label) for every anchor in the closed rectangle, cell by
+    // cell in row order and within a cell in label order.
+    template <typename Visit>
+    void forEachIn(const LabelRect& rect, Visit&& visit) const {
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            const std::size_t first = m_layout.getCellIndex(cells.column0, row);
+            const std::size_t last = m_layout.getCellIndex(cells.column1, row);
+            for (std::uint32_t a = m_cellStarts[first]; a < m_cellStarts[last + 1]; ++a) {
+                const Anchor& anchor = m_anchors[a];
+                if (rect.left <= anchor.x && anchor.x <= rect.right && rect.top <= anchor.y &&
+                    anchor.y <= rect.bottom) {
+                    visit(anchor.label);
+                }
+            }
+        }
+    }
+
 private:
     struct Anchor {
         float x;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <utility>
 
 #include <varnek/label_shape/LabelIndicator.h>
@@ -17,6 +18,11 @@ constexpr std::array<ReferencePoint, 12> s_defaultCandidates = {
     LabelBackground::BottomLeft, LabelBackground::RightCenter,  LabelBackground::LeftCenter,
     LabelBackground::TopCenter,  LabelBackground::BottomCenter, LabelBackground::RightTop,
     LabelBackground::LeftTop,    LabelBackground::RightBottom,  LabelBackground::LeftBottom};
+
+// The work the improvement may do per placeable label at effort 1, counted
+// in candidate tests; each step of effort doubles it.
+constexpr std::uint64_t s_workPerLabelAtEffortOne = 4;
+constexpr int s_maxEffortDoublings = 24;
 
 bool isFinite(const Vector<float, 3>& v) {
     return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
@@ -36,6 +42,27 @@ bool isInside(const LabelRect& rect, const LabelRect& area) {
 // Whether two rectangles share an interior point; touching edges do not.
 bool overlaps(const LabelRect& a, const LabelRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+std::uint32_t bitsOf(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// A key that sorts higher priorities first; -0 and +0 sort alike.
+std::uint32_t descendingKeyOf(float priority) {
+    const std::uint32_t bits = bitsOf(priority + 0.0f);
+    const std::uint32_t ascending = (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
+    return ~ascending;
+}
+
+bool sameRequest(const LabelRequest& a, const LabelRequest& b) {
+    return a.key == b.key && a.background == b.background &&
+           bitsOf(a.priority) == bitsOf(b.priority) && bitsOf(a.anchor[0]) == bitsOf(b.anchor[0]) &&
+           bitsOf(a.anchor[1]) == bitsOf(b.anchor[1]) &&
+           bitsOf(a.anchor[2]) == bitsOf(b.anchor[2]) && bitsOf(a.size[0]) == bitsOf(b.size[0]) &&
+           bitsOf(a.size[1]) == bitsOf(b.size[1]) && bitsOf(a.size[2]) == bitsOf(b.size[2]);
 }
 
 // The given candidates, in order, without repeats and values that name no
@@ -76,10 +103,13 @@ void LabelPlacer::Impl::setOptions(LabelPlacementOptions options) {
     // A NaN or negative gap counts as none.
     m_halfGap = m_options.gap > 0.0f ? 0.5f * m_options.gap : 0.0f;
     m_shapes.reset(m_candidates);
+    m_hasLastCall = false;
 }
 
 void LabelPlacer::Impl::forgetHistory() noexcept {
     m_previousKeys.clear();
+    m_hasLastCall = false;
+    m_shapes.clear();
 }
 
 const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* labels,
@@ -92,69 +122,115 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* lab
         m_result.clear();
         m_outlinePoints.clear();
         m_outlineStarts.clear();
-        m_shapes.clear();
         throw;
     }
     return m_result;
 }
 
 void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count) {
+    // An unchanged frame keeps its result: placing it again would only let
+    // the improvement go on where the previous call stopped.
+    if (isSameAsLastCall(labels, count)) {
+        return;
+    }
+    m_hasLastCall = false;
     readRequests(labels, count);
     layOutGrids(count);
     orderForGreedy(count);
     placeGreedily();
+    improve();
+    restoreGuarantees();
     writeResult(labels, count);
     writeOutlines(count);
     keepHistory(count);
+    keepRequests(labels, count);
+}
+
+bool LabelPlacer::Impl::isSameAsLastCall(const LabelRequest* labels, std::size_t count) const {
+    if (!m_hasLastCall || count != m_lastRequests.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        const LabelRequest& request = labels[i];
+        if (!sameRequest(request, m_lastRequests[i])) {
+            return false;
+        }
+        // A background initialised again since is another shape.
+        const LabelBackground* background =
+            request.background != nullptr ? request.background : m_defaultBackground.get();
+        if (background != nullptr) {
+            const LabelIndicator* indicator = background->getIndicator();
+            const float indicatorScale =
+                indicator != nullptr ? indicator->getScreenHeightFractionToMaskedSceneScaleFactor()
+                                     : 0.0f;
+            if (bitsOf(background->getScreenHeightFractionToMaskedSceneScaleFactor()) !=
+                    bitsOf(m_lastScales[2 * i]) ||
+                bitsOf(indicatorScale) != bitsOf(m_lastScales[2 * i + 1]) ||
+                background->isInitialized() != (m_read[i].status != Status::NotInitialized)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+void LabelPlacer::Impl::keepRequests(const LabelRequest* labels, std::size_t count) {
+    m_lastRequests.assign(labels, labels + count);
+    m_lastScales.resize(2 * count);
+    for (std::size_t i = 0; i < count; ++i) {
+        const LabelBackground* background =
+            labels[i].background != nullptr ? labels[i].background : m_defaultBackground.get();
+        const LabelIndicator* indicator =
+            background != nullptr ? background->getIndicator() : nullptr;
+        m_lastScales[2 * i] = background != nullptr
+                                  ? background->getScreenHeightFractionToMaskedSceneScaleFactor()
+                                  : 0.0f;
+        m_lastScales[2 * i + 1] = indicator != nullptr
+                                      ? indicator->getScreenHeightFractionToMaskedSceneScaleFactor()
+                                      : 0.0f;
+    }
+    m_hasLastCall = true;
 }
 
 void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t count) {
-    m_status.resize(count);
-    m_x.resize(count);
-    m_y.resize(count);
-    m_priority.resize(count);
-    m_anchorListed.resize(count);
-    m_shape.resize(count);
-    m_previous.resize(count);
-    m_chosen.resize(count);
-    m_checked.resize(count);
-    m_allowed.resize(count);
+    m_read.resize(count);
+    m_stamps.resize(count);
+    std::fill(m_stamps.begin(), m_stamps.end(), 0u);
+    m_stamp = 0;
     m_shapes.beginFrame(count);
     m_currentKeys.reset(count);
 
-    const LabelRect& viewport = m_options.viewport;
+    bool firstPriority = true;
+    float priority = 0.0f;
+    m_mixedPriorities = false;
     for (std::size_t i = 0; i < count; ++i) {
         const LabelRequest& request = labels[i];
         const LabelBackground* background =
             request.background != nullptr ? request.background : m_defaultBackground.get();
         const float x = request.anchor[0];
         const float y = request.anchor[1];
-        m_x[i] = x;
-        m_y[i] = y;
-        m_priority[i] = request.priority;
-        m_chosen[i] = s_hidden;
-        m_previous[i] = s_hidden;
-        m_checked[i] = 0;
-        m_allowed[i] = 0;
-        // An anchor outside the viewport cannot lie strictly inside a label
-        // that lies inside it.
-        m_anchorListed[i] = std::isfinite(x) && std::isfinite(y) && x >= viewport.left &&
-                            x <= viewport.right && y >= viewport.top && y <= viewport.bottom;
+        LabelState& state = m_read[i];
+        state = {x, y, request.priority, 0, s_hidden, s_hidden, 0, 0, Status::Placeable, 0, 0};
 
         const bool inContract = m_viewportValid && background != nullptr && std::isfinite(x) &&
                                 std::isfinite(y) && isFinite(request.size) &&
                                 request.size[0] >= 0.0f && request.size[1] >= 0.0f &&
                                 request.size[2] >= 0.0f && !std::isnan(request.priority);
         if (!inContract) {
-            m_status[i] = Status::OutOfContract;
+            state.status = Status::OutOfContract;
             continue;
         }
         if (!background->isInitialized()) {
-            m_status[i] = Status::NotInitialized;
+            state.status = Status::NotInitialized;
             continue;
         }
-        m_status[i] = Status::Placeable;
-        m_shape[i] = m_shapes.find(*background, request.size);
+        state.shape = m_shapes.find(*background, request.size);
+        if (firstPriority) {
+            priority = request.priority;
+            firstPriority = false;
+        } else if (request.priority != priority) {
+            m_mixedPriorities = true;
+        }
 
         // The history goes to the first request with the key.
         const auto label = static_cast<std::uint32_t>(i);
@@ -163,7 +239,7 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
             if (before != internal::KeyTable::s_absent) {
                 const std::int16_t shown = m_previousReferencePoints[before];
                 if (shown != s_hidden) {
-                    m_previous[i] = m_candidateOfReferencePoint[static_cast<std::size_t>(shown)];
+                    state.previous = m_candidateOfReferencePoint[static_cast<std::size_t>(shown)];
                 }
             }
         }
@@ -175,56 +251,132 @@ void LabelPlacer::Impl::layOutGrids(std::size_t count) {
     // touches a few cells, each holding a few labels.
     double width = 0.0;
     double height = 0.0;
+    double reach = 0.0;
     std::size_t placeable = 0;
+    std::uint32_t lastShape = internal::KeyTable::s_absent;
     for (std::size_t i = 0; i < count; ++i) {
-        if (m_status[i] == Status::Placeable && !m_candidates.empty()) {
-            const LabelRect& bounds = m_shapes.getCandidate(m_shape[i], 0).bounds;
-            const double w = static_cast<double>(bounds.right) - static_cast<double>(bounds.left);
-            const double h = static_cast<double>(bounds.bottom) - static_cast<double>(bounds.top);
-            if (std::isfinite(w) && std::isfinite(h)) {
-                width += w;
-                height += h;
-                ++placeable;
+        const LabelState& state = m_read[i];
+        if (state.status != Status::Placeable || m_candidates.empty()) {
+            continue;
+        }
+        const LabelRect& bounds = m_shapes.getCandidate(state.shape, 0).bounds;
+        const double w = static_cast<double>(bounds.right) - static_cast<double>(bounds.left);
+        const double h = static_cast<double>(bounds.bottom) - static_cast<double>(bounds.top);
+        if (std::isfinite(w) && std::isfinite(h)) {
+            width += w;
+            height += h;
+            ++placeable;
+        }
+        if (state.shape != lastShape) {
+            lastShape = state.shape;
+            for (std::size_t k = 0; k < m_candidates.size(); ++k) {
+                const LabelRect& b = m_shapes.getCandidate(state.shape, k).bounds;
+                for (const float v : {b.left, b.top, b.right, b.bottom}) {
+                    const double magnitude = std::fabs(static_cast<double>(v));
+                    reach = std::isfinite(magnitude) && magnitude > reach ? magnitude : reach;
+                }
             }
         }
     }
     const double gap = 2.0 * static_cast<double>(m_halfGap);
+    m_reach = static_cast<float>(std::min(reach + gap, 1e30));
     const double cellWidth = placeable > 0 ? width / static_cast<double>(placeable) + gap : 0.0;
     const double cellHeight = placeable > 0 ? height / static_cast<double>(placeable) + gap : 0.0;
     const LabelRect area = m_viewportValid ? m_options.viewport : LabelRect{0.0f, 0.0f, 0.0f, 0.0f};
+    const std::size_t maxCells = 2 * count + 16;
     m_layout.reset(area, static_cast<float>(std::min(cellWidth, 1e30)),
-                   static_cast<float>(std::min(cellHeight, 1e30)), 2 * count + 16);
-    m_visible.reset(m_layout);
-    m_anchors.build(m_layout, m_x.data(), m_y.data(), m_anchorListed.data(), count);
+                   static_cast<float>(std::min(cellHeight, 1e30)), maxCells);
+    // However the labels lie, the grid's listings fit in this room.
+    std::size_t entries = 0;
+    lastShape = internal::KeyTable::s_absent;
+    std::size_t touched = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const LabelState& state = m_read[i];
+        if (state.status != Status::Placeable) {
+            continue;
+        }
+        if (state.shape != lastShape) {
+            lastShape = state.shape;
+            touched = 0;
+            for (std::size_t k = 0; k < m_candidates.size(); ++k) {
+                const LabelRect& b = m_shapes.getCandidate(state.shape, k).bounds;
+                touched = std::max(
+                    touched, m_layout.getMaximalCellsTouched(b.right - b.left + 2.0f * m_halfGap,
+                                                             b.bottom - b.top + 2.0f * m_halfGap));
+            }
+        }
+        entries += touched;
+    }
+    m_visible.reset(m_layout, entries);
 }
 
 void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
+    // Higher priority first; within one priority the labels shown in the
+    // previous call, so that they keep their places; then by grid cell in
+    // row order, so that labels placed one after another are neighbours;
+    // then request order.
     m_order.clear();
     for (std::size_t i = 0; i < count; ++i) {
-        if (m_status[i] == Status::Placeable) {
-            m_order.push_back(static_cast<std::uint32_t>(i));
+        const LabelState& state = m_read[i];
+        if (state.status != Status::Placeable) {
+            continue;
+        }
+        const std::uint64_t shownLast = state.previous != s_hidden ? 0u : 1u;
+        const auto cell = static_cast<std::uint64_t>(
+            m_layout.getCellIndexOfPoint(state.x, state.y) & 0x7FFFFFFFu);
+        const std::uint64_t key = static_cast<std::uint64_t>(descendingKeyOf(state.priority))
+                                      << 32 |
+                                  shownLast << 31 | cell;
+        m_order.push_back({key, static_cast<std::uint32_t>(i)});
+    }
+    std::sort(m_order.begin(), m_order.end(), [](const OrderKey& a, const OrderKey& b) {
+        return a.key != b.key ? a.key < b.key : a.label < b.label;
+    });
+
+    // The labels are numbered in that order from here on, the others after
+    // them in request order: the passes then read the labels' data one
+    // after another.
+    m_placeable = m_order.size();
+    m_labels.resize(count);
+    m_requestOf.resize(count);
+    m_labelOf.resize(count);
+    m_anchorX.resize(count);
+    m_anchorY.resize(count);
+    m_anchorListed.resize(count);
+    std::size_t next = 0;
+    const auto number = [&](std::size_t request) {
+        m_labels[next] = m_read[request];
+        m_requestOf[next] = static_cast<std::uint32_t>(request);
+        m_labelOf[request] = static_cast<std::uint32_t>(next);
+        ++next;
+    };
+    for (const OrderKey& entry : m_order) {
+        number(entry.label);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (m_read[i].status != Status::Placeable) {
+            number(i);
         }
     }
-    // Higher priority first; within one priority the labels shown in the
-    // previous call, so that they keep their places; then request order.
-    std::sort(m_order.begin(), m_order.end(), [this](std::uint32_t a, std::uint32_t b) {
-        if (m_priority[a] != m_priority[b]) {
-            return m_priority[a] > m_priority[b];
-        }
-        const bool shownA = m_previous[a] != s_hidden;
-        const bool shownB = m_previous[b] != s_hidden;
-        if (shownA != shownB) {
-            return shownA;
-        }
-        return a < b;
-    });
+    // An anchor outside the viewport cannot lie strictly inside a label
+    // that lies inside it.
+    const LabelRect& viewport = m_options.viewport;
+    for (std::size_t label = 0; label < count; ++label) {
+        const float x = m_labels[label].x;
+        const float y = m_labels[label].y;
+        m_anchorX[label] = x;
+        m_anchorY[label] = y;
+        m_anchorListed[label] = std::isfinite(x) && std::isfinite(y) && x >= viewport.left &&
+                                x <= viewport.right && y >= viewport.top && y <= viewport.bottom;
+    }
+    m_anchors.build(m_layout, m_anchorX.data(), m_anchorY.data(), m_anchorListed.data(), count);
 }
 
 LabelRect LabelPlacer::Impl::getBounds(std::uint32_t label, std::size_t candidate) const {
-    const LabelRect& bounds = m_shapes.getCandidate(m_shape[label], candidate).bounds;
-    const float x = m_x[label];
-    const float y = m_y[label];
-    return {x + bounds.left, y + bounds.top, x + bounds.right, y + bounds.bottom};
+    const LabelState& state = m_labels[label];
+    const LabelRect& bounds = m_shapes.getCandidate(state.shape, candidate).bounds;
+    return {state.x + bounds.left, state.y + bounds.top, state.x + bounds.right,
+            state.y + bounds.bottom};
 }
 
 LabelRect LabelPlacer::Impl::getGrownBounds(std::uint32_t label, std::size_t candidate) const {
@@ -234,47 +386,75 @@ LabelRect LabelPlacer::Impl::getGrownBounds(std::uint32_t label, std::size_t can
 }
 
 bool LabelPlacer::Impl::isAllowed(std::uint32_t label, std::size_t candidate) {
+    LabelState& state = m_labels[label];
     const auto bit = static_cast<std::uint16_t>(1u << candidate);
-    if ((m_checked[label] & bit) == 0) {
+    if ((state.checked & bit) == 0) {
         const LabelRect bounds = getBounds(label, candidate);
         const bool allowed =
             isInside(bounds, m_options.viewport) &&
             !(m_options.anchorsAreObstacles && m_anchors.holdsOtherAnchor(bounds, label));
-        m_checked[label] = static_cast<std::uint16_t>(m_checked[label] | bit);
+        state.checked = static_cast<std::uint16_t>(state.checked | bit);
         if (allowed) {
-            m_allowed[label] = static_cast<std::uint16_t>(m_allowed[label] | bit);
+            state.allowed = static_cast<std::uint16_t>(state.allowed | bit);
         }
     }
-    return (m_allowed[label] & bit) != 0;
+    return (state.allowed & bit) != 0;
 }
 
 bool LabelPlacer::Impl::conflictsWithVisible(std::uint32_t label, std::size_t candidate) const {
     const LabelRect grown = getGrownBounds(label, candidate);
-    return m_visible.anyInCells(grown, [&](std::uint32_t other) {
-        return other != label &&
-               overlaps(grown, getGrownBounds(other, static_cast<std::size_t>(m_chosen[other])));
+    return m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
+        return entry.label != label && overlaps(grown, entry.rect);
     });
 }
 
+std::size_t LabelPlacer::Impl::collectBlockers(std::uint32_t label, std::size_t candidate,
+                                               std::size_t limit) {
+    m_blockers.clear();
+    if (++m_stamp == 0) {
+        std::fill(m_stamps.begin(), m_stamps.end(), 0u);
+        m_stamp = 1;
+    }
+    const LabelRect grown = getGrownBounds(label, candidate);
+    m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
+        if (entry.label == label || m_stamps[entry.label] == m_stamp ||
+            !overlaps(grown, entry.rect)) {
+            return false;
+        }
+        m_stamps[entry.label] = m_stamp;
+        m_blockers.push_back(entry.label);
+        return m_blockers.size() > limit;
+    });
+    // The cells list their entries in no particular order.
+    std::sort(m_blockers.begin(), m_blockers.end());
+    return m_blockers.size();
+}
+
 void LabelPlacer::Impl::show(std::uint32_t label, std::size_t candidate) {
-    m_chosen[label] = static_cast<std::int16_t>(candidate);
+    m_labels[label].chosen = static_cast<std::int16_t>(candidate);
     m_visible.insert(label, getGrownBounds(label, candidate));
 }
 
 void LabelPlacer::Impl::hide(std::uint32_t label) {
-    const std::int16_t chosen = m_chosen[label];
+    const std::int16_t chosen = m_labels[label].chosen;
     if (chosen != s_hidden) {
         m_visible.remove(label, getGrownBounds(label, static_cast<std::size_t>(chosen)));
-        m_chosen[label] = s_hidden;
+        m_labels[label].chosen = s_hidden;
     }
+}
+
+bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
+    const LabelState& state = m_labels[label];
+    return state.previous != s_hidden && state.chosen == state.previous;
 }
 
 void LabelPlacer::Impl::placeGreedily() {
     const std::size_t candidates = m_candidates.size();
-    for (const std::uint32_t label : m_order) {
+    for (std::size_t next = 0; next < m_placeable; ++next) {
+        const auto label = static_cast<std::uint32_t>(next);
         // The place shown in the previous call first, then the candidates in
         // order of preference.
-        const std::int16_t previous = m_previous[label];
+        const std::int16_t previous = m_labels[label].previous;
         if (previous != s_hidden) {
             const auto k = static_cast<std::size_t>(previous);
             if (isAllowed(label, k) && !conflictsWithVisible(label, k)) {
@@ -292,17 +472,255 @@ void LabelPlacer::Impl::placeGreedily() {
     }
 }
 
+bool LabelPlacer::Impl::spend() {
+    if (m_work == 0) {
+        return false;
+    }
+    --m_work;
+    return true;
+}
+
+// Shows the hidden label at a candidate whose only blocker can move to
+// another place, itself through a chain of at most depth such moves. Every
+// move is undone when the chain fails, so the visible labels only grow.
+bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool moveSettled) {
+    const std::size_t candidates = m_candidates.size();
+    for (std::size_t k = 0; k < candidates; ++k) {
+        if (!spend()) {
+            return false;
+        }
+        if (!isAllowed(label, k)) {
+            continue;
+        }
+        const std::size_t blockers = collectBlockers(label, k, 1);
+        if (blockers == 0) {
+            show(label, k);
+            return true;
+        }
+        if (blockers > 1 || depth == 0) {
+            continue;
+        }
+        const std::uint32_t blocker = m_blockers[0];
+        if (m_labels[blocker].locked != 0 || (!moveSettled && isSettled(blocker))) {
+            continue;
+        }
+        const std::int16_t from = m_labels[blocker].chosen;
+        hide(blocker);
+        show(label, k);
+        m_labels[label].locked = 1;
+        m_labels[blocker].locked = 1;
+        const bool moved = relocate(blocker, from, depth - 1, moveSettled);
+        m_labels[label].locked = 0;
+        m_labels[blocker].locked = 0;
+        if (moved) {
+            markMoved(blocker);
+            return true;
+        }
+        hide(label);
+        show(blocker, static_cast<std::size_t>(from));
+    }
+    return false;
+}
+
+// Shows a label just hidden from its place `from` at another candidate,
+// moving at most depth other labels out of the way.
+bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int depth,
+                                 bool moveSettled) {
+    const std::size_t candidates = m_candidates.size();
+    for (std::size_t k = 0; k < candidates; ++k) {
+        if (static_cast<std::int16_t>(k) == from || !spend()) {
+            continue;
+        }
+        if (isAllowed(label, k) && collectBlockers(label, k, 0) == 0) {
+            show(label, k);
+            return true;
+        }
+    }
+    if (depth == 0) {
+        return false;
+    }
+    for (std::size_t k = 0; k < candidates; ++k) {
+        if (static_cast<std::int16_t>(k) == from || !isAllowed(label, k) || !spend() ||
+            collectBlockers(label, k, 1) != 1) {
+            continue;
+        }
+        const std::uint32_t blocker = m_blockers[0];
+        if (m_labels[blocker].locked != 0 || (!moveSettled && isSettled(blocker))) {
+            continue;
+        }
+        const std::int16_t blockerFrom = m_labels[blocker].chosen;
+        hide(blocker);
+        show(label, k);
+        m_labels[blocker].locked = 1;
+        const bool moved = relocate(blocker, blockerFrom, depth - 1, moveSettled);
+        m_labels[blocker].locked = 0;
+        if (moved) {
+            markMoved(blocker);
+            return true;
+        }
+        hide(label);
+        show(blocker, static_cast<std::size_t>(blockerFrom));
+    }
+    return false;
+}
+
+std::uint64_t LabelPlacer::Impl::nextRandom() {
+    // splitmix64: a fixed sequence from a fixed seed.
+    std::uint64_t z = (m_random += 0x9E3779B97F4A7C15ull);
+    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+    z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+    return z ^ (z >> 31);
+}
+
+// Swaps on a plateau: a hidden label takes the place of its only blocker,
+// of no higher priority and not settled, which then looks for a place of
+// its own. The number shown never drops; the walk finds places a chain from
+// the greedy result cannot reach.
+void LabelPlacer::Impl::walkPlateau() {
+    m_random = 0x5EED5EED5EED5EEDull;
+    const std::size_t candidates = m_candidates.size();
+    while (!m_hiddenLabels.empty() && m_work > 0) {
+        const std::size_t pick = static_cast<std::size_t>(nextRandom() % m_hiddenLabels.size());
+        const std::uint32_t label = m_hiddenLabels[pick];
+        if (m_labels[label].chosen != s_hidden) {
+            m_hiddenLabels[pick] = m_hiddenLabels.back();
+            m_hiddenLabels.pop_back();
+            continue;
+        }
+        const std::size_t first = static_cast<std::size_t>(nextRandom() % candidates);
+        for (std::size_t step = 0; step < candidates; ++step) {
+            const std::size_t k = (first + step) % candidates;
+            if (!spend() || !isAllowed(label, k) || collectBlockers(label, k, 1) != 1) {
+                continue;
+            }
+            const std::uint32_t blocker = m_blockers[0];
+            if (isSettled(blocker) || m_labels[blocker].priority > m_labels[label].priority) {
+                continue;
+            }
+            hide(blocker);
+            show(label, k);
+            markMoved(blocker);
+            m_labels[label].locked = 1;
+            if (!insertWithChain(blocker, 1, false)) {
+                m_hiddenLabels[pick] = blocker;
+            }
+            m_labels[label].locked = 0;
+            // The place the blocker left may fit another hidden label.
+            insertAround(blocker);
+            break;
+        }
+    }
+}
+
+void LabelPlacer::Impl::markMoved(std::uint32_t label) {
+    if (m_labels[label].moved == 0) {
+        m_labels[label].moved = 1;
+        m_moved.push_back(label);
+    }
+}
+
+LabelRect LabelPlacer::Impl::getNeighbourhood(std::uint32_t label) const {
+    // Every candidate of the label lies within m_reach of its anchor, and
+    // so does every candidate of a label that can overlap one of them.
+    const float reach = 2.0f * m_reach;
+    const LabelState& state = m_labels[label];
+    return {state.x - reach, state.y - reach, state.x + reach, state.y + reach};
+}
+
+void LabelPlacer::Impl::insertAround(std::uint32_t moved) {
+    m_anchors.forEachIn(getNeighbourhood(moved), [&](std::uint32_t label) {
+        const LabelState& state = m_labels[label];
+        if (state.status == Status::Placeable && state.chosen == s_hidden && m_work > 0) {
+            insertWithChain(label, 1, false);
+        }
+    });
+}
+
+void LabelPlacer::Impl::improve() {
+    m_moved.clear();
+    m_moved.reserve(m_labels.size());
+    m_blockers.reserve(m_labels.size());
+    m_hiddenLabels.reserve(m_placeable);
+    const int effort = m_options.effort;
+    if (effort <= 0 || m_candidates.empty()) {
+        return;
+    }
+    const int doublings = std::min(effort - 1, s_maxEffortDoublings);
+    m_work = static_cast<std::uint64_t>(m_placeable) * s_workPerLabelAtEffortOne
+             << static_cast<unsigned int>(doublings);
+    const int depth = effort >= 4 ? 3 : effort >= 2 ? 2 : 1;
+
+    m_hiddenLabels.clear();
+    for (std::size_t label = 0; label < m_placeable; ++label) {
+        if (m_labels[label].chosen == s_hidden) {
+            m_hiddenLabels.push_back(static_cast<std::uint32_t>(label));
+        }
+    }
+    // Chains that move only labels new to their place first, so that
+    // labels shown before stay where they were; then any label.
+    for (const bool moveSettled : {false, true}) {
+        for (const std::uint32_t label : m_hiddenLabels) {
+            if (m_labels[label].chosen == s_hidden) {
+                insertWithChain(label, depth, moveSettled);
+            }
+        }
+    }
+    if (effort >= 3) {
+        m_hiddenLabels.erase(std::remove_if(m_hiddenLabels.begin(), m_hiddenLabels.end(),
+                                            [this](std::uint32_t label) {
+                                                return m_labels[label].chosen != s_hidden;
+                                            }),
+                             m_hiddenLabels.end());
+        walkPlateau();
+    }
+}
+
+// After labels moved or were hidden, a hidden label near a place they left
+// may have room there, or be blocked there by lower priorities only: it is
+// shown, and those lower labels hidden (which may free further places).
+void LabelPlacer::Impl::restoreGuarantees() {
+    const std::size_t candidates = m_candidates.size();
+    for (std::size_t m = 0; m < m_moved.size(); ++m) {
+        m_anchors.forEachIn(getNeighbourhood(m_moved[m]), [&](std::uint32_t label) {
+            const LabelState& state = m_labels[label];
+            if (state.status != Status::Placeable || state.chosen != s_hidden) {
+                return;
+            }
+            for (std::size_t k = 0; k < candidates; ++k) {
+                if (!isAllowed(label, k)) {
+                    continue;
+                }
+                const std::size_t limit = m_mixedPriorities ? m_labels.size() : 0;
+                collectBlockers(label, k, limit);
+                bool yields = false;
+                for (const std::uint32_t blocker : m_blockers) {
+                    yields = yields || m_labels[blocker].priority >= state.priority;
+                }
+                if (yields) {
+                    continue;
+                }
+                for (const std::uint32_t blocker : m_blockers) {
+                    hide(blocker);
+                    markMoved(blocker);
+                }
+                show(label, k);
+                return;
+            }
+        });
+    }
+}
+
 void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t count) {
     m_result.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         PlacedLabel& placed = m_result[i];
-        const auto label = static_cast<std::uint32_t>(i);
-        const std::int16_t chosen = m_chosen[i];
-        if (chosen != s_hidden) {
-            const auto k = static_cast<std::size_t>(chosen);
+        const std::uint32_t label = m_labelOf[i];
+        const LabelState& state = m_labels[label];
+        if (state.chosen != s_hidden) {
+            const auto k = static_cast<std::size_t>(state.chosen);
             placed.visible = true;
             placed.referencePoint = m_candidates[k];
-            placed.offset = m_shapes.getCandidate(m_shape[i], k).offset;
+            placed.offset = m_shapes.getCandidate(state.shape, k).offset;
             placed.bounds = getBounds(label, k);
             placed.hiddenReason = LabelHiddenReason::None;
             continue;
@@ -312,7 +730,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
         placed.referencePoint = LabelBackground::Center;
         placed.offset = Vector<float, 3>::getZeroVector();
         placed.bounds = {anchor[0], anchor[1], anchor[0], anchor[1]};
-        switch (m_status[i]) {
+        switch (state.status) {
             case Status::Placeable:
                 placed.hiddenReason = LabelHiddenReason::NoRoom;
                 break;
@@ -327,21 +745,30 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
 }
 
 void LabelPlacer::Impl::writeOutlines(std::size_t count) {
+    // Room for the largest outline of every label: a frame of the same
+    // labels then never grows the buffer.
+    std::size_t room = 0;
+    for (std::size_t label = 0; label < m_placeable; ++label) {
+        room += m_shapes.getMaximalOutlinePoints(m_labels[label].shape);
+    }
     m_outlinePoints.clear();
+    m_outlinePoints.reserve(room);
     m_outlineStarts.clear();
+    m_outlineStarts.reserve(m_placeable + 1);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::int16_t chosen = m_chosen[i];
-        if (chosen == s_hidden) {
+        const LabelState& state = m_labels[m_labelOf[i]];
+        if (state.chosen == s_hidden) {
             continue;
         }
-        const Vector<float, 3>* outline = nullptr;
-        std::size_t points = 0;
-        m_shapes.getOutline(m_shape[i], static_cast<std::size_t>(chosen), outline, points);
-        m_outlineStarts.push_back(static_cast<std::uint32_t>(m_outlinePoints.size()));
-        const float x = m_x[i];
-        const float y = m_y[i];
-        for (std::size_t p = 0; p < points; ++p) {
-            m_outlinePoints.emplace_back(x + outline[p][0], y + outline[p][1], 0.0f);
+        const auto k = static_cast<std::size_t>(state.chosen);
+        const std::size_t first = m_outlinePoints.size();
+        m_outlineStarts.push_back(static_cast<std::uint32_t>(first));
+        m_shapes.getBackground(state.shape)
+            .appendPolygon(m_candidates[k], m_shapes.getSize(state.shape),
+                           m_shapes.getCandidate(state.shape, k).offset, m_outlinePoints);
+        Vector<float, 3>* out = m_outlinePoints.data();
+        for (std::size_t p = first; p < m_outlinePoints.size(); ++p) {
+            out[p] = {state.x + out[p][0], state.y + out[p][1], 0.0f};
         }
     }
     m_outlineStarts.push_back(static_cast<std::uint32_t>(m_outlinePoints.size()));
@@ -352,7 +779,7 @@ void LabelPlacer::Impl::keepHistory(std::size_t count) {
     // where it showed: the reference point + 1 (Center is 0), or s_hidden.
     m_previousReferencePoints.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const std::int16_t chosen = m_chosen[i];
+        const std::int16_t chosen = m_labels[m_labelOf[i]].chosen;
         m_previousReferencePoints[i] =
             chosen != s_hidden
                 ? static_cast<std::int16_t>(m_candidates[static_cast<std::size_t>(chosen)] + 1)
@@ -370,9 +797,10 @@ void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
         return;
     }
     points.insert(points.end(), m_outlinePoints.begin(), m_outlinePoints.end());
-    starts.reserve(starts.size() + m_outlineStarts.size());
-    for (const std::uint32_t start : m_outlineStarts) {
-        starts.push_back(base + start);
+    const std::size_t first = starts.size();
+    starts.resize(first + m_outlineStarts.size());
+    for (std::size_t i = 0; i < m_outlineStarts.size(); ++i) {
+        starts[first + i] = base + m_outlineStarts[i];
     }
 }
 

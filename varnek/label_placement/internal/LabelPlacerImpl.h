@@ -40,11 +40,30 @@ private:
     // At most the twelve placed reference points and Center.
     static constexpr std::size_t s_maxCandidates = 13;
 
+    // What the placer reads of a label again and again, in one place.
+    struct LabelState {
+        float x;
+        float y;
+        float priority;
+        std::uint32_t shape;
+        std::int16_t previous;  // candidate shown in the previous call, or s_hidden
+        std::int16_t chosen;    // candidate shown now, or s_hidden
+        std::uint16_t checked;  // candidates whose viewport and anchor test is done
+        std::uint16_t allowed;  // of those, the ones that passed
+        Status status;
+        std::uint8_t locked;  // part of the ejection chain being tried
+        std::uint8_t moved;   // moved or hidden by the improvement, in m_moved
+    };
+
     void placeFrame(const LabelRequest* labels, std::size_t count);
+    bool isSameAsLastCall(const LabelRequest* labels, std::size_t count) const;
+    void keepRequests(const LabelRequest* labels, std::size_t count);
     void readRequests(const LabelRequest* labels, std::size_t count);
     void layOutGrids(std::size_t count);
     void orderForGreedy(std::size_t count);
     void placeGreedily();
+    void improve();
+    void restoreGuarantees();
     void writeResult(const LabelRequest* labels, std::size_t count);
     void writeOutlines(std::size_t count);
     void keepHistory(std::size_t count);
@@ -57,8 +76,27 @@ private:
     bool isAllowed(std::uint32_t label, std::size_t candidate);
     // Overlaps a visible label other than itself.
     bool conflictsWithVisible(std::uint32_t label, std::size_t candidate) const;
+    // The visible labels the candidate overlaps, in m_blockers (sorted);
+    // stops counting above limit.
+    std::size_t collectBlockers(std::uint32_t label, std::size_t candidate, std::size_t limit);
     void show(std::uint32_t label, std::size_t candidate);
     void hide(std::uint32_t label);
+    // Shown in the previous call at the place it has now.
+    bool isSettled(std::uint32_t label) const;
+
+    // The improvement moves: the work they may still do, ejection chains
+    // and swaps on a plateau.
+    bool spend();
+    bool insertWithChain(std::uint32_t label, int depth, bool moveSettled);
+    bool relocate(std::uint32_t label, std::int16_t from, int depth, bool moveSettled);
+    void walkPlateau();
+    // Notes that a label left a place (once per label and frame).
+    void markMoved(std::uint32_t label);
+    // Holds every anchor whose label can overlap one of the label's candidates.
+    LabelRect getNeighbourhood(std::uint32_t label) const;
+    // Tries to show the hidden labels near a label that has just moved.
+    void insertAround(std::uint32_t moved);
+    std::uint64_t nextRandom();
 
     std::shared_ptr<const LabelBackground> m_defaultBackground;
     LabelPlacementOptions m_options;
@@ -79,18 +117,37 @@ private:
     internal::KeyTable m_currentKeys;
     std::vector<std::int16_t> m_previousReferencePoints;
 
-    // Per label of the current frame.
-    std::vector<Status> m_status;
-    std::vector<float> m_x;
-    std::vector<float> m_y;
-    std::vector<float> m_priority;
+    // The previous call's requests and the scale factors of their
+    // backgrounds, to answer an unchanged frame with the same result.
+    bool m_hasLastCall = false;
+    std::vector<LabelRequest> m_lastRequests;
+    std::vector<float> m_lastScales;
+
+    // Per request, as read; then per label, numbered in greedy order (the
+    // placeable ones first), with the maps between the two numberings.
+    std::vector<LabelState> m_read;
+    std::vector<LabelState> m_labels;
+    std::vector<std::uint32_t> m_requestOf;
+    std::vector<std::uint32_t> m_labelOf;
+    std::size_t m_placeable = 0;
+    std::vector<float> m_anchorX;
+    std::vector<float> m_anchorY;
     std::vector<std::uint8_t> m_anchorListed;
-    std::vector<std::uint32_t> m_shape;
-    std::vector<std::int16_t> m_previous;  // candidate shown in the previous call, or s_hidden
-    std::vector<std::int16_t> m_chosen;    // candidate shown now, or s_hidden
-    std::vector<std::uint16_t> m_checked;
-    std::vector<std::uint16_t> m_allowed;
-    std::vector<std::uint32_t> m_order;
+    // How far a candidate reaches from its anchor, at most, this frame.
+    float m_reach = 0.0f;
+    struct OrderKey {
+        std::uint64_t key;
+        std::uint32_t label;
+    };
+    std::vector<OrderKey> m_order;
+    std::vector<std::uint32_t> m_blockers;
+    std::vector<std::uint32_t> m_stamps;
+    std::uint32_t m_stamp = 0;
+    std::vector<std::uint32_t> m_hiddenLabels;
+    std::vector<std::uint32_t> m_moved;
+    std::uint64_t m_work = 0;
+    std::uint64_t m_random = 0;
+    bool m_mixedPriorities = false;
 
     std::vector<PlacedLabel> m_result;
     std::vector<Vector<float, 3>> m_outlinePoints;

@@ -32,16 +32,12 @@ void ShapeCache::reset(const std::vector<ReferencePoint>& candidates) {
     m_candidateCount = candidates.size();
     m_entries.clear();
     m_candidates.clear();
-    m_outlines.clear();
-    m_points.clear();
     m_slots.clear();
 }
 
 void ShapeCache::clear() noexcept {
     m_entries.clear();
     m_candidates.clear();
-    m_outlines.clear();
-    m_points.clear();
     std::fill(m_slots.begin(), m_slots.end(), 0u);
 }
 
@@ -102,9 +98,9 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
         slot = (slot + 1) & mask;
     }
     const auto shape = static_cast<std::uint32_t>(m_entries.size());
-    m_entries.push_back({key, &background, size});
+    const int points = background.getNumberOfPolygonPoints();
+    m_entries.push_back({key, &background, size, static_cast<std::size_t>(std::max(points, 0))});
     m_candidates.resize(m_candidates.size() + m_candidateCount);
-    m_outlines.resize(m_outlines.size() + m_candidateCount, Outline{s_notBuilt, 0});
     computeCandidates(shape);
     if (2 * m_entries.size() > m_slots.size()) {
         rehash(2 * m_slots.size());
@@ -126,22 +122,6 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
                                            minimum, maximum);
         candidates[k].bounds = extentWithOrigin(minimum, maximum);
     }
-}
-
-void ShapeCache::getOutline(std::uint32_t shape, std::size_t candidate,
-                            const Vector<float, 3>*& first, std::size_t& count) {
-    Outline& outline = m_outlines[shape * m_candidateCount + candidate];
-    if (outline.first == s_notBuilt) {
-        const Entry& entry = m_entries[shape];
-        const ReferencePoint referencePoint = m_referencePoints[candidate];
-        const Vector<float, 3>& offset = getCandidate(shape, candidate).offset;
-        const std::size_t start = m_points.size();
-        entry.background->appendPolygon(referencePoint, entry.size, offset, m_points);
-        outline.first = static_cast<std::uint32_t>(start);
-        outline.count = static_cast<std::uint32_t>(m_points.size() - start);
-    }
-    first = m_points.data() + outline.first;
-    count = outline.count;
 }
 
 }  // namespace internal

@@ -46,9 +46,14 @@ public:
     const CandidateShape* getCandidates(std::uint32_t shape) const {
         return m_candidates.data() + shape * m_candidateCount;
     }
-    // The outline at one candidate, relative to the anchor: [first, first + count).
-    void getOutline(std::uint32_t shape, std::size_t candidate, const Vector<float, 3>*& first,
-                    std::size_t& count);
+    const LabelBackground& getBackground(std::uint32_t shape) const {
+        return *m_entries[shape].background;
+    }
+    const Vector<float, 3>& getSize(std::uint32_t shape) const { return m_entries[shape].size; }
+    // The most points an outline of the shape has.
+    std::size_t getMaximalOutlinePoints(std::uint32_t shape) const {
+        return m_entries[shape].outlinePoints;
+    }
 
 private:
     // What a shape depends on: the background's address and the scale
@@ -61,12 +66,8 @@ private:
         Key key;
         const LabelBackground* background;
         Vector<float, 3> size;
+        std::size_t outlinePoints;
     };
-    struct Outline {
-        std::uint32_t first;
-        std::uint32_t count;
-    };
-    static constexpr std::uint32_t s_notBuilt = 0xFFFFFFFFu;
 
     static Key makeKey(const LabelBackground& background, const Vector<float, 3>& size);
     static bool sameKey(const Key& a, const Key& b);
@@ -78,8 +79,6 @@ private:
     std::size_t m_candidateCount = 0;
     std::vector<Entry> m_entries;
     std::vector<CandidateShape> m_candidates;
-    std::vector<Outline> m_outlines;
-    std::vector<Vector<float, 3>> m_points;
     // Open addressing: entry index + 1, 0 for an empty slot.
     std::vector<std::uint32_t> m_slots;
 };

@@ -31,6 +31,11 @@ public:
         return static_cast<std::size_t>(m_columns) * static_cast<std::size_t>(m_rows);
     }
     std::size_t getColumnCount() const { return m_columns; }
+    // The most cells a rectangle of this size can touch.
+    std::size_t getMaximalCellsTouched(float width, float height) const {
+        return spanOf(width, m_inverseCellWidth, m_columns) *
+               spanOf(height, m_inverseCellHeight, m_rows);
+    }
 
     // Every cell the rectangle touches; coordinates outside the area, and
     // NaN, fall in the border cells. Monotonic, so two rectangles that share
@@ -46,6 +51,10 @@ public:
     }
 
 private:
+    static std::size_t spanOf(float extent, float inverseCell, std::uint32_t count) {
+        const float cells = extent * inverseCell + 2.0f;
+        return cells < static_cast<float>(count) ? static_cast<std::size_t>(cells) : count;
+    }
     static std::uint32_t indexOf(float position, float origin, float inverseCell,
                                  std::uint32_t count) {
         const float t = (position - origin) * inverseCell;

@@ -1,32 +1,71 @@
 #include <varnek/label_placement/internal/VisibleLabelGrid.h>
 
-#include <algorithm>
-
 namespace Varnek {
 namespace internal {
 
-void VisibleLabelGrid::reset(const UniformGrid& layout) {
+void VisibleLabelGrid::reset(const UniformGrid& layout, std::size_t entries) {
     m_layout = layout;
-    m_heads.resize(layout.getCellCount());
-    std::fill(m_heads.begin(), m_heads.end(), s_end);
+    m_cells.resize(layout.getCellCount());
+    m_nodes.reserve(entries);
+    for (Cell& cell : m_cells) {
+        cell.count = 0;
+        cell.overflow = s_end;
+    }
     m_nodes.clear();
     m_free = s_end;
 }
 
+void VisibleLabelGrid::insertInCell(Cell& cell, const Entry& entry) {
+    if (cell.count < s_entriesInPlace) {
+        cell.entries[cell.count++] = entry;
+        return;
+    }
+    std::uint32_t node = m_free;
+    if (node != s_end) {
+        m_free = m_nodes[node].next;
+        m_nodes[node] = {entry, cell.overflow};
+    } else {
+        node = static_cast<std::uint32_t>(m_nodes.size());
+        m_nodes.push_back({entry, cell.overflow});
+    }
+    cell.overflow = node;
+}
+
+void VisibleLabelGrid::removeFromCell(Cell& cell, std::uint32_t label) {
+    for (std::uint32_t e = 0; e < cell.count; ++e) {
+        if (cell.entries[e].label == label) {
+            // The last entry in place fills the hole, and the first overflow
+            // node, if any, the last place.
+            cell.entries[e] = cell.entries[cell.count - 1];
+            if (cell.overflow != s_end) {
+                const std::uint32_t node = cell.overflow;
+                cell.entries[cell.count - 1] = m_nodes[node].entry;
+                cell.overflow = m_nodes[node].next;
+                m_nodes[node].next = m_free;
+                m_free = node;
+            } else {
+                --cell.count;
+            }
+            return;
+        }
+    }
+    for (std::uint32_t* link = &cell.overflow; *link != s_end; link = &m_nodes[*link].next) {
+        if (m_nodes[*link].entry.label == label) {
+            const std::uint32_t node = *link;
+            *link = m_nodes[node].next;
+            m_nodes[node].next = m_free;
+            m_free = node;
+            return;
+        }
+    }
+}
+
 void VisibleLabelGrid::insert(std::uint32_t label, const LabelRect& rect) {
     const CellRange cells = m_layout.getCells(rect);
+    const Entry entry{rect, label};
     for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
         for (std::uint32_t column = cells.column0; column <= cells.column1; ++column) {
-            std::uint32_t& head = m_heads[m_layout.getCellIndex(column, row)];
-            std::uint32_t node = m_free;
-            if (node != s_end) {
-                m_free = m_nodes[node].next;
-                m_nodes[node] = {label, head};
-            } else {
-                node = static_cast<std::uint32_t>(m_nodes.size());
-                m_nodes.push_back({label, head});
-            }
-            head = node;
+            insertInCell(m_cells[m_layout.getCellIndex(column, row)], entry);
         }
     }
 }
@@ -35,16 +74,7 @@ void VisibleLabelGrid::remove(std::uint32_t label, const LabelRect& rect) {
     const CellRange cells = m_layout.getCells(rect);
     for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
         for (std::uint32_t column = cells.column0; column <= cells.column1; ++column) {
-            std::uint32_t* link = &m_heads[m_layout.getCellIndex(column, row)];
-            while (*link != s_end && m_nodes[*link].label != label) {
-                link = &m_nodes[*link].next;
-            }
-            if (*link != s_end) {
-                const std::uint32_t node = *link;
-                *link = m_nodes[node].next;
-                m_nodes[node].next = m_free;
-                m_free = node;
-            }
+            removeFromCell(m_cells[m_layout.getCellIndex(column, row)], label);
         }
     }
 }
