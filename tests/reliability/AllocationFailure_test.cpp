@@ -3,6 +3,7 @@
 // checks leaks at exit), and no object that existed before the call may change.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -160,7 +161,7 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
     // The caller's buffers have room for any frame of these labels.
     std::vector<Vector<float, 3>> points;
     std::vector<std::uint32_t> starts;
-    points.reserve(300 * 64);
+    points.reserve(std::size_t{300} * 64);
     starts.reserve(301);
     for (int warm = 0; warm < 3; ++warm) {
         pan();
