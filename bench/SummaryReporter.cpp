@@ -64,18 +64,30 @@ void SummaryReporter::ReportRuns(const std::vector<Run>& reports) {
         if (run.error_occurred) {
             continue;
         }
-        Result& result = m_results[run.run_name.str()];
+        // By the registered name, without the iteration and repetition counts
+        // that benchmarks with fixed counts carry in their full names.
+        const std::string& arguments = run.run_name.args;
+        Result& result =
+            m_results[run.run_name.function_name + (arguments.empty() ? "" : "/" + arguments)];
         const bool isIteration = run.run_type == Run::RT_Iteration;
+        // In ns whatever unit the benchmark shows its times in.
+        const double cpuTime =
+            run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit) * 1e9;
         if (isIteration) {
-            result.cpuTimes.push_back(run.GetAdjustedCPUTime());
+            result.cpuTimes.push_back(cpuTime);
         } else if (run.aggregate_name == "median") {
-            result.medianCpuTime = run.GetAdjustedCPUTime();
+            result.medianCpuTime = cpuTime;
         }
         // The spread aggregates carry the spread of the counters, not counts.
         if (isIteration || run.aggregate_name == "median" || run.aggregate_name == "mean") {
             result.maxAllocs = std::max(result.maxAllocs, counterValue(run, "allocs"));
             result.allocsTarget = counterValue(run, "allocs_target");
             result.points = std::max(result.points, counterValue(run, "points"));
+        }
+        if (isIteration || run.aggregate_name == "median") {
+            for (const auto& [counterName, value] : run.counters) {
+                result.counters[counterName] = value.value;
+            }
         }
     }
     // Repeated benchmarks show their aggregates only; the single repetitions
@@ -112,6 +124,15 @@ double SummaryReporter::fastestCpuTime(const std::string& name) const {
 double SummaryReporter::counter(const std::string& name, double Result::*field) const {
     const auto found = m_results.find(name);
     return found == m_results.end() ? -1.0 : found->second.*field;
+}
+
+double SummaryReporter::namedCounter(const std::string& name, const std::string& counter) const {
+    const auto found = m_results.find(name);
+    if (found == m_results.end()) {
+        return -1.0;
+    }
+    const auto value = found->second.counters.find(counter);
+    return value == found->second.counters.end() ? -1.0 : value->second;
 }
 
 bool SummaryReporter::printSummary(std::ostream& out) const {
@@ -180,9 +201,14 @@ bool SummaryReporter::printSummary(std::ostream& out) const {
         out << line;
     }
 
+    const bool guaranteesHeld = printPlacementSummary(out);
+
     out << (allocationsMet ? "\nEvery allocation target is met.\n"
                            : "\nAn allocation target was MISSED (see above).\n");
-    return allocationsMet;
+    if (!guaranteesHeld) {
+        out << "A placement broke a guarantee (see ERROR above).\n";
+    }
+    return allocationsMet && guaranteesHeld;
 }
 
 }  // namespace VarnekBench

@@ -21,7 +21,8 @@ public:
     void ReportRuns(const std::vector<Run>& reports) override;
 
     // Prints the summary. Returns false when a path allocated other than its
-    // target; times are reported, never judged.
+    // target or a placement broke a guarantee; times are reported, never
+    // judged.
     bool printSummary(std::ostream& out) const;
 
 private:
@@ -31,6 +32,8 @@ private:
         double maxAllocs = -1.0;
         double allocsTarget = -1.0;
         double points = -1.0;
+        // Every other counter, as the last iteration or the median reported it.
+        std::map<std::string, double> counters;
     };
 
     // CPU time per iteration in ns over the repetitions, or a negative value
@@ -38,6 +41,12 @@ private:
     double medianCpuTime(const std::string& name) const;
     double fastestCpuTime(const std::string& name) const;
     double counter(const std::string& name, double Result::*field) const;
+    // A named counter of a benchmark, or a negative value if it did not run.
+    double namedCounter(const std::string& name, const std::string& counter) const;
+
+    // The placement tables and their targets; false when a placement broke a
+    // guarantee (an overlap, a label outside the view).
+    bool printPlacementSummary(std::ostream& out) const;
 
     std::map<std::string, Result> m_results;
 };
