@@ -39,7 +39,6 @@ constexpr std::size_t s_annealingMovesPerLabel = 2000;
 bool s_smokeSizes = false;
 constexpr std::size_t s_smokeInstances = 1;
 constexpr std::size_t s_smokeAnnealingMovesPerLabel = 20;
-constexpr std::size_t s_motionFrames = 600;
 constexpr std::size_t s_smokeMotionFrames = 30;
 
 LabelPlacementOptions optionsFor(const LabelRect& viewport, bool anchorsAreObstacles, int effort,
@@ -68,7 +67,10 @@ void placeFresh(benchmark::State& state, Layout layout, std::size_t count) {
     const PlacementScene scene = makeScaleScene(layout, count);
     LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
                        optionsFor(scene.viewport, true, 1, {}));
-    // Grows the buffers to the frame's size.
+    // Grows the buffers to the frame's size: two frames, since a placer may
+    // keep the history of one frame while it builds the next.
+    placer.place(scene.requests);
+    placer.forgetHistory();
     placer.place(scene.requests);
     std::size_t visible = 0;
     {
@@ -223,7 +225,7 @@ bool holds(const LabelRect& view, const Point& anchor) {
 // forgets the history before every frame: what a placer that ignores its
 // history does.
 void followCamera(benchmark::State& state, bool withHistory) {
-    const std::size_t frameCount = s_smokeSizes ? s_smokeMotionFrames : s_motionFrames;
+    const std::size_t frameCount = s_smokeSizes ? s_smokeMotionFrames : s_motionFrameCount;
     const CameraPath path(frameCount);
     const LabelRect view = path.viewport();
     std::vector<LabelRequest> requests;

@@ -44,6 +44,9 @@ inline constexpr const char* s_copyOutlinePoints = "Placement/Outline/copyPoints
 inline constexpr const char* s_motionWithHistory = "Placement/Motion/withHistory";
 inline constexpr const char* s_motionWithoutHistory = "Placement/Motion/withoutHistory";
 
+// Frames of the camera path in a full run.
+inline constexpr std::size_t s_motionFrameCount = 600;
+
 // Counters the summary reads.
 inline constexpr const char* s_shownPercent = "shown_pct";
 inline constexpr const char* s_instances = "instances";

@@ -211,7 +211,10 @@ bool SummaryReporter::printPlacementSummary(std::ostream& out) const {
             out << line;
         }
     }
-    if (ran(s_motionWithHistory)) {
+    // The smoke run's few frames move the camera too far between frames to
+    // judge jumps.
+    if (ran(s_motionWithHistory) &&
+        namedCounter(s_motionWithHistory, s_frames) >= static_cast<double>(s_motionFrameCount)) {
         const double jumps = namedCounter(s_motionWithHistory, s_jumpsMaxPercent);
         std::snprintf(line, sizeof line,
                       "  jumps in every frame <= %.1f%% of the labels visible in both: max %.3f%%  "
