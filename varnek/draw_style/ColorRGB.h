@@ -25,6 +25,7 @@ public:
     constexpr ColorRGB(float red, float green, float blue)
         : m_red(red), m_green(green), m_blue(blue) {}
 
+    // The components, as given.
     constexpr float red() const { return m_red; }
     constexpr float green() const { return m_green; }
     constexpr float blue() const { return m_blue; }

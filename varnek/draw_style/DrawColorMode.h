@@ -18,6 +18,7 @@ public:
     // Stores value unchecked.
     DrawColorMode(Enum value = Index) : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
+    // The stored value, unchecked.
     operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // True for 0 to 5; negative values are invalid.

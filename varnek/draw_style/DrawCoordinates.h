@@ -9,6 +9,7 @@ namespace Varnek {
 
 class VARNEK_API DrawCoordinates {
 public:
+    // The coordinate spaces.
     enum Enum : int {
         Object = 0,
         World = 1,
@@ -22,6 +23,7 @@ public:
     // Stores value unchecked.
     DrawCoordinates(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
+    // The stored value, unchecked.
     operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "object", "world", "viewpoint", "local window", "outer window",

@@ -25,6 +25,7 @@ public:
     DrawCustomPatternDefinitionLine& operator=(DrawCustomPatternDefinitionLine&&) = delete;
     ~DrawCustomPatternDefinitionLine() = default;
 
+    // The definition and the contrast colour, as given.
     const std::string& getDefinition() const { return m_definition; }
     const ColorRGB& getContrastColor() const { return m_contrastColor; }
 

@@ -11,11 +11,13 @@ namespace Varnek {
 
 class VARNEK_API DrawCylinderCapping {
 public:
+    // The ends that are capped.
     enum Enum : int { None = 0, First = 1, Second = 2, Both = 3 };
 
     // Stores value unchecked.
     DrawCylinderCapping(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
+    // The stored value, unchecked.
     operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "None", "First", "Second" or "Both"; "unknown" outside 0 to 3.

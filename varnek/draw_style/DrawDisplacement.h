@@ -11,6 +11,7 @@ namespace Varnek {
 
 class VARNEK_API DrawDisplacement {
 public:
+    // The levels, from none to the highest.
     enum Enum : int { None = 0, Low = 1, Medium = 2, High = 3, Highest = 4 };
 
     // Only the static functions are used.

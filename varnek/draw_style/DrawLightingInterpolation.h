@@ -9,12 +9,14 @@ namespace Varnek {
 
 class VARNEK_API DrawLightingInterpolation {
 public:
+    // The interpolations: none, Gouraud, Phong or Gooch shading.
     enum Enum : int { None = 0, Gouraud = 1, Phong = 2, Gooch = 3 };
 
     // Stores value unchecked.
     DrawLightingInterpolation(Enum value)
         : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
+    // The stored value, unchecked.
     operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "No lighting interpolation" or "lighting interpolation = gouraud"

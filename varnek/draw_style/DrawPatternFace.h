@@ -11,6 +11,7 @@ namespace Varnek {
 
 class VARNEK_API DrawPatternFace {
 public:
+    // Solid and the eight hatchings.
     enum Pattern : int {
         Solid = 0,
         Crosshatch = 1,
@@ -27,6 +28,7 @@ public:
     DrawPatternFace(Pattern value = Solid)
         : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
+    // The stored value, unchecked.
     operator Pattern() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // The translation of the enumerator's name ("Solid", "Crosshatch", ...) in

@@ -11,6 +11,7 @@ namespace Varnek {
 
 class VARNEK_API DrawPatternLine {
 public:
+    // The dash patterns.
     enum Enum : int {
         Solid = 0,
         Dashed = 1,
@@ -25,6 +26,7 @@ public:
     // Stores value unchecked.
     DrawPatternLine(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
+    // The stored value, unchecked.
     operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // The translation of the enumerator's name ("Solid", "Dashed", ...) in the

@@ -11,6 +11,7 @@ namespace Varnek {
 
 class VARNEK_API DrawSizeReference {
 public:
+    // The units.
     enum Enum : int {
         World = 0,
         Object = 1,
@@ -23,6 +24,7 @@ public:
     // Stores value unchecked.
     DrawSizeReference(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
+    // The stored value, unchecked.
     operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "world", "object", "windowfraction", "outerwindowfraction", "pixel" or

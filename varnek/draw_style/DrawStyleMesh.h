@@ -14,6 +14,7 @@ namespace Varnek {
 
 class VARNEK_API DrawStyleMesh {
 public:
+    // The styles.
     enum Enum : int {
         None = 0,
         Filled = 1,
@@ -30,6 +31,7 @@ public:
     // stray integer never silently becomes None where a style is expected.
     explicit DrawStyleMesh(const int& value);
 
+    // The stored value, unchecked.
     operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // True for 0 to 5; negative values are invalid.

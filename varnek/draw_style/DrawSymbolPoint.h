@@ -65,6 +65,7 @@ public:
     // Stores value unchecked.
     DrawSymbolPoint(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
+    // The stored value, unchecked.
     operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // The enumerator's name, untranslated; "unknown" for CustomEmptyBoldCircle,

@@ -10,6 +10,7 @@ namespace Varnek {
 
 class VARNEK_API DrawTextAlignmentPoint {
 public:
+    // The nine points of the text box.
     enum Enum : int {
         LeftMiddle = 0,
         LeftTop = 1,
@@ -25,6 +26,7 @@ public:
     // Stores value unchecked.
     DrawTextAlignmentPoint(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
+    // The stored value, unchecked.
     operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "<*", "<^", "<v", ">*", ">^", ">v", "*" (centre point alone), "*^" or

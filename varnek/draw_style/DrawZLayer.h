@@ -10,12 +10,14 @@ namespace Varnek {
 
 class VARNEK_API DrawZLayer {
 public:
+    // The layers, from the back to the front.
     enum Enum : int { Background = 0, Model = 1, Annotation = 2, Label = 3, Overlay = 4 };
 
     // Stores both values unchecked.
     DrawZLayer(Enum layer, float randomLabelOffset)
         : m_layer(layer), m_randomLabelOffset(randomLabelOffset) {}
 
+    // The layer.
     operator Enum() const { return m_layer; }  // NOLINT(google-explicit-constructor)
 
     // The offset given at construction, unchanged.

@@ -70,6 +70,8 @@ namespace Varnek {
 
 class VARNEK_API LabelPlacer {
 public:
+    // A placer without history, drawing labels that name no background of
+    // their own with defaultBackground. Movable, not copyable.
     LabelPlacer(std::shared_ptr<const LabelBackground> defaultBackground,
                 LabelPlacementOptions options);
     ~LabelPlacer();
@@ -98,6 +100,7 @@ public:
     void appendOutlines(std::vector<Vector<float, 3>>& points,
                         std::vector<std::uint32_t>& starts) const;
 
+    // The options the next call of place uses.
     const LabelPlacementOptions& getOptions() const;
     // Takes effect from the next call of place; the history by key is kept,
     // cached shapes are dropped.

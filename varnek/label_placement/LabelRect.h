@@ -6,10 +6,10 @@ namespace Varnek {
 
 // left <= right and top <= bottom for every rectangle the placer produces.
 struct LabelRect {
-    float left;
-    float top;
-    float right;
-    float bottom;
+    float left;    // Smallest x.
+    float top;     // Smallest y.
+    float right;   // Largest x.
+    float bottom;  // Largest y.
 };
 
 }  // namespace Varnek

@@ -26,6 +26,7 @@ namespace Varnek {
 
 class VARNEK_API LabelIndicator {
 public:
+    // Where the label sits round its anchor.
     using ReferencePoint = LabelBackground::ReferencePoint;
 
     // The fixed width is kept only if useFixedSize is true, else -1.0. The
@@ -66,6 +67,7 @@ public:
     // True once initialize was called, whatever the value it was given.
     bool isInitialized() const { return m_initialized; }
 
+    // The construction arguments and the scale factor, as stored.
     bool getUseFixedSize() const { return m_useFixedSize; }
     float getFixedIndicatorWidthInScreenHeightFraction() const {
         return m_fixedIndicatorWidthInScreenHeightFraction;
@@ -105,9 +107,10 @@ protected:
     // from the tip into the body, along follows the clockwise walk. Both are
     // zero for a reference point on no side.
     struct EdgeDirections {
-        Vector<float, 3> across;
-        Vector<float, 3> along;
+        Vector<float, 3> across;  // From the tip into the body.
+        Vector<float, 3> along;   // Along the clockwise walk.
     };
+    // The directions for the reference point's side.
     static const EdgeDirections& getEdgeDirections(ReferencePoint referencePoint);
 
     // across * height - along * length, and across * height + along * length:

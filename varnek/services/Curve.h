@@ -30,6 +30,7 @@ public:
     virtual void calcPolyLine(PolyLine<Point<T, 3>>& polyLine) const = 0;
 
 protected:
+    // Made and copied only as part of a concrete curve.
     Curve() = default;
     Curve(const Curve&) = default;
     Curve& operator=(const Curve&) = default;

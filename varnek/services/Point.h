@@ -16,8 +16,10 @@ class Point<T, 3> {
 public:
     // (0, 0, 0).
     constexpr Point() : m_components{} {}
+    // (x, y, z).
     constexpr Point(T x, T y, T z) : m_components{x, y, z} {}
 
+    // Component index (0 to 2), unchecked.
     constexpr T& operator[](std::size_t index) { return m_components[index]; }
     constexpr const T& operator[](std::size_t index) const { return m_components[index]; }
 

@@ -25,8 +25,10 @@ public:
     // merged into it; a negative or NaN tolerance merges nothing.
     explicit PolyLine(double tolerance) : m_tolerance(tolerance) {}
 
+    // The tolerance given to the constructor.
     double getTolerance() const { return m_tolerance; }
 
+    // How many points the polyline holds after merging.
     std::uint64_t numberOfPoints() const { return m_points.size(); }
 
     // Point index in the order appended; throws std::out_of_range for an

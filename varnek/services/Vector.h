@@ -25,6 +25,7 @@ class VARNEK_MATH_VISIBLE Vector<T, 3> {
 public:
     // (0, 0, 0).
     constexpr Vector() : m_components{} {}
+    // (x, y, z).
     constexpr Vector(T x, T y, T z) : m_components{x, y, z} {}
 
     // A constant (0, 0, 0) that lives as long as the program. Visible even
@@ -34,9 +35,11 @@ public:
         return s_zero;
     }
 
+    // Component index (0 to 2), unchecked.
     constexpr T& operator[](std::size_t index) { return m_components[index]; }
     constexpr const T& operator[](std::size_t index) const { return m_components[index]; }
 
+    // Component by component.
     constexpr Vector& operator+=(const Vector& other) {
         m_components[0] += other.m_components[0];
         m_components[1] += other.m_components[1];

@@ -60,6 +60,7 @@ public:
         appendPieceEnds(polyLine, T(0), m_bezierPoints[0], T(1), m_bezierPoints[3], 0);
     }
 
+    // The most times a piece of the parameter range is halved.
     static constexpr int s_maximalHalvings = 10;
 
 private:
