@@ -1,8 +1,10 @@
-// Everything the library offers, in one include: the draw-style vocabulary,
-// the label shapes, the label placer and the sibling-library interfaces they
-// build on.
+// Everything the library offers, in one include: the version, the
+// draw-style vocabulary, the label shapes, the label placer and the
+// sibling-library interfaces they build on.
 #ifndef VARNEK_VARNEK_H
 #define VARNEK_VARNEK_H
+
+#include <varnek/version.h>
 
 #include <varnek/services/CompositeCurve.h>
 #include <varnek/services/Curve.h>

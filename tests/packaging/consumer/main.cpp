@@ -2,6 +2,7 @@
 #include <varnek/varnek.h>
 
 #include <cstdio>
+#include <cstring>
 
 int main() {
     using namespace Varnek;
@@ -12,6 +13,11 @@ int main() {
     }
     if (Vector<float, 3>::getZeroVector() != Vector<float, 3>(0.0f, 0.0f, 0.0f)) {
         std::puts("the zero vector is not zero");
+        ++failures;
+    }
+    // The installed version header and the loaded library agree.
+    if (std::strcmp(getLibraryVersion(), VARNEK_VERSION_STRING) != 0) {
+        std::printf("loaded library %s, headers %s\n", getLibraryVersion(), VARNEK_VERSION_STRING);
         ++failures;
     }
     return failures == 0 ? 0 : 1;
