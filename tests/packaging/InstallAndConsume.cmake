@@ -1,5 +1,6 @@
 # cmake -P script: install BUILD_DIR into WORK_DIR/prefix, then build and run
-# the consumer in CONSUMER_DIR with find_package and with pkg-config.
+# the consumer in CONSUMER_DIR with find_package and with pkg-config, then
+# uninstall it.
 cmake_minimum_required(VERSION 3.25)
 
 function(run)
@@ -54,4 +55,13 @@ run(${WORK_DIR}/pkg_config_consumer)
 
 if(NOT EXISTS ${prefix}/share/doc/Varnek/LICENSE)
     message(FATAL_ERROR "the licence is not installed to ${prefix}/share/doc/Varnek")
+endif()
+
+# Uninstalling as the README says: removing the files install_manifest.txt
+# lists leaves no file of the library behind.
+file(STRINGS ${BUILD_DIR}/install_manifest.txt installed)
+file(REMOVE ${installed})
+file(GLOB_RECURSE left ${prefix}/*)
+if(left)
+    message(FATAL_ERROR "files left after removing the installed ones:\n${left}")
 endif()
