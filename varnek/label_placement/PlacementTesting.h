@@ -4,9 +4,11 @@
 #ifndef VARNEK_LABEL_PLACEMENT_PLACEMENTTESTING_H
 #define VARNEK_LABEL_PLACEMENT_PLACEMENTTESTING_H
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 #include <memory>
 #include <random>
 #include <sstream>
@@ -92,7 +94,8 @@ inline bool sameBits(const Vector<float, 3>& a, const Vector<float, 3>& b) {
 }
 
 // The bounds of one label at a reference point, from the background's own
-// outline, in view coordinates.
+// outline, in view coordinates; NaN when a point is NaN (no rectangle holds
+// such an outline, so the label cannot be shown there).
 inline LabelRect boundsFromOutline(const LabelBackground& background, const LabelRequest& label,
                                    LabelBackground::ReferencePoint referencePoint) {
     const Vector<float, 3> offset = background.getOffset(referencePoint, label.size);
@@ -100,6 +103,10 @@ inline LabelRect boundsFromOutline(const LabelBackground& background, const Labe
     for (const auto& p : background.getPolygon(referencePoint, label.size, offset)) {
         const float x = label.anchor[0] + p[0];
         const float y = label.anchor[1] + p[1];
+        if (std::isnan(x) || std::isnan(y)) {
+            const float nan = std::numeric_limits<float>::quiet_NaN();
+            return {nan, nan, nan, nan};
+        }
         r = {x < r.left ? x : r.left, y < r.top ? y : r.top, x > r.right ? x : r.right,
              y > r.bottom ? y : r.bottom};
     }

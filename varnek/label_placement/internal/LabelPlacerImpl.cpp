@@ -166,7 +166,7 @@ bool LabelPlacer::Impl::isSameAsLastCall(const LabelRequest* labels, std::size_t
             if (bitsOf(background->getScreenHeightFractionToMaskedSceneScaleFactor()) !=
                     bitsOf(m_lastScales[2 * i]) ||
                 bitsOf(indicatorScale) != bitsOf(m_lastScales[2 * i + 1]) ||
-                background->isInitialized() != (m_read[i].status != Status::NotInitialized)) {
+                background->isInitialized() != (m_lastInitialized[i] != 0)) {
                 return false;
             }
         }
@@ -177,6 +177,7 @@ bool LabelPlacer::Impl::isSameAsLastCall(const LabelRequest* labels, std::size_t
 void LabelPlacer::Impl::keepRequests(const LabelRequest* labels, std::size_t count) {
     m_lastRequests.assign(labels, labels + count);
     m_lastScales.resize(2 * count);
+    m_lastInitialized.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         const LabelBackground* background =
             labels[i].background != nullptr ? labels[i].background : m_defaultBackground.get();
@@ -188,6 +189,7 @@ void LabelPlacer::Impl::keepRequests(const LabelRequest* labels, std::size_t cou
         m_lastScales[2 * i + 1] = indicator != nullptr
                                       ? indicator->getScreenHeightFractionToMaskedSceneScaleFactor()
                                       : 0.0f;
+        m_lastInitialized[i] = background != nullptr && background->isInitialized() ? 1 : 0;
     }
     m_hasLastCall = true;
 }
@@ -308,6 +310,7 @@ void LabelPlacer::Impl::layOutGrids(std::size_t count) {
         entries += touched;
     }
     m_visible.reset(m_layout, entries);
+    m_nearVisible.reserve(entries);
 }
 
 void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
@@ -448,23 +451,77 @@ bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
     return state.previous != s_hidden && state.chosen == state.previous;
 }
 
+void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label) {
+    // Every candidate lies in the shape's span round the anchor: the anchors
+    // and visible labels there are read once for all candidates.
+    const LabelState& state = m_labels[label];
+    const LabelRect& span = m_shapes.getSpan(state.shape);
+    const LabelRect area{state.x + span.left, state.y + span.top, state.x + span.right,
+                         state.y + span.bottom};
+    m_nearAnchors.clear();
+    if (m_options.anchorsAreObstacles) {
+        m_anchors.forEachIn(area, [&](std::uint32_t other) {
+            if (other != label) {
+                m_nearAnchors.push_back({m_anchorX[other], m_anchorY[other]});
+            }
+        });
+    }
+    const LabelRect grown{area.left - m_halfGap, area.top - m_halfGap, area.right + m_halfGap,
+                          area.bottom + m_halfGap};
+    m_nearVisible.clear();
+    m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
+        if (entry.label != label && overlaps(grown, entry.rect)) {
+            m_nearVisible.push_back(entry.rect);
+        }
+        return false;
+    });
+}
+
+bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate) {
+    LabelState& state = m_labels[label];
+    const auto bit = static_cast<std::uint16_t>(1u << candidate);
+    const LabelRect bounds = getBounds(label, candidate);
+    if ((state.checked & bit) == 0) {
+        bool allowed = isInside(bounds, m_options.viewport);
+        for (std::size_t a = 0; allowed && a < m_nearAnchors.size(); ++a) {
+            const float x = m_nearAnchors[a][0];
+            const float y = m_nearAnchors[a][1];
+            allowed = !(bounds.left < x && x < bounds.right && bounds.top < y && y < bounds.bottom);
+        }
+        state.checked = static_cast<std::uint16_t>(state.checked | bit);
+        if (allowed) {
+            state.allowed = static_cast<std::uint16_t>(state.allowed | bit);
+        }
+    }
+    if ((state.allowed & bit) == 0) {
+        return false;
+    }
+    const LabelRect grown{bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
+                          bounds.bottom + m_halfGap};
+    for (const LabelRect& other : m_nearVisible) {
+        if (overlaps(grown, other)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 void LabelPlacer::Impl::placeGreedily() {
     const std::size_t candidates = m_candidates.size();
+    m_nearAnchors.reserve(m_labels.size());
     for (std::size_t next = 0; next < m_placeable; ++next) {
         const auto label = static_cast<std::uint32_t>(next);
+        gatherNeighbours(label);
         // The place shown in the previous call first, then the candidates in
         // order of preference.
         const std::int16_t previous = m_labels[label].previous;
-        if (previous != s_hidden) {
-            const auto k = static_cast<std::size_t>(previous);
-            if (isAllowed(label, k) && !conflictsWithVisible(label, k)) {
-                show(label, k);
-                continue;
-            }
+        if (previous != s_hidden &&
+            isFreeAmongNeighbours(label, static_cast<std::size_t>(previous))) {
+            show(label, static_cast<std::size_t>(previous));
+            continue;
         }
         for (std::size_t k = 0; k < candidates; ++k) {
-            if (static_cast<std::int16_t>(k) != previous && isAllowed(label, k) &&
-                !conflictsWithVisible(label, k)) {
+            if (static_cast<std::int16_t>(k) != previous && isFreeAmongNeighbours(label, k)) {
                 show(label, k);
                 break;
             }

@@ -79,6 +79,10 @@ private:
     // The visible labels the candidate overlaps, in m_blockers (sorted);
     // stops counting above limit.
     std::size_t collectBlockers(std::uint32_t label, std::size_t candidate, std::size_t limit);
+    // The greedy pass's tests: the anchors and visible labels round a label
+    // gathered once, then each candidate tested against them alone.
+    void gatherNeighbours(std::uint32_t label);
+    bool isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate);
     void show(std::uint32_t label, std::size_t candidate);
     void hide(std::uint32_t label);
     // Shown in the previous call at the place it has now.
@@ -122,6 +126,7 @@ private:
     bool m_hasLastCall = false;
     std::vector<LabelRequest> m_lastRequests;
     std::vector<float> m_lastScales;
+    std::vector<std::uint8_t> m_lastInitialized;
 
     // Per request, as read; then per label, numbered in greedy order (the
     // placeable ones first), with the maps between the two numberings.
@@ -141,6 +146,8 @@ private:
     };
     std::vector<OrderKey> m_order;
     std::vector<std::uint32_t> m_blockers;
+    std::vector<std::array<float, 2>> m_nearAnchors;
+    std::vector<LabelRect> m_nearVisible;
     std::vector<std::uint32_t> m_stamps;
     std::uint32_t m_stamp = 0;
     std::vector<std::uint32_t> m_hiddenLabels;

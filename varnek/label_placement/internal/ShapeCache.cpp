@@ -99,7 +99,8 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
     }
     const auto shape = static_cast<std::uint32_t>(m_entries.size());
     const int points = background.getNumberOfPolygonPoints();
-    m_entries.push_back({key, &background, size, static_cast<std::size_t>(std::max(points, 0))});
+    m_entries.push_back({key, &background, size, static_cast<std::size_t>(std::max(points, 0)),
+                         LabelRect{0.0f, 0.0f, 0.0f, 0.0f}});
     m_candidates.resize(m_candidates.size() + m_candidateCount);
     computeCandidates(shape);
     if (2 * m_entries.size() > m_slots.size()) {
@@ -111,7 +112,7 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
 }
 
 void ShapeCache::computeCandidates(std::uint32_t shape) {
-    const Entry& entry = m_entries[shape];
+    Entry& entry = m_entries[shape];
     CandidateShape* candidates = m_candidates.data() + shape * m_candidateCount;
     for (std::size_t k = 0; k < m_candidateCount; ++k) {
         const ReferencePoint referencePoint = m_referencePoints[k];
@@ -120,7 +121,14 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         Vector<float, 3> maximum;
         entry.background->getPolygonExtent(referencePoint, entry.size, candidates[k].offset,
                                            minimum, maximum);
-        candidates[k].bounds = extentWithOrigin(minimum, maximum);
+        const LabelRect bounds = extentWithOrigin(minimum, maximum);
+        candidates[k].bounds = bounds;
+        // A NaN side compares false and is left out.
+        LabelRect& span = entry.span;
+        span.left = bounds.left < span.left ? bounds.left : span.left;
+        span.top = bounds.top < span.top ? bounds.top : span.top;
+        span.right = bounds.right > span.right ? bounds.right : span.right;
+        span.bottom = bounds.bottom > span.bottom ? bounds.bottom : span.bottom;
     }
 }
 

@@ -46,6 +46,8 @@ public:
     const CandidateShape* getCandidates(std::uint32_t shape) const {
         return m_candidates.data() + shape * m_candidateCount;
     }
+    // Holds every candidate's bounds that is not NaN, and the origin.
+    const LabelRect& getSpan(std::uint32_t shape) const { return m_entries[shape].span; }
     const LabelBackground& getBackground(std::uint32_t shape) const {
         return *m_entries[shape].background;
     }
@@ -67,6 +69,7 @@ private:
         const LabelBackground* background;
         Vector<float, 3> size;
         std::size_t outlinePoints;
+        LabelRect span;
     };
 
     static Key makeKey(const LabelBackground& background, const Vector<float, 3>& size);

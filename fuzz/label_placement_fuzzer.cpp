@@ -1,0 +1,168 @@
+// Builds a scene from the bytes: a viewport (usually sane, sometimes any
+// floats), options (candidates of any value, gap, effort, the anchor rule)
+// and up to 64 labels over every kind of background, an uninitialised one
+// and none, with anchors, sizes and priorities that are sometimes any float.
+// Places it as two frames (the second moved a little) and checks every
+// guarantee of a placement: no overlap, inside the viewport, anchors
+// uncovered, bounds holding the outline, priority, bad requests hidden with
+// their reason, an unchanged frame answered alike, a fresh placer agreeing
+// bit for bit, and outlines matching the visible labels.
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <varnek/label_placement/PlacementTesting.h>
+#include <varnek/varnek.h>
+
+#include "FuzzCheck.h"
+
+namespace {
+
+using VarnekFuzz::consumeFloatBits;
+using namespace Varnek;
+using ReferencePoint = LabelBackground::ReferencePoint;
+
+// A value in [low, high] from one byte, or any float now and then.
+float consumeCoordinate(FuzzedDataProvider& input, float low, float high) {
+    if (input.ConsumeIntegralInRange<int>(0, 15) == 0) {
+        return consumeFloatBits(input);
+    }
+    return low + (high - low) * static_cast<float>(input.ConsumeIntegral<std::uint8_t>()) / 255.0F;
+}
+
+std::vector<ReferencePoint> resolveCandidates(const std::vector<ReferencePoint>& given) {
+    std::vector<ReferencePoint> resolved;
+    if (given.empty()) {
+        for (const int value : {2, 0, 11, 9, 7, 4, 1, 10, 6, 3, 8, 5}) {
+            resolved.push_back(static_cast<ReferencePoint>(value));
+        }
+        return resolved;
+    }
+    for (const ReferencePoint r : given) {
+        bool repeated = false;
+        for (const ReferencePoint s : resolved) {
+            repeated = repeated || s == r;
+        }
+        if (r >= LabelBackground::Center && r <= LabelBackground::BottomRight && !repeated) {
+            resolved.push_back(r);
+        }
+    }
+    return resolved;
+}
+
+bool isOutOfContract(const LabelRequest& label, const LabelBackground* background) {
+    const auto finite = [](const Vector<float, 3>& v) {
+        return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+    };
+    return background == nullptr || !std::isfinite(label.anchor[0]) ||
+           !std::isfinite(label.anchor[1]) || !finite(label.size) || label.size[0] < 0.0F ||
+           label.size[1] < 0.0F || label.size[2] < 0.0F || std::isnan(label.priority);
+}
+
+void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
+                const LabelPlacementOptions& options, const LabelBackground* defaultBackground) {
+    const std::vector<PlacedLabel> placed = placer.place(labels);
+    const LabelRect& v = options.viewport;
+    const bool viewportValid = std::isfinite(v.left) && std::isfinite(v.top) &&
+                               std::isfinite(v.right) && std::isfinite(v.bottom) &&
+                               v.left <= v.right && v.top <= v.bottom;
+    VARNEK_FUZZ_CHECK(placed.size() == labels.size());
+    std::size_t visible = 0;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const LabelBackground* background =
+            labels[i].background != nullptr ? labels[i].background : defaultBackground;
+        LabelHiddenReason expected = LabelHiddenReason::None;
+        if (!viewportValid || isOutOfContract(labels[i], background)) {
+            expected = LabelHiddenReason::OutOfContract;
+        } else if (!background->isInitialized()) {
+            expected = LabelHiddenReason::BackgroundNotInitialized;
+        }
+        if (expected != LabelHiddenReason::None) {
+            VARNEK_FUZZ_CHECK(!placed[i].visible && placed[i].hiddenReason == expected);
+        }
+        VARNEK_FUZZ_CHECK(placed[i].visible == (placed[i].hiddenReason == LabelHiddenReason::None));
+        visible += placed[i].visible ? 1 : 0;
+    }
+    if (viewportValid) {
+        VARNEK_FUZZ_CHECK(testing::checkGuarantees(labels, placed, options, defaultBackground,
+                                                   resolveCandidates(options.candidates))
+                              .empty());
+    }
+    // The same frame again, and a fresh placer, answer alike.
+    VARNEK_FUZZ_CHECK(testing::hashOf(placer.place(labels)) == testing::hashOf(placed));
+    std::vector<Vector<float, 3>> points;
+    std::vector<std::uint32_t> starts;
+    placer.appendOutlines(points, starts);
+    VARNEK_FUZZ_CHECK(starts.size() == visible + 1 && starts.back() == points.size());
+    std::size_t outline = 0;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (!placed[i].visible) {
+            continue;
+        }
+        const LabelRect& b = placed[i].bounds;
+        for (std::uint32_t p = starts[outline]; p < starts[outline + 1]; ++p) {
+            VARNEK_FUZZ_CHECK(points[p][0] >= b.left && points[p][0] <= b.right &&
+                              points[p][1] >= b.top && points[p][1] <= b.bottom &&
+                              points[p][2] == 0.0F);
+        }
+        ++outline;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    FuzzedDataProvider input(data, size);
+    auto backgrounds = testing::makeBackgrounds(consumeCoordinate(input, 1.0F, 1000.0F));
+    backgrounds.push_back(SymmetricCornerLabelBackground::createFlatCornered(nullptr));
+
+    LabelPlacementOptions options;
+    const float width = consumeCoordinate(input, 0.0F, 400.0F);
+    const float height = consumeCoordinate(input, 0.0F, 300.0F);
+    options.viewport = {consumeCoordinate(input, -50.0F, 50.0F),
+                        consumeCoordinate(input, -50.0F, 50.0F), width, height};
+    const int candidateCount = input.ConsumeIntegralInRange<int>(0, 14);
+    for (int c = 0; c < candidateCount; ++c) {
+        options.candidates.push_back(
+            static_cast<ReferencePoint>(input.ConsumeIntegralInRange<int>(-3, 13)));
+    }
+    options.gap = consumeCoordinate(input, -2.0F, 6.0F);
+    options.effort = input.ConsumeIntegralInRange<int>(-1, 5);
+    options.anchorsAreObstacles = input.ConsumeBool();
+
+    const std::size_t count = input.ConsumeIntegralInRange<std::size_t>(0, 64);
+    std::vector<LabelRequest> labels(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        LabelRequest& label = labels[i];
+        label.key = input.ConsumeIntegralInRange<std::uint64_t>(0, 80);
+        label.anchor = {consumeCoordinate(input, -60.0F, 460.0F),
+                        consumeCoordinate(input, -60.0F, 360.0F), 0.0F};
+        label.size = {consumeCoordinate(input, 0.0F, 60.0F), consumeCoordinate(input, 0.0F, 20.0F),
+                      0.0F};
+        label.priority = consumeCoordinate(input, 0.0F, 3.0F);
+        const std::size_t b = input.ConsumeIntegralInRange<std::size_t>(0, backgrounds.size());
+        label.background = b < backgrounds.size() ? backgrounds[b].get() : nullptr;
+    }
+    const std::shared_ptr<LabelBackground> defaultBackground =
+        input.ConsumeBool()
+            ? backgrounds[input.ConsumeIntegralInRange<std::size_t>(0, backgrounds.size() - 1)]
+            : nullptr;
+
+    LabelPlacer placer(defaultBackground, options);
+    checkFrame(placer, labels, options, defaultBackground.get());
+    const std::vector<PlacedLabel> first = placer.place(labels);
+    LabelPlacer fresh(defaultBackground, options);
+    VARNEK_FUZZ_CHECK(testing::hashOf(fresh.place(labels)) == testing::hashOf(first));
+
+    // A second frame, moved a little: the history must not break anything.
+    for (LabelRequest& label : labels) {
+        label.anchor[0] += 1.5F;
+        label.anchor[1] -= 0.5F;
+    }
+    checkFrame(placer, labels, options, defaultBackground.get());
+    return 0;
+}
