@@ -147,10 +147,10 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
     const LabelRect viewport{0.0F, 0.0F, 400.0F, 300.0F};
     std::mt19937 random(7);
     std::vector<LabelRequest> frame =
-        Varnek::testing::makeRandomScene(random, 300, viewport, backgrounds);
+        Varnek::testing::makeRandomScene(random, 160, viewport, backgrounds);
     LabelPlacementOptions options;
     options.viewport = viewport;
-    options.effort = 4;
+    options.effort = 3;
     const auto pan = [&frame] {
         for (LabelRequest& label : frame) {
             label.anchor[0] += 0.75F;
@@ -161,8 +161,8 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
     // The caller's buffers have room for any frame of these labels.
     std::vector<Vector<float, 3>> points;
     std::vector<std::uint32_t> starts;
-    points.reserve(std::size_t{300} * 64);
-    starts.reserve(301);
+    points.reserve(std::size_t{160} * 64);
+    starts.reserve(161);
     for (int warm = 0; warm < 3; ++warm) {
         pan();
         placer.place(frame);
@@ -179,7 +179,7 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
     EXPECT_EQ(disarmAllocationFailure().allocations, 0);
 
     // A larger frame after a smaller one must grow the buffers.
-    const std::vector<LabelRequest> smaller(frame.begin(), frame.begin() + 150);
+    const std::vector<LabelRequest> smaller(frame.begin(), frame.begin() + 80);
     const std::uint64_t fresh =
         Varnek::testing::hashOf(LabelPlacer(backgrounds[0], options).place(frame));
     LabelPlacer counting(backgrounds[0], options);

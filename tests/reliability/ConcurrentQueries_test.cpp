@@ -117,8 +117,8 @@ TEST(ConcurrentQueriesTest, InitialisedBackgroundsAndTranslatedNamesFromManyThre
     // One placer per thread, all drawing on the shared backgrounds.
     const std::vector<std::shared_ptr<LabelBackground>> shared = {round, flat, balloon};
     std::mt19937 random(11);
-    const std::vector<LabelRequest> scene = Varnek::testing::makeRandomScene(
-        random, 200, LabelRect{0.0F, 0.0F, 300.0F, 250.0F}, shared);
+    const std::vector<LabelRequest> scene =
+        Varnek::testing::makeRandomScene(random, 60, LabelRect{0.0F, 0.0F, 300.0F, 250.0F}, shared);
     LabelPlacementOptions options;
     options.viewport = {0.0F, 0.0F, 300.0F, 250.0F};
     options.effort = 3;
