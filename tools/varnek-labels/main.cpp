@@ -1,13 +1,19 @@
 // varnek-labels: draws the library's label outlines on one sheet, prints the
-// outline of one label, and lists the draw-style vocabulary.
+// outline of one label, places many labels in a view, and lists the
+// draw-style vocabulary.
 //
 // Exit status: 0 done, 2 the command line was not accepted (one line on
 // stderr names the argument and what is accepted), 1 the output could not
 // be written. Nothing is written unless the whole command line is accepted.
+#include <cerrno>
+#include <charconv>
+#include <cstring>
 #include <exception>
 #include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -16,6 +22,8 @@
 #include "NumberText.h"
 #include "Outline.h"
 #include "OutputFile.h"
+#include "Placement.h"
+#include "PlacementInput.h"
 #include "StylesTable.h"
 #include "SvgGallery.h"
 #include "UsageError.h"
@@ -37,6 +45,28 @@ struct OutlineOptions {
     std::string scale = "1000";
     std::string format = "text";
 };
+
+struct PlaceOptions {
+    std::string input;
+    std::string viewport;
+    std::string background = "round";
+    std::string indicator;
+    bool noBar = false;
+    std::string fixedWidth;
+    std::string scale;
+    std::string candidates;
+    std::string effort = "1";
+    std::string gap = "0";
+    std::string anchorsAreObstacles = "yes";
+    std::string format = "json";
+    std::string output = "-";
+};
+
+// The acute pointer at this fixed width unless the command line says
+// otherwise: the default label of a placed view.
+constexpr const char* s_placeIndicator = "acute";
+constexpr float s_placeFixedWidth = 0.015f;
+constexpr int s_maxEffort = 16;
 
 std::string checkedFormat(const std::string& format, std::initializer_list<const char*> accepted) {
     std::string list;
@@ -85,6 +115,124 @@ void runOutline(const OutlineOptions& options, bool noBarGiven) {
     }
 }
 
+// "-" or an empty path is standard output.
+void writeOutput(const std::string& path, const std::string& content) {
+    if (path.empty() || path == "-") {
+        std::cout << content;
+    } else {
+        writeFileWhole(path, content);
+    }
+}
+
+// "-" is standard input.
+std::string readInput(const std::string& path) {
+    if (path == "-") {
+        std::stringstream content;
+        content << std::cin.rdbuf();
+        return content.str();
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        throw UsageError("--input: cannot read '" + path + "': it is a folder");
+    }
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    if (in.is_open()) {
+        content << in.rdbuf();
+    }
+    if (!in.is_open() || in.bad()) {
+        const int reason = errno;
+        throw UsageError("--input: cannot read '" + path + "'" +
+                         (reason != 0 ? std::string(": ") + std::strerror(reason) : ""));
+    }
+    return content.str();
+}
+
+void parseViewport(const std::string& text, PlacementRequest& request) {
+    const auto comma = text.find(',');
+    if (comma != std::string::npos) {
+        const std::string_view all(text);
+        const auto width = parseFiniteFloat(all.substr(0, comma));
+        const auto height = parseFiniteFloat(all.substr(comma + 1));
+        if (width && height && *width > 0.0f && *height > 0.0f) {
+            request.viewWidth = *width;
+            request.viewHeight = *height;
+            return;
+        }
+    }
+    throw rejectedValue("--viewport", text, "W,H with two finite numbers > 0, e.g. 792,612");
+}
+
+std::vector<ReferencePoint> parseCandidates(const std::string& text) {
+    std::vector<ReferencePoint> candidates;
+    std::size_t begin = 0;
+    while (true) {
+        const auto comma = text.find(',', begin);
+        candidates.push_back(
+            parseReferencePoint("--candidates", text.substr(begin, comma - begin)));
+        if (comma == std::string::npos) {
+            return candidates;
+        }
+        begin = comma + 1;
+    }
+}
+
+int parseEffort(const std::string& text) {
+    int effort = -1;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, effort);
+    if (result.ec != std::errc() || result.ptr != end || effort < 0 || effort > s_maxEffort) {
+        throw rejectedValue("--effort", text,
+                            "a whole number from 0 to " + std::to_string(s_maxEffort));
+    }
+    return effort;
+}
+
+bool parseYesNo(const std::string& option, const std::string& text) {
+    if (text == "yes" || text == "no") {
+        return text == "yes";
+    }
+    throw rejectedValue(option, text, "yes, no");
+}
+
+void runPlace(const PlaceOptions& options, bool noBarGiven) {
+    PlacementRequest request;
+    LabelRecipe& recipe = request.recipe;
+    recipe.background = parseBackgroundShape("--background", options.background);
+    const bool balloon = recipe.background == BackgroundShape::Balloon;
+    const std::string indicator =
+        options.indicator.empty() ? (balloon ? "none" : s_placeIndicator) : options.indicator;
+    recipe.indicator = parseIndicatorKind("--indicator", indicator);
+    recipe.withBar = !options.noBar;
+    if (!options.fixedWidth.empty()) {
+        recipe.fixedWidthInScreenHeightFraction = parsePositiveFloat("--fixed", options.fixedWidth);
+    } else if (recipe.indicator != IndicatorKind::None) {
+        recipe.fixedWidthInScreenHeightFraction = s_placeFixedWidth;
+    }
+    checkCombination(recipe, noBarGiven);
+    parseViewport(options.viewport, request);
+    request.scale =
+        options.scale.empty() ? request.viewHeight : parsePositiveFloat("--scale", options.scale);
+    if (!options.candidates.empty()) {
+        request.options.candidates = parseCandidates(options.candidates);
+    }
+    request.options.effort = parseEffort(options.effort);
+    const auto gap = parseFiniteFloat(options.gap);
+    if (!gap || *gap < 0.0f) {
+        throw rejectedValue("--gap", options.gap, "a finite number >= 0");
+    }
+    request.options.gap = *gap;
+    request.options.anchorsAreObstacles =
+        parseYesNo("--anchors-are-obstacles", options.anchorsAreObstacles);
+    const bool svg = checkedFormat(options.format, {"json", "svg"}) == "svg";
+    request.labels = parsePlacementInput(readInput(options.input), options.input);
+
+    const PlacementResult result = placeLabels(request);
+    writeOutput(options.output,
+                svg ? placementAsSvg(request, result) : placementAsJson(request, result));
+}
+
 void runStyles(const std::string& format) {
     const bool json = checkedFormat(format, {"text", "json"}) == "json";
     const auto sections = buildStylesTable();
@@ -102,9 +250,9 @@ std::string parseErrorLine(const CLI::App& app, const CLI::ParseError& error, in
     if (chosen.empty()) {
         const std::string first = argc > 1 ? argv[1] : "";
         if (!first.empty() && first[0] != '-') {
-            return "'" + first + "' is not a subcommand; accepted: gallery, outline, styles";
+            return "'" + first + "' is not a subcommand; accepted: gallery, outline, place, styles";
         }
-        return message + "; accepted subcommands: gallery, outline, styles";
+        return message + "; accepted subcommands: gallery, outline, place, styles";
     }
     std::string options;
     for (const CLI::Option* option : chosen.front()->get_options()) {
@@ -157,6 +305,48 @@ int run(int argc, char** argv) {
     outline->add_option("--format", outlineOptions.format, "text, json or svg")
         ->capture_default_str();
 
+    PlaceOptions placeOptions;
+    CLI::App* place = app.add_subcommand(
+        "place",
+        "Place many labels in one view so that none overlaps another, leaves the view or covers "
+        "an anchor; write where each went as JSON, or a picture as SVG.");
+    place
+        ->add_option("--input", placeOptions.input,
+                     "CSV file, one label a line: x,y,width,height[,priority[,key[,text]]]; - is "
+                     "standard input")
+        ->required();
+    place->add_option("--viewport", placeOptions.viewport, "the view (0,0)-(W,H) as W,H")
+        ->required();
+    place->add_option("--background", placeOptions.background, "round, flat, plain or balloon")
+        ->capture_default_str();
+    place->add_option("--indicator", placeOptions.indicator,
+                      "none, acute, right, layered-lower, layered-middle or layered-upper "
+                      "(default: acute; none for the balloon)");
+    CLI::Option* placeNoBar =
+        place->add_flag("--no-bar", placeOptions.noBar, "layered indicator without its bar");
+    place->add_option("--fixed", placeOptions.fixedWidth,
+                      "fixed indicator width as a fraction of the screen height (default 0.015)");
+    place->add_option("--scale", placeOptions.scale,
+                      "masked-coordinate length of one screen height (default: the viewport's "
+                      "height, so that label sizes are in view units)");
+    place->add_option("--candidates", placeOptions.candidates,
+                      "reference points in order of preference, NAME,NAME,... (default: "
+                      "TopRight, TopLeft, BottomRight, BottomLeft, RightCenter, LeftCenter, "
+                      "TopCenter, BottomCenter, RightTop, LeftTop, RightBottom, LeftBottom)");
+    place
+        ->add_option("--effort", placeOptions.effort,
+                     "0: greedy only; each step about doubles the work (0 to 16)")
+        ->capture_default_str();
+    place->add_option("--gap", placeOptions.gap, "least distance between two labels")
+        ->capture_default_str();
+    place
+        ->add_option("--anchors-are-obstacles", placeOptions.anchorsAreObstacles,
+                     "yes: no label covers another label's anchor; no")
+        ->capture_default_str();
+    place->add_option("--format", placeOptions.format, "json or svg")->capture_default_str();
+    place->add_option("-o,--output", placeOptions.output, "file to write; - is standard output")
+        ->capture_default_str();
+
     std::string stylesFormat = "text";
     CLI::App* styles = app.add_subcommand(
         "styles", "Print every draw-style value with its display name and option text.");
@@ -178,6 +368,8 @@ int run(int argc, char** argv) {
             runGallery(galleryOutput);
         } else if (outline->parsed()) {
             runOutline(outlineOptions, noBar->count() > 0);
+        } else if (place->parsed()) {
+            runPlace(placeOptions, placeNoBar->count() > 0);
         } else if (styles->parsed()) {
             runStyles(stylesFormat);
         }

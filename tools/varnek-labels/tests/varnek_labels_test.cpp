@@ -1,15 +1,9 @@
 // Runs varnek-labels as a process: rejected command lines, the outline of
 // the flat-cornered example against its golden JSON, and the gallery count.
-#include <sys/wait.h>
-
 #include <cmath>
 #include <cstdint>
-#include <cstdlib>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <limits>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -17,58 +11,12 @@
 #include <nlohmann/json.hpp>
 
 #include "NumberText.h"
+#include "ToolProcess.h"
 
 namespace {
 
-namespace fs = std::filesystem;
 using namespace VarnekLabels;
-
-std::string readFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream content;
-    content << in.rdbuf();
-    return content.str();
-}
-
-// An empty directory of its own for each run, removed afterwards.
-class ScratchDirectory {
-public:
-    ScratchDirectory() {
-        std::string pattern = (fs::temp_directory_path() / "varnek-labels-XXXXXX").string();
-        m_path = ::mkdtemp(pattern.data());
-        fs::create_directory(m_path / "work");
-    }
-    ~ScratchDirectory() { fs::remove_all(m_path); }
-    ScratchDirectory(const ScratchDirectory&) = delete;
-    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
-
-    // Where the tool runs; its output streams are kept beside it.
-    fs::path work() const { return m_path / "work"; }
-    fs::path path() const { return m_path; }
-
-private:
-    fs::path m_path;
-};
-
-struct ToolRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-// arguments is shell text; the tool's working directory is scratch.work().
-ToolRun runTool(const ScratchDirectory& scratch, const std::string& arguments) {
-    const std::string command = "cd '" + scratch.work().string() + "' && '" +
-                                VARNEK_LABELS_EXECUTABLE + "' " + arguments + " >'" +
-                                (scratch.path() / "out").string() + "' 2>'" +
-                                (scratch.path() / "err").string() + "'";
-    const int status = std::system(command.c_str());
-    ToolRun run;
-    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = readFile(scratch.path() / "out");
-    run.err = readFile(scratch.path() / "err");
-    return run;
-}
+using namespace VarnekLabelsTesting;
 
 TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
     const std::string outline = "outline --indicator none --reference-point TopLeft ";
@@ -77,8 +25,8 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
         std::vector<const char*> fragments;
     };
     const std::vector<Case> cases{
-        {"", {"subcommand", "gallery, outline, styles"}},
-        {"galery", {"galery", "gallery, outline, styles"}},
+        {"", {"subcommand", "gallery, outline, place, styles"}},
+        {"galery", {"galery", "gallery, outline, place, styles"}},
         {"gallery --colour red", {"--colour", "--output"}},
         {outline + "--background square --size 40,20",
          {"--background: 'square'", "round, flat, plain, balloon"}},

@@ -1,0 +1,136 @@
+#include "Placement.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <varnek/label_placement/LabelPlacer.h>
+#include <varnek/label_placement/LabelRequest.h>
+#include <nlohmann/json.hpp>
+
+#include "SvgDocument.h"
+
+namespace VarnekLabels {
+namespace {
+
+using Varnek::LabelRequest;
+using Varnek::PlacedLabel;
+
+// The drawing's line widths and marks, in view units per 1000 units of the
+// view's shorter side, so that a picture looks alike at every view size.
+constexpr float s_strokePerMille = 1.2f;
+constexpr float s_anchorRadiusPerMille = 3.0f;
+// Text height as a share of the label's content height.
+constexpr float s_fontShareOfHeight = 0.8f;
+
+nlohmann::ordered_json pairJson(float x, float y) {
+    return nlohmann::ordered_json::array({toShortDouble(x), toShortDouble(y)});
+}
+
+PlacedLabel hiddenOutOfContract() {
+    PlacedLabel label{};
+    label.visible = false;
+    label.referencePoint = Varnek::LabelBackground::Center;
+    label.hiddenReason = Varnek::LabelHiddenReason::OutOfContract;
+    return label;
+}
+
+std::string style(const char* fill, const char* stroke, float strokeWidth) {
+    return std::string("fill:") + fill + ";stroke:" + stroke +
+           ";stroke-width:" + formatFloat(strokeWidth);
+}
+
+}  // namespace
+
+PlacementResult placeLabels(const PlacementRequest& request) {
+    std::vector<LabelRequest> requests;
+    std::vector<std::size_t> inputIndex;
+    for (std::size_t i = 0; i < request.labels.size(); ++i) {
+        const InputLabel& label = request.labels[i];
+        if (label.inContract) {
+            requests.push_back({label.key, label.anchor, label.size, label.priority, nullptr});
+            inputIndex.push_back(i);
+        }
+    }
+    Varnek::LabelPlacementOptions options = request.options;
+    options.viewport = {0.0f, 0.0f, request.viewWidth, request.viewHeight};
+    Varnek::LabelPlacer placer(makeBackground(request.recipe, request.scale), options);
+    const std::vector<PlacedLabel>& placed = placer.place(requests);
+
+    PlacementResult result;
+    result.placed.assign(request.labels.size(), hiddenOutOfContract());
+    for (std::size_t k = 0; k < placed.size(); ++k) {
+        result.placed[inputIndex[k]] = placed[k];
+        result.visibleCount += placed[k].visible ? 1 : 0;
+    }
+    placer.appendOutlines(result.points, result.starts);
+    return result;
+}
+
+std::string placementAsJson(const PlacementRequest& request, const PlacementResult& result) {
+    nlohmann::ordered_json json;
+    json["viewport"] = pairJson(request.viewWidth, request.viewHeight);
+    json["visible"] = result.visibleCount;
+    json["hidden"] = result.placed.size() - result.visibleCount;
+    auto& labels = json["labels"] = nlohmann::ordered_json::array();
+    for (std::size_t i = 0; i < result.placed.size(); ++i) {
+        const PlacedLabel& placed = result.placed[i];
+        nlohmann::ordered_json entry;
+        entry["key"] = request.labels[i].key;
+        entry["visible"] = placed.visible;
+        if (placed.visible) {
+            const auto& b = placed.bounds;
+            entry["referencePoint"] = toName(placed.referencePoint);
+            entry["offset"] = pairJson(placed.offset[0], placed.offset[1]);
+            entry["bounds"] =
+                nlohmann::ordered_json::array({toShortDouble(b.left), toShortDouble(b.top),
+                                               toShortDouble(b.right), toShortDouble(b.bottom)});
+        }
+        labels.push_back(std::move(entry));
+    }
+    return json.dump() + "\n";
+}
+
+std::string placementAsSvg(const PlacementRequest& request, const PlacementResult& result) {
+    const float unit = std::min(request.viewWidth, request.viewHeight) / 1000.0f;
+    const float stroke = s_strokePerMille * unit;
+    const float radius = s_anchorRadiusPerMille * unit;
+    SvgDocument svg(request.viewWidth, request.viewHeight);
+    svg.rect(0.0f, 0.0f, request.viewWidth, request.viewHeight,
+             style("#f7f8fa", "#9aa3b0", stroke));
+
+    std::size_t outline = 0;
+    for (std::size_t i = 0; i < result.placed.size(); ++i) {
+        const PlacedLabel& placed = result.placed[i];
+        if (!placed.visible) {
+            continue;
+        }
+        const auto first = result.points.begin() + result.starts[outline];
+        const auto last = result.points.begin() + result.starts[outline + 1];
+        ++outline;
+        svg.polygon(std::vector<Vec3>(first, last),
+                    style("#dce9fb", "#34507a", stroke) + ";stroke-linejoin:round");
+        const InputLabel& label = request.labels[i];
+        if (!label.text.empty()) {
+            const float fontSize = s_fontShareOfHeight * label.size[1];
+            svg.text(label.anchor[0] + placed.offset[0],
+                     label.anchor[1] + placed.offset[1] + 0.35f * fontSize, label.text, fontSize,
+                     "middle", "fill:#1b1f27");
+        }
+    }
+    // Anchors last, so that none hides under a label.
+    for (std::size_t i = 0; i < result.placed.size(); ++i) {
+        const InputLabel& label = request.labels[i];
+        if (!std::isfinite(label.anchor[0]) || !std::isfinite(label.anchor[1])) {
+            continue;
+        }
+        if (result.placed[i].visible) {
+            svg.circle(label.anchor[0], label.anchor[1], radius, "fill:#1b1f27");
+        } else {
+            svg.circle(label.anchor[0], label.anchor[1], radius,
+                       style("none", "#d6342c", stroke) + ";stroke-opacity:0.8");
+        }
+    }
+    return svg.finish();
+}
+
+}  // namespace VarnekLabels

@@ -1,0 +1,55 @@
+// The place subcommand: many labels placed in one view by the library's
+// placer, written as JSON for programs or as SVG for people.
+#ifndef VARNEK_LABELS_PLACEMENT_H
+#define VARNEK_LABELS_PLACEMENT_H
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include <varnek/label_placement/LabelPlacementOptions.h>
+#include <varnek/label_placement/PlacedLabel.h>
+
+#include "LabelCatalogue.h"
+#include "NumberText.h"
+#include "PlacementInput.h"
+
+namespace VarnekLabels {
+
+struct PlacementRequest {
+    LabelRecipe recipe;
+    float scale = 1.0f;  // masked-coordinate length of one screen height
+    // The view is (0, 0)-(width, height); options.viewport is set from it.
+    float viewWidth = 0.0f;
+    float viewHeight = 0.0f;
+    Varnek::LabelPlacementOptions options;
+    std::vector<InputLabel> labels;
+};
+
+struct PlacementResult {
+    // placed[i] belongs to labels[i]; out-of-contract labels are hidden
+    // without being given to the placer.
+    std::vector<Varnek::PlacedLabel> placed;
+    std::size_t visibleCount = 0;
+    // The visible labels' outlines in view coordinates, as appendOutlines
+    // writes them: outline k is points[starts[k]] to points[starts[k + 1]].
+    std::vector<Vec3> points;
+    std::vector<std::uint32_t> starts;
+};
+
+PlacementResult placeLabels(const PlacementRequest& request);
+
+// {"viewport": [W, H], "visible": n, "hidden": m, "labels": [...]}, labels in
+// input order: {"key", "visible": true, "referencePoint", "offset": [x, y],
+// "bounds": [left, top, right, bottom]} or {"key", "visible": false}. Every
+// float reads back to the placer's exact value.
+std::string placementAsJson(const PlacementRequest& request, const PlacementResult& result);
+
+// The view, every visible label's outline with its text, and every anchor:
+// filled for a visible label, a hollow ring for a hidden one.
+std::string placementAsSvg(const PlacementRequest& request, const PlacementResult& result);
+
+}  // namespace VarnekLabels
+
+#endif  // VARNEK_LABELS_PLACEMENT_H

@@ -1,0 +1,79 @@
+// Running varnek-labels as a process in a scratch directory of its own, for
+// the tests that check what a user sees: exit status, streams and files.
+#ifndef VARNEK_LABELS_TESTS_TOOLPROCESS_H
+#define VARNEK_LABELS_TESTS_TOOLPROCESS_H
+
+#include <stdlib.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace VarnekLabelsTesting {
+
+namespace fs = std::filesystem;
+
+inline std::string readFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    return content.str();
+}
+
+inline void writeFile(const fs::path& path, const std::string& content) {
+    std::ofstream(path, std::ios::binary) << content;
+}
+
+// An empty directory of its own for each run, removed afterwards.
+class ScratchDirectory {
+public:
+    ScratchDirectory() {
+        std::string pattern = (fs::temp_directory_path() / "varnek-labels-XXXXXX").string();
+        m_path = ::mkdtemp(pattern.data());
+        fs::create_directory(m_path / "work");
+    }
+    ~ScratchDirectory() {
+        std::error_code ignored;
+        fs::permissions(work(), fs::perms::owner_all, fs::perm_options::add, ignored);
+        fs::remove_all(m_path, ignored);
+    }
+    ScratchDirectory(const ScratchDirectory&) = delete;
+    ScratchDirectory& operator=(const ScratchDirectory&) = delete;
+
+    // Where the tool runs; its output streams are kept beside it.
+    fs::path work() const { return m_path / "work"; }
+    fs::path path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+struct ToolRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+// arguments is shell text; the tool's working directory is scratch.work().
+// Standard output goes to stdoutPath when given (e.g. /dev/full), else it is
+// kept and returned.
+inline ToolRun runTool(const ScratchDirectory& scratch, const std::string& arguments,
+                       const std::string& stdoutPath = "") {
+    const fs::path out = stdoutPath.empty() ? scratch.path() / "out" : fs::path(stdoutPath);
+    const std::string command = "cd '" + scratch.work().string() + "' && '" +
+                                VARNEK_LABELS_EXECUTABLE + "' " + arguments + " >'" + out.string() +
+                                "' 2>'" + (scratch.path() / "err").string() + "'";
+    const int status = std::system(command.c_str());
+    ToolRun run;
+    run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = stdoutPath.empty() ? readFile(out) : "";
+    run.err = readFile(scratch.path() / "err");
+    return run;
+}
+
+}  // namespace VarnekLabelsTesting
+
+#endif  // VARNEK_LABELS_TESTS_TOOLPROCESS_H

@@ -1,0 +1,93 @@
+// The place subcommand as a user runs it: a tiny view against its golden
+// JSON, a malformed line, and an SVG picture rsvg-convert accepts.
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "ToolProcess.h"
+
+namespace {
+
+using namespace VarnekLabelsTesting;
+
+const fs::path s_testData(VARNEK_LABELS_TEST_DATA);
+
+std::size_t countOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
+}
+
+// Defaults throughout: round corners, acute pointer 0.015, scale = view
+// height, the default candidates, effort 1. The golden file pins input
+// order, default keys, hidden entries and the float digits.
+TEST(varnek_labels_place, tiny_view_matches_the_golden_json) {
+    const ScratchDirectory scratch;
+    const ToolRun run =
+        runTool(scratch, "place --input '" + (s_testData / "place_tiny.csv").string() +
+                             "' --viewport 200,100");
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_EQ(run.out, readFile(s_testData / "place_tiny.json"));
+    EXPECT_EQ(run.err, "");
+}
+
+TEST(varnek_labels_place, a_malformed_line_names_its_number_and_writes_nothing) {
+    struct Case {
+        std::string content;
+        std::string fragment;
+    };
+    const std::vector<Case> cases{
+        {"# x,y,w,h\n1,2,3,4\n\n1,2,3\n", "in.csv:4: 3 fields, at least 4 needed"},
+        {"1,2,3,4\r\n1,2,x3,4\r\n", "in.csv:2: width 'x3' is not a number"},
+        {"1,2,3,4,high\n", "in.csv:1: priority 'high' is not a number"},
+        {"1,2,3,4,0,-7,text\n", "in.csv:1: key '-7' is not a whole number"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.content);
+        const ScratchDirectory scratch;
+        writeFile(scratch.work() / "in.csv", c.content);
+        const ToolRun run =
+            runTool(scratch, "place --input in.csv --viewport 100,100 -o placed.json");
+        EXPECT_EQ(run.status, 2);
+        EXPECT_NE(run.err.find(c.fragment), std::string::npos) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(fs::exists(scratch.work() / "placed.json"));
+    }
+}
+
+// The README's picture: every visible label an outline, every anchor a
+// mark, and a document the renderer takes without a word.
+TEST(varnek_labels_place, the_demo_view_renders_as_svg) {
+    const ScratchDirectory scratch;
+    const std::string common = "place --input '" +
+                               (s_testData / "../examples/bridge.csv").string() +
+                               "' --viewport 1200,700";
+    const ToolRun json = runTool(scratch, common);
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto placed = nlohmann::json::parse(json.out);
+    const std::size_t visible = placed.at("visible");
+    const std::size_t hidden = placed.at("hidden");
+    ASSERT_GT(visible, 200u);
+
+    const ToolRun svg = runTool(scratch, common + " --format svg -o bridge.svg");
+    ASSERT_EQ(svg.status, 0) << svg.err;
+    const std::string picture = readFile(scratch.work() / "bridge.svg");
+    EXPECT_EQ(countOf(picture, "<polygon"), visible);
+    EXPECT_EQ(countOf(picture, "<circle"), visible + hidden);
+#ifdef VARNEK_RSVG_CONVERT
+    const std::string render = std::string("'") + VARNEK_RSVG_CONVERT + "' '" +
+                               (scratch.work() / "bridge.svg").string() + "' -o '" +
+                               (scratch.work() / "bridge.png").string() + "' 2>'" +
+                               (scratch.path() / "render-err").string() + "'";
+    EXPECT_EQ(std::system(render.c_str()), 0);
+    EXPECT_EQ(readFile(scratch.path() / "render-err"), "");
+    EXPECT_EQ(readFile(scratch.work() / "bridge.png").substr(0, 4), "\x89PNG");
+#endif
+}
+
+}  // namespace
