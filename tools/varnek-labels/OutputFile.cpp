@@ -1,52 +1,206 @@
 #include "OutputFile.h"
 
+#include <dirent.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <iostream>
 #include <stdexcept>
-
-#include <fcntl.h>
-#include <unistd.h>
+#include <string_view>
 
 namespace VarnekLabels {
 namespace {
 
+// Links are followed at most this far, as the kernel does.
+constexpr int s_maxLinkDepth = 40;
+constexpr std::string_view s_temporaryMark = ".varnek-tmp-";
+
+std::runtime_error writeError(const std::string& path, const std::string& reason) {
+    return std::runtime_error("cannot write " + path + ": " + reason);
+}
+
 std::runtime_error writeError(const std::string& path, int error) {
-    return std::runtime_error("cannot write " + path + ": " + std::strerror(error));
+    return writeError(path, std::strerror(error));
+}
+
+struct PathParts {
+    std::string folder;  // "." for a bare name
+    std::string name;
+};
+
+PathParts split(const std::string& path) {
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return {".", path};
+    }
+    return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
+}
+
+// The path the chain of symbolic links at path ends in; it need not exist.
+std::string finalTarget(const std::string& path) {
+    std::string current = path;
+    for (int depth = 0; depth < s_maxLinkDepth; ++depth) {
+        struct stat info {};
+        if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+            return current;
+        }
+        std::string link(static_cast<std::size_t>(info.st_size) + 1, '\0');
+        const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
+        if (length < 0) {
+            throw writeError(path, errno);
+        }
+        link.resize(static_cast<std::size_t>(length));
+        if (link.front() != '/') {
+            link.insert(0, split(current).folder + "/");
+        }
+        current = link;
+    }
+    throw writeError(path, ELOOP);
+}
+
+void writeAll(int fd, const std::string& content, const std::string& path) {
+    std::size_t written = 0;
+    while (written < content.size()) {
+        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
+        if (n < 0 && errno != EINTR) {
+            const int error = errno;
+            ::close(fd);
+            throw writeError(path, error);
+        }
+        written += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+}
+
+void closeChecked(int fd, const std::string& path) {
+    if (::close(fd) != 0 && errno != EINTR) {
+        throw writeError(path, errno);
+    }
+}
+
+// Pipes, character devices and files with several names keep their identity.
+void writeInPlace(const std::string& target, const std::string& content, const std::string& path) {
+    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        throw writeError(path, errno);
+    }
+    writeAll(fd, content, path);
+    closeChecked(fd, path);
+}
+
+std::string temporaryPrefix(const PathParts& parts) {
+    return "." + parts.name + std::string(s_temporaryMark);
+}
+
+// Removes the temporary files of runs that are no longer alive; a live
+// run's file is its own business.
+void removeAbandonedTemporaries(const PathParts& parts) {
+    DIR* folder = ::opendir(parts.folder.c_str());
+    if (folder == nullptr) {
+        return;
+    }
+    const std::string prefix = temporaryPrefix(parts);
+    while (const dirent* entry = ::readdir(folder)) {
+        const std::string_view name(entry->d_name);
+        if (name.substr(0, prefix.size()) != prefix) {
+            continue;
+        }
+        const long pid = std::strtol(entry->d_name + prefix.size(), nullptr, 10);
+        if (pid > 0 && pid != ::getpid() && ::kill(static_cast<pid_t>(pid), 0) != 0 &&
+            errno == ESRCH) {
+            ::unlinkat(::dirfd(folder), entry->d_name, 0);
+        }
+    }
+    ::closedir(folder);
+}
+
+mode_t newFileMode() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return static_cast<mode_t>(0666 & ~mask);
+}
+
+void replaceWhole(const std::string& target, const struct stat* existing,
+                  const std::string& content, const std::string& path) {
+    const PathParts parts = split(target);
+    std::string temporary =
+        parts.folder + "/" + temporaryPrefix(parts) + std::to_string(::getpid()) + "-XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        if (error == EACCES || error == EROFS || error == EPERM) {
+            throw writeError(path, "the folder " + parts.folder + " cannot be written into (" +
+                                       std::strerror(error) + ")");
+        }
+        throw writeError(path, error);
+    }
+    try {
+        if (existing != nullptr) {
+            // Owner first: changing it may clear the set-id bits of the mode.
+            if (::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
+                static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), existing->st_gid));
+            }
+        }
+        const mode_t mode = existing != nullptr ? (existing->st_mode & 07777) : newFileMode();
+        if (::fchmod(fd, mode) != 0) {
+            const int error = errno;
+            ::close(fd);
+            throw writeError(path, error);
+        }
+        writeAll(fd, content, path);
+        if (::fsync(fd) != 0) {
+            const int error = errno;
+            ::close(fd);
+            throw writeError(path, error);
+        }
+        closeChecked(fd, path);
+        if (::rename(temporary.c_str(), target.c_str()) != 0) {
+            throw writeError(path, errno);
+        }
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        throw;
+    }
+    removeAbandonedTemporaries(parts);
 }
 
 }  // namespace
 
-void writeFileWhole(const std::string& path, const std::string& content) {
-    // A name of this process's own beside the target: the rename then stays
-    // on one file system and replaces the target in one step.
-    const std::string temporary = path + ".tmp-" + std::to_string(::getpid());
-    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        throw writeError(path, errno);
-    }
-    std::size_t written = 0;
-    int error = 0;
-    while (written < content.size()) {
-        const ssize_t n = ::write(fd, content.data() + written, content.size() - written);
-        if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            error = errno;
-            break;
+void writeOutput(const std::string& path, const std::string& content) {
+    if (path == "-") {
+        std::cout.flush();
+        if (std::fwrite(content.data(), 1, content.size(), stdout) != content.size() ||
+            std::fflush(stdout) != 0) {
+            throw writeError("standard output", errno);
         }
-        written += static_cast<std::size_t>(n);
+        return;
     }
-    if (::close(fd) != 0 && error == 0) {
-        error = errno;
+    if (path.empty()) {
+        throw writeError("''", ENOENT);
     }
-    if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) {
-        error = errno;
+    const std::string target = finalTarget(path);
+    struct stat info {};
+    if (::stat(target.c_str(), &info) != 0) {
+        if (errno != ENOENT) {
+            throw writeError(path, errno);
+        }
+        replaceWhole(target, nullptr, content, path);
+        return;
     }
-    if (error != 0) {
-        std::remove(temporary.c_str());
-        throw writeError(path, error);
+    const bool regular = S_ISREG(info.st_mode);
+    if (regular && info.st_nlink == 1) {
+        replaceWhole(target, &info, content, path);
+    } else if (regular || S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
+        writeInPlace(target, content, path);
+    } else {
+        throw writeError(path, S_ISDIR(info.st_mode)
+                                   ? "it is a folder"
+                                   : "not a regular file, pipe or character device");
     }
 }
 

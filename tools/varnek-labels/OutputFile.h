@@ -1,4 +1,4 @@
-// Writing an output file whole or not at all.
+// Writing the tool's output without ever destroying what is at the path.
 #ifndef VARNEK_LABELS_OUTPUTFILE_H
 #define VARNEK_LABELS_OUTPUTFILE_H
 
@@ -6,10 +6,24 @@
 
 namespace VarnekLabels {
 
-// Writes content to a new temporary file beside path, then renames it to
-// path, so that path either keeps what it held or holds all of content.
-// Throws std::runtime_error naming path and the reason.
-void writeFileWhole(const std::string& path, const std::string& content);
+// Writes content to path; "-" is standard output. What happens depends on
+// what the path names, after following symbolic links to their final
+// target (the links themselves stay):
+// - nothing yet, or a regular file with one name: the content goes to a
+//   temporary file beside it, ".NAME.varnek-tmp-PID-XXXXXX", which then
+//   replaces it in one step; the target either keeps what it held or holds
+//   all of content, and keeps its mode (and owner and group, as far as the
+//   process may set them). A new file gets the usual mode (0666 less the
+//   umask). Temporary files of this name left by killed runs are removed
+//   after a successful replacement.
+// - a regular file with more than one name (hard links): written in place,
+//   so that every name still shows the same file; a failure part-way
+//   leaves it part-written.
+// - a pipe or a character device (e.g. /dev/null): written in place.
+// - anything else (a folder, a socket, a block device): refused.
+// Throws std::runtime_error naming the path and the reason (for a folder
+// that cannot be written into, the folder).
+void writeOutput(const std::string& path, const std::string& content);
 
 }  // namespace VarnekLabels
 

@@ -7,6 +7,7 @@
 // be written. Nothing is written unless the whole command line is accepted.
 #include <cerrno>
 #include <charconv>
+#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
@@ -82,7 +83,10 @@ std::string checkedFormat(const std::string& format, std::initializer_list<const
 
 void runGallery(const std::string& output) {
     const GallerySheet sheet = buildGallery();
-    writeFileWhole(output, sheet.svg);
+    writeOutput(output, sheet.svg);
+    if (output == "-") {
+        return;
+    }
     std::error_code error;
     const auto where = std::filesystem::absolute(output, error);
     std::cout << "wrote " << (error ? output : where.string()) << ": " << sheet.labelCount
@@ -107,20 +111,11 @@ void runOutline(const OutlineOptions& options, bool noBarGiven) {
 
     const LabelOutline outline = computeOutline(request);
     if (format == "json") {
-        std::cout << outlineAsJson(request, outline);
+        writeOutput("-", outlineAsJson(request, outline));
     } else if (format == "svg") {
-        std::cout << outlineAsSvg(request, outline);
+        writeOutput("-", outlineAsSvg(request, outline));
     } else {
-        std::cout << outlineAsText(request, outline);
-    }
-}
-
-// "-" or an empty path is standard output.
-void writeOutput(const std::string& path, const std::string& content) {
-    if (path.empty() || path == "-") {
-        std::cout << content;
-    } else {
-        writeFileWhole(path, content);
+        writeOutput("-", outlineAsText(request, outline));
     }
 }
 
@@ -236,7 +231,22 @@ void runPlace(const PlaceOptions& options, bool noBarGiven) {
 void runStyles(const std::string& format) {
     const bool json = checkedFormat(format, {"text", "json"}) == "json";
     const auto sections = buildStylesTable();
-    std::cout << (json ? stylesAsJson(sections) : stylesAsText(sections));
+    writeOutput("-", json ? stylesAsJson(sections) : stylesAsText(sections));
+}
+
+// Standard output is checked once, at the end: a full disk or a closed file
+// must not pass for success, for --help too.
+int finishStandardOutput(int status) {
+    errno = 0;
+    std::cout.flush();
+    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    const int error = errno;
+    if (!failed) {
+        return status;
+    }
+    std::cerr << "varnek-labels: cannot write standard output"
+              << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+    return s_exitFailure;
 }
 
 // CLI11's message, on one line, with what the user can type instead.
@@ -274,7 +284,8 @@ int run(int argc, char** argv) {
         "gallery",
         "Write one SVG sheet with every background shape and indicator at every reference "
         "point (the balloon once: it has no indicator).");
-    gallery->add_option("-o,--output", galleryOutput, "SVG file to write")->capture_default_str();
+    gallery->add_option("-o,--output", galleryOutput, "SVG file to write; - is standard output")
+        ->capture_default_str();
 
     OutlineOptions outlineOptions;
     CLI::App* outline = app.add_subcommand(
@@ -355,9 +366,9 @@ int run(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
-        return app.exit(help);
+        return finishStandardOutput(app.exit(help));
     } catch (const CLI::CallForAllHelp& help) {
-        return app.exit(help);
+        return finishStandardOutput(app.exit(help));
     } catch (const CLI::ParseError& error) {
         std::cerr << "varnek-labels: " << parseErrorLine(app, error, argc, argv) << "\n";
         return s_exitUsage;
@@ -377,8 +388,7 @@ int run(int argc, char** argv) {
         std::cerr << "varnek-labels: " << error.what() << "\n";
         return s_exitUsage;
     }
-    std::cout.flush();
-    return std::cout ? 0 : s_exitFailure;
+    return finishStandardOutput(0);
 }
 
 }  // namespace

@@ -1,0 +1,209 @@
+// What -o does to whatever is at the path: replaced whole, written in
+// place, or refused, and never a device or pipe turned into a file. Every
+// case runs in a scratch folder, on files, links, a pipe and a socket made
+// there.
+#include <fcntl.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <functional>
+#include <iterator>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "OutputFile.h"
+#include "ToolProcess.h"
+
+namespace {
+
+using namespace VarnekLabelsTesting;
+using VarnekLabels::writeOutput;
+
+struct stat statOf(const fs::path& path) {
+    struct stat info {};
+    ::lstat(path.c_str(), &info);
+    return info;
+}
+
+mode_t currentUmask() {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
+}
+
+// A process id that is certainly not running: a child that has exited.
+pid_t deadProcessId() {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::_exit(0);
+    }
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+TEST(varnek_labels_output, replaces_files_and_follows_links_without_changing_them) {
+    struct Case {
+        const char* name;
+        // Makes what is at work/out (and whatever else) before the write.
+        std::function<void(const fs::path& work)> before;
+        // Checks work after writeOutput(work/out, "new") succeeded.
+        std::function<void(const fs::path& work)> after;
+    };
+    const bool root = ::geteuid() == 0;
+    const std::vector<Case> cases{
+        {"a new file gets the usual mode", [](const fs::path&) {},
+         [](const fs::path& work) {
+             EXPECT_EQ(readFile(work / "out"), "new");
+             EXPECT_EQ(statOf(work / "out").st_mode & 07777, 0666 & ~currentUmask());
+         }},
+        {"a 0600 file is replaced and keeps its mode",
+         [](const fs::path& work) {
+             writeFile(work / "out", "old");
+             fs::permissions(work / "out", fs::perms::owner_read | fs::perms::owner_write);
+         },
+         [](const fs::path& work) {
+             EXPECT_EQ(readFile(work / "out"), "new");
+             EXPECT_EQ(statOf(work / "out").st_mode & 07777, 0600u);
+         }},
+        {"a file of another owner keeps its owner (root only)",
+         [root](const fs::path& work) {
+             writeFile(work / "out", "old");
+             if (root) {
+                 ASSERT_EQ(::chown((work / "out").c_str(), 65534, 65534), 0);
+             }
+         },
+         [root](const fs::path& work) {
+             EXPECT_EQ(readFile(work / "out"), "new");
+             EXPECT_EQ(statOf(work / "out").st_uid, root ? 65534u : ::geteuid());
+         }},
+        {"a symbolic link stays and its target is written",
+         [](const fs::path& work) {
+             fs::create_directory(work / "elsewhere");
+             writeFile(work / "elsewhere/target", "old");
+             fs::permissions(work / "elsewhere/target",
+                             fs::perms::owner_read | fs::perms::owner_write);
+             fs::create_symlink("elsewhere/target", work / "link");
+             fs::create_symlink("link", work / "out");
+         },
+         [](const fs::path& work) {
+             EXPECT_TRUE(fs::is_symlink(work / "out"));
+             EXPECT_TRUE(fs::is_symlink(work / "link"));
+             EXPECT_EQ(readFile(work / "elsewhere/target"), "new");
+             EXPECT_EQ(statOf(work / "elsewhere/target").st_mode & 07777, 0600u);
+         }},
+        {"a dangling link gets its target made",
+         [](const fs::path& work) { fs::create_symlink("made", work / "out"); },
+         [](const fs::path& work) {
+             EXPECT_TRUE(fs::is_symlink(work / "out"));
+             EXPECT_EQ(readFile(work / "made"), "new");
+         }},
+        {"a hard-linked file is written in place and stays linked",
+         [](const fs::path& work) {
+             writeFile(work / "out", "old, longer than new");
+             fs::create_hard_link(work / "out", work / "other");
+         },
+         [](const fs::path& work) {
+             EXPECT_EQ(readFile(work / "other"), "new");
+             EXPECT_EQ(statOf(work / "out").st_ino, statOf(work / "other").st_ino);
+             EXPECT_EQ(statOf(work / "out").st_nlink, 2u);
+         }},
+        {"a killed run's temporary file goes, a live run's stays",
+         [](const fs::path& work) {
+             writeFile(work / ("out.varnek-tmp-" + std::to_string(deadProcessId()) + "-x"), "");
+             writeFile(work / (".out.varnek-tmp-" + std::to_string(deadProcessId()) + "-abcdef"),
+                       "half");
+             writeFile(work / (".out.varnek-tmp-" + std::to_string(::getppid()) + "-abcdef"),
+                       "busy");
+         },
+         [](const fs::path& work) {
+             std::vector<std::string> names;
+             for (const auto& entry : fs::directory_iterator(work)) {
+                 names.push_back(entry.path().filename().string());
+             }
+             std::sort(names.begin(), names.end());
+             ASSERT_EQ(names.size(), 3u);
+             EXPECT_EQ(names[0], ".out.varnek-tmp-" + std::to_string(::getppid()) + "-abcdef");
+             EXPECT_EQ(names[1], "out");
+             EXPECT_EQ(names[2].rfind("out.varnek-tmp-", 0), 0u);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScratchDirectory scratch;
+        c.before(scratch.work());
+        ASSERT_NO_THROW(writeOutput((scratch.work() / "out").string(), "new"));
+        c.after(scratch.work());
+    }
+}
+
+TEST(varnek_labels_output, writes_a_pipe_in_place) {
+    const ScratchDirectory scratch;
+    const fs::path pipe = scratch.work() / "out";
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    std::string received;
+    std::thread reader([&] { received = readFile(pipe); });
+    try {
+        writeOutput(pipe.string(), "through the pipe");
+    } catch (const std::exception& error) {
+        ADD_FAILURE() << error.what();
+        ::close(::open(pipe.c_str(), O_WRONLY));  // lets the reader finish
+    }
+    reader.join();
+    EXPECT_EQ(received, "through the pipe");
+    EXPECT_TRUE(fs::is_fifo(pipe));
+}
+
+TEST(varnek_labels_output, refuses_a_socket_and_a_folder_and_leaves_them) {
+    const ScratchDirectory scratch;
+    const fs::path socketPath = scratch.work() / "socket";
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    ASSERT_LT(socketPath.string().size(), sizeof address.sun_path);
+    socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
+    fs::create_directory(scratch.work() / "folder");
+
+    for (const char* name : {"socket", "folder"}) {
+        SCOPED_TRACE(name);
+        const std::string path = (scratch.work() / name).string();
+        try {
+            writeOutput(path, "new");
+            ADD_FAILURE() << "written";
+        } catch (const std::runtime_error& error) {
+            EXPECT_NE(std::string(error.what()).find("cannot write " + path), std::string::npos)
+                << error.what();
+        }
+    }
+    ::close(fd);
+    EXPECT_TRUE(fs::is_socket(socketPath));
+    EXPECT_TRUE(fs::is_empty(scratch.work() / "folder"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.work()), fs::directory_iterator()), 2);
+}
+
+// "-" is standard output, and a standard output that cannot be written is
+// an error with a non-zero status, whatever the subcommand printed.
+TEST(varnek_labels_output, standard_output_is_written_or_the_run_fails) {
+    const ScratchDirectory scratch;
+    const ToolRun toStdout = runTool(scratch, "gallery -o -");
+    EXPECT_EQ(toStdout.status, 0) << toStdout.err;
+    EXPECT_EQ(toStdout.out.rfind("<?xml", 0), 0u);
+    EXPECT_TRUE(fs::is_empty(scratch.work()));
+
+    for (const char* arguments : {"styles", "--help", "place --help", "gallery -o -"}) {
+        SCOPED_TRACE(arguments);
+        const ToolRun full = runTool(scratch, arguments, "/dev/full");
+        EXPECT_EQ(full.status, 1);
+        EXPECT_NE(full.err.find("cannot write standard output"), std::string::npos) << full.err;
+    }
+}
+
+}  // namespace
