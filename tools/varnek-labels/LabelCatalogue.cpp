@@ -142,11 +142,11 @@ const char* toName(ReferencePoint referencePoint) {
 }
 
 BackgroundShape parseBackgroundShape(const std::string& option, const std::string& name) {
-    return parseName(s_backgroundNames, option, name, false);
+    return parseName(s_backgroundNames, option, name, true);
 }
 
 IndicatorKind parseIndicatorKind(const std::string& option, const std::string& name) {
-    return parseName(s_indicatorNames, option, name, false);
+    return parseName(s_indicatorNames, option, name, true);
 }
 
 ReferencePoint parseReferencePoint(const std::string& option, const std::string& name) {

@@ -33,8 +33,8 @@ const char* toName(BackgroundShape shape);
 const char* toName(IndicatorKind kind);
 const char* toName(ReferencePoint referencePoint);
 
-// The value a command-line name stands for; reference point names are
-// matched without regard to case. Throws UsageError naming option and
+// The value a command-line name stands for; names are matched without
+// regard to case, as every choice of the tool is. Throws UsageError naming option and
 // listing the accepted names.
 BackgroundShape parseBackgroundShape(const std::string& option, const std::string& name);
 IndicatorKind parseIndicatorKind(const std::string& option, const std::string& name);

@@ -1,5 +1,8 @@
 #include "Outline.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include <nlohmann/json.hpp>
 
 namespace VarnekLabels {
@@ -28,6 +31,14 @@ LabelOutline computeOutline(const Varnek::LabelBackground& background,
 LabelOutline computeOutline(const OutlineRequest& request) {
     const auto background = makeBackground(request.recipe, request.scale);
     return computeOutline(*background, request.referencePoint, request.size);
+}
+
+bool isFinite(const LabelOutline& outline) {
+    const auto finite = [](const Vec3& v) {
+        return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+    };
+    return finite(outline.bodySize) && finite(outline.completeSize) && finite(outline.offset) &&
+           std::all_of(outline.polygon.begin(), outline.polygon.end(), finite);
 }
 
 std::string outlineAsText(const OutlineRequest& request, const LabelOutline& outline) {

@@ -34,6 +34,10 @@ LabelOutline computeOutline(const Varnek::LabelBackground& background,
 
 LabelOutline computeOutline(const OutlineRequest& request);
 
+// False if any size, offset or polygon coordinate is infinite or NaN: the
+// request was too large for single precision.
+bool isFinite(const LabelOutline& outline);
+
 // A small table for people: the request, the sizes, the offset, then one
 // polygon point per line.
 std::string outlineAsText(const OutlineRequest& request, const LabelOutline& outline);

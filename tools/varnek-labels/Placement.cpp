@@ -66,6 +66,18 @@ PlacementResult placeLabels(const PlacementRequest& request) {
     return result;
 }
 
+bool isFinite(const PlacementResult& result) {
+    const auto finite = [](const Vec3& v) { return std::isfinite(v[0]) && std::isfinite(v[1]); };
+    const auto finiteLabel = [&finite](const PlacedLabel& label) {
+        const auto& b = label.bounds;
+        return !label.visible ||
+               (finite(label.offset) && std::isfinite(b.left) && std::isfinite(b.top) &&
+                std::isfinite(b.right) && std::isfinite(b.bottom));
+    };
+    return std::all_of(result.placed.begin(), result.placed.end(), finiteLabel) &&
+           std::all_of(result.points.begin(), result.points.end(), finite);
+}
+
 std::string placementAsJson(const PlacementRequest& request, const PlacementResult& result) {
     nlohmann::ordered_json json;
     json["viewport"] = pairJson(request.viewWidth, request.viewHeight);

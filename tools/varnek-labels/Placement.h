@@ -40,6 +40,10 @@ struct PlacementResult {
 
 PlacementResult placeLabels(const PlacementRequest& request);
 
+// False if a visible label's offset or bounds, or an outline point, is
+// infinite or NaN.
+bool isFinite(const PlacementResult& result);
+
 // {"viewport": [W, H], "visible": n, "hidden": m, "labels": [...]}, labels in
 // input order: {"key", "visible": true, "referencePoint", "offset": [x, y],
 // "bounds": [left, top, right, bottom]} or {"key", "visible": false}. Every

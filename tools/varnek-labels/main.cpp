@@ -5,6 +5,8 @@
 // Exit status: 0 done, 2 the command line was not accepted (one line on
 // stderr names the argument and what is accepted), 1 the output could not
 // be written. Nothing is written unless the whole command line is accepted.
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -69,16 +71,31 @@ constexpr const char* s_placeIndicator = "acute";
 constexpr float s_placeFixedWidth = 0.015f;
 constexpr int s_maxEffort = 16;
 
-std::string checkedFormat(const std::string& format, std::initializer_list<const char*> accepted) {
+// Names of choices are matched without regard to case, as the catalogue's
+// names are; the canonical spelling is returned.
+bool sameChoice(std::string_view given, std::string_view name) {
+    return given.size() == name.size() &&
+           std::equal(given.begin(), given.end(), name.begin(), [](char a, char b) {
+               return std::tolower(static_cast<unsigned char>(a)) ==
+                      std::tolower(static_cast<unsigned char>(b));
+           });
+}
+
+std::string checkedChoice(const std::string& option, const std::string& given,
+                          std::initializer_list<const char*> accepted) {
     std::string list;
     for (const char* name : accepted) {
-        if (format == name) {
-            return format;
+        if (sameChoice(given, name)) {
+            return name;
         }
         list += list.empty() ? "" : ", ";
         list += name;
     }
-    throw rejectedValue("--format", format, list);
+    throw rejectedValue(option, given, list);
+}
+
+std::string checkedFormat(const std::string& format, std::initializer_list<const char*> accepted) {
+    return checkedChoice("--format", format, accepted);
 }
 
 void runGallery(const std::string& output) {
@@ -92,6 +109,25 @@ void runGallery(const std::string& output) {
     std::cout << "wrote " << (error ? output : where.string()) << ": " << sheet.labelCount
               << " labels (" << sheet.kindCount << " label kinds x " << allReferencePoints().size()
               << " reference points)\n";
+}
+
+// The arguments given, as "--size 40,20, --scale 3.4e38", for an error
+// about what they add up to.
+std::string givenArguments(std::initializer_list<std::pair<const char*, std::string>> arguments) {
+    std::string text;
+    for (const auto& [option, value] : arguments) {
+        if (!value.empty()) {
+            text += text.empty() ? "" : ", ";
+            text += std::string(option) + " " + value;
+        }
+    }
+    return text;
+}
+
+UsageError overflowError(const std::string& arguments) {
+    return UsageError(arguments +
+                      ": the label's numbers overflow single precision (infinite or NaN); "
+                      "accepted: smaller values");
 }
 
 void runOutline(const OutlineOptions& options, bool noBarGiven) {
@@ -110,6 +146,11 @@ void runOutline(const OutlineOptions& options, bool noBarGiven) {
     checkCombination(recipe, noBarGiven);
 
     const LabelOutline outline = computeOutline(request);
+    if (!isFinite(outline)) {
+        throw overflowError(givenArguments({{"--size", options.size},
+                                            {"--scale", options.scale},
+                                            {"--fixed", options.fixedWidth}}));
+    }
     if (format == "json") {
         writeOutput("-", outlineAsJson(request, outline));
     } else if (format == "svg") {
@@ -185,10 +226,7 @@ int parseEffort(const std::string& text) {
 }
 
 bool parseYesNo(const std::string& option, const std::string& text) {
-    if (text == "yes" || text == "no") {
-        return text == "yes";
-    }
-    throw rejectedValue(option, text, "yes, no");
+    return checkedChoice(option, text, {"yes", "no"}) == "yes";
 }
 
 void runPlace(const PlaceOptions& options, bool noBarGiven) {
@@ -224,6 +262,11 @@ void runPlace(const PlaceOptions& options, bool noBarGiven) {
     request.labels = parsePlacementInput(readInput(options.input), options.input);
 
     const PlacementResult result = placeLabels(request);
+    if (!isFinite(result)) {
+        throw overflowError(givenArguments({{"--viewport", options.viewport},
+                                            {"--scale", options.scale},
+                                            {"--fixed", options.fixedWidth}}));
+    }
     writeOutput(options.output,
                 svg ? placementAsSvg(request, result) : placementAsJson(request, result));
 }
@@ -249,27 +292,105 @@ int finishStandardOutput(int status) {
     return s_exitFailure;
 }
 
-// CLI11's message, on one line, with what the user can type instead.
-std::string parseErrorLine(const CLI::App& app, const CLI::ParseError& error, int argc,
-                           char** argv) {
-    std::string message = error.what();
-    for (char& c : message) {
-        c = c == '\n' ? ' ' : c;
+// The tool's help, or one subcommand's.
+void runHelp(const CLI::App& app, const std::string& topic) {
+    if (topic.empty()) {
+        writeOutput("-", app.help());
+        return;
     }
-    const auto chosen = app.get_subcommands();
-    if (chosen.empty()) {
-        const std::string first = argc > 1 ? argv[1] : "";
-        if (!first.empty() && first[0] != '-') {
-            return "'" + first + "' is not a subcommand; accepted: gallery, outline, place, styles";
+    for (const CLI::App* command : app.get_subcommands({})) {
+        if (command->get_name() != "help" && sameChoice(topic, command->get_name())) {
+            writeOutput("-", command->help());
+            return;
         }
-        return message + "; accepted subcommands: gallery, outline, place, styles";
     }
+    throw rejectedValue("help", topic, "gallery, outline, place, styles");
+}
+
+constexpr const char* s_subcommands = "gallery, outline, place, styles, help";
+
+std::string optionList(const CLI::App& command) {
     std::string options;
-    for (const CLI::Option* option : chosen.front()->get_options()) {
+    for (const CLI::Option* option : command.get_options()) {
         options += options.empty() ? "" : ", ";
         options += option->get_name();
     }
-    return message + "; accepted by " + chosen.front()->get_name() + ": " + options;
+    return options;
+}
+
+// How often argv names the option, in any of its forms (-o X, --output X,
+// --output=X).
+int timesGiven(const CLI::Option& option, int argc, char** argv) {
+    int count = 0;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view argument(argv[i]);
+        for (const std::string& name : option.get_lnames()) {
+            const std::string dashed = "--" + name;
+            count += argument == dashed || argument.rfind(dashed + "=", 0) == 0 ? 1 : 0;
+        }
+        for (const std::string& name : option.get_snames()) {
+            count += argument.rfind("-" + name, 0) == 0 && argument.rfind("--", 0) != 0 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+// What the parser found wrong with the options of one subcommand, in the
+// tool's words; empty if it is none of the cases below.
+std::string subcommandError(const CLI::App& command, const CLI::ParseError& error, int argc,
+                            char** argv) {
+    if (dynamic_cast<const CLI::ExtrasError*>(&error) != nullptr) {
+        const auto extras = command.remaining();
+        const std::string first = extras.empty() ? std::string() : extras.front();
+        if (!first.empty() && first[0] == '-') {
+            return "'" + first + "' is not an option of " + command.get_name();
+        }
+        return "'" + first + "' is not expected: " + command.get_name() +
+               " takes options only, each with its value";
+    }
+    if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+        for (const CLI::Option* option : command.get_options()) {
+            if (option->get_required() && option->count() == 0) {
+                return option->get_name() + " is missing";
+            }
+        }
+    }
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+        // The parser names the option first: "--size: ...".
+        const std::string what = error.what();
+        const CLI::Option* option = command.get_option_no_throw(what.substr(0, what.find(':')));
+        if (option != nullptr) {
+            const int count = timesGiven(*option, argc, argv);
+            return count > 1 ? option->get_name() + " is given " + std::to_string(count) +
+                                   " times; give it once"
+                             : option->get_name() + " needs a value";
+        }
+    }
+    return {};
+}
+
+// One line naming what was not accepted and what the user can type instead.
+std::string parseErrorLine(const CLI::App& app, const CLI::ParseError& error, int argc,
+                           char** argv) {
+    const auto chosen = app.get_subcommands();
+    if (chosen.empty()) {
+        const std::string first = argc > 1 ? argv[1] : "";
+        if (first.empty()) {
+            return std::string("a subcommand is needed; accepted: ") + s_subcommands;
+        }
+        if (first[0] != '-') {
+            return "'" + first + "' is not a subcommand; accepted: " + s_subcommands;
+        }
+        return "'" + first + "' is not accepted before a subcommand; accepted: --help, " +
+               "--version, or a subcommand: " + s_subcommands;
+    }
+    const CLI::App& command = *chosen.front();
+    std::string message = subcommandError(command, error, argc, argv);
+    if (message.empty()) {
+        message = error.what();
+        std::replace(message.begin(), message.end(), '\n', ' ');
+    }
+    return message + "; accepted by " + command.get_name() + ": " + optionList(command);
 }
 
 int run(int argc, char** argv) {
@@ -278,6 +399,8 @@ int run(int argc, char** argv) {
         "draw-style vocabulary.",
         "varnek-labels"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", std::string("varnek-labels ") + VARNEK_LABELS_VERSION,
+                         "Print the tool's version and exit");
 
     std::string galleryOutput = "labels.svg";
     CLI::App* gallery = app.add_subcommand(
@@ -363,19 +486,27 @@ int run(int argc, char** argv) {
         "styles", "Print every draw-style value with its display name and option text.");
     styles->add_option("--format", stylesFormat, "text or json")->capture_default_str();
 
+    std::string helpTopic;
+    CLI::App* help = app.add_subcommand("help", "Print the help of the tool or of one subcommand.");
+    help->add_option("subcommand", helpTopic, "gallery, outline, place or styles");
+
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& help) {
-        return finishStandardOutput(app.exit(help));
-    } catch (const CLI::CallForAllHelp& help) {
-        return finishStandardOutput(app.exit(help));
+    } catch (const CLI::CallForHelp& call) {
+        return finishStandardOutput(app.exit(call));
+    } catch (const CLI::CallForAllHelp& call) {
+        return finishStandardOutput(app.exit(call));
+    } catch (const CLI::CallForVersion& call) {
+        return finishStandardOutput(app.exit(call));
     } catch (const CLI::ParseError& error) {
         std::cerr << "varnek-labels: " << parseErrorLine(app, error, argc, argv) << "\n";
         return s_exitUsage;
     }
 
     try {
-        if (gallery->parsed()) {
+        if (help->parsed()) {
+            runHelp(app, helpTopic);
+        } else if (gallery->parsed()) {
             runGallery(galleryOutput);
         } else if (outline->parsed()) {
             runOutline(outlineOptions, noBar->count() > 0);

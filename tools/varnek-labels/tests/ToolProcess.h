@@ -59,11 +59,12 @@ struct ToolRun {
 
 // arguments is shell text; the tool's working directory is scratch.work().
 // Standard output goes to stdoutPath when given (e.g. /dev/full), else it is
-// kept and returned.
+// kept and returned. prefix is shell text before the tool's path (e.g. a
+// command that runs it as another user).
 inline ToolRun runTool(const ScratchDirectory& scratch, const std::string& arguments,
-                       const std::string& stdoutPath = "") {
+                       const std::string& stdoutPath = "", const std::string& prefix = "") {
     const fs::path out = stdoutPath.empty() ? scratch.path() / "out" : fs::path(stdoutPath);
-    const std::string command = "cd '" + scratch.work().string() + "' && '" +
+    const std::string command = "cd '" + scratch.work().string() + "' && " + prefix + "'" +
                                 VARNEK_LABELS_EXECUTABLE + "' " + arguments + " >'" + out.string() +
                                 "' 2>'" + (scratch.path() / "err").string() + "'";
     const int status = std::system(command.c_str());

@@ -189,6 +189,29 @@ TEST(varnek_labels_output, refuses_a_socket_and_a_folder_and_leaves_them) {
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch.work()), fs::directory_iterator()), 2);
 }
 
+// Run as a user without write access (root writes anywhere, so root runs
+// the tool as nobody).
+TEST(varnek_labels_output, names_the_folder_that_cannot_be_written_into) {
+    const ScratchDirectory scratch;
+    fs::create_directory(scratch.work() / "locked");
+    const auto open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                      fs::perms::others_read | fs::perms::others_exec;
+    fs::permissions(scratch.path(), open);
+    fs::permissions(scratch.work(), open);
+    fs::permissions(scratch.work() / "locked", open & ~fs::perms::owner_write);
+    const std::string asNobody =
+        ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+    const ToolRun run = runTool(scratch, "gallery -o locked/labels.svg", "", asNobody);
+    if (run.status == 126 || run.status == 127) {
+        GTEST_SKIP() << "the tool cannot run as nobody here: " << run.err;
+    }
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write locked/labels.svg: the folder locked cannot be written"),
+              std::string::npos)
+        << run.err;
+    EXPECT_TRUE(fs::is_empty(scratch.work() / "locked"));
+}
+
 // "-" is standard output, and a standard output that cannot be written is
 // an error with a non-zero status, whatever the subcommand printed.
 TEST(varnek_labels_output, standard_output_is_written_or_the_run_fails) {

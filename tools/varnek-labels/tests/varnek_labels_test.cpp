@@ -27,14 +27,19 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
     const std::vector<Case> cases{
         {"", {"subcommand", "gallery, outline, place, styles"}},
         {"galery", {"galery", "gallery, outline, place, styles"}},
-        {"gallery --colour red", {"--colour", "--output"}},
+        {"gallery --colour red", {"'--colour' is not an option of gallery", "--output"}},
+        {"gallery -o a -o b", {"--output is given 2 times"}},
+        {"gallery extra", {"'extra' is not expected"}},
+        {"--colour", {"'--colour' is not accepted before a subcommand", "--version"}},
+        {"help nope", {"help: 'nope'", "place"}},
         {outline + "--background square --size 40,20",
          {"--background: 'square'", "round, flat, plain, balloon"}},
         {"outline --background round --indicator arrow --reference-point TopLeft --size 40,20",
          {"--indicator: 'arrow'", "layered-middle"}},
         {"outline --background round --indicator none --reference-point TopMiddle --size 40,20",
          {"--reference-point: 'TopMiddle'", "BottomCenter", "Center"}},
-        {outline + "--background round", {"--size"}},
+        {outline + "--background round", {"--size is missing"}},
+        {outline + "--background round --size", {"--size needs a value"}},
         {outline + "--background round --size 40x20", {"--size: '40x20'", "WIDTH,HEIGHT"}},
         {outline + "--background round --size 40,", {"--size: '40,'"}},
         {outline + "--background round --size 40,20,3", {"--size: '40,20,3'"}},
@@ -55,6 +60,9 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
          "--size 40,20",
          {"--fixed: '-0.01'"}},
         {"styles --format svg", {"--format: 'svg'", "text, json"}},
+        {"outline --background flat --indicator acute --fixed 2 --scale 3.4e38 "
+         "--reference-point TopLeft --size 40,20 --format json",
+         {"--size 40,20, --scale 3.4e38, --fixed 2", "overflow"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -68,6 +76,41 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
             EXPECT_NE(run.err.find(fragment), std::string::npos) << run.err;
         }
         EXPECT_TRUE(fs::is_empty(scratch.work()));
+        // The parser's own phrasing ("1 required TEXT missing") never shows.
+        EXPECT_EQ(run.err.find("required"), std::string::npos) << run.err;
+    }
+}
+
+// One rule for every choice: names match without regard to case, and the
+// output spells them canonically. --version and help answer on stdout.
+TEST(varnek_labels, matches_choices_in_any_case_and_answers_version_and_help) {
+    const ScratchDirectory scratch;
+    const std::string label = " --reference-point TopLeft --size 40,20 --format ";
+    const ToolRun canonical =
+        runTool(scratch, "outline --background round --indicator acute" + label + "json");
+    const ToolRun anyCase =
+        runTool(scratch, "outline --background ROUND --indicator Acute" + label + "JSON");
+    ASSERT_EQ(canonical.status, 0) << canonical.err;
+    ASSERT_EQ(anyCase.status, 0) << anyCase.err;
+    EXPECT_EQ(anyCase.out, canonical.out);
+    writeFile(scratch.work() / "in.csv", "50,50,20,8\n");
+    const ToolRun place = runTool(scratch,
+                                  "place --input in.csv --viewport 100,100 --background Flat "
+                                  "--indicator RIGHT --candidates bottomleft,TOPRIGHT "
+                                  "--anchors-are-obstacles No --format Json");
+    EXPECT_EQ(place.status, 0) << place.err;
+    EXPECT_NE(place.out.find("\"referencePoint\":\"BottomLeft\""), std::string::npos) << place.out;
+
+    struct Case {
+        const char* arguments;
+        const char* fragment;
+    };
+    for (const Case& c : {Case{"--version", "varnek-labels 1."}, Case{"help", "place"},
+                          Case{"help PLACE", "--anchors-are-obstacles"}}) {
+        SCOPED_TRACE(c.arguments);
+        const ToolRun run = runTool(scratch, c.arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_NE(run.out.find(c.fragment), std::string::npos) << run.out;
     }
 }
 
