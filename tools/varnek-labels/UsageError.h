@@ -20,6 +20,14 @@ inline UsageError rejectedValue(const std::string& option, const std::string& te
     return UsageError(option + ": '" + text + "' is not accepted; accepted: " + accepted);
 }
 
+// The error of numbers that are each accepted but whose label overflows
+// single precision; arguments names them, as givenArguments writes them.
+inline UsageError overflowError(const std::string& arguments) {
+    return UsageError(arguments +
+                      ": the label's numbers overflow single precision (infinite or NaN); "
+                      "accepted: smaller values");
+}
+
 }  // namespace VarnekLabels
 
 #endif  // VARNEK_LABELS_USAGEERROR_H

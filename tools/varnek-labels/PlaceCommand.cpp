@@ -1,0 +1,154 @@
+#include "PlaceCommand.h"
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "ChoiceText.h"
+#include "LabelCatalogue.h"
+#include "NumberText.h"
+#include "OutputFile.h"
+#include "PlacementInput.h"
+#include "UsageError.h"
+
+namespace VarnekLabels {
+namespace {
+
+// The acute pointer at this fixed width unless the command line says
+// otherwise: the default label of a placed view.
+constexpr const char* s_placeIndicator = "acute";
+constexpr float s_placeFixedWidth = 0.015f;
+// Each step about doubles the work; beyond this a run takes minutes.
+constexpr int s_maxEffort = 16;
+
+std::string readInput(const std::string& path) {
+    std::stringstream content;
+    if (path == "-") {
+        content << std::cin.rdbuf();
+        return content.str();
+    }
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        throw UsageError("--input: cannot read '" + path + "': it is a folder");
+    }
+    errno = 0;
+    std::ifstream in(path, std::ios::binary);
+    if (in.is_open()) {
+        content << in.rdbuf();
+    }
+    if (!in.is_open() || in.bad()) {
+        const int reason = errno;
+        throw UsageError("--input: cannot read '" + path + "'" +
+                         (reason != 0 ? std::string(": ") + std::strerror(reason) : ""));
+    }
+    return content.str();
+}
+
+void parseViewport(const std::string& text, PlacementRequest& request) {
+    const auto comma = text.find(',');
+    if (comma != std::string::npos) {
+        const std::string_view all(text);
+        const auto width = parseFiniteFloat(all.substr(0, comma));
+        const auto height = parseFiniteFloat(all.substr(comma + 1));
+        if (width && height && *width > 0.0f && *height > 0.0f) {
+            request.viewWidth = *width;
+            request.viewHeight = *height;
+            return;
+        }
+    }
+    throw rejectedValue("--viewport", text, "W,H with two finite numbers > 0, e.g. 792,612");
+}
+
+std::vector<ReferencePoint> parseCandidates(const std::string& text) {
+    std::vector<ReferencePoint> candidates;
+    std::size_t begin = 0;
+    while (true) {
+        const auto comma = text.find(',', begin);
+        candidates.push_back(
+            parseReferencePoint("--candidates", text.substr(begin, comma - begin)));
+        if (comma == std::string::npos) {
+            return candidates;
+        }
+        begin = comma + 1;
+    }
+}
+
+int parseEffort(const std::string& text) {
+    int effort = -1;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, effort);
+    if (result.ec != std::errc() || result.ptr != end || effort < 0 || effort > s_maxEffort) {
+        throw rejectedValue("--effort", text,
+                            "a whole number from 0 to " + std::to_string(s_maxEffort));
+    }
+    return effort;
+}
+
+float parseGap(const std::string& text) {
+    const auto gap = parseFiniteFloat(text);
+    if (!gap || *gap < 0.0f) {
+        throw rejectedValue("--gap", text, "a finite number >= 0");
+    }
+    return *gap;
+}
+
+LabelRecipe parseRecipe(const PlaceArguments& arguments) {
+    LabelRecipe recipe;
+    recipe.background = parseBackgroundShape("--background", arguments.background);
+    const bool balloon = recipe.background == BackgroundShape::Balloon;
+    recipe.indicator = parseIndicatorKind(
+        "--indicator",
+        !arguments.indicator.empty() ? arguments.indicator : (balloon ? "none" : s_placeIndicator));
+    recipe.withBar = !arguments.noBar;
+    if (!arguments.fixedWidth.empty()) {
+        recipe.fixedWidthInScreenHeightFraction =
+            parsePositiveFloat("--fixed", arguments.fixedWidth);
+    } else if (recipe.indicator != IndicatorKind::None) {
+        recipe.fixedWidthInScreenHeightFraction = s_placeFixedWidth;
+    }
+    checkCombination(recipe, arguments.noBarGiven);
+    return recipe;
+}
+
+}  // namespace
+
+PlacementRequest parsePlaceArguments(const PlaceArguments& arguments) {
+    PlacementRequest request;
+    request.recipe = parseRecipe(arguments);
+    parseViewport(arguments.viewport, request);
+    request.scale = arguments.scale.empty() ? request.viewHeight
+                                            : parsePositiveFloat("--scale", arguments.scale);
+    if (!arguments.candidates.empty()) {
+        request.options.candidates = parseCandidates(arguments.candidates);
+    }
+    request.options.effort = parseEffort(arguments.effort);
+    request.options.gap = parseGap(arguments.gap);
+    request.options.anchorsAreObstacles =
+        checkedChoice("--anchors-are-obstacles", arguments.anchorsAreObstacles, {"yes", "no"}) ==
+        "yes";
+    checkedChoice("--format", arguments.format, {"json", "svg"});
+    request.labels = parsePlacementInput(readInput(arguments.input), arguments.input);
+    return request;
+}
+
+void runPlace(const PlaceArguments& arguments) {
+    const PlacementRequest request = parsePlaceArguments(arguments);
+    const PlacementResult result = placeLabels(request);
+    if (!isFinite(result)) {
+        throw overflowError(givenArguments({{"--viewport", arguments.viewport},
+                                            {"--scale", arguments.scale},
+                                            {"--fixed", arguments.fixedWidth}}));
+    }
+    const bool svg = checkedChoice("--format", arguments.format, {"json", "svg"}) == "svg";
+    writeOutput(arguments.output,
+                svg ? placementAsSvg(request, result) : placementAsJson(request, result));
+}
+
+}  // namespace VarnekLabels

@@ -1,0 +1,41 @@
+// The place subcommand from the command line's text to the written output.
+#ifndef VARNEK_LABELS_PLACECOMMAND_H
+#define VARNEK_LABELS_PLACECOMMAND_H
+
+#include <string>
+
+#include "Placement.h"
+
+namespace VarnekLabels {
+
+// The options as typed; an empty string is an option not given.
+struct PlaceArguments {
+    std::string input;
+    std::string viewport;
+    std::string background = "round";
+    std::string indicator;  // default: acute, none for the balloon
+    bool noBar = false;
+    bool noBarGiven = false;
+    std::string fixedWidth;  // default: 0.015 with an indicator
+    std::string scale;       // default: the viewport's height
+    std::string candidates;  // default: the placer's order
+    std::string effort = "1";
+    std::string gap = "0";
+    std::string anchorsAreObstacles = "yes";
+    std::string format = "json";
+    std::string output = "-";
+};
+
+// Every argument checked and the input read and parsed ("-" is standard
+// input). Throws UsageError naming the first argument or input line that
+// is not accepted.
+PlacementRequest parsePlaceArguments(const PlaceArguments& arguments);
+
+// Places the labels and writes JSON or SVG to the output. Throws
+// UsageError as above, or for a result that overflows single precision,
+// and std::runtime_error if the output cannot be written.
+void runPlace(const PlaceArguments& arguments);
+
+}  // namespace VarnekLabels
+
+#endif  // VARNEK_LABELS_PLACECOMMAND_H
