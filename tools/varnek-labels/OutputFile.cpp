@@ -193,6 +193,10 @@ void writeOutput(const std::string& path, const std::string& content) {
         return;
     }
     const bool regular = S_ISREG(info.st_mode);
+    // Its folder would let a file the user may not write be replaced.
+    if (regular && ::access(target.c_str(), W_OK) != 0) {
+        throw writeError(path, errno);
+    }
     if (regular && info.st_nlink == 1) {
         replaceWhole(target, &info, content, path);
     } else if (regular || S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {

@@ -20,7 +20,8 @@ namespace VarnekLabels {
 //   so that every name still shows the same file; a failure part-way
 //   leaves it part-written.
 // - a pipe or a character device (e.g. /dev/null): written in place.
-// - anything else (a folder, a socket, a block device): refused.
+// - anything else (a folder, a socket, a block device), or a file the
+//   process may not write: refused.
 // Throws std::runtime_error naming the path and the reason (for a folder
 // that cannot be written into, the folder).
 void writeOutput(const std::string& path, const std::string& content);
