@@ -471,7 +471,7 @@ void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label) {
     m_nearVisible.clear();
     m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
         if (entry.label != label && overlaps(grown, entry.rect)) {
-            m_nearVisible.push_back(entry.rect);
+            m_nearVisible.push_back(entry);
         }
         return false;
     });
@@ -498,12 +498,35 @@ bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t c
     }
     const LabelRect grown{bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
                           bounds.bottom + m_halfGap};
-    for (const LabelRect& other : m_nearVisible) {
-        if (overlaps(grown, other)) {
+    for (const internal::VisibleLabelGrid::Entry& other : m_nearVisible) {
+        if (overlaps(grown, other.rect)) {
             return false;
         }
     }
     return true;
+}
+
+std::size_t LabelPlacer::Impl::collectBlockersAmongNeighbours(std::uint32_t label,
+                                                              std::size_t candidate,
+                                                              std::size_t limit) {
+    m_blockers.clear();
+    if (++m_stamp == 0) {
+        std::fill(m_stamps.begin(), m_stamps.end(), 0u);
+        m_stamp = 1;
+    }
+    const LabelRect grown = getGrownBounds(label, candidate);
+    for (const internal::VisibleLabelGrid::Entry& entry : m_nearVisible) {
+        if (m_stamps[entry.label] == m_stamp || !overlaps(grown, entry.rect)) {
+            continue;
+        }
+        m_stamps[entry.label] = m_stamp;
+        m_blockers.push_back(entry.label);
+        if (m_blockers.size() > limit) {
+            break;
+        }
+    }
+    std::sort(m_blockers.begin(), m_blockers.end());
+    return m_blockers.size();
 }
 
 void LabelPlacer::Impl::placeGreedily() {
@@ -541,6 +564,9 @@ bool LabelPlacer::Impl::spend() {
 // another place, itself through a chain of at most depth such moves. Every
 // move is undone when the chain fails, so the visible labels only grow.
 bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool moveSettled) {
+    // The visible labels round the label are read once: every failed chain
+    // is undone, so they are the same for every candidate.
+    gatherNeighbours(label);
     const std::size_t candidates = m_candidates.size();
     for (std::size_t k = 0; k < candidates; ++k) {
         if (!spend()) {
@@ -549,7 +575,7 @@ bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool mov
         if (!isAllowed(label, k)) {
             continue;
         }
-        const std::size_t blockers = collectBlockers(label, k, 1);
+        const std::size_t blockers = collectBlockersAmongNeighbours(label, k, 1);
         if (blockers == 0) {
             show(label, k);
             return true;

@@ -83,6 +83,9 @@ private:
     // gathered once, then each candidate tested against them alone.
     void gatherNeighbours(std::uint32_t label);
     bool isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate);
+    // collectBlockers among the gathered visible labels.
+    std::size_t collectBlockersAmongNeighbours(std::uint32_t label, std::size_t candidate,
+                                               std::size_t limit);
     void show(std::uint32_t label, std::size_t candidate);
     void hide(std::uint32_t label);
     // Shown in the previous call at the place it has now.
@@ -147,7 +150,7 @@ private:
     std::vector<OrderKey> m_order;
     std::vector<std::uint32_t> m_blockers;
     std::vector<std::array<float, 2>> m_nearAnchors;
-    std::vector<LabelRect> m_nearVisible;
+    std::vector<internal::VisibleLabelGrid::Entry> m_nearVisible;
     std::vector<std::uint32_t> m_stamps;
     std::uint32_t m_stamp = 0;
     std::vector<std::uint32_t> m_hiddenLabels;
