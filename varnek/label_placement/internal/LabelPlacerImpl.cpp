@@ -451,7 +451,7 @@ bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
     return state.previous != s_hidden && state.chosen == state.previous;
 }
 
-void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label) {
+void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) {
     // Every candidate lies in the shape's span round the anchor: the anchors
     // and visible labels there are read once for all candidates.
     const LabelState& state = m_labels[label];
@@ -459,7 +459,7 @@ void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label) {
     const LabelRect area{state.x + span.left, state.y + span.top, state.x + span.right,
                          state.y + span.bottom};
     m_nearAnchors.clear();
-    if (m_options.anchorsAreObstacles) {
+    if (withAnchors && m_options.anchorsAreObstacles) {
         m_anchors.forEachIn(area, [&](std::uint32_t other) {
             if (other != label) {
                 m_nearAnchors.push_back({m_anchorX[other], m_anchorY[other]});
@@ -468,9 +468,16 @@ void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label) {
     }
     const LabelRect grown{area.left - m_halfGap, area.top - m_halfGap, area.right + m_halfGap,
                           area.bottom + m_halfGap};
+    // A label is listed in every cell it touches: each is kept once.
     m_nearVisible.clear();
+    if (++m_stamp == 0) {
+        std::fill(m_stamps.begin(), m_stamps.end(), 0u);
+        m_stamp = 1;
+    }
     m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
-        if (entry.label != label && overlaps(grown, entry.rect)) {
+        if (entry.label != label && m_stamps[entry.label] != m_stamp &&
+            overlaps(grown, entry.rect)) {
+            m_stamps[entry.label] = m_stamp;
             m_nearVisible.push_back(entry);
         }
         return false;
@@ -534,7 +541,7 @@ void LabelPlacer::Impl::placeGreedily() {
     m_nearAnchors.reserve(m_labels.size());
     for (std::size_t next = 0; next < m_placeable; ++next) {
         const auto label = static_cast<std::uint32_t>(next);
-        gatherNeighbours(label);
+        gatherNeighbours(label, true);
         // The place shown in the previous call first, then the candidates in
         // order of preference.
         const std::int16_t previous = m_labels[label].previous;
@@ -565,8 +572,9 @@ bool LabelPlacer::Impl::spend() {
 // move is undone when the chain fails, so the visible labels only grow.
 bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool moveSettled) {
     // The visible labels round the label are read once: every failed chain
-    // is undone, so they are the same for every candidate.
-    gatherNeighbours(label);
+    // is undone, so they are the same for every candidate. (isAllowed tests
+    // the anchors.)
+    gatherNeighbours(label, false);
     const std::size_t candidates = m_candidates.size();
     for (std::size_t k = 0; k < candidates; ++k) {
         if (!spend()) {

@@ -79,9 +79,9 @@ private:
     // The visible labels the candidate overlaps, in m_blockers (sorted);
     // stops counting above limit.
     std::size_t collectBlockers(std::uint32_t label, std::size_t candidate, std::size_t limit);
-    // The greedy pass's tests: the anchors and visible labels round a label
-    // gathered once, then each candidate tested against them alone.
-    void gatherNeighbours(std::uint32_t label);
+    // The greedy pass's tests: the anchors (if asked) and visible labels
+    // round a label gathered once, then each candidate tested against them.
+    void gatherNeighbours(std::uint32_t label, bool withAnchors);
     bool isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate);
     // collectBlockers among the gathered visible labels.
     std::size_t collectBlockersAmongNeighbours(std::uint32_t label, std::size_t candidate,
