@@ -1,6 +1,25 @@
 // Everything the library offers, in one include: the version, the
 // draw-style vocabulary, the label shapes, the label placer and the
 // sibling-library interfaces they build on.
+//
+// Threads: the draw-style vocabulary holds no state of its own. Its types are
+// values, and every function of it may run on any thread at the same time as
+// any other, on the same value or on different ones, as long as no thread
+// assigns to a value that another reads. Display names read the process-wide
+// translations, which may be added or cleared meanwhile: a name is then the
+// source text or one of the translations registered for it. The label shapes
+// state their own rules (LabelBackground.h).
+//
+// Exceptions: the functions of the vocabulary that return text or build a
+// value holding text (display names, option texts, pattern definitions,
+// colour texts) throw std::bad_alloc when memory runs out, and then nothing
+// that existed before the call has changed; the rest throw nothing.
+//
+// Allocations: the notations (getHoopsNotation, getDrawKey), isValid, next,
+// building the type sets from a list and asking them for a type,
+// ColorRGB::toStringAt, DrawSymbolPoint::getGlyphColorAsChars and
+// DrawZLayer::computeRandomLabelOffset allocate nothing; ColorRGB::toString
+// allocates its text once.
 #ifndef VARNEK_VARNEK_H
 #define VARNEK_VARNEK_H
 

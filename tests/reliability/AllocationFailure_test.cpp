@@ -5,11 +5,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <exception>
 #include <functional>
 #include <memory>
 #include <new>
 #include <random>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -91,6 +93,9 @@ void failEveryAllocationOf(const Operation& operation, const World& world) {
 }
 
 TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothing) {
+    if (!testing::allocationHookIsActive()) {
+        GTEST_SKIP() << "the allocation functions of the test are replaced";
+    }
     const World existing;
     const std::vector<Operation> operations = {
         {"DrawColorMode::toString",
@@ -143,6 +148,9 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
 // allocation fails throws std::bad_alloc and leaves a placer that places the
 // next frame as a fresh one would.
 TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameStartsAfresh) {
+    if (!testing::allocationHookIsActive()) {
+        GTEST_SKIP() << "the allocation functions of the test are replaced";
+    }
     const auto backgrounds = Varnek::testing::makeBackgrounds(300.0F);
     const LabelRect viewport{0.0F, 0.0F, 400.0F, 300.0F};
     std::mt19937 random(7);
@@ -195,6 +203,26 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
         EXPECT_THROW(failing.place(frame), std::bad_alloc) << "allocation " << n;
         disarmAllocationFailure();
         EXPECT_EQ(Varnek::testing::hashOf(failing.place(frame)), fresh) << "allocation " << n;
+    }
+}
+
+// Any exception from the middle of the outline's construction, most of it
+// inside the geometry library (curves, polyline), leaves the balloon's
+// constructor as it is: not swallowed, not turned into another.
+TEST(AllocationFailureTest, WhatTheGeometryLibraryThrowsLeavesTheBalloonsConstructor) {
+    if (!testing::allocationHookIsActive()) {
+        GTEST_SKIP() << "the allocation functions of the test are replaced";
+    }
+    armAllocationFailure(0);
+    { const BalloonLabelBackground balloon; }
+    const long allocations = disarmAllocationFailure().allocations;
+    ASSERT_GT(allocations, 0);
+    const std::exception_ptr geometryError =
+        std::make_exception_ptr(std::runtime_error("curve cannot be approximated"));
+    for (long n = 1; n <= allocations; ++n) {
+        testing::armAllocationException(n, geometryError);
+        EXPECT_THROW(BalloonLabelBackground(), std::runtime_error) << "at allocation " << n;
+        EXPECT_TRUE(disarmAllocationFailure().failed);
     }
 }
 

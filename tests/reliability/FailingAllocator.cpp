@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 namespace {
 
@@ -14,6 +15,7 @@ thread_local bool t_armed = false;
 thread_local long t_failingAllocation = 0;
 thread_local long t_allocations = 0;
 thread_local bool t_failed = false;
+thread_local std::exception_ptr t_exception;
 
 // True if this allocation is the one that has to fail.
 bool countAndDecide() {
@@ -52,6 +54,9 @@ template <typename Allocation>
 void* orThrow(Allocation allocation) {
     void* block = allocation();
     if (block == nullptr) {
+        if (t_exception) {
+            std::rethrow_exception(std::exchange(t_exception, nullptr));
+        }
         throw std::bad_alloc();
     }
     return block;
@@ -66,12 +71,26 @@ void armAllocationFailure(long failingAllocation) {
     t_allocations = 0;
     t_failed = false;
     t_failingAllocation = failingAllocation;
+    t_exception = nullptr;
     t_armed = true;
+}
+
+void armAllocationException(long failingAllocation, std::exception_ptr exception) {
+    armAllocationFailure(failingAllocation);
+    t_exception = std::move(exception);
 }
 
 AllocationCount disarmAllocationFailure() {
     t_armed = false;
+    t_exception = nullptr;
     return {t_allocations, t_failed};
+}
+
+bool allocationHookIsActive() {
+    armAllocationFailure(0);
+    // Called directly: a new-expression's allocation may be left out.
+    ::operator delete(::operator new(1));
+    return disarmAllocationFailure().allocations == 1;
 }
 
 }  // namespace testing

@@ -6,12 +6,19 @@
 #ifndef VARNEK_TESTS_RELIABILITY_FAILINGALLOCATOR_H
 #define VARNEK_TESTS_RELIABILITY_FAILINGALLOCATOR_H
 
+#include <exception>
+
 namespace Varnek {
 namespace testing {
 
 // Starts counting the calling thread's allocations; the failingAllocation-th
 // one from now (1 = the next) fails. 0 counts without failing.
 void armAllocationFailure(long failingAllocation);
+
+// As armAllocationFailure, but the failing allocation throws exception
+// instead of std::bad_alloc: it stands in for whatever a sibling library
+// throws from the middle of an operation.
+void armAllocationException(long failingAllocation, std::exception_ptr exception);
 
 struct AllocationCount {
     long allocations;  // counted since arming, the failed one included
@@ -20,6 +27,12 @@ struct AllocationCount {
 
 // Stops counting and failing, and tells what happened since arming.
 AllocationCount disarmAllocationFailure();
+
+// False when the replacement is not in effect: valgrind puts its own
+// allocation functions in place of the executable's unless run with
+// --soname-synonyms=somalloc=nouserintercepts. Tests that count or fail
+// allocations skip then.
+bool allocationHookIsActive();
 
 }  // namespace testing
 }  // namespace Varnek

@@ -25,7 +25,8 @@ public:
 
     // A new offset in 0.0 to 1.0 from exactly one call of std::rand(): the
     // draw brought to 0 to 32767 and divided by 32767, so a draw of 32767 is
-    // exactly 1.0. Never seeds the generator.
+    // exactly 1.0. Never seeds the generator. From several threads at once
+    // it is as safe as std::rand() of the C library (glibc's is).
     static float computeRandomLabelOffset();
 
 private:

@@ -76,13 +76,13 @@ void BalloonLabelBackground::buildUnscaledPolygonBackground() {
     m_unscaledPolygonBackground.swap(outline);
 }
 
-float BalloonLabelBackground::getBalloonWidthHeightRatio() {
+float BalloonLabelBackground::getBalloonWidthHeightRatio() noexcept {
     return s_balloonWidthHeightRatio;
 }
 
 Vector<float, 3> BalloonLabelBackground::getMinimalBodySizeInMaskedCoordinates(
     ReferencePoint /*referencePoint*/, const Vector<float, 3>& /*size*/,
-    const Vector<float, 3>& /*indicatorSize*/) {
+    const Vector<float, 3>& /*indicatorSize*/) noexcept {
     return Vector<float, 3>::getZeroVector();
 }
 

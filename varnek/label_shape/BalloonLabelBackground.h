@@ -30,7 +30,7 @@ public:
     void buildUnscaledPolygonBackground();
 
     // Width / height of the balloon: 0.618.
-    static float getBalloonWidthHeightRatio();
+    static float getBalloonWidthHeightRatio() noexcept;
 
     // (0, 0, 0) whatever the arguments: the balloon fits any label size.
     Vector<float, 3> getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
@@ -59,7 +59,7 @@ private:
 
     static Vector<float, 3> getMinimalBodySizeInMaskedCoordinates(
         ReferencePoint referencePoint, const Vector<float, 3>& size,
-        const Vector<float, 3>& indicatorSize);
+        const Vector<float, 3>& indicatorSize) noexcept;
 
     // 57, the points of the outline, without measuring it.
     int getNumberOfPolygonPointsWithoutIndicatorPoints() const override;

@@ -85,7 +85,7 @@ LabelBackground::LabelBackground(std::shared_ptr<LabelIndicator> indicator)
 
 LabelBackground::~LabelBackground() = default;
 
-void LabelBackground::initialize(float screenHeightFractionToMaskedSceneScaleFactor) {
+void LabelBackground::initialize(float screenHeightFractionToMaskedSceneScaleFactor) noexcept {
     m_screenHeightFractionToMaskedSceneScaleFactor = screenHeightFractionToMaskedSceneScaleFactor;
     m_initialized = true;
     if (m_indicator) {
@@ -93,7 +93,7 @@ void LabelBackground::initialize(float screenHeightFractionToMaskedSceneScaleFac
     }
 }
 
-const LabelIndicator* LabelBackground::getIndicator(const LabelBackground* background) {
+const LabelIndicator* LabelBackground::getIndicator(const LabelBackground* background) noexcept {
     return background != nullptr ? background->getIndicator() : nullptr;
 }
 
@@ -209,82 +209,82 @@ Vector<float, 3> LabelBackground::getCompleteSizeInMaskedCoordinates(
 
 Vector<float, 3> LabelBackground::getAxiallySymmetricBodyOffset(
     ReferencePoint referencePoint, const Vector<float, 3>& bodySize,
-    const Vector<float, 3>& minimalBodySize) {
+    const Vector<float, 3>& minimalBodySize) noexcept {
     return internal::getAxiallySymmetricBodyOffset(
         getSideOfReferencePoint(referencePoint),
         getReferencePointToLabelCenterVectorMask(referencePoint), bodySize, minimalBodySize);
 }
 
-std::array<LabelBackground::Side, 4> LabelBackground::getAllSidesInClockwiseOrder() {
+std::array<LabelBackground::Side, 4> LabelBackground::getAllSidesInClockwiseOrder() noexcept {
     return {Top, Right, Bottom, Left};
 }
 
 const Vector<float, 3>& LabelBackground::getReferencePointToLabelCenterVectorMask(
-    ReferencePoint referencePoint) {
+    ReferencePoint referencePoint) noexcept {
     const auto index = static_cast<unsigned int>(referencePoint);
     return index < s_referencePointToLabelCenterVectorMasks.size()
                ? s_referencePointToLabelCenterVectorMasks[index]
                : Vector<float, 3>::getZeroVector();
 }
 
-bool isTopSide(ReferencePoint referencePoint) {
+bool isTopSide(ReferencePoint referencePoint) noexcept {
     return getSideOfReferencePoint(referencePoint) == LabelBackground::Top;
 }
 
-bool isBottomSide(ReferencePoint referencePoint) {
+bool isBottomSide(ReferencePoint referencePoint) noexcept {
     return getSideOfReferencePoint(referencePoint) == LabelBackground::Bottom;
 }
 
-bool isLeftSide(ReferencePoint referencePoint) {
+bool isLeftSide(ReferencePoint referencePoint) noexcept {
     return getSideOfReferencePoint(referencePoint) == LabelBackground::Left;
 }
 
-bool isRightSide(ReferencePoint referencePoint) {
+bool isRightSide(ReferencePoint referencePoint) noexcept {
     return getSideOfReferencePoint(referencePoint) == LabelBackground::Right;
 }
 
-bool isTopOrBottomSide(ReferencePoint referencePoint) {
+bool isTopOrBottomSide(ReferencePoint referencePoint) noexcept {
     return isTopSide(referencePoint) || isBottomSide(referencePoint);
 }
 
-bool isLeftOrRightSide(ReferencePoint referencePoint) {
+bool isLeftOrRightSide(ReferencePoint referencePoint) noexcept {
     return isLeftSide(referencePoint) || isRightSide(referencePoint);
 }
 
-bool isCenterAligned(ReferencePoint referencePoint) {
+bool isCenterAligned(ReferencePoint referencePoint) noexcept {
     return referencePoint == LabelBackground::Center ||
            isPlacedAt(referencePoint, EdgePlace::Middle);
 }
 
-bool isTopAlignedRotationSymmetric(ReferencePoint referencePoint) {
+bool isTopAlignedRotationSymmetric(ReferencePoint referencePoint) noexcept {
     return isPlacedAt(referencePoint, EdgePlace::End);
 }
 
-bool isBottomAlignedRotationSymmetric(ReferencePoint referencePoint) {
+bool isBottomAlignedRotationSymmetric(ReferencePoint referencePoint) noexcept {
     return isPlacedAt(referencePoint, EdgePlace::Start);
 }
 
-bool isReferencePointOnSide(ReferencePoint referencePoint, Side side) {
+bool isReferencePointOnSide(ReferencePoint referencePoint, Side side) noexcept {
     return side != LabelBackground::Undefined && getSideOfReferencePoint(referencePoint) == side;
 }
 
-Side getSideOfReferencePoint(ReferencePoint referencePoint) {
+Side getSideOfReferencePoint(ReferencePoint referencePoint) noexcept {
     const Placement* placement = findPlacement(referencePoint);
     return placement != nullptr ? placement->side : LabelBackground::Undefined;
 }
 
-ReferencePoint getCornerOfSideInClockwiseOrder(Side side) {
+ReferencePoint getCornerOfSideInClockwiseOrder(Side side) noexcept {
     const auto index = static_cast<unsigned int>(side);
     return index < s_cornersOfSidesInClockwiseOrder.size() ? s_cornersOfSidesInClockwiseOrder[index]
                                                            : LabelBackground::Center;
 }
 
-ReferencePoint getMirrored(ReferencePoint referencePoint) {
+ReferencePoint getMirrored(ReferencePoint referencePoint) noexcept {
     const Placement* placement = findPlacement(referencePoint);
     return placement != nullptr ? placement->mirrored : LabelBackground::Center;
 }
 
-int toIndex(Side side) {
+int toIndex(Side side) noexcept {
     return side;
 }
 

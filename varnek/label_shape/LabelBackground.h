@@ -17,6 +17,30 @@
 // arithmetic as IEEE values and never change a point count: a NaN label-size
 // component gives a NaN body component, while a NaN minimum (from a NaN scale
 // factor) yields to the label size in the body's max.
+//
+// Threads: the const queries of a background read nothing but the object,
+// its indicator and constant tables, so any number of threads may query one
+// background, or different backgrounds, at the same time. initialize writes
+// the scale factor of the background and of its indicator: it must not run
+// while any other call uses that background, its indicator, or another
+// background sharing the indicator (initialize of a background that shares
+// nothing may run beside anything). Making, copying and dropping backgrounds
+// that share one indicator is safe from any thread: only the indicator's
+// share count changes.
+//
+// Exceptions: of the library's shapes, only the functions that allocate
+// (getPolygon, getIndicatorPolygon, appendPolygon, the factories and
+// constructors of the concrete shapes) throw: std::bad_alloc when memory
+// runs out, and then, but for appendPolygon's points, nothing has changed:
+// no object that existed before the call, no share count. Functions that
+// no override can reach are noexcept; the others pass on whatever an
+// indicator or background written outside the library throws from its
+// overrides.
+//
+// Allocations: for a placed reference point, getPolygon and
+// getIndicatorPolygon allocate exactly their result, in one block, and
+// appendPolygon allocates only when points has no room; every other query
+// of the library's shapes allocates nothing.
 #ifndef VARNEK_LABEL_SHAPE_LABELBACKGROUND_H
 #define VARNEK_LABEL_SHAPE_LABELBACKGROUND_H
 
@@ -97,17 +121,17 @@ public:
     // Until it is called every query is still answered, but with the scale
     // factor -1.0: geometry that looks plausible and is wrong. Check
     // isInitialized(), or create the background with its scale factor.
-    void initialize(float screenHeightFractionToMaskedSceneScaleFactor);
+    void initialize(float screenHeightFractionToMaskedSceneScaleFactor) noexcept;
     // True once initialize was called, whatever the value it was given.
-    bool isInitialized() const { return m_initialized; }
-    float getScreenHeightFractionToMaskedSceneScaleFactor() const {
+    bool isInitialized() const noexcept { return m_initialized; }
+    float getScreenHeightFractionToMaskedSceneScaleFactor() const noexcept {
         return m_screenHeightFractionToMaskedSceneScaleFactor;
     }
 
     // The indicator, or null; valid while the background lives.
-    const LabelIndicator* getIndicator() const { return m_indicator.get(); }
+    const LabelIndicator* getIndicator() const noexcept { return m_indicator.get(); }
     // Null for a null background.
-    static const LabelIndicator* getIndicator(const LabelBackground* background);
+    static const LabelIndicator* getIndicator(const LabelBackground* background) noexcept;
 
     // The body's size: the label size grown to the minimal body with the
     // final indicator; the third component is 0.
@@ -146,17 +170,17 @@ public:
     // mask's side; along it, a body as long as the minimal body is centred on
     // the reference point and a longer one extends the mask's way. Zero for
     // Center and out of range (with finite sizes).
-    static Vector<float, 3> getAxiallySymmetricBodyOffset(ReferencePoint referencePoint,
-                                                          const Vector<float, 3>& bodySize,
-                                                          const Vector<float, 3>& minimalBodySize);
+    static Vector<float, 3> getAxiallySymmetricBodyOffset(
+        ReferencePoint referencePoint, const Vector<float, 3>& bodySize,
+        const Vector<float, 3>& minimalBodySize) noexcept;
 
     // Top, Right, Bottom, Left.
-    static std::array<Side, 4> getAllSidesInClockwiseOrder();
+    static std::array<Side, 4> getAllSidesInClockwiseOrder() noexcept;
 
     // Signs, per axis, of the direction from the reference point to the body's
     // centre. Center and every value outside 0..11 give the zero vector.
     static const Vector<float, 3>& getReferencePointToLabelCenterVectorMask(
-        ReferencePoint referencePoint);
+        ReferencePoint referencePoint) noexcept;
 
 protected:
     // appendPolygon and getPolygonExtent for a derived class; the defaults
@@ -185,45 +209,47 @@ private:
 
 // Side predicates: true only for the placed values of that side (Center and
 // out-of-range values are on no side).
-VARNEK_API bool isTopSide(LabelBackground::ReferencePoint referencePoint);
-VARNEK_API bool isBottomSide(LabelBackground::ReferencePoint referencePoint);
-VARNEK_API bool isLeftSide(LabelBackground::ReferencePoint referencePoint);
-VARNEK_API bool isRightSide(LabelBackground::ReferencePoint referencePoint);
-VARNEK_API bool isTopOrBottomSide(LabelBackground::ReferencePoint referencePoint);
-VARNEK_API bool isLeftOrRightSide(LabelBackground::ReferencePoint referencePoint);
+VARNEK_API bool isTopSide(LabelBackground::ReferencePoint referencePoint) noexcept;
+VARNEK_API bool isBottomSide(LabelBackground::ReferencePoint referencePoint) noexcept;
+VARNEK_API bool isLeftSide(LabelBackground::ReferencePoint referencePoint) noexcept;
+VARNEK_API bool isRightSide(LabelBackground::ReferencePoint referencePoint) noexcept;
+VARNEK_API bool isTopOrBottomSide(LabelBackground::ReferencePoint referencePoint) noexcept;
+VARNEK_API bool isLeftOrRightSide(LabelBackground::ReferencePoint referencePoint) noexcept;
 
 // True for the centre of every side and for Center; false out of range.
-VARNEK_API bool isCenterAligned(LabelBackground::ReferencePoint referencePoint);
+VARNEK_API bool isCenterAligned(LabelBackground::ReferencePoint referencePoint) noexcept;
 
 // True for the reference point at the clockwise end of its side's edge
 // (TopRight, LeftTop, RightBottom, BottomLeft).
-VARNEK_API bool isTopAlignedRotationSymmetric(LabelBackground::ReferencePoint referencePoint);
+VARNEK_API bool isTopAlignedRotationSymmetric(
+    LabelBackground::ReferencePoint referencePoint) noexcept;
 
 // True for the reference point at the clockwise start of its side's edge
 // (TopLeft, LeftBottom, RightTop, BottomRight).
-VARNEK_API bool isBottomAlignedRotationSymmetric(LabelBackground::ReferencePoint referencePoint);
+VARNEK_API bool isBottomAlignedRotationSymmetric(
+    LabelBackground::ReferencePoint referencePoint) noexcept;
 
 // True if the reference point lies on the given side; false for Undefined and
 // any other side value.
 VARNEK_API bool isReferencePointOnSide(LabelBackground::ReferencePoint referencePoint,
-                                       LabelBackground::Side side);
+                                       LabelBackground::Side side) noexcept;
 
 // The side holding the reference point; Undefined for Center and out of range.
 VARNEK_API LabelBackground::Side getSideOfReferencePoint(
-    LabelBackground::ReferencePoint referencePoint);
+    LabelBackground::ReferencePoint referencePoint) noexcept;
 
 // The reference point at the clockwise end of the side's edge; Center for
 // any value outside 0..3.
 VARNEK_API LabelBackground::ReferencePoint getCornerOfSideInClockwiseOrder(
-    LabelBackground::Side side);
+    LabelBackground::Side side) noexcept;
 
 // The reference point at the same place on the opposite side; Center for
 // Center and out of range.
 VARNEK_API LabelBackground::ReferencePoint getMirrored(
-    LabelBackground::ReferencePoint referencePoint);
+    LabelBackground::ReferencePoint referencePoint) noexcept;
 
 // The side's value unchanged.
-VARNEK_API int toIndex(LabelBackground::Side side);
+VARNEK_API int toIndex(LabelBackground::Side side) noexcept;
 
 }  // namespace Varnek
 

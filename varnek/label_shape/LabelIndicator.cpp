@@ -53,7 +53,7 @@ LabelIndicator::LabelIndicator(bool useFixedSize, float fixedIndicatorWidthInScr
 
 LabelIndicator::~LabelIndicator() = default;
 
-void LabelIndicator::initialize(float screenHeightFractionToMaskedSceneScaleFactor) {
+void LabelIndicator::initialize(float screenHeightFractionToMaskedSceneScaleFactor) noexcept {
     m_screenHeightFractionToMaskedSceneScaleFactor = screenHeightFractionToMaskedSceneScaleFactor;
     m_initialized = true;
 }
@@ -67,7 +67,7 @@ Vector<float, 3> LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordina
 }
 
 Vector<float, 3> LabelIndicator::getSizeRotatedToSide(ReferencePoint referencePoint,
-                                                      const Vector<float, 3>& size) const {
+                                                      const Vector<float, 3>& size) const noexcept {
     if (isTopOrBottomSide(referencePoint)) {
         return size;
     }
@@ -99,7 +99,7 @@ Vector<float, 3> LabelIndicator::getOffset(ReferencePoint referencePoint,
 
 Vector<float, 3> LabelIndicator::getSizeRotatedToSide(ReferencePoint referencePoint,
                                                       const LabelIndicator* indicator,
-                                                      const Vector<float, 3>& size) {
+                                                      const Vector<float, 3>& size) noexcept {
     return indicator != nullptr ? indicator->getSizeRotatedToSide(referencePoint, size)
                                 : V::getZeroVector();
 }
@@ -115,28 +115,28 @@ Vector<float, 3> LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordina
 }
 
 const LabelIndicator::EdgeDirections& LabelIndicator::getEdgeDirections(
-    ReferencePoint referencePoint) {
+    ReferencePoint referencePoint) noexcept {
     // Undefined (-1) becomes the last row, the one of no side.
     const auto side = static_cast<unsigned int>(getSideOfReferencePoint(referencePoint));
     return s_edgeDirectionsOfSides[std::min(side, s_numberOfSides)];
 }
 
 Vector<float, 3> LabelIndicator::getPointBeforeTip(const EdgeDirections& directions, float height,
-                                                   float length) {
+                                                   float length) noexcept {
     V point = scaled(directions.across, height);
     point -= scaled(directions.along, length);
     return point;
 }
 
 Vector<float, 3> LabelIndicator::getPointAfterTip(const EdgeDirections& directions, float height,
-                                                  float length) {
+                                                  float length) noexcept {
     V point = scaled(directions.across, height);
     point += scaled(directions.along, length);
     return point;
 }
 
 float LabelIndicator::getFullWidthInMaskedCoordinates(ReferencePoint referencePoint,
-                                                      const Vector<float, 3>& size) const {
+                                                      const Vector<float, 3>& size) const noexcept {
     if (m_useFixedSize) {
         return m_screenHeightFractionToMaskedSceneScaleFactor *
                m_fixedIndicatorWidthInScreenHeightFraction;
@@ -160,7 +160,7 @@ void LabelIndicator::addTrianglePointsInClockwiseOrder(ReferencePoint referenceP
 
 void LabelIndicator::writeTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
                                                          const Vector<float, 3>& triangleSize,
-                                                         Vector<float, 3>* points) {
+                                                         Vector<float, 3>* points) noexcept {
     const EdgeDirections& directions = getEdgeDirections(referencePoint);
     const float halfWidth = triangleSize[0] * 0.5f;
     points[0] = getPointBeforeTip(directions, triangleSize[1], halfWidth);
@@ -175,7 +175,7 @@ bool LabelIndicator::writePolygonPointsInClockwiseOrder(ReferencePoint /*referen
 }
 
 const Vector<float, 3>& LabelIndicator::getIndicatorPointToLabelReferencePointVectorMask(
-    ReferencePoint referencePoint) {
+    ReferencePoint referencePoint) noexcept {
     const auto index = static_cast<unsigned int>(referencePoint);
     return index < s_indicatorPointToLabelReferencePointVectorMasks.size()
                ? s_indicatorPointToLabelReferencePointVectorMasks[index]

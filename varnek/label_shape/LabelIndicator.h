@@ -12,6 +12,14 @@
 // Center (zero full width when free-sized, zero offset, points at the
 // origin). NaN or infinite sizes and scale factors propagate through the
 // single-precision arithmetic; nothing reads out of bounds.
+//
+// Threads and exceptions as for the backgrounds (LabelBackground.h): const
+// queries from any number of threads at once; initialize (of the indicator
+// or of any background sharing it) not beside any other use of it. Of the
+// library's indicators, only addPolygonPointsInClockwiseOrder and the
+// factories allocate, and they throw nothing but std::bad_alloc, leaving
+// the points and every existing object as they were; the rest throw
+// nothing, and those that no override can reach are noexcept.
 #ifndef VARNEK_LABEL_SHAPE_LABELINDICATOR_H
 #define VARNEK_LABEL_SHAPE_LABELINDICATOR_H
 
@@ -63,16 +71,16 @@ public:
     // Stores the masked-coordinate length of one screen height. A background
     // initializes its indicator with its own scale factor, so an indicator
     // shared between backgrounds has the value of the last initialize.
-    void initialize(float screenHeightFractionToMaskedSceneScaleFactor);
+    void initialize(float screenHeightFractionToMaskedSceneScaleFactor) noexcept;
     // True once initialize was called, whatever the value it was given.
-    bool isInitialized() const { return m_initialized; }
+    bool isInitialized() const noexcept { return m_initialized; }
 
     // The construction arguments and the scale factor, as stored.
-    bool getUseFixedSize() const { return m_useFixedSize; }
-    float getFixedIndicatorWidthInScreenHeightFraction() const {
+    bool getUseFixedSize() const noexcept { return m_useFixedSize; }
+    float getFixedIndicatorWidthInScreenHeightFraction() const noexcept {
         return m_fixedIndicatorWidthInScreenHeightFraction;
     }
-    float getScreenHeightFractionToMaskedSceneScaleFactor() const {
+    float getScreenHeightFractionToMaskedSceneScaleFactor() const noexcept {
         return m_screenHeightFractionToMaskedSceneScaleFactor;
     }
 
@@ -83,7 +91,7 @@ public:
     // A nominal size turned to the frame's axes: unchanged for Top and
     // Bottom, x and y exchanged (z dropped) for Left and Right, zero otherwise.
     Vector<float, 3> getSizeRotatedToSide(ReferencePoint referencePoint,
-                                          const Vector<float, 3>& size) const;
+                                          const Vector<float, 3>& size) const noexcept;
 
     // Forms that accept a null indicator and then answer (0, 0, 0) or 0.
     static Vector<float, 3> getSizeInNominalRotationInMaskedCoordinates(
@@ -97,7 +105,7 @@ public:
                                       const Vector<float, 3>& size);
     static Vector<float, 3> getSizeRotatedToSide(ReferencePoint referencePoint,
                                                  const LabelIndicator* indicator,
-                                                 const Vector<float, 3>& size);
+                                                 const Vector<float, 3>& size) noexcept;
     static int getNumberOfPolygonPoints(const LabelIndicator* indicator);
     static Vector<float, 3> getMinimalSizeInNominalRotationInMaskedCoordinates(
         const LabelIndicator* indicator);
@@ -111,19 +119,19 @@ protected:
         Vector<float, 3> along;   // Along the clockwise walk.
     };
     // The directions for the reference point's side.
-    static const EdgeDirections& getEdgeDirections(ReferencePoint referencePoint);
+    static const EdgeDirections& getEdgeDirections(ReferencePoint referencePoint) noexcept;
 
     // across * height - along * length, and across * height + along * length:
     // the points a length before and after the tip's foot in the clockwise walk.
     static Vector<float, 3> getPointBeforeTip(const EdgeDirections& directions, float height,
-                                              float length);
+                                              float length) noexcept;
     static Vector<float, 3> getPointAfterTip(const EdgeDirections& directions, float height,
-                                             float length);
+                                             float length) noexcept;
 
     // The indicator's full width: the fixed width times the scale factor, or
     // the label size's extent along the edge (0 for a point on no side).
     float getFullWidthInMaskedCoordinates(ReferencePoint referencePoint,
-                                          const Vector<float, 3>& size) const;
+                                          const Vector<float, 3>& size) const noexcept;
 
     // Appends the base start, the tip (origin) and the base end of a triangle
     // of the given (base width, height); three origins for a point on no side.
@@ -133,12 +141,12 @@ protected:
     // The same three points written to points[0..2].
     static void writeTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
                                                     const Vector<float, 3>& triangleSize,
-                                                    Vector<float, 3>* points);
+                                                    Vector<float, 3>* points) noexcept;
 
     // Signs, per axis, of the direction from the anchor to the label's
     // reference point; the zero vector for Center and out of range.
     static const Vector<float, 3>& getIndicatorPointToLabelReferencePointVectorMask(
-        ReferencePoint referencePoint);
+        ReferencePoint referencePoint) noexcept;
 
 private:
     bool m_useFixedSize;

@@ -52,14 +52,14 @@ LayeredLabelIndicator::LayeredLabelIndicator(float triangleWidthToHeightRatio,
 LayeredLabelIndicator::~LayeredLabelIndicator() = default;
 
 LayeredLabelIndicator::Dimensions LayeredLabelIndicator::getDimensions(
-    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
     const float fullWidth = getFullWidthInMaskedCoordinates(referencePoint, size);
     return {fullWidth * s_triangleToCompleteSideRatio,
             (fullWidth * m_triangleWidthToHeightRatio) * s_triangleToCompleteSideRatio};
 }
 
 Vector<float, 3> LayeredLabelIndicator::getAdditionalBarSizeInNominalRotationInMaskedCoordinates(
-    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
     if (!m_withAdditionalBar) {
         return V::getZeroVector();
     }
@@ -75,19 +75,19 @@ Vector<float, 3> LayeredLabelIndicator::getAdditionalBarSizeInNominalRotationInM
 }
 
 bool LayeredLabelIndicator::isTriangleDrawnFirstInClockwiseOrder(
-    ReferencePoint referencePoint) const {
+    ReferencePoint referencePoint) const noexcept {
     return (m_layer == Upper && isInFirstHalf(referencePoint)) ||
            (m_layer == Lower && isInSecondHalf(referencePoint));
 }
 
 bool LayeredLabelIndicator::isTriangleDrawnLastInClockwiseOrder(
-    ReferencePoint referencePoint) const {
+    ReferencePoint referencePoint) const noexcept {
     return (m_layer == Lower && isInFirstHalf(referencePoint)) ||
            (m_layer == Upper && isInSecondHalf(referencePoint));
 }
 
 Vector<float, 3> LayeredLabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
-    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
     const Dimensions d = getDimensions(referencePoint, size);
     const float barThickness =
         getAdditionalBarSizeInNominalRotationInMaskedCoordinates(referencePoint, size)[1];
@@ -95,12 +95,12 @@ Vector<float, 3> LayeredLabelIndicator::getSizeInNominalRotationInMaskedCoordina
 }
 
 Vector<float, 3> LayeredLabelIndicator::getTriangleSizeInNominalRotationInMaskedCoordinates(
-    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
     const Dimensions d = getDimensions(referencePoint, size);
     return {d.triangleWidth, d.triangleHeight, 0.0f};
 }
 
-int LayeredLabelIndicator::getNumberOfPolygonPoints() const {
+int LayeredLabelIndicator::getNumberOfPolygonPoints() const noexcept {
     if (!m_withAdditionalBar) {
         return 3;
     }
@@ -108,7 +108,7 @@ int LayeredLabelIndicator::getNumberOfPolygonPoints() const {
 }
 
 Vector<float, 3> LayeredLabelIndicator::getOffset(ReferencePoint referencePoint,
-                                                  const Vector<float, 3>& size) const {
+                                                  const Vector<float, 3>& size) const noexcept {
     const Dimensions d = getDimensions(referencePoint, size);
     const float barThickness =
         getAdditionalBarSizeInNominalRotationInMaskedCoordinates(referencePoint, size)[1];
@@ -143,7 +143,7 @@ Vector<float, 3> LayeredLabelIndicator::getOffset(ReferencePoint referencePoint,
     return {mask[0] * alongEdge, mask[1] * height, 0.0f};
 }
 
-int LayeredLabelIndicator::getNumberOfOutlinePoints(ReferencePoint referencePoint) const {
+int LayeredLabelIndicator::getNumberOfOutlinePoints(ReferencePoint referencePoint) const noexcept {
     if (!m_withAdditionalBar) {
         return 3;
     }
@@ -154,7 +154,7 @@ int LayeredLabelIndicator::getNumberOfOutlinePoints(ReferencePoint referencePoin
 
 void LayeredLabelIndicator::writeOutline(ReferencePoint referencePoint,
                                          const Vector<float, 3>& size,
-                                         Vector<float, 3>* points) const {
+                                         Vector<float, 3>* points) const noexcept {
     const Dimensions d = getDimensions(referencePoint, size);
     const V triangle(d.triangleWidth, d.triangleHeight, 0.0f);
     if (!m_withAdditionalBar) {
@@ -201,9 +201,9 @@ void LayeredLabelIndicator::addPolygonPointsInClockwiseOrder(
                   outline.begin() + getNumberOfOutlinePoints(referencePoint));
 }
 
-bool LayeredLabelIndicator::writePolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
-                                                               const Vector<float, 3>& size,
-                                                               Vector<float, 3>* points) const {
+bool LayeredLabelIndicator::writePolygonPointsInClockwiseOrder(
+    ReferencePoint referencePoint, const Vector<float, 3>& size,
+    Vector<float, 3>* points) const noexcept {
     if (getNumberOfOutlinePoints(referencePoint) != getNumberOfPolygonPoints()) {
         return false;
     }

@@ -43,15 +43,15 @@ public:
     // The full width (recovered from the triangle's width) and the height of
     // triangle and bar together.
     Vector<float, 3> getSizeInNominalRotationInMaskedCoordinates(
-        ReferencePoint referencePoint, const Vector<float, 3>& size) const override;
+        ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept override;
     Vector<float, 3> getTriangleSizeInNominalRotationInMaskedCoordinates(
-        ReferencePoint referencePoint, const Vector<float, 3>& size) const override;
+        ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept override;
     // 3 without the bar; with it 7 for Middle and 6 for any other layer.
-    int getNumberOfPolygonPoints() const override;
+    int getNumberOfPolygonPoints() const noexcept override;
     // The point on the body edge at the bar's start, end or middle, for a
     // reference point at the start, end or centre of its edge.
     Vector<float, 3> getOffset(ReferencePoint referencePoint,
-                               const Vector<float, 3>& size) const override;
+                               const Vector<float, 3>& size) const noexcept override;
     // The bar's corners round the triangle; where the triangle sits at an end
     // of the bar, its base corner there doubles as the bar's outer corner.
     void addPolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
@@ -61,7 +61,7 @@ public:
     // of them (a placed reference point and a layer of the enumeration).
     bool writePolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
                                             const Vector<float, 3>& size,
-                                            Vector<float, 3>* points) const override;
+                                            Vector<float, 3>* points) const noexcept override;
 
 private:
     VARNEK_NO_EXPORT static const float s_triangleToCompleteSideRatio;
@@ -78,19 +78,20 @@ private:
     LayeredLabelIndicator(float triangleWidthToHeightRatio, bool withAdditionalBar, Layer layer,
                           bool useFixedSize, float fixedIndicatorWidthInScreenHeightFraction);
 
-    Dimensions getDimensions(ReferencePoint referencePoint, const Vector<float, 3>& size) const;
+    Dimensions getDimensions(ReferencePoint referencePoint,
+                             const Vector<float, 3>& size) const noexcept;
     // (full width, thickness, 0), or zero without the bar.
     Vector<float, 3> getAdditionalBarSizeInNominalRotationInMaskedCoordinates(
-        ReferencePoint referencePoint, const Vector<float, 3>& size) const;
-    bool isTriangleDrawnFirstInClockwiseOrder(ReferencePoint referencePoint) const;
-    bool isTriangleDrawnLastInClockwiseOrder(ReferencePoint referencePoint) const;
+        ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept;
+    bool isTriangleDrawnFirstInClockwiseOrder(ReferencePoint referencePoint) const noexcept;
+    bool isTriangleDrawnLastInClockwiseOrder(ReferencePoint referencePoint) const noexcept;
     // How many points the outline has for this reference point: the bar's
     // end corners are shared with the triangle's base at the end it sits at.
-    int getNumberOfOutlinePoints(ReferencePoint referencePoint) const;
+    int getNumberOfOutlinePoints(ReferencePoint referencePoint) const noexcept;
     // Writes the outline to points, which has room for
     // getNumberOfOutlinePoints(referencePoint) of them.
     void writeOutline(ReferencePoint referencePoint, const Vector<float, 3>& size,
-                      Vector<float, 3>* points) const;
+                      Vector<float, 3>* points) const noexcept;
 
     bool m_withAdditionalBar;
     Layer m_layer;

@@ -244,7 +244,8 @@ SymmetricCornerLabelBackground::SymmetricCornerLabelBackground(
 
 SymmetricCornerLabelBackground::~SymmetricCornerLabelBackground() = default;
 
-Vector<float, 3> SymmetricCornerLabelBackground::getNeededSizeForCornerInMaskedCoordinates() const {
+Vector<float, 3> SymmetricCornerLabelBackground::getNeededSizeForCornerInMaskedCoordinates()
+    const noexcept {
     const float scale = getScreenHeightFractionToMaskedSceneScaleFactor();
     const V& corner = m_neededSizeForCornerInScreenHeightFraction;
     return {corner[0] * scale, corner[1] * scale, corner[2] * scale};
@@ -252,21 +253,21 @@ Vector<float, 3> SymmetricCornerLabelBackground::getNeededSizeForCornerInMaskedC
 
 Vector<float, 3> SymmetricCornerLabelBackground::getMinimalBodySizeInMaskedCoordinates(
     ReferencePoint referencePoint, const Vector<float, 3>& indicatorSize,
-    const Vector<float, 3>& cornerSize) {
+    const Vector<float, 3>& cornerSize) noexcept {
     return getMinimalBodySize(getSideOfReferencePoint(referencePoint), indicatorSize[0],
                               cornerSize);
 }
 
 Vector<float, 3>
 SymmetricCornerLabelBackground::getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
-    ReferencePoint referencePoint) const {
+    ReferencePoint referencePoint) const noexcept {
     return getMinimalBodySizeInMaskedCoordinates(referencePoint, V::getZeroVector(),
                                                  getNeededSizeForCornerInMaskedCoordinates());
 }
 
 Vector<float, 3>
 SymmetricCornerLabelBackground::getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
-    ReferencePoint referencePoint) const {
+    ReferencePoint referencePoint) const noexcept {
     return getMinimalBodySizeInMaskedCoordinates(
         referencePoint,
         LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordinates(getIndicator()),
@@ -275,7 +276,7 @@ SymmetricCornerLabelBackground::getMinimalBodySizeWithMinimalIndicatorSizeInMask
 
 Vector<float, 3>
 SymmetricCornerLabelBackground::getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
-    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
     return getMinimalBodySizeInMaskedCoordinates(
         referencePoint,
         LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(referencePoint, getIndicator(),
@@ -291,12 +292,13 @@ std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::getPolygon(
                       getNeededSizeForCornerInMaskedCoordinates(), getIndicator(), offset);
 }
 
-int SymmetricCornerLabelBackground::getNumberOfPolygonPointsWithoutIndicatorPoints() const {
+int SymmetricCornerLabelBackground::getNumberOfPolygonPointsWithoutIndicatorPoints()
+    const noexcept {
     return 4 * static_cast<int>(getUpperLeftCornerGeometryInScreenHeightFraction().size());
 }
 
-Vector<float, 3> SymmetricCornerLabelBackground::getBodyOffset(ReferencePoint referencePoint,
-                                                               const Vector<float, 3>& size) const {
+Vector<float, 3> SymmetricCornerLabelBackground::getBodyOffset(
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
     // The indicator's width and the corner size are each asked once.
     const float indicatorWidth = LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
         referencePoint, getIndicator(), size)[0];

@@ -49,15 +49,15 @@ public:
 
     // Two corners along each axis.
     Vector<float, 3> getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
-        ReferencePoint referencePoint) const override;
+        ReferencePoint referencePoint) const noexcept override;
     // Two corners along each axis, plus the minimal indicator's width along
     // the edge that carries it.
     Vector<float, 3> getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
-        ReferencePoint referencePoint) const override;
+        ReferencePoint referencePoint) const noexcept override;
     // Two corners along each axis, plus the indicator's width for this label
     // size along the edge that carries it.
     Vector<float, 3> getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
-        ReferencePoint referencePoint, const Vector<float, 3>& size) const override;
+        ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept override;
     // 4 x corner points, plus the indicator's points when the reference point
     // lies on a side. Allocates once.
     std::vector<Vector<float, 3>> getPolygon(ReferencePoint referencePoint,
@@ -80,11 +80,11 @@ private:
     const std::vector<Vector<float, 3>>& getUpperLeftCornerGeometryInScreenHeightFraction() const {
         return m_upperLeftCornerGeometryInScreenHeightFraction;
     }
-    Vector<float, 3> getNeededSizeForCornerInMaskedCoordinates() const;
+    Vector<float, 3> getNeededSizeForCornerInMaskedCoordinates() const noexcept;
 
     static Vector<float, 3> getMinimalBodySizeInMaskedCoordinates(
         ReferencePoint referencePoint, const Vector<float, 3>& indicatorSize,
-        const Vector<float, 3>& cornerSize);
+        const Vector<float, 3>& cornerSize) noexcept;
     // Not exported: its one caller is the override above, which can then
     // take it in whole.
     VARNEK_NO_EXPORT static std::vector<Vector<float, 3>> getPolygon(
@@ -102,9 +102,9 @@ private:
                            const Vector<float, 3>& offset, Vector<float, 3>& minimum,
                            Vector<float, 3>& maximum) const override;
 
-    int getNumberOfPolygonPointsWithoutIndicatorPoints() const override;
+    int getNumberOfPolygonPointsWithoutIndicatorPoints() const noexcept override;
     Vector<float, 3> getBodyOffset(ReferencePoint referencePoint,
-                                   const Vector<float, 3>& size) const override;
+                                   const Vector<float, 3>& size) const noexcept override;
 
     const std::vector<Vector<float, 3>>& m_upperLeftCornerGeometryInScreenHeightFraction;
     // The space one corner takes along each axis.

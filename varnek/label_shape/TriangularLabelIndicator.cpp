@@ -28,22 +28,22 @@ TriangularLabelIndicator::TriangularLabelIndicator(float widthToHeightRatio, boo
 TriangularLabelIndicator::~TriangularLabelIndicator() = default;
 
 Vector<float, 3> TriangularLabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
-    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
     const float width = getFullWidthInMaskedCoordinates(referencePoint, size);
     return {width, width * m_widthToHeightRatio, 0.0f};
 }
 
 Vector<float, 3> TriangularLabelIndicator::getTriangleSizeInNominalRotationInMaskedCoordinates(
-    ReferencePoint referencePoint, const Vector<float, 3>& size) const {
+    ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
     return getSizeInNominalRotationInMaskedCoordinates(referencePoint, size);
 }
 
-int TriangularLabelIndicator::getNumberOfPolygonPoints() const {
+int TriangularLabelIndicator::getNumberOfPolygonPoints() const noexcept {
     return 3;
 }
 
 Vector<float, 3> TriangularLabelIndicator::getOffset(ReferencePoint referencePoint,
-                                                     const Vector<float, 3>& size) const {
+                                                     const Vector<float, 3>& size) const noexcept {
     const float width = getFullWidthInMaskedCoordinates(referencePoint, size);
     const float height = width * m_widthToHeightRatio;
     const bool atEndOfEdge = isTopAlignedRotationSymmetric(referencePoint) ||
@@ -64,9 +64,9 @@ void TriangularLabelIndicator::addPolygonPointsInClockwiseOrder(
                                       points);
 }
 
-bool TriangularLabelIndicator::writePolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
-                                                                  const Vector<float, 3>& size,
-                                                                  Vector<float, 3>* points) const {
+bool TriangularLabelIndicator::writePolygonPointsInClockwiseOrder(
+    ReferencePoint referencePoint, const Vector<float, 3>& size,
+    Vector<float, 3>* points) const noexcept {
     const float width = getFullWidthInMaskedCoordinates(referencePoint, size);
     writeTrianglePointsInClockwiseOrder(referencePoint, {width, width * m_widthToHeightRatio, 0.0f},
                                         points);

@@ -40,16 +40,16 @@ public:
 
     // (w, w * ratio, 0) for the full width w.
     Vector<float, 3> getSizeInNominalRotationInMaskedCoordinates(
-        ReferencePoint referencePoint, const Vector<float, 3>& size) const override;
+        ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept override;
     // The same as the whole size: the triangle is the whole indicator.
     Vector<float, 3> getTriangleSizeInNominalRotationInMaskedCoordinates(
-        ReferencePoint referencePoint, const Vector<float, 3>& size) const override;
+        ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept override;
     // 3, always.
-    int getNumberOfPolygonPoints() const override;
+    int getNumberOfPolygonPoints() const noexcept override;
     // The base corner (for a reference point at an end of its edge) or the
     // base's middle (for a centre) that the label's reference point meets.
     Vector<float, 3> getOffset(ReferencePoint referencePoint,
-                               const Vector<float, 3>& size) const override;
+                               const Vector<float, 3>& size) const noexcept override;
     // Base start, tip, base end.
     void addPolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
                                           const Vector<float, 3>& size,
@@ -57,7 +57,7 @@ public:
     // The same three points, in place; always true.
     bool writePolygonPointsInClockwiseOrder(ReferencePoint referencePoint,
                                             const Vector<float, 3>& size,
-                                            Vector<float, 3>* points) const override;
+                                            Vector<float, 3>* points) const noexcept override;
 
 private:
     VARNEK_NO_EXPORT static const float s_acuteAngledWidthToHeightRatio;
