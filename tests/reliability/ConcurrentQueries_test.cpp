@@ -2,13 +2,15 @@
 // queries on one object and on different objects, the vocabulary's names and
 // option texts while translations are added and cleared, initialize of
 // backgrounds that share nothing, and initialize of a background whose
-// indicator others share when the caller keeps it apart from their queries.
+// indicator others share when the caller keeps it apart from their queries,
+// and placers of their own sharing backgrounds.
 // Every answer must equal one computed before the threads started. Under the
 // tsan preset this also proves the calls free of data races.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <atomic>
+#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -236,6 +238,65 @@ TEST(ConcurrentQueriesTest, InitializeOfASharedIndicatorKeptApartFromQueries) {
     }
     readersDone = true;
     writer.join();
+    EXPECT_EQ(wrongAnswers.load(), 0);
+}
+
+// Placers of their own on several threads, sharing the default background
+// and the labels' backgrounds, place the same frames as one placer alone.
+TEST(ConcurrentQueriesTest, DifferentPlacersSharingBackgroundsFromManyThreads) {
+    const std::shared_ptr<const LabelBackground> background =
+        SymmetricCornerLabelBackground::createRoundCornered(
+            TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015F),
+            250.0F);
+    const std::shared_ptr<const LabelBackground> balloon =
+        std::make_shared<BalloonLabelBackground>(250.0F);
+    LabelPlacementOptions options;
+    options.viewport = {0.0F, 0.0F, 400.0F, 300.0F};
+    std::vector<LabelRequest> labels;
+    for (std::uint64_t key = 0; key < 40; ++key) {
+        LabelRequest request{};
+        request.key = key;
+        request.anchor = {static_cast<float>((key * 37) % 400),
+                          static_cast<float>((key * 53) % 300), 0.0F};
+        request.size = {30.0F + static_cast<float>(key % 5), 12.0F, 0.0F};
+        request.priority = static_cast<float>(key % 3);
+        request.background = key % 4 == 0 ? balloon.get() : nullptr;
+        labels.push_back(request);
+    }
+    // Two frames, the second moved a little, so that history counts.
+    const auto placeTwoFrames = [&](LabelPlacer& placer) {
+        std::vector<LabelRequest> moved = labels;
+        for (LabelRequest& request : moved) {
+            request.anchor[0] += 3.0F;
+        }
+        placer.place(labels);
+        std::vector<std::tuple<bool, int, float, float>> answer;
+        for (const PlacedLabel& placed : placer.place(moved)) {
+            answer.emplace_back(placed.visible, placed.referencePoint, placed.offset[0],
+                                placed.offset[1]);
+        }
+        return answer;
+    };
+    LabelPlacer alone(background, options);
+    const auto expected = placeTwoFrames(alone);
+
+    std::atomic<int> wrongAnswers{0};
+    std::vector<std::thread> threads;
+    threads.reserve(s_readerThreads);
+    for (int t = 0; t < s_readerThreads; ++t) {
+        threads.emplace_back([&] {
+            LabelPlacer placer(background, options);
+            for (int round = 0; round < 20; ++round) {
+                placer.forgetHistory();
+                if (placeTwoFrames(placer) != expected) {
+                    ++wrongAnswers;
+                }
+            }
+        });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
     EXPECT_EQ(wrongAnswers.load(), 0);
 }
 
