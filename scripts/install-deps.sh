@@ -10,7 +10,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev
     librsvg2-bin libcairo2-dev
-    valgrind
+    valgrind abigail-tools
 )
 
 missing=()
