@@ -33,6 +33,8 @@ const char* describe(Varnek::LabelHiddenReason reason) {
             return "out of contract";
         case Varnek::LabelHiddenReason::BackgroundNotInitialized:
             return "background not initialized";
+        case Varnek::LabelHiddenReason::PlaceTaken:
+            return "place taken, back next frame";
     }
     return "unknown";
 }

@@ -92,8 +92,15 @@ void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
                                                    resolveCandidates(options.candidates))
                               .empty());
     }
-    // The same frame again, and a fresh placer, answer alike.
-    VARNEK_FUZZ_CHECK(testing::hashOf(placer.place(labels)) == testing::hashOf(placed));
+    // The same frame again answers alike, unless a label stepped back: it
+    // comes back in the next call.
+    bool steppedBack = false;
+    for (const PlacedLabel& label : placed) {
+        steppedBack = steppedBack || label.hiddenReason == LabelHiddenReason::PlaceTaken;
+    }
+    if (!steppedBack) {
+        VARNEK_FUZZ_CHECK(testing::hashOf(placer.place(labels)) == testing::hashOf(placed));
+    }
     std::vector<Vector<float, 3>> points;
     std::vector<std::uint32_t> starts;
     placer.appendOutlines(points, starts);

@@ -18,12 +18,18 @@
 // - Within one priority a label shown in the previous call keeps its
 //   reference point while that place stays free; the improvement moves
 //   labels shown before only after trying to move others, and only to show
-//   more labels.
+//   more labels. When that place is taken by a label that kept its own (the
+//   camera moved them together), a label of the call's lowest priority
+//   hides for this call (LabelHiddenReason::PlaceTaken) instead of jumping
+//   to another side, and is placed as a new label by the next call, which
+//   is then placed anew even if its requests are the same; a label of
+//   higher priority moves to its first free candidate.
 // - Same requests, options and history give the same result, bit for bit,
 //   on every machine and compiler: the work is counted, never timed, and
 //   nothing depends on hashing, addresses or threads. A call with the same
 //   requests (bit for bit, backgrounds in the same state) as the previous
-//   one returns the previous result unchanged.
+//   one returns the previous result unchanged, unless a label stepped back
+//   in it.
 // - Out-of-contract requests are hidden (LabelHiddenReason::OutOfContract):
 //   a NaN or infinite anchor x or y or size component, a negative size
 //   component, a NaN priority, no background at all, or a viewport that is

@@ -97,6 +97,31 @@ TEST(LabelPlacerTest, HandMadeScenesGetTheirBestAnswer) {
     }
 }
 
+// The camera moves two kept labels together: one keeps its place, the
+// other steps back for one call instead of jumping, and comes back in the
+// next call (the same frame, placed anew).
+TEST(LabelPlacerTest, ALabelWhosePlaceIsTakenStepsBackForOneCall) {
+    LabelPlacementOptions options;
+    options.viewport = {0.0f, 0.0f, 400.0f, 200.0f};
+    options.candidates = s_cornerCandidates;
+    LabelPlacer placer(makePlainRectangle(612.0f), options);
+    for (const PlacedLabel& placed :
+         placer.place({label(0, 100.0f, 100.0f), label(1, 200.0f, 100.0f)})) {
+        ASSERT_TRUE(placed.visible);
+        ASSERT_EQ(placed.referencePoint, LabelBackground::TopRight);
+    }
+    const std::vector<LabelRequest> together = {label(0, 100.0f, 100.0f), label(1, 110.0f, 100.0f)};
+    const std::vector<PlacedLabel> moved = placer.place(together);
+    ASSERT_NE(moved[0].visible, moved[1].visible);
+    const std::size_t kept = moved[0].visible ? 0 : 1;
+    EXPECT_EQ(moved[kept].referencePoint, LabelBackground::TopRight);
+    EXPECT_EQ(moved[1 - kept].hiddenReason, LabelHiddenReason::PlaceTaken);
+
+    const std::vector<PlacedLabel>& back = placer.place(together);
+    EXPECT_TRUE(back[0].visible && back[1].visible);
+    EXPECT_EQ(back[kept].referencePoint, LabelBackground::TopRight);
+}
+
 // Random scenes of every background, priority mix, gap and obstacle rule.
 TEST(LabelPlacerTest, RandomScenesKeepEveryGuaranteeAndRepeatBitForBit) {
     const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};

@@ -16,6 +16,7 @@ enum class LabelHiddenReason : std::uint8_t {
     NoRoom,                    // every candidate conflicts, or leaves the viewport
     OutOfContract,             // NaN or infinite anchor or size, a negative size, a bad viewport
     BackgroundNotInitialized,  // its background's initialize was never called
+    PlaceTaken,  // its place of the previous call is taken: it steps back for one call
 };
 
 // A hidden label has referencePoint Center, offset (0, 0, 0) and as bounds

@@ -191,7 +191,11 @@ void LabelPlacer::Impl::keepRequests(const LabelRequest* labels, std::size_t cou
                                       : 0.0f;
         m_lastInitialized[i] = background != nullptr && background->isInitialized() ? 1 : 0;
     }
-    m_hasLastCall = true;
+    // A label that stepped back comes back in the next call, even if the
+    // frame is the same: that call is placed anew.
+    m_hasLastCall = std::none_of(m_labels.begin(), m_labels.end(), [](const LabelState& state) {
+        return state.status == Status::SteppedBack;
+    });
 }
 
 void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t count) {
@@ -229,10 +233,12 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         state.shape = m_shapes.find(*background, request.size);
         if (firstPriority) {
             priority = request.priority;
+            m_lowestPriority = request.priority;
             firstPriority = false;
         } else if (request.priority != priority) {
             m_mixedPriorities = true;
         }
+        m_lowestPriority = std::min(m_lowestPriority, request.priority);
 
         // The history goes to the first request with the key.
         const auto label = static_cast<std::uint32_t>(i);
@@ -545,10 +551,20 @@ void LabelPlacer::Impl::placeGreedily() {
         // The place shown in the previous call first, then the candidates in
         // order of preference.
         const std::int16_t previous = m_labels[label].previous;
-        if (previous != s_hidden &&
-            isFreeAmongNeighbours(label, static_cast<std::size_t>(previous))) {
-            show(label, static_cast<std::size_t>(previous));
-            continue;
+        if (previous != s_hidden) {
+            if (isFreeAmongNeighbours(label, static_cast<std::size_t>(previous))) {
+                show(label, static_cast<std::size_t>(previous));
+                continue;
+            }
+            // Its place was taken by a label that kept its own (the camera
+            // moved them together). Jumping to another side is what a
+            // viewer notices most; it hides for this call instead and comes
+            // back as a new label in the next. Only where no label of lower
+            // priority could take the room it leaves.
+            if (m_labels[label].priority == m_lowestPriority) {
+                m_labels[label].status = Status::SteppedBack;
+                continue;
+            }
         }
         for (std::size_t k = 0; k < candidates; ++k) {
             if (static_cast<std::int16_t>(k) != previous && isFreeAmongNeighbours(label, k)) {
@@ -743,7 +759,7 @@ void LabelPlacer::Impl::improve() {
 
     m_hiddenLabels.clear();
     for (std::size_t label = 0; label < m_placeable; ++label) {
-        if (m_labels[label].chosen == s_hidden) {
+        if (m_labels[label].chosen == s_hidden && m_labels[label].status == Status::Placeable) {
             m_hiddenLabels.push_back(static_cast<std::uint32_t>(label));
         }
     }
@@ -830,6 +846,9 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
                 break;
             case Status::NotInitialized:
                 placed.hiddenReason = LabelHiddenReason::BackgroundNotInitialized;
+                break;
+            case Status::SteppedBack:
+                placed.hiddenReason = LabelHiddenReason::PlaceTaken;
                 break;
         }
     }

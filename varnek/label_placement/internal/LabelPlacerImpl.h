@@ -34,7 +34,9 @@ private:
     using ReferencePoint = LabelBackground::ReferencePoint;
 
     // Whether a request can take part in the placement at all.
-    enum class Status : std::uint8_t { Placeable, OutOfContract, NotInitialized };
+    // SteppedBack: shown in the previous call, its place is taken now and it
+    // hides for this call rather than jump to another (see placeGreedily).
+    enum class Status : std::uint8_t { Placeable, OutOfContract, NotInitialized, SteppedBack };
 
     static constexpr std::int16_t s_hidden = -1;
     // At most the twelve placed reference points and Center.
@@ -158,6 +160,8 @@ private:
     std::uint64_t m_work = 0;
     std::uint64_t m_random = 0;
     bool m_mixedPriorities = false;
+    // The lowest priority of a placeable label in this call.
+    float m_lowestPriority = 0.0f;
 
     std::vector<PlacedLabel> m_result;
     std::vector<Vector<float, 3>> m_outlinePoints;
