@@ -604,28 +604,37 @@ bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool mov
             show(label, k);
             return true;
         }
-        if (blockers > 1 || depth == 0) {
-            continue;
-        }
-        const std::uint32_t blocker = m_blockers[0];
-        if (m_labels[blocker].locked != 0 || (!moveSettled && isSettled(blocker))) {
-            continue;
-        }
-        const std::int16_t from = m_labels[blocker].chosen;
-        hide(blocker);
-        show(label, k);
-        m_labels[label].locked = 1;
-        m_labels[blocker].locked = 1;
-        const bool moved = relocate(blocker, from, depth - 1, moveSettled);
-        m_labels[label].locked = 0;
-        m_labels[blocker].locked = 0;
-        if (moved) {
-            markMoved(blocker);
+        if (blockers == 1 && depth > 0 && displaceBlocker(label, k, depth - 1, moveSettled)) {
             return true;
         }
-        hide(label);
-        show(blocker, static_cast<std::size_t>(from));
     }
+    return false;
+}
+
+// Shows the label at candidate k in place of its one blocker (m_blockers[0]),
+// which then looks for another place through relocate, moving at most depth
+// others; undone when it finds none. Labels of the chain are locked.
+bool LabelPlacer::Impl::displaceBlocker(std::uint32_t label, std::size_t k, int depth,
+                                        bool moveSettled) {
+    const std::uint32_t blocker = m_blockers[0];
+    if (m_labels[blocker].locked != 0 || (!moveSettled && isSettled(blocker))) {
+        return false;
+    }
+    const std::int16_t from = m_labels[blocker].chosen;
+    hide(blocker);
+    show(label, k);
+    const std::uint8_t labelWasLocked = m_labels[label].locked;
+    m_labels[label].locked = 1;
+    m_labels[blocker].locked = 1;
+    const bool moved = relocate(blocker, from, depth, moveSettled);
+    m_labels[label].locked = labelWasLocked;
+    m_labels[blocker].locked = 0;
+    if (moved) {
+        markMoved(blocker);
+        return true;
+    }
+    hide(label);
+    show(blocker, static_cast<std::size_t>(from));
     return false;
 }
 
@@ -647,26 +656,11 @@ bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int dep
         return false;
     }
     for (std::size_t k = 0; k < candidates; ++k) {
-        if (static_cast<std::int16_t>(k) == from || !isAllowed(label, k) || !spend() ||
-            collectBlockers(label, k, 1) != 1) {
-            continue;
-        }
-        const std::uint32_t blocker = m_blockers[0];
-        if (m_labels[blocker].locked != 0 || (!moveSettled && isSettled(blocker))) {
-            continue;
-        }
-        const std::int16_t blockerFrom = m_labels[blocker].chosen;
-        hide(blocker);
-        show(label, k);
-        m_labels[blocker].locked = 1;
-        const bool moved = relocate(blocker, blockerFrom, depth - 1, moveSettled);
-        m_labels[blocker].locked = 0;
-        if (moved) {
-            markMoved(blocker);
+        if (static_cast<std::int16_t>(k) != from && isAllowed(label, k) && spend() &&
+            collectBlockers(label, k, 1) == 1 &&
+            displaceBlocker(label, k, depth - 1, moveSettled)) {
             return true;
         }
-        hide(label);
-        show(blocker, static_cast<std::size_t>(blockerFrom));
     }
     return false;
 }

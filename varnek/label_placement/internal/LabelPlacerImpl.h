@@ -98,6 +98,7 @@ private:
     bool spend();
     bool insertWithChain(std::uint32_t label, int depth, bool moveSettled);
     bool relocate(std::uint32_t label, std::int16_t from, int depth, bool moveSettled);
+    bool displaceBlocker(std::uint32_t label, std::size_t k, int depth, bool moveSettled);
     void walkPlateau();
     // Notes that a label left a place (once per label and frame).
     void markMoved(std::uint32_t label);
