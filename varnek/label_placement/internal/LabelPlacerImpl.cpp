@@ -410,6 +410,14 @@ bool LabelPlacer::Impl::isAllowed(std::uint32_t label, std::size_t candidate) {
     return (state.allowed & bit) != 0;
 }
 
+void LabelPlacer::Impl::nextStamp() {
+    // After 2^32 searches the stamps start over from cleared marks.
+    if (++m_stamp == 0) {
+        std::fill(m_stamps.begin(), m_stamps.end(), 0u);
+        m_stamp = 1;
+    }
+}
+
 bool LabelPlacer::Impl::conflictsWithVisible(std::uint32_t label, std::size_t candidate) const {
     const LabelRect grown = getGrownBounds(label, candidate);
     return m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
@@ -420,10 +428,7 @@ bool LabelPlacer::Impl::conflictsWithVisible(std::uint32_t label, std::size_t ca
 std::size_t LabelPlacer::Impl::collectBlockers(std::uint32_t label, std::size_t candidate,
                                                std::size_t limit) {
     m_blockers.clear();
-    if (++m_stamp == 0) {
-        std::fill(m_stamps.begin(), m_stamps.end(), 0u);
-        m_stamp = 1;
-    }
+    nextStamp();
     const LabelRect grown = getGrownBounds(label, candidate);
     m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
         if (entry.label == label || m_stamps[entry.label] == m_stamp ||
@@ -476,10 +481,7 @@ void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) 
                           area.bottom + m_halfGap};
     // A label is listed in every cell it touches: each is kept once.
     m_nearVisible.clear();
-    if (++m_stamp == 0) {
-        std::fill(m_stamps.begin(), m_stamps.end(), 0u);
-        m_stamp = 1;
-    }
+    nextStamp();
     m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
         if (entry.label != label && m_stamps[entry.label] != m_stamp &&
             overlaps(grown, entry.rect)) {
@@ -523,10 +525,7 @@ std::size_t LabelPlacer::Impl::collectBlockersAmongNeighbours(std::uint32_t labe
                                                               std::size_t candidate,
                                                               std::size_t limit) {
     m_blockers.clear();
-    if (++m_stamp == 0) {
-        std::fill(m_stamps.begin(), m_stamps.end(), 0u);
-        m_stamp = 1;
-    }
+    nextStamp();
     const LabelRect grown = getGrownBounds(label, candidate);
     for (const internal::VisibleLabelGrid::Entry& entry : m_nearVisible) {
         if (m_stamps[entry.label] == m_stamp || !overlaps(grown, entry.rect)) {

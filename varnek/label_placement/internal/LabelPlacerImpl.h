@@ -77,6 +77,8 @@ private:
     // Inside the viewport and, if asked, covering no other anchor.
     bool isAllowed(std::uint32_t label, std::size_t candidate);
     // Overlaps a visible label other than itself.
+    // Starts a search that marks each label it meets once, in m_stamps.
+    void nextStamp();
     bool conflictsWithVisible(std::uint32_t label, std::size_t candidate) const;
     // The visible labels the candidate overlaps, in m_blockers (sorted);
     // stops counting above limit.
