@@ -23,24 +23,25 @@ struct Placement {
     Side side;
     EdgePlace place;
     ReferencePoint mirrored;
+    const char* name;
 };
 
 constexpr std::size_t s_numberOfPlacedReferencePoints = 12;
 
 // One row per placed reference point, indexed by its value.
 constexpr std::array<Placement, s_numberOfPlacedReferencePoints> s_placements = {{
-    {LabelBackground::Top, EdgePlace::Start, LabelBackground::BottomLeft},     // TopLeft
-    {LabelBackground::Top, EdgePlace::Middle, LabelBackground::BottomCenter},  // TopCenter
-    {LabelBackground::Top, EdgePlace::End, LabelBackground::BottomRight},      // TopRight
-    {LabelBackground::Left, EdgePlace::End, LabelBackground::RightTop},        // LeftTop
-    {LabelBackground::Left, EdgePlace::Middle, LabelBackground::RightCenter},  // LeftCenter
-    {LabelBackground::Left, EdgePlace::Start, LabelBackground::RightBottom},   // LeftBottom
-    {LabelBackground::Right, EdgePlace::Start, LabelBackground::LeftTop},      // RightTop
-    {LabelBackground::Right, EdgePlace::Middle, LabelBackground::LeftCenter},  // RightCenter
-    {LabelBackground::Right, EdgePlace::End, LabelBackground::LeftBottom},     // RightBottom
-    {LabelBackground::Bottom, EdgePlace::End, LabelBackground::TopLeft},       // BottomLeft
-    {LabelBackground::Bottom, EdgePlace::Middle, LabelBackground::TopCenter},  // BottomCenter
-    {LabelBackground::Bottom, EdgePlace::Start, LabelBackground::TopRight},    // BottomRight
+    {LabelBackground::Top, EdgePlace::Start, LabelBackground::BottomLeft, "TopLeft"},
+    {LabelBackground::Top, EdgePlace::Middle, LabelBackground::BottomCenter, "TopCenter"},
+    {LabelBackground::Top, EdgePlace::End, LabelBackground::BottomRight, "TopRight"},
+    {LabelBackground::Left, EdgePlace::End, LabelBackground::RightTop, "LeftTop"},
+    {LabelBackground::Left, EdgePlace::Middle, LabelBackground::RightCenter, "LeftCenter"},
+    {LabelBackground::Left, EdgePlace::Start, LabelBackground::RightBottom, "LeftBottom"},
+    {LabelBackground::Right, EdgePlace::Start, LabelBackground::LeftTop, "RightTop"},
+    {LabelBackground::Right, EdgePlace::Middle, LabelBackground::LeftCenter, "RightCenter"},
+    {LabelBackground::Right, EdgePlace::End, LabelBackground::LeftBottom, "RightBottom"},
+    {LabelBackground::Bottom, EdgePlace::End, LabelBackground::TopLeft, "BottomLeft"},
+    {LabelBackground::Bottom, EdgePlace::Middle, LabelBackground::TopCenter, "BottomCenter"},
+    {LabelBackground::Bottom, EdgePlace::Start, LabelBackground::TopRight, "BottomRight"},
 }};
 
 // Indexed by side value.
@@ -282,6 +283,14 @@ ReferencePoint getCornerOfSideInClockwiseOrder(Side side) noexcept {
 ReferencePoint getMirrored(ReferencePoint referencePoint) noexcept {
     const Placement* placement = findPlacement(referencePoint);
     return placement != nullptr ? placement->mirrored : LabelBackground::Center;
+}
+
+const char* toString(ReferencePoint referencePoint) noexcept {
+    if (referencePoint == LabelBackground::Center) {
+        return "Center";
+    }
+    const Placement* placement = findPlacement(referencePoint);
+    return placement != nullptr ? placement->name : "unknown";
 }
 
 int toIndex(Side side) noexcept {

@@ -248,6 +248,10 @@ VARNEK_API LabelBackground::ReferencePoint getCornerOfSideInClockwiseOrder(
 VARNEK_API LabelBackground::ReferencePoint getMirrored(
     LabelBackground::ReferencePoint referencePoint) noexcept;
 
+// The enumerator's name: "TopLeft" to "BottomRight", "Center"; "unknown"
+// out of range.
+VARNEK_API const char* toString(LabelBackground::ReferencePoint referencePoint) noexcept;
+
 // The side's value unchanged.
 VARNEK_API int toIndex(LabelBackground::Side side) noexcept;
 

@@ -9,6 +9,8 @@
 #include <cstring>
 #include <limits>
 #include <memory>
+#include <set>
+#include <string>
 #include <utility>
 
 #include <varnek/label_shape/BalloonLabelBackground.h>
@@ -65,6 +67,22 @@ TEST(ReferencePointTest, ClassifiesEveryValue) {
         const V& mask = LabelBackground::getReferencePointToLabelCenterVectorMask(r);
         EXPECT_EQ(mask, V(sign(row.flags[9]), sign(row.flags[10]), 0));
         EXPECT_EQ(&mask == &V::getZeroVector(), row.side == -1);
+    }
+}
+
+// Names are those of the enumerators, one per value; anything else is unknown.
+TEST(ReferencePointTest, NamesEveryValue) {
+    EXPECT_STREQ(toString(LabelBackground::Center), "Center");
+    EXPECT_STREQ(toString(LabelBackground::LeftBottom), "LeftBottom");
+    EXPECT_STREQ(toString(LabelBackground::BottomRight), "BottomRight");
+    std::set<std::string> names;
+    for (int value = -1; value <= 11; ++value) {
+        names.insert(toString(rp(value)));
+    }
+    EXPECT_EQ(names.size(), 13u);
+    EXPECT_EQ(names.count("unknown"), 0u);
+    for (const int value : {-2, 12, INT_MIN, INT_MAX}) {
+        EXPECT_STREQ(toString(rp(value)), "unknown") << value;
     }
 }
 
