@@ -38,7 +38,7 @@ struct RoundOutline {
 // library, so both sides build the same shape.
 std::array<RoundOutline, s_inputCount> makeOutlines() {
     const std::shared_ptr<Varnek::LabelBackground> background =
-        makeBackground(Shape::Round, Indicator::Triangular);
+        makeBackground(BackgroundShape::Round, Indicator::Triangular);
     const auto& inputs = labelInputs();
     std::array<RoundOutline, s_inputCount> outlines{};
     for (std::size_t i = 0; i < outlines.size(); ++i) {

@@ -27,7 +27,8 @@ struct Fixture {
     std::shared_ptr<LabelBackground> background;
     std::array<Point, s_inputCount> offsets{};
 
-    Fixture(Shape shape, Indicator indicator) : background(makeBackground(shape, indicator)) {
+    Fixture(BackgroundShape shape, Indicator indicator)
+        : background(makeBackground(shape, indicator)) {
         const auto& inputs = labelInputs();
         for (std::size_t i = 0; i < inputs.size(); ++i) {
             offsets[i] = background->getOffset(inputs[i].referencePoint, inputs[i].size);
@@ -51,7 +52,7 @@ struct Fixture {
 using LabelQuery = Point (LabelBackground::*)(LabelBackground::ReferencePoint, const Point&) const;
 
 template <LabelQuery query>
-void measureQuery(benchmark::State& state, Shape shape, Indicator indicator) {
+void measureQuery(benchmark::State& state, BackgroundShape shape, Indicator indicator) {
     const Fixture fixture(shape, indicator);
     const LabelBackground& background = *fixture.background;
     const auto& inputs = labelInputs();
@@ -63,7 +64,7 @@ void measureQuery(benchmark::State& state, Shape shape, Indicator indicator) {
     }
 }
 
-void getNumberOfPolygonPoints(benchmark::State& state, Shape shape, Indicator indicator) {
+void getNumberOfPolygonPoints(benchmark::State& state, BackgroundShape shape, Indicator indicator) {
     const Fixture fixture(shape, indicator);
     const LabelBackground* background = fixture.background.get();
     const AllocationMeter meter(state, 0);
@@ -91,7 +92,7 @@ void measurePolygonQuery(benchmark::State& state, const Fixture& fixture, Polygo
     }
 }
 
-void getPolygon(benchmark::State& state, Shape shape, Indicator indicator) {
+void getPolygon(benchmark::State& state, BackgroundShape shape, Indicator indicator) {
     const Fixture fixture(shape, indicator);
     state.counters["points"] = benchmark::Counter(fixture.meanPolygonPoints());
     measurePolygonQuery(
@@ -103,7 +104,7 @@ void getPolygon(benchmark::State& state, Shape shape, Indicator indicator) {
 
 // What the application does per label: ask the offset, pass it back for the
 // outline.
-void getOffsetAndPolygon(benchmark::State& state, Shape shape, Indicator indicator) {
+void getOffsetAndPolygon(benchmark::State& state, BackgroundShape shape, Indicator indicator) {
     const Fixture fixture(shape, indicator);
     state.counters["points"] = benchmark::Counter(fixture.meanPolygonPoints());
     measurePolygonQuery(
@@ -114,7 +115,7 @@ void getOffsetAndPolygon(benchmark::State& state, Shape shape, Indicator indicat
         });
 }
 
-void getIndicatorPolygon(benchmark::State& state, Shape shape, Indicator indicator) {
+void getIndicatorPolygon(benchmark::State& state, BackgroundShape shape, Indicator indicator) {
     const Fixture fixture(shape, indicator);
     measurePolygonQuery(
         state, fixture,
@@ -135,24 +136,13 @@ void constructBalloon(benchmark::State& state) {
     }
 }
 
-using LabelBenchmark = void (*)(benchmark::State&, Shape, Indicator);
+using LabelBenchmark = void (*)(benchmark::State&, BackgroundShape, Indicator);
 
-std::string labelBenchmarkName(Shape shape, Indicator indicator, const char* path) {
+std::string labelBenchmarkName(BackgroundShape shape, Indicator indicator, const char* path) {
     return std::string("Label/") + shapeName(shape) + "/" + indicatorName(indicator) + "/" + path;
 }
 
 [[maybe_unused]] const bool s_registered = [] {
-    struct Combination {
-        Shape shape;
-        Indicator indicator;
-    };
-    constexpr Combination combinations[] = {
-        {Shape::Round, Indicator::None},      {Shape::Round, Indicator::Triangular},
-        {Shape::Round, Indicator::Layered},   {Shape::Flat, Indicator::None},
-        {Shape::Flat, Indicator::Triangular}, {Shape::Flat, Indicator::Layered},
-        {Shape::Plain, Indicator::None},      {Shape::Plain, Indicator::Triangular},
-        {Shape::Plain, Indicator::Layered},   {Shape::Balloon, Indicator::None},
-    };
     struct Path {
         const char* name;
         LabelBenchmark function;
@@ -170,13 +160,19 @@ std::string labelBenchmarkName(Shape shape, Indicator indicator, const char* pat
         {"getNumberOfPolygonPoints", getNumberOfPolygonPoints, false, false},
         {"getIndicatorPolygon", getIndicatorPolygon, false, true},
     };
-    for (const Combination& c : combinations) {
-        for (const Path& path : paths) {
-            if ((path.forEveryShape || c.shape == Shape::Round) &&
-                (!path.needsIndicator || c.indicator != Indicator::None)) {
-                benchmark::RegisterBenchmark(
-                    labelBenchmarkName(c.shape, c.indicator, path.name).c_str(), path.function,
-                    c.shape, c.indicator);
+    // Every shape of the catalogue; the indicators only where it carries one.
+    for (const auto& shape : VarnekCatalogue::backgroundShapes()) {
+        for (const Indicator indicator : s_indicators) {
+            if (!shape.carriesIndicator && indicator != Indicator::None) {
+                continue;
+            }
+            for (const Path& path : paths) {
+                if ((path.forEveryShape || shape.shape == BackgroundShape::Round) &&
+                    (!path.needsIndicator || indicator != Indicator::None)) {
+                    benchmark::RegisterBenchmark(
+                        labelBenchmarkName(shape.shape, indicator, path.name).c_str(),
+                        path.function, shape.shape, indicator);
+                }
             }
         }
     }

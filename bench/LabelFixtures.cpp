@@ -1,29 +1,35 @@
 // Inputs and backgrounds of the label benchmarks.
 #include "LabelFixtures.h"
 
+#include <cctype>
 #include <cstddef>
 
 namespace VarnekBench {
 
 using Varnek::LabelBackground;
+using VarnekCatalogue::IndicatorKind;
+using VarnekCatalogue::IndicatorSettings;
 
 namespace {
 
-// Fixed-size indicators as a view uses them: the acute triangle at its
-// default width, and a triangle on a bar with the triangle in the middle.
-std::shared_ptr<Varnek::LabelIndicator> makeIndicator(Indicator indicator) {
-    switch (indicator) {
-        case Indicator::None:
-            return nullptr;
-        case Indicator::Triangular:
-            return Varnek::TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(
-                true, Varnek::TriangularLabelIndicator::
-                          s_defaultAcuteAngledIndicatorWidthInScreenHeightFraction);
-        case Indicator::Layered:
-            return Varnek::LayeredLabelIndicator::createLayeredLabelIndicator(
-                true, Varnek::LayeredLabelIndicator::Middle, true, 0.04F);
-    }
-    return nullptr;
+struct IndicatorChoice {
+    const char* name;
+    IndicatorKind kind;
+    IndicatorSettings settings;
+};
+
+// The acute triangle at its default width, and a triangle on a bar with the
+// triangle in the middle.
+const std::array<IndicatorChoice, s_indicators.size()> s_indicatorChoices{{
+    {"None", IndicatorKind::None, {}},
+    {"Triangular",
+     IndicatorKind::Acute,
+     {true, true, VarnekCatalogue::rowOf(IndicatorKind::Acute).defaultWidthInScreenHeightFraction}},
+    {"Layered", IndicatorKind::LayeredMiddle, {true, true, 0.04F}},
+}};
+
+const IndicatorChoice& choiceOf(Indicator indicator) {
+    return s_indicatorChoices[static_cast<std::size_t>(indicator)];
 }
 
 }  // namespace
@@ -42,51 +48,19 @@ const std::array<LabelInput, s_inputCount>& labelInputs() {
     return s_inputs;
 }
 
-const char* shapeName(Shape shape) {
-    switch (shape) {
-        case Shape::Round:
-            return "Round";
-        case Shape::Flat:
-            return "Flat";
-        case Shape::Plain:
-            return "Plain";
-        case Shape::Balloon:
-            return "Balloon";
-    }
-    return "";
+std::string shapeName(BackgroundShape shape) {
+    std::string name = VarnekCatalogue::rowOf(shape).name;
+    name[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(name[0])));
+    return name;
 }
 
 const char* indicatorName(Indicator indicator) {
-    switch (indicator) {
-        case Indicator::None:
-            return "None";
-        case Indicator::Triangular:
-            return "Triangular";
-        case Indicator::Layered:
-            return "Layered";
-    }
-    return "";
+    return choiceOf(indicator).name;
 }
 
-std::shared_ptr<LabelBackground> makeBackground(Shape shape, Indicator indicator) {
-    std::shared_ptr<LabelBackground> background;
-    switch (shape) {
-        case Shape::Round:
-            background = Varnek::SymmetricCornerLabelBackground::createRoundCornered(
-                makeIndicator(indicator));
-            break;
-        case Shape::Flat:
-            background = Varnek::SymmetricCornerLabelBackground::createFlatCornered(
-                makeIndicator(indicator));
-            break;
-        case Shape::Plain:
-            background = Varnek::SymmetricCornerLabelBackground::createSimpleRectangle(
-                makeIndicator(indicator));
-            break;
-        case Shape::Balloon:
-            background = std::make_shared<Varnek::BalloonLabelBackground>();
-            break;
-    }
+std::shared_ptr<LabelBackground> makeBackground(BackgroundShape shape, Indicator indicator) {
+    const IndicatorChoice& choice = choiceOf(indicator);
+    auto background = VarnekCatalogue::makeBackground(shape, choice.kind, choice.settings);
     background->initialize(s_scale);
     return background;
 }

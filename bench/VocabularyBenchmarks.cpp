@@ -11,6 +11,8 @@
 
 #include <varnek/varnek.h>
 
+#include <catalogue/DrawStyleTypes.h>
+
 #include "AllocationCounter.h"
 #include "BenchmarkInputs.h"
 
@@ -28,24 +30,14 @@ std::array<Enum, s_inputCount> enumValues(int count) {
     return values;
 }
 
-template <typename ValueType, typename Enum, int Count>
-void getHoopsNotation(benchmark::State& state) {
-    static const std::array<Enum, s_inputCount> s_values = enumValues<Enum>(Count);
+// The type's constant option-text lookup, as the catalogue lists it.
+void optionText(benchmark::State& state, const VarnekCatalogue::DrawStyleType* type) {
+    const std::array<int, s_inputCount> values = enumValues<int>(type->valueCount());
+    const auto lookup = type->optionText.text;
     std::size_t i = 0;
     const AllocationMeter meter(state, 0);
     for ([[maybe_unused]] auto _ : state) {
-        benchmark::DoNotOptimize(ValueType::getHoopsNotation(pick(s_values, i++)));
-    }
-}
-
-void getDrawKey(benchmark::State& state) {
-    using Varnek::DrawStyleMesh;
-    static const std::array<DrawStyleMesh::Enum, s_inputCount> s_values =
-        enumValues<DrawStyleMesh::Enum>(6);
-    std::size_t i = 0;
-    const AllocationMeter meter(state, 0);
-    for ([[maybe_unused]] auto _ : state) {
-        benchmark::DoNotOptimize(DrawStyleMesh::getDrawKey(pick(s_values, i++)));
+        benchmark::DoNotOptimize(lookup(pick(values, i++)));
     }
 }
 
@@ -63,9 +55,15 @@ std::array<std::vector<Type>, s_inputCount> typeLists(int count) {
     return lists;
 }
 
-template <typename Collection, typename Type, int Count>
+// The number of kinds of Type, set from the catalogue before the set's
+// benchmarks are registered.
+template <typename Type>
+int s_kindCount = 0;
+
+template <typename Collection, typename Type>
 void constructCollection(benchmark::State& state) {
-    static const std::array<std::vector<Type>, s_inputCount> s_lists = typeLists<Type>(Count);
+    static const std::array<std::vector<Type>, s_inputCount> s_lists =
+        typeLists<Type>(s_kindCount<Type>);
     std::size_t i = 0;
     const AllocationMeter meter(state, 0);
     for ([[maybe_unused]] auto _ : state) {
@@ -77,9 +75,10 @@ void constructCollection(benchmark::State& state) {
 
 // The option text is a new string per call; its allocations are reported
 // without a target.
-template <typename Collection, typename Type, int Count>
+template <typename Collection, typename Type>
 void collectionHoopsNotation(benchmark::State& state) {
-    static const std::array<std::vector<Type>, s_inputCount> s_lists = typeLists<Type>(Count);
+    static const std::array<std::vector<Type>, s_inputCount> s_lists =
+        typeLists<Type>(s_kindCount<Type>);
     std::vector<Collection> collections;
     collections.reserve(s_lists.size());
     for (const std::vector<Type>& list : s_lists) {
@@ -172,50 +171,50 @@ void computeRandomLabelOffset(benchmark::State& state) {
     }
 }
 
+// The benchmarks of a set of kinds: building it from lists and its option
+// text, for lists of the kinds the catalogue gives the kind type. The set is
+// named by the kinds' plural.
+struct CollectionBenchmarks {
+    const char* kindName;
+    int* kindCount;
+    void (*construct)(benchmark::State&);
+    void (*hoopsNotation)(benchmark::State&);
+};
+
+template <typename Collection, typename Type>
+CollectionBenchmarks collectionBenchmarks(const char* kindName) {
+    return {kindName, &s_kindCount<Type>, constructCollection<Collection, Type>,
+            collectionHoopsNotation<Collection, Type>};
+}
+
 [[maybe_unused]] const bool s_registered = [] {
     using namespace Varnek;
     using benchmark::RegisterBenchmark;
 
-    RegisterBenchmark("Vocabulary/DrawPatternFace/getHoopsNotation",
-                      getHoopsNotation<DrawPatternFace, DrawPatternFace::Pattern, 9>);
-    RegisterBenchmark("Vocabulary/DrawPatternLine/getHoopsNotation",
-                      getHoopsNotation<DrawPatternLine, DrawPatternLine::Enum, 8>);
-    RegisterBenchmark("Vocabulary/DrawCoordinates/getHoopsNotation",
-                      getHoopsNotation<DrawCoordinates, DrawCoordinates::Enum, 7>);
-    RegisterBenchmark("Vocabulary/DrawCylinderCapping/getHoopsNotation",
-                      getHoopsNotation<DrawCylinderCapping, DrawCylinderCapping::Enum, 4>);
-    RegisterBenchmark(
-        "Vocabulary/DrawLightingInterpolation/getHoopsNotation",
-        getHoopsNotation<DrawLightingInterpolation, DrawLightingInterpolation::Enum, 4>);
-    RegisterBenchmark("Vocabulary/DrawSizeReference/getHoopsNotation",
-                      getHoopsNotation<DrawSizeReference, DrawSizeReference::Enum, 6>);
-    RegisterBenchmark("Vocabulary/DrawTextAlignmentPoint/getHoopsNotation",
-                      getHoopsNotation<DrawTextAlignmentPoint, DrawTextAlignmentPoint::Enum, 9>);
-    RegisterBenchmark("Vocabulary/DrawSymbolPoint/getHoopsNotation",
-                      getHoopsNotation<DrawSymbolPoint, DrawSymbolPoint::Enum, 43>);
-    RegisterBenchmark("Vocabulary/DrawStyleMesh/getDrawKey", getDrawKey);
+    for (const VarnekCatalogue::DrawStyleType& type : VarnekCatalogue::drawStyleTypes()) {
+        if (type.optionText.function != nullptr) {
+            RegisterBenchmark(
+                (std::string("Vocabulary/") + type.name + "/" + type.optionText.function).c_str(),
+                optionText, &type);
+        }
+    }
 
-    RegisterBenchmark("Vocabulary/DrawVisibleTypesCollection/construct",
-                      constructCollection<DrawVisibleTypesCollection, DrawVisibleType, 8>);
-    RegisterBenchmark("Vocabulary/DrawSelectableTypesCollection/construct",
-                      constructCollection<DrawSelectableTypesCollection, DrawSelectableType, 7>);
-    RegisterBenchmark(
-        "Vocabulary/DrawShaderAffectedTypesCollection/construct",
-        constructCollection<DrawShaderAffectedTypesCollection, DrawShaderAffectedType, 3>);
-    RegisterBenchmark(
-        "Vocabulary/DrawSkinAffectedTypesCollection/construct",
-        constructCollection<DrawSkinAffectedTypesCollection, DrawSkinAffectedType, 4>);
-    RegisterBenchmark("Vocabulary/DrawVisibleTypesCollection/getHoopsNotation",
-                      collectionHoopsNotation<DrawVisibleTypesCollection, DrawVisibleType, 8>);
-    RegisterBenchmark(
-        "Vocabulary/DrawSelectableTypesCollection/getHoopsNotation",
-        collectionHoopsNotation<DrawSelectableTypesCollection, DrawSelectableType, 7>);
-    RegisterBenchmark(
-        "Vocabulary/DrawShaderAffectedTypesCollection/getHoopsNotation",
-        collectionHoopsNotation<DrawShaderAffectedTypesCollection, DrawShaderAffectedType, 3>);
-    RegisterBenchmark(
-        "Vocabulary/DrawSkinAffectedTypesCollection/getHoopsNotation",
-        collectionHoopsNotation<DrawSkinAffectedTypesCollection, DrawSkinAffectedType, 4>);
+    const CollectionBenchmarks collections[] = {
+        collectionBenchmarks<DrawVisibleTypesCollection, DrawVisibleType>("DrawVisibleType"),
+        collectionBenchmarks<DrawSelectableTypesCollection, DrawSelectableType>(
+            "DrawSelectableType"),
+        collectionBenchmarks<DrawShaderAffectedTypesCollection, DrawShaderAffectedType>(
+            "DrawShaderAffectedType"),
+        collectionBenchmarks<DrawSkinAffectedTypesCollection, DrawSkinAffectedType>(
+            "DrawSkinAffectedType"),
+    };
+    for (const CollectionBenchmarks& collection : collections) {
+        *collection.kindCount = VarnekCatalogue::drawStyleType(collection.kindName).valueCount();
+        const std::string prefix =
+            std::string("Vocabulary/") + collection.kindName + "sCollection/";
+        RegisterBenchmark((prefix + "construct").c_str(), collection.construct);
+        RegisterBenchmark((prefix + "getHoopsNotation").c_str(), collection.hoopsNotation);
+    }
 
     RegisterBenchmark("Vocabulary/ColorRGB/toString", colorToString);
     RegisterBenchmark("Vocabulary/ColorRGB/toStringAt", colorToStringAt);

@@ -14,6 +14,8 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <catalogue/DrawStyleTypes.h>
+
 #include <varnek/varnek.h>
 
 #include "FuzzCheck.h"
@@ -28,6 +30,27 @@ using namespace Varnek;
 bool inRange(std::int32_t value, std::int32_t count) {
     return value >= 0 && value < count;
 }
+
+// The number of values of a type, as the catalogue has it from the library.
+std::int32_t countOf(const char* type) {
+    return VarnekCatalogue::drawStyleType(type).valueCount();
+}
+
+const std::int32_t s_colorModes = countOf("DrawColorMode");
+const std::int32_t s_facePatterns = countOf("DrawPatternFace");
+const std::int32_t s_linePatterns = countOf("DrawPatternLine");
+const std::int32_t s_coordinates = countOf("DrawCoordinates");
+const std::int32_t s_lightingInterpolations = countOf("DrawLightingInterpolation");
+const std::int32_t s_alignmentPoints = countOf("DrawTextAlignmentPoint");
+const std::int32_t s_cappings = countOf("DrawCylinderCapping");
+const std::int32_t s_sizeReferences = countOf("DrawSizeReference");
+const std::int32_t s_meshStyles = countOf("DrawStyleMesh");
+const std::int32_t s_displacements = countOf("DrawDisplacement");
+const std::int32_t s_symbols = countOf("DrawSymbolPoint");
+const std::int32_t s_visibleTypes = countOf("DrawVisibleType");
+const std::int32_t s_selectableTypes = countOf("DrawSelectableType");
+const std::int32_t s_shaderAffectedTypes = countOf("DrawShaderAffectedType");
+const std::int32_t s_skinAffectedTypes = countOf("DrawSkinAffectedType");
 
 template <typename E>
 E as(std::int32_t value) {
@@ -55,8 +78,9 @@ void checkNotation(const char* notation, bool inTable, const char* fallback) {
 void checkColorMode(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     const DrawColorMode mode(as<DrawColorMode::Enum>(value));
-    VARNEK_FUZZ_CHECK(DrawColorMode::isValid(mode) == inRange(value, 6));
-    checkName(mode.toString(), inRange(value, 4), "unknown");
+    VARNEK_FUZZ_CHECK(DrawColorMode::isValid(mode) == inRange(value, s_colorModes));
+    // The reserved values have no display name of their own.
+    checkName(mode.toString(), inRange(value, DrawColorMode::Reserved4), "unknown");
     VARNEK_FUZZ_CHECK(mode.toString() == DrawColorMode::toString(mode));
     VARNEK_FUZZ_CHECK(hash_value(mode) == static_cast<std::size_t>(std::int64_t{value}));
 }
@@ -64,44 +88,45 @@ void checkColorMode(FuzzedDataProvider& input) {
 void checkPatternFace(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     const DrawPatternFace pattern(as<DrawPatternFace::Pattern>(value));
-    checkName(pattern.toString(), inRange(value, 9), "unknown");
-    checkNotation(DrawPatternFace::getHoopsNotation(pattern), inRange(value, 9), "solid");
+    checkName(pattern.toString(), inRange(value, s_facePatterns), "unknown");
+    checkNotation(DrawPatternFace::getHoopsNotation(pattern), inRange(value, s_facePatterns),
+                  "solid");
 }
 
 void checkPatternLine(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
-    checkName(DrawPatternLine::toString(as<DrawPatternLine::Enum>(value)), inRange(value, 8),
-              "unknown");
+    checkName(DrawPatternLine::toString(as<DrawPatternLine::Enum>(value)),
+              inRange(value, s_linePatterns), "unknown");
     checkNotation(DrawPatternLine::getHoopsNotation(as<DrawPatternLine::Enum>(value)),
-                  inRange(value, 8), nullptr);
+                  inRange(value, s_linePatterns), nullptr);
 }
 
 void checkCoordinatesAndLighting(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     checkNotation(DrawCoordinates::getHoopsNotation(as<DrawCoordinates::Enum>(value)),
-                  inRange(value, 7), nullptr);
+                  inRange(value, s_coordinates), nullptr);
     checkNotation(
         DrawLightingInterpolation::getHoopsNotation(as<DrawLightingInterpolation::Enum>(value)),
-        inRange(value, 4), nullptr);
+        inRange(value, s_lightingInterpolations), nullptr);
     checkNotation(DrawTextAlignmentPoint::getHoopsNotation(as<DrawTextAlignmentPoint::Enum>(value)),
-                  inRange(value, 9), nullptr);
+                  inRange(value, s_alignmentPoints), nullptr);
 }
 
 void checkCappingAndSizeReference(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     checkName(DrawCylinderCapping::toString(as<DrawCylinderCapping::Enum>(value)),
-              inRange(value, 4), "unknown");
+              inRange(value, s_cappings), "unknown");
     checkNotation(DrawCylinderCapping::getHoopsNotation(as<DrawCylinderCapping::Enum>(value)),
-                  inRange(value, 4), nullptr);
-    checkName(DrawSizeReference::toString(as<DrawSizeReference::Enum>(value)), inRange(value, 6),
-              "undefined");
+                  inRange(value, s_cappings), nullptr);
+    checkName(DrawSizeReference::toString(as<DrawSizeReference::Enum>(value)),
+              inRange(value, s_sizeReferences), "undefined");
     checkNotation(DrawSizeReference::getHoopsNotation(as<DrawSizeReference::Enum>(value)),
-                  inRange(value, 6), nullptr);
+                  inRange(value, s_sizeReferences), nullptr);
 }
 
 void checkStyleMesh(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
-    const bool valid = inRange(value, 6);
+    const bool valid = inRange(value, s_meshStyles);
     const DrawStyleMesh style(as<DrawStyleMesh::Enum>(value));
     VARNEK_FUZZ_CHECK(static_cast<std::int32_t>(style) == value);
     VARNEK_FUZZ_CHECK(DrawStyleMesh::isValid(style) == valid);
@@ -109,13 +134,13 @@ void checkStyleMesh(FuzzedDataProvider& input) {
     // The cycle's successor is the signed remainder of the sum, taken without
     // wrapping around at the largest value.
     VARNEK_FUZZ_CHECK(static_cast<std::int64_t>(DrawStyleMesh::next(style)) ==
-                      (std::int64_t{value} + 1) % 6);
+                      (std::int64_t{value} + 1) % s_meshStyles);
     checkName(style.toString(), valid, "unknown");
     checkNotation(DrawStyleMesh::getDrawKey(style), valid, nullptr);
     const DrawVisibleTypesCollection visible = DrawStyleMesh::getVisibleTypes(style);
     VARNEK_FUZZ_CHECK(visible.anyTypeVisible() == (valid && value != DrawStyleMesh::None));
     bool anyFlag = false;
-    for (std::int32_t type = 0; type < 8; ++type) {
+    for (std::int32_t type = 0; type < s_visibleTypes; ++type) {
         anyFlag = anyFlag || visible.isDrawTypeVisible(as<DrawVisibleType>(type));
     }
     VARNEK_FUZZ_CHECK(anyFlag == visible.anyTypeVisible());
@@ -133,7 +158,7 @@ void checkZLayerAndDisplacement(FuzzedDataProvider& input) {
     const auto level = as<DrawDisplacement::Enum>(value);
     const float displacement = DrawDisplacement::getValue(level);
     const std::string name = DrawDisplacement::toString(level);
-    if (inRange(value, 5)) {
+    if (inRange(value, s_displacements)) {
         // Deeper levels displace further: 0, -2, -4, -6, -10.
         VARNEK_FUZZ_CHECK(value == 0 ? displacement == 0.0F
                                      : displacement < DrawDisplacement::getValue(
@@ -151,8 +176,11 @@ void checkSymbol(FuzzedDataProvider& input) {
     const auto symbol = as<DrawSymbolPoint::Enum>(value);
     // CustomEmptyBoldCircle (36) and EmptyGlyph (42) have a notation but no
     // display name of their own.
-    checkName(DrawSymbolPoint::toString(symbol), inRange(value, 42) && value != 36, "unknown");
-    checkNotation(DrawSymbolPoint::getHoopsNotation(symbol), inRange(value, 43), nullptr);
+    checkName(DrawSymbolPoint::toString(symbol),
+              inRange(value, s_symbols) && symbol != DrawSymbolPoint::CustomEmptyBoldCircle &&
+                  symbol != DrawSymbolPoint::EmptyGlyph,
+              "unknown");
+    checkNotation(DrawSymbolPoint::getHoopsNotation(symbol), inRange(value, s_symbols), nullptr);
 }
 
 // A list of arbitrary values, mostly near the valid range so that the flags
@@ -187,19 +215,19 @@ void checkVisibleTypes(FuzzedDataProvider& input) {
     VARNEK_FUZZ_CHECK(set.anyTypeVisible() == !list.empty());
     for (const DrawVisibleType entry : list) {
         const auto value = static_cast<std::int32_t>(entry);
-        VARNEK_FUZZ_CHECK(set.isDrawTypeVisible(entry) == inRange(value, 8));
+        VARNEK_FUZZ_CHECK(set.isDrawTypeVisible(entry) == inRange(value, s_visibleTypes));
     }
     static const char* const names[] = {"images", "text",       "markers", "vertices",
                                         "edges",  "perimeters", "lines",   "faces"};
     std::string expected;
-    for (std::int32_t type = 0; type < 8; ++type) {
+    for (std::int32_t type = 0; type < s_visibleTypes; ++type) {
         VARNEK_FUZZ_CHECK(set.isDrawTypeVisible(as<DrawVisibleType>(type)) == listed(list, type));
         if (type == 4) {
             expected += std::string("edges=(") + onOff(listed(list, 4)) +
                         ",perimeters=" + onOff(listed(list, 5)) + "),";
         } else if (type != 5) {
-            expected +=
-                std::string(names[type]) + "=" + onOff(listed(list, type)) + (type == 7 ? "" : ",");
+            expected += std::string(names[type]) + "=" + onOff(listed(list, type)) +
+                        (type + 1 == s_visibleTypes ? "" : ",");
         }
     }
     VARNEK_FUZZ_CHECK(set.getHoopsNotation() == expected);
@@ -211,16 +239,16 @@ void checkSelectableTypes(FuzzedDataProvider& input) {
     VARNEK_FUZZ_CHECK(set.anyTypeSelectable() == !list.empty());
     for (const DrawSelectableType entry : list) {
         const auto value = static_cast<std::int32_t>(entry);
-        VARNEK_FUZZ_CHECK(set.isDrawTypeSelectable(entry) == inRange(value, 7));
+        VARNEK_FUZZ_CHECK(set.isDrawTypeSelectable(entry) == inRange(value, s_selectableTypes));
     }
     static const char* const names[] = {"images", "text",  "markers", "vertices",
                                         "edges",  "lines", "faces"};
     std::string expected;
-    for (std::int32_t type = 0; type < 7; ++type) {
+    for (std::int32_t type = 0; type < s_selectableTypes; ++type) {
         VARNEK_FUZZ_CHECK(set.isDrawTypeSelectable(as<DrawSelectableType>(type)) ==
                           listed(list, type));
-        expected +=
-            std::string(names[type]) + "=" + onOff(listed(list, type)) + (type == 6 ? "" : ",");
+        expected += std::string(names[type]) + "=" + onOff(listed(list, type)) +
+                    (type + 1 == s_selectableTypes ? "" : ",");
     }
     VARNEK_FUZZ_CHECK(set.getHoopsNotation() == expected);
 }
@@ -253,21 +281,47 @@ void checkShaderAndSkinTypes(FuzzedDataProvider& input) {
     // An empty list means points.
     const std::vector<std::int32_t> shaderValues =
         shaderList.empty() ? std::vector<std::int32_t>{0} : valuesOf(shaderList);
-    for (std::int32_t type = 0; type < 3; ++type) {
+    for (std::int32_t type = 0; type < s_shaderAffectedTypes; ++type) {
         VARNEK_FUZZ_CHECK(shader.isTypeAffected(as<DrawShaderAffectedType>(type)) ==
                           listed(shaderValues, type));
     }
     for (const DrawShaderAffectedType entry : shaderList) {
         VARNEK_FUZZ_CHECK(shader.isTypeAffected(entry) ==
-                          inRange(static_cast<std::int32_t>(entry), 3));
+                          inRange(static_cast<std::int32_t>(entry), s_shaderAffectedTypes));
     }
     static const char* const shaderNames[] = {"points", "lines", "triangles"};
-    VARNEK_FUZZ_CHECK(shader.getHoopsNotation() == joinListed(shaderValues, shaderNames, 3));
+    VARNEK_FUZZ_CHECK(shader.getHoopsNotation() ==
+                      joinListed(shaderValues, shaderNames, s_shaderAffectedTypes));
 
     const auto skinList = consumeList<DrawSkinAffectedType>(input);
     const DrawSkinAffectedTypesCollection skin(skinList);
     static const char* const skinNames[] = {"markers", "vertices", "edges", "faces"};
-    VARNEK_FUZZ_CHECK(skin.getHoopsNotation() == joinListed(valuesOf(skinList), skinNames, 4));
+    VARNEK_FUZZ_CHECK(skin.getHoopsNotation() ==
+                      joinListed(valuesOf(skinList), skinNames, s_skinAffectedTypes));
+}
+
+// Every type of the catalogue, a new one included: past its range each text
+// is the type's out-of-range answer (the one of -1), within it every
+// option-text lookup has plain text.
+void checkCatalogueType(FuzzedDataProvider& input) {
+    const auto& types = VarnekCatalogue::drawStyleTypes();
+    const auto& type = types[input.ConsumeIntegralInRange<std::size_t>(0, types.size() - 1)];
+    const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
+    const bool valid = inRange(value, type.valueCount());
+    for (const VarnekCatalogue::ValueColumn& column : type.columns) {
+        if (!valid) {
+            VARNEK_FUZZ_CHECK(column.text(value) == column.text(-1));
+        }
+    }
+    if (type.optionText.text != nullptr) {
+        const char* text = type.optionText.text(value);
+        const char* fallback = type.optionText.text(-1);
+        if (valid) {
+            VARNEK_FUZZ_CHECK(isPlainText(text, 40));
+        } else {
+            VARNEK_FUZZ_CHECK(text == nullptr ? fallback == nullptr : sameText(text, fallback));
+        }
+    }
 }
 
 using Check = void (*)(FuzzedDataProvider&);
@@ -284,6 +338,7 @@ const Check checks[] = {
     checkVisibleTypes,
     checkSelectableTypes,
     checkShaderAndSkinTypes,
+    checkCatalogueType,
 };
 
 }  // namespace

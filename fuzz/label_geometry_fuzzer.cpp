@@ -6,6 +6,7 @@
 // zero answers for absent objects and unplaced reference points, and queries
 // that change nothing. The reference-point functions are checked for every
 // value alongside.
+#include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -13,6 +14,8 @@
 #include <vector>
 
 #include <fuzzer/FuzzedDataProvider.h>
+
+#include <catalogue/LabelKinds.h>
 
 #include <varnek/varnek.h>
 
@@ -83,28 +86,32 @@ std::int32_t consumeValue(FuzzedDataProvider& input, std::int32_t low, std::int3
                                : input.ConsumeIntegral<std::int32_t>();
 }
 
-enum class Shape { Round, Flat, Simple, Balloon };
+using VarnekCatalogue::BackgroundShape;
+using VarnekCatalogue::BackgroundShapeRow;
 
-// How many points the body contributes to the outline.
-int bodyPoints(Shape shape) {
-    switch (shape) {
-        case Shape::Round:
-            return 20;
-        case Shape::Flat:
-            return 8;
-        case Shape::Simple:
-            return 4;
-        case Shape::Balloon:
-            return 57;
-    }
-    return -1;
+// How many points the body contributes to the outline: those of the bare
+// body's outline, a path of its own beside the count the background reports.
+int bodyPoints(const BackgroundShapeRow& shape) {
+    static const std::array<int, VarnekCatalogue::s_backgroundShapeCount> s_points = [] {
+        std::array<int, VarnekCatalogue::s_backgroundShapeCount> points{};
+        for (const BackgroundShapeRow& row : VarnekCatalogue::backgroundShapes()) {
+            const auto bare = row.make(nullptr);
+            bare->initialize(1000.0F);
+            points[static_cast<std::size_t>(row.shape)] = static_cast<int>(
+                bare->getPolygon(LabelBackground::Center, Vector<float, 3>(40.0F, 20.0F, 0.0F),
+                                 Vector<float, 3>::getZeroVector())
+                    .size());
+        }
+        return points;
+    }();
+    return s_points[static_cast<std::size_t>(shape.shape)];
 }
 
 // How many points an indicator reports and appends.
 struct IndicatorPoints {
     int reported = 0;  // getNumberOfPolygonPoints()
     int placed = 0;    // appended for a reference point on a side
-    int unplaced = 0;  // appended for Center and values outside -1..11
+    int unplaced = 0;  // appended for Center and values outside -1..11; -1: not known
 };
 
 struct Label {
@@ -125,60 +132,54 @@ IndicatorPoints layeredPoints(bool withBar, std::int32_t layer) {
     return {layer == LayeredLabelIndicator::Middle ? 7 : 6, atAnEnd ? 6 : 7, 7};
 }
 
+// An indicator of any kind of the catalogue, and now and then a layered one
+// with any layer value, in the enumeration or not.
 std::shared_ptr<LabelIndicator> consumeIndicator(FuzzedDataProvider& input,
                                                  IndicatorPoints& points) {
     const bool useFixedSize = input.ConsumeBool();
     const float fixedWidth = input.ConsumeBool()
                                  ? input.ConsumeFloatingPointInRange<float>(0.0F, 0.05F)
                                  : consumeFloatBits(input);
-    switch (input.ConsumeIntegralInRange<int>(0, 3)) {
-        case 0:
-            points = {0, 0, 0};
-            return nullptr;
-        case 1:
-            points = {3, 3, 3};
-            return TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(useFixedSize,
-                                                                                       fixedWidth);
-        case 2:
-            points = {3, 3, 3};
-            return TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(useFixedSize,
-                                                                                       fixedWidth);
-        default: {
-            const bool withBar = input.ConsumeBool();
-            const std::int32_t layer = consumeValue(input, -1, 3);
-            points = layeredPoints(withBar, layer);
-            return LayeredLabelIndicator::createLayeredLabelIndicator(
-                withBar, static_cast<LayeredLabelIndicator::Layer>(layer), useFixedSize,
-                fixedWidth);
-        }
+    const auto& kinds = VarnekCatalogue::indicatorKinds();
+    const auto& kind = kinds[input.ConsumeIntegralInRange<std::size_t>(0, kinds.size() - 1)];
+    if (kind.make == nullptr) {
+        points = {0, 0, 0};
+        return nullptr;
     }
+    const bool withBar = input.ConsumeBool();
+    if (kind.hasBar && input.ConsumeBool()) {
+        const std::int32_t layer = consumeValue(input, -1, 3);
+        points = layeredPoints(withBar, layer);
+        return LayeredLabelIndicator::createLayeredLabelIndicator(
+            withBar, static_cast<LayeredLabelIndicator::Layer>(layer), useFixedSize, fixedWidth);
+    }
+    std::shared_ptr<LabelIndicator> indicator = kind.make({withBar, useFixedSize, fixedWidth});
+    // Within the contract a placed reference point gets the reported points.
+    const int reported = indicator->getNumberOfPolygonPoints();
+    points = {reported, reported, kind.hasBar ? -1 : reported};
+    return indicator;
 }
 
-// The balloon builds its outline from curves once; one object serves every
-// input and is initialised anew by each.
-const std::shared_ptr<BalloonLabelBackground>& sharedBalloon() {
-    static const auto balloon = std::make_shared<BalloonLabelBackground>();
-    return balloon;
+// A shape that carries no indicator (the balloon builds its outline from
+// curves) is built once; that object serves every input and is initialised
+// anew by each.
+const std::shared_ptr<LabelBackground>& sharedBackground(const BackgroundShapeRow& shape) {
+    static std::array<std::shared_ptr<LabelBackground>, VarnekCatalogue::s_backgroundShapeCount>
+        s_backgrounds;
+    auto& background = s_backgrounds[static_cast<std::size_t>(shape.shape)];
+    if (!background) {
+        background = shape.make(nullptr);
+    }
+    return background;
 }
 
-Label consumeLabel(FuzzedDataProvider& input, Shape shape) {
+Label consumeLabel(FuzzedDataProvider& input, const BackgroundShapeRow& shape) {
     Label label;
-    if (shape == Shape::Balloon) {
-        label.background = sharedBalloon();
+    if (!shape.carriesIndicator) {
+        label.background = sharedBackground(shape);
         return label;
     }
-    std::shared_ptr<LabelIndicator> indicator = consumeIndicator(input, label.indicatorPoints);
-    switch (shape) {
-        case Shape::Round:
-            label.background = SymmetricCornerLabelBackground::createRoundCornered(indicator);
-            break;
-        case Shape::Flat:
-            label.background = SymmetricCornerLabelBackground::createFlatCornered(indicator);
-            break;
-        default:
-            label.background = SymmetricCornerLabelBackground::createSimpleRectangle(indicator);
-            break;
-    }
+    label.background = shape.make(consumeIndicator(input, label.indicatorPoints));
     return label;
 }
 
@@ -206,8 +207,8 @@ void checkStaticFormsOfAbsentObjects(ReferencePoint r, const Vector<float, 3>& s
     VARNEK_FUZZ_CHECK(LabelIndicator::getNumberOfPolygonPoints(nullptr) == 0);
 }
 
-void checkQueries(const Label& label, Shape shape, std::int32_t value, const Vector<float, 3>& size,
-                  const Vector<float, 3>& anyOffset) {
+void checkQueries(const Label& label, const BackgroundShapeRow& shape, std::int32_t value,
+                  const Vector<float, 3>& size, const Vector<float, 3>& anyOffset) {
     const LabelBackground& background = *label.background;
     const auto r = static_cast<ReferencePoint>(value);
     const LabelIndicator* indicator = background.getIndicator();
@@ -231,7 +232,8 @@ void checkQueries(const Label& label, Shape shape, std::int32_t value, const Vec
         VARNEK_FUZZ_CHECK(body[0] == std::fmax(size[0], minimal[0]));
         VARNEK_FUZZ_CHECK(body[1] == std::fmax(size[1], minimal[1]));
     }
-    if (shape == Shape::Balloon) {
+    const bool balloon = shape.shape == BackgroundShape::Balloon;
+    if (balloon) {
         VARNEK_FUZZ_CHECK(isZero(minimal));
         // The body offset plus the absent indicator's zero offset.
         const float height = size[0] / 0.618F;
@@ -244,12 +246,12 @@ void checkQueries(const Label& label, Shape shape, std::int32_t value, const Vec
     // Center and unplaced values get the bare body.
     const int expectedPoints =
         bodyPoints(shape) +
-        (isPlaced(value) && shape != Shape::Balloon ? label.indicatorPoints.placed : 0);
+        (isPlaced(value) && shape.carriesIndicator ? label.indicatorPoints.placed : 0);
     const Points outline = background.getPolygon(r, size, offset);
     VARNEK_FUZZ_CHECK(static_cast<int>(outline.size()) == expectedPoints);
     const Points shifted = background.getPolygon(r, size, anyOffset);
     VARNEK_FUZZ_CHECK(static_cast<int>(shifted.size()) == expectedPoints);
-    if (shape == Shape::Balloon) {
+    if (balloon) {
         // The balloon ignores the reference point and the offset.
         VARNEK_FUZZ_CHECK(samePoints(outline, 0, shifted));
         VARNEK_FUZZ_CHECK(samePoints(
@@ -268,8 +270,9 @@ void checkQueries(const Label& label, Shape shape, std::int32_t value, const Vec
     } else {
         // Unplaced: every point on the anchor (a NaN where a length is not
         // finite, since 0 times it is NaN).
-        VARNEK_FUZZ_CHECK(static_cast<int>(indicatorOutline.size()) ==
-                          label.indicatorPoints.unplaced);
+        VARNEK_FUZZ_CHECK(label.indicatorPoints.unplaced < 0 ||
+                          static_cast<int>(indicatorOutline.size()) ==
+                              label.indicatorPoints.unplaced);
         for (const Vector<float, 3>& point : indicatorOutline) {
             for (std::size_t axis = 0; axis < 3; ++axis) {
                 VARNEK_FUZZ_CHECK(point[axis] == 0.0F || std::isnan(point[axis]));
@@ -329,13 +332,14 @@ void checkReferencePointFunctions(std::int32_t value, std::int32_t sideValue) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    const auto shape = static_cast<Shape>(input.ConsumeIntegralInRange<int>(0, 3));
+    const auto& shapes = VarnekCatalogue::backgroundShapes();
+    const auto& shape = shapes[input.ConsumeIntegralInRange<std::size_t>(0, shapes.size() - 1)];
     const Label label = consumeLabel(input, shape);
     LabelBackground& background = *label.background;
     const float scale = input.ConsumeBool()
                             ? input.ConsumeFloatingPointInRange<float>(0.0F, 2000.0F)
                             : consumeFloatBits(input);
-    const bool initialized = input.ConsumeBool() || shape == Shape::Balloon;
+    const bool initialized = input.ConsumeBool() || !shape.carriesIndicator;
     if (initialized) {
         background.initialize(scale);
     }

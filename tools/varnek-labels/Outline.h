@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "LabelCatalogue.h"
+#include "LabelRecipe.h"
 #include "NumberText.h"
 
 namespace VarnekLabels {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "ChoiceText.h"
-#include "LabelCatalogue.h"
+#include "LabelRecipe.h"
 #include "NumberText.h"
 #include "OutputFile.h"
 #include "PlacementInput.h"

@@ -11,7 +11,7 @@
 #include <varnek/label_placement/LabelPlacementOptions.h>
 #include <varnek/label_placement/PlacedLabel.h>
 
-#include "LabelCatalogue.h"
+#include "LabelRecipe.h"
 #include "NumberText.h"
 #include "PlacementInput.h"
 

@@ -3,108 +3,31 @@
 #include <algorithm>
 #include <array>
 
+#include <catalogue/DrawStyleTypes.h>
 #include <varnek/varnek.h>
 #include <nlohmann/json.hpp>
-
-#include "NumberText.h"
 
 namespace VarnekLabels {
 namespace {
 
 using namespace Varnek;
 
-std::optional<std::string> optionalText(const char* text) {
-    return text == nullptr ? std::nullopt : std::optional<std::string>(text);
-}
-
-// A section whose values are 0 to names.size() - 1; cellsOf(value) gives
-// the cells of one value.
-template <std::size_t N, typename CellsOf>
-StyleSection enumeratedSection(std::string type, std::string about,
-                               std::vector<StyleColumn> columns,
-                               const std::array<const char*, N>& names, CellsOf cellsOf) {
-    StyleSection section{std::move(type), std::move(about), std::move(columns), {}};
-    for (std::size_t i = 0; i < N; ++i) {
-        const int value = static_cast<int>(i);
-        section.entries.push_back({value, names[i], cellsOf(value)});
+// A type of the catalogue with every one of its values.
+StyleSection enumeratedSection(const VarnekCatalogue::DrawStyleType& type) {
+    StyleSection section{type.name, type.about, {}, {}};
+    for (const auto& column : type.columns) {
+        section.columns.push_back({column.key, column.heading});
+    }
+    for (int value = 0; value < type.valueCount(); ++value) {
+        std::vector<std::optional<std::string>> cells;
+        for (const auto& column : type.columns) {
+            cells.push_back(column.text(value));
+        }
+        section.entries.push_back(
+            {value, type.valueNames[static_cast<std::size_t>(value)], std::move(cells)});
     }
     return section;
 }
-
-constexpr StyleColumn s_display{"displayName", "display name"};
-constexpr StyleColumn s_hoops{"hoopsNotation", "HOOPS notation"};
-
-constexpr std::array<const char*, 6> s_colorModes{"RGB", "Index", "Type", "Skin", "-", "-"};
-constexpr std::array<const char*, 9> s_facePatterns{"Solid",          "Crosshatch", "VerticalBars",
-                                                    "HorizontalBars", "SlantRight", "SlantLeft",
-                                                    "Dotted",         "Diamonds",   "Checkerboard"};
-constexpr std::array<const char*, 8> s_linePatterns{
-    "Solid", "Dashed", "LongDashed", "Dotted", "FineDotted", "DotDotDash", "DotDash", "Custom"};
-constexpr std::array<const char*, 7> s_coordinates{
-    "Object", "World", "Viewpoint", "LocalWindow", "OuterWindow", "LocalPixels", "OuterPixels"};
-constexpr std::array<const char*, 4> s_cappings{"None", "First", "Second", "Both"};
-constexpr std::array<const char*, 4> s_interpolations{"None", "Gouraud", "Phong", "Gooch"};
-constexpr std::array<const char*, 6> s_sizeReferences{
-    "World", "Object", "WindowFraction", "OuterWindowFraction", "Pixel", "Point"};
-constexpr std::array<const char*, 9> s_alignmentPoints{"LeftMiddle",   "LeftTop",   "LeftBottom",
-                                                       "RightMiddle",  "RightTop",  "RightBottom",
-                                                       "CenterMiddle", "CenterTop", "CenterBottom"};
-constexpr std::array<const char*, 6> s_meshStyles{"None", "Filled",   "FilledWire",
-                                                  "Wire", "Boundary", "FilledBoundary"};
-constexpr std::array<const char*, 5> s_zLayers{"Background", "Model", "Annotation", "Label",
-                                               "Overlay"};
-constexpr std::array<const char*, 5> s_displacements{"None", "Low", "Medium", "High", "Highest"};
-constexpr std::array<const char*, 8> s_visibleTypes{"Images", "Text",       "Markers", "Vertices",
-                                                    "Edges",  "Perimeters", "Lines",   "Faces"};
-constexpr std::array<const char*, 7> s_selectableTypes{"Images", "Text",  "Markers", "Vertices",
-                                                       "Edges",  "Lines", "Faces"};
-constexpr std::array<const char*, 3> s_shaderAffectedTypes{"Points", "Lines", "Triangles"};
-constexpr std::array<const char*, 4> s_skinAffectedTypes{"Markers", "Vertices", "Edges", "Faces"};
-constexpr std::array<const char*, 43> s_symbols{
-    "Dot",
-    "Star",
-    "Plus",
-    "BoldPlus",
-    "X",
-    "BoldX",
-    "FilledCircle",
-    "OpenCircle",
-    "OpenCircleWithDot",
-    "OpenCircleWithPlus",
-    "OpenCircleWithX",
-    "OpenCircleWithCircle",
-    "FilledDiamond",
-    "OpenDiamond",
-    "OpenDiamondWithDot",
-    "FilledBox",
-    "OpenBox",
-    "OpenBoxWithDot",
-    "FilledTriangleUp",
-    "FilledTriangleDown",
-    "FilledTriangleLeft",
-    "FilledTriangleRight",
-    "OpenTriangleUp",
-    "OpenTriangleDown",
-    "OpenTriangleLeft",
-    "OpenTriangleRight",
-    "Tryout",
-    "OpenEndMarker",
-    "ClosedEndMarker",
-    "FldMarker",
-    "SigmaFldNominalMarker",
-    "SigmaFldCurrentMarker",
-    "SigmaFldMedianMarker",
-    "NanMarker",
-    "CustomFilledCircle",
-    "CustomEmptyCircle",
-    "CustomEmptyBoldCircle",
-    "MeasuringArrow",
-    "MeasuringBar",
-    "MeasuringPoint",
-    "SimpleArrowLineEnd",
-    "SimpleBarLineEnd",
-    "EmptyGlyph",
-};
 
 struct SampleColor {
     const char* name;
@@ -161,113 +84,9 @@ StyleSection customLinePatternSection() {
 
 std::vector<StyleSection> buildStylesTable() {
     std::vector<StyleSection> sections;
-    sections.push_back(
-        enumeratedSection("DrawColorMode", "colour mode (translated display name)", {s_display},
-                          s_colorModes, [](int v) -> std::vector<std::optional<std::string>> {
-                              return {DrawColorMode::toString(static_cast<DrawColorMode::Enum>(v))};
-                          }));
-    sections.push_back(
-        enumeratedSection("DrawPatternFace", "face fill pattern (translated display name)",
-                          {s_display, {"hoopsNotation", "HOOPS fill pattern"}}, s_facePatterns,
-                          [](int v) -> std::vector<std::optional<std::string>> {
-                              const auto pattern = static_cast<DrawPatternFace::Pattern>(v);
-                              return {DrawPatternFace::toString(pattern),
-                                      optionalText(DrawPatternFace::getHoopsNotation(pattern))};
-                          }));
-    sections.push_back(
-        enumeratedSection("DrawPatternLine", "line pattern (translated display name)",
-                          {s_display, {"hoopsNotation", "HOOPS line pattern"}}, s_linePatterns,
-                          [](int v) -> std::vector<std::optional<std::string>> {
-                              const auto pattern = static_cast<DrawPatternLine::Enum>(v);
-                              return {DrawPatternLine::toString(pattern),
-                                      optionalText(DrawPatternLine::getHoopsNotation(pattern))};
-                          }));
-    sections.push_back(enumeratedSection(
-        "DrawCoordinates", "coordinate space", {{"hoopsNotation", "HOOPS coordinate space"}},
-        s_coordinates, [](int v) -> std::vector<std::optional<std::string>> {
-            return {optionalText(
-                DrawCoordinates::getHoopsNotation(static_cast<DrawCoordinates::Enum>(v)))};
-        }));
-    sections.push_back(
-        enumeratedSection("DrawCylinderCapping", "cylinder capping", {s_display, s_hoops},
-                          s_cappings, [](int v) -> std::vector<std::optional<std::string>> {
-                              const auto capping = static_cast<DrawCylinderCapping::Enum>(v);
-                              return {DrawCylinderCapping::toString(capping),
-                                      optionalText(DrawCylinderCapping::getHoopsNotation(capping))};
-                          }));
-    sections.push_back(
-        enumeratedSection("DrawLightingInterpolation", "lighting interpolation",
-                          {{"hoopsNotation", "HOOPS option setting"}}, s_interpolations,
-                          [](int v) -> std::vector<std::optional<std::string>> {
-                              return {optionalText(DrawLightingInterpolation::getHoopsNotation(
-                                  static_cast<DrawLightingInterpolation::Enum>(v)))};
-                          }));
-    sections.push_back(enumeratedSection(
-        "DrawSizeReference", "size reference", {s_display, {"hoopsNotation", "HOOPS size unit"}},
-        s_sizeReferences, [](int v) -> std::vector<std::optional<std::string>> {
-            const auto reference = static_cast<DrawSizeReference::Enum>(v);
-            return {DrawSizeReference::toString(reference),
-                    optionalText(DrawSizeReference::getHoopsNotation(reference))};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawTextAlignmentPoint", "text alignment point", {{"hoopsNotation", "HOOPS alignment"}},
-        s_alignmentPoints, [](int v) -> std::vector<std::optional<std::string>> {
-            return {optionalText(DrawTextAlignmentPoint::getHoopsNotation(
-                static_cast<DrawTextAlignmentPoint::Enum>(v)))};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawStyleMesh", "mesh draw style",
-        {s_display, {"drawKey", "draw key"}, {"visibility", "visibility of its visible types"}},
-        s_meshStyles, [](int v) -> std::vector<std::optional<std::string>> {
-            const DrawStyleMesh mesh(static_cast<DrawStyleMesh::Enum>(v));
-            return {DrawStyleMesh::toString(mesh), optionalText(DrawStyleMesh::getDrawKey(mesh)),
-                    DrawStyleMesh::getVisibleTypes(mesh).getHoopsNotation()};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawZLayer", "z-layer (kept with a random label offset; no display name or option text)",
-        {}, s_zLayers, [](int) { return std::vector<std::optional<std::string>>{}; }));
-    sections.push_back(enumeratedSection(
-        "DrawDisplacement", "displacement level", {s_display, {"displacement", "displacement"}},
-        s_displacements, [](int v) -> std::vector<std::optional<std::string>> {
-            const auto level = static_cast<DrawDisplacement::Enum>(v);
-            return {DrawDisplacement::toString(level),
-                    formatFloat(DrawDisplacement::getValue(level))};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawVisibleType", "visible draw type (a visible set holding this type alone)",
-        {{"visibility", "visibility option text"}}, s_visibleTypes,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            const std::vector<DrawVisibleType> types{static_cast<DrawVisibleType>(v)};
-            return {DrawVisibleTypesCollection(types).getHoopsNotation()};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawSelectableType", "selectable draw type (a selectable set holding this type alone)",
-        {{"selectability", "selectability option text"}}, s_selectableTypes,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            const std::vector<DrawSelectableType> types{static_cast<DrawSelectableType>(v)};
-            return {DrawSelectableTypesCollection(types).getHoopsNotation()};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawShaderAffectedType", "shader-affected draw type (a set holding this type alone)",
-        {{"hoopsNotation", "option text"}}, s_shaderAffectedTypes,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            const std::vector<DrawShaderAffectedType> types{static_cast<DrawShaderAffectedType>(v)};
-            return {DrawShaderAffectedTypesCollection(types).getHoopsNotation()};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawSkinAffectedType", "skin-affected draw type (a set holding this type alone)",
-        {{"hoopsNotation", "option text"}}, s_skinAffectedTypes,
-        [](int v) -> std::vector<std::optional<std::string>> {
-            const std::vector<DrawSkinAffectedType> types{static_cast<DrawSkinAffectedType>(v)};
-            return {DrawSkinAffectedTypesCollection(types).getHoopsNotation()};
-        }));
-    sections.push_back(enumeratedSection(
-        "DrawSymbolPoint", "point symbol (marker notation or glyph name)", {s_display, s_hoops},
-        s_symbols, [](int v) -> std::vector<std::optional<std::string>> {
-            const auto symbol = static_cast<DrawSymbolPoint::Enum>(v);
-            return {DrawSymbolPoint::toString(symbol),
-                    optionalText(DrawSymbolPoint::getHoopsNotation(symbol))};
-        }));
+    for (const auto& type : VarnekCatalogue::drawStyleTypes()) {
+        sections.push_back(enumeratedSection(type));
+    }
     sections.push_back(colorSection());
     sections.push_back(customLinePatternSection());
     return sections;

@@ -1,6 +1,8 @@
 #include "SvgGallery.h"
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <memory>
 
 #include "SvgDocument.h"
@@ -20,20 +22,13 @@ constexpr float s_headerHeight = 34.0f;
 constexpr float s_titleHeight = 64.0f;
 constexpr float s_margin = 16.0f;
 
-const char* fillOf(BackgroundShape shape) {
-    switch (shape) {
-        case BackgroundShape::Round:
-            return "#d6e6fb";
-        case BackgroundShape::Flat:
-            return "#d5f2dc";
-        case BackgroundShape::Plain:
-            return "#fbecc4";
-        case BackgroundShape::Balloon:
-            return "#f8d9ea";
-    }
-    return "#eeeeee";
-}
+// One fill per background shape, in the catalogue's order; a shape past the
+// end takes the colours again from the start.
+constexpr std::array<const char*, 4> s_shapeFills{"#d6e6fb", "#d5f2dc", "#fbecc4", "#f8d9ea"};
 
+const char* fillOf(BackgroundShape shape) {
+    return s_shapeFills[static_cast<std::size_t>(shape) % s_shapeFills.size()];
+}
 // The smallest axis-parallel box round the polygon, the anchor and the body
 // centre.
 struct Box {
@@ -88,7 +83,7 @@ void drawLegend(SvgDocument& svg, float x, float y) {
 
 GallerySheet buildGallery() {
     const auto recipes = galleryRecipes();
-    const auto& referencePoints = allReferencePoints();
+    const auto& referencePoints = VarnekCatalogue::referencePoints();
 
     // outlines[row][column], computed first so that every column is as wide
     // and every row as high as its largest label.
@@ -157,7 +152,7 @@ GallerySheet buildGallery() {
         const float middle = y + rowHeights[r] * 0.5f;
         svg.text(s_margin + 8.0f, middle - 3.0f, toName(recipe.background), 13.0f, "start",
                  "font-weight:bold");
-        std::string detail = recipe.background == BackgroundShape::Balloon
+        std::string detail = !VarnekCatalogue::rowOf(recipe.background).carriesIndicator
                                  ? "no indicator (tip)"
                                  : toName(recipe.indicator);
         if (isLayered(recipe.indicator)) {

@@ -18,7 +18,7 @@
 
 #include "ChoiceText.h"
 #include "CommandLineErrors.h"
-#include "LabelCatalogue.h"
+#include "LabelRecipe.h"
 #include "NumberText.h"
 #include "Outline.h"
 #include "OutputFile.h"
@@ -30,6 +30,7 @@
 namespace {
 
 using namespace VarnekLabels;
+using VarnekCatalogue::joinNames;
 
 constexpr int s_exitUsage = 2;
 constexpr int s_exitFailure = 1;
@@ -58,8 +59,8 @@ void runGallery(const std::string& output) {
     std::error_code error;
     const auto where = std::filesystem::absolute(output, error);
     std::cout << "wrote " << (error ? output : where.string()) << ": " << sheet.labelCount
-              << " labels (" << sheet.kindCount << " label kinds x " << allReferencePoints().size()
-              << " reference points)\n";
+              << " labels (" << sheet.kindCount << " label kinds x "
+              << VarnekCatalogue::referencePoints().size() << " reference points)\n";
 }
 
 void runOutline(const OutlineOptions& options, bool noBarGiven) {
@@ -145,7 +146,9 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
                      "standard input")
         ->required();
     place->add_option("--viewport", arguments.viewport, "the view (0,0)-(W,H) as W,H")->required();
-    place->add_option("--background", arguments.background, "round, flat, plain or balloon")
+    place
+        ->add_option("--background", arguments.background,
+                     joinNames(VarnekCatalogue::backgroundShapeNames(), ", ", " or "))
         ->capture_default_str();
     place->add_option("--indicator", arguments.indicator,
                       "none, acute, right, layered-lower, layered-middle or layered-upper "
@@ -196,11 +199,13 @@ int run(int argc, char** argv) {
     OutlineOptions outlineOptions;
     CLI::App* outline = app.add_subcommand(
         "outline", "Print the body size, complete size, offset and polygon of one label.");
-    outline->add_option("--background", outlineOptions.background, "round, flat, plain or balloon")
+    outline
+        ->add_option("--background", outlineOptions.background,
+                     joinNames(VarnekCatalogue::backgroundShapeNames(), ", ", " or "))
         ->required();
     outline
         ->add_option("--indicator", outlineOptions.indicator,
-                     "none, acute, right, layered-lower, layered-middle or layered-upper")
+                     joinNames(VarnekCatalogue::indicatorKindNames(), ", ", " or "))
         ->required();
     CLI::Option* noBar =
         outline->add_flag("--no-bar", outlineOptions.noBar, "layered indicator without its bar");
@@ -209,9 +214,8 @@ int run(int argc, char** argv) {
                         "wide as the label along its edge)");
     outline
         ->add_option("--reference-point", outlineOptions.referencePoint,
-                     "where the body lies from its anchor: TopLeft, TopCenter, TopRight, LeftTop, "
-                     "LeftCenter, LeftBottom, RightTop, RightCenter, RightBottom, BottomLeft, "
-                     "BottomCenter, BottomRight or Center")
+                     "where the body lies from its anchor: " +
+                         joinNames(VarnekCatalogue::referencePointNames(), ", ", " or "))
         ->required();
     outline->add_option("--size", outlineOptions.size, "label size W,H in masked coordinates")
         ->required();

@@ -1,23 +1,21 @@
-// The labels the tool can make: the names of backgrounds, indicators and
-// reference points on the command line, and the library objects they stand
-// for. Every name the tool accepts or prints comes from the tables here.
-#ifndef VARNEK_LABELS_LABELCATALOGUE_H
-#define VARNEK_LABELS_LABELCATALOGUE_H
+// The labels the tool can make: a background shape and an indicator kind of
+// the catalogue, with the indicator's settings, and their command-line names.
+// Every name the tool accepts or prints comes from the catalogue.
+#ifndef VARNEK_LABELS_LABELRECIPE_H
+#define VARNEK_LABELS_LABELRECIPE_H
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include <catalogue/LabelKinds.h>
 #include <varnek/label_shape/LabelBackground.h>
 
 namespace VarnekLabels {
 
-using ReferencePoint = Varnek::LabelBackground::ReferencePoint;
-
-enum class BackgroundShape { Round, Flat, Plain, Balloon };
-
-enum class IndicatorKind { None, Acute, Right, LayeredLower, LayeredMiddle, LayeredUpper };
+using VarnekCatalogue::BackgroundShape;
+using VarnekCatalogue::IndicatorKind;
+using VarnekCatalogue::ReferencePoint;
 
 // One kind of label: a background with an indicator. A fixed width of 0
 // means a free-sized indicator, as wide as the label along its edge.
@@ -40,9 +38,7 @@ BackgroundShape parseBackgroundShape(const std::string& option, const std::strin
 IndicatorKind parseIndicatorKind(const std::string& option, const std::string& name);
 ReferencePoint parseReferencePoint(const std::string& option, const std::string& name);
 
-// The twelve placed reference points in their numeric order, then Center.
-const std::array<ReferencePoint, 13>& allReferencePoints();
-
+// Whether the indicator kind has a bar to leave out.
 bool isLayered(IndicatorKind kind);
 
 // "flat / right-angled, fixed width 0.008", for captions and text output.
@@ -57,11 +53,11 @@ void checkCombination(const LabelRecipe& recipe, bool barOptionGiven);
 // masked-coordinate length of one screen height).
 std::shared_ptr<Varnek::LabelBackground> makeBackground(const LabelRecipe& recipe, float scale);
 
-// The rows of the gallery: every rectangular shape with every indicator
-// (none, acute, right, the three layers with and without bar) at the
-// library's default widths, then the balloon, whose tip is its indicator.
+// The rows of the gallery: every shape that carries an indicator with every
+// indicator kind (the layered ones with and without bar) at the library's
+// default widths, then each shape whose tip is its indicator.
 std::vector<LabelRecipe> galleryRecipes();
 
 }  // namespace VarnekLabels
 
-#endif  // VARNEK_LABELS_LABELCATALOGUE_H
+#endif  // VARNEK_LABELS_LABELRECIPE_H
