@@ -144,6 +144,19 @@ int overlapsAt(const ConflictGraph& graph, const std::vector<int>& choices, std:
     return count;
 }
 
+// The label's first allowed candidate that overlaps no shown label, or
+// s_hidden.
+int firstFreeCandidate(const ConflictGraph& graph, const std::vector<int>& choices,
+                       std::uint32_t label) {
+    for (std::size_t c = 0; c < graph.candidateCount(); ++c) {
+        if (graph.isAllowed(label, c) &&
+            overlapsAt(graph, choices, label, static_cast<int>(c)) == 0) {
+            return static_cast<int>(c);
+        }
+    }
+    return s_hidden;
+}
+
 // Shows every hidden label, in priority order, at its first free candidate.
 void fillFreeCandidates(const ConflictGraph& graph, const std::vector<std::uint32_t>& order,
                         std::vector<int>& choices) {
@@ -151,13 +164,7 @@ void fillFreeCandidates(const ConflictGraph& graph, const std::vector<std::uint3
         if (choices[label] != s_hidden) {
             continue;
         }
-        for (std::size_t c = 0; c < graph.candidateCount(); ++c) {
-            if (graph.isAllowed(label, c) &&
-                overlapsAt(graph, choices, label, static_cast<int>(c)) == 0) {
-                choices[label] = static_cast<int>(c);
-                break;
-            }
-        }
+        choices[label] = firstFreeCandidate(graph, choices, label);
     }
 }
 
@@ -246,13 +253,7 @@ std::vector<int> placeGreedy(const ConflictGraph& graph, const PlacementScene& s
             choices[label] = before;
             continue;
         }
-        for (std::size_t c = 0; c < graph.candidateCount(); ++c) {
-            if (graph.isAllowed(label, c) &&
-                overlapsAt(graph, choices, label, static_cast<int>(c)) == 0) {
-                choices[label] = static_cast<int>(c);
-                break;
-            }
-        }
+        choices[label] = firstFreeCandidate(graph, choices, label);
     }
     return choices;
 }
