@@ -8,6 +8,7 @@
 #include <varnek/label_shape/internal/BodyOffset.h>
 #include <varnek/label_shape/internal/IndicatorPoints.h>
 #include <varnek/label_shape/internal/PolygonExtent.h>
+#include <varnek/label_shape/internal/ReferencePointGeometry.h>
 
 namespace Varnek {
 namespace {
@@ -15,39 +16,10 @@ namespace {
 using ReferencePoint = LabelBackground::ReferencePoint;
 using Side = LabelBackground::Side;
 
-// Where a reference point lies on the edge that carries the indicator, as the
-// clockwise walk along that edge meets it.
-enum class EdgePlace { Start, Middle, End };
-
-struct Placement {
-    Side side;
-    EdgePlace place;
-    ReferencePoint mirrored;
-    const char* name;
-};
-
-constexpr std::size_t s_numberOfPlacedReferencePoints = 12;
-
-// One row per placed reference point, indexed by its value.
-constexpr std::array<Placement, s_numberOfPlacedReferencePoints> s_placements = {{
-    {LabelBackground::Top, EdgePlace::Start, LabelBackground::BottomLeft, "TopLeft"},
-    {LabelBackground::Top, EdgePlace::Middle, LabelBackground::BottomCenter, "TopCenter"},
-    {LabelBackground::Top, EdgePlace::End, LabelBackground::BottomRight, "TopRight"},
-    {LabelBackground::Left, EdgePlace::End, LabelBackground::RightTop, "LeftTop"},
-    {LabelBackground::Left, EdgePlace::Middle, LabelBackground::RightCenter, "LeftCenter"},
-    {LabelBackground::Left, EdgePlace::Start, LabelBackground::RightBottom, "LeftBottom"},
-    {LabelBackground::Right, EdgePlace::Start, LabelBackground::LeftTop, "RightTop"},
-    {LabelBackground::Right, EdgePlace::Middle, LabelBackground::LeftCenter, "RightCenter"},
-    {LabelBackground::Right, EdgePlace::End, LabelBackground::LeftBottom, "RightBottom"},
-    {LabelBackground::Bottom, EdgePlace::End, LabelBackground::TopLeft, "BottomLeft"},
-    {LabelBackground::Bottom, EdgePlace::Middle, LabelBackground::TopCenter, "BottomCenter"},
-    {LabelBackground::Bottom, EdgePlace::Start, LabelBackground::TopRight, "BottomRight"},
-}};
-
-// Indexed by side value.
-constexpr std::array<ReferencePoint, 4> s_cornersOfSidesInClockwiseOrder = {
-    LabelBackground::TopRight, LabelBackground::RightBottom, LabelBackground::BottomLeft,
-    LabelBackground::LeftTop};
+using internal::EdgePlace;
+using internal::Placement;
+using internal::s_numberOfPlacedReferencePoints;
+using internal::s_placements;
 
 // The row of a placed reference point, or null for Center and out of range.
 // The unsigned comparison sends every negative value out of range.
@@ -64,20 +36,7 @@ bool isPlacedAt(ReferencePoint referencePoint, EdgePlace place) {
 }  // namespace
 
 constexpr std::array<Vector<float, 3>, 12>
-    LabelBackground::s_referencePointToLabelCenterVectorMasks = {{
-        {-1.0f, -1.0f, 0.0f},  // TopLeft
-        {0.0f, -1.0f, 0.0f},   // TopCenter
-        {1.0f, -1.0f, 0.0f},   // TopRight
-        {-1.0f, -1.0f, 0.0f},  // LeftTop
-        {-1.0f, 0.0f, 0.0f},   // LeftCenter
-        {-1.0f, 1.0f, 0.0f},   // LeftBottom
-        {1.0f, -1.0f, 0.0f},   // RightTop
-        {1.0f, 0.0f, 0.0f},    // RightCenter
-        {1.0f, 1.0f, 0.0f},    // RightBottom
-        {-1.0f, 1.0f, 0.0f},   // BottomLeft
-        {0.0f, 1.0f, 0.0f},    // BottomCenter
-        {1.0f, 1.0f, 0.0f},    // BottomRight
-    }};
+    LabelBackground::s_referencePointToLabelCenterVectorMasks = internal::s_centerMasks;
 
 LabelBackground::LabelBackground(std::shared_ptr<LabelIndicator> indicator)
     : m_screenHeightFractionToMaskedSceneScaleFactor(-1.0f),
@@ -276,13 +235,15 @@ Side getSideOfReferencePoint(ReferencePoint referencePoint) noexcept {
 
 ReferencePoint getCornerOfSideInClockwiseOrder(Side side) noexcept {
     const auto index = static_cast<unsigned int>(side);
-    return index < s_cornersOfSidesInClockwiseOrder.size() ? s_cornersOfSidesInClockwiseOrder[index]
-                                                           : LabelBackground::Center;
+    return index < internal::s_cornersOfSidesInClockwiseOrder.size()
+               ? internal::s_cornersOfSidesInClockwiseOrder[index]
+               : LabelBackground::Center;
 }
 
 ReferencePoint getMirrored(ReferencePoint referencePoint) noexcept {
-    const Placement* placement = findPlacement(referencePoint);
-    return placement != nullptr ? placement->mirrored : LabelBackground::Center;
+    const auto index = static_cast<unsigned int>(referencePoint);
+    return index < internal::s_mirrored.size() ? internal::s_mirrored[index]
+                                               : LabelBackground::Center;
 }
 
 const char* toString(ReferencePoint referencePoint) noexcept {

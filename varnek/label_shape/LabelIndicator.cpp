@@ -2,12 +2,14 @@
 
 #include <algorithm>
 
+#include <varnek/label_shape/internal/ReferencePointGeometry.h>
+
 namespace Varnek {
 namespace {
 
 using V = Vector<float, 3>;
 
-constexpr unsigned int s_numberOfSides = 4;
+constexpr auto s_numberOfSides = static_cast<unsigned int>(internal::s_numberOfSides);
 
 V scaled(const V& v, float factor) {
     return {v[0] * factor, v[1] * factor, v[2] * factor};
@@ -16,33 +18,10 @@ V scaled(const V& v, float factor) {
 }  // namespace
 
 constexpr std::array<Vector<float, 3>, 12>
-    LabelIndicator::s_indicatorPointToLabelReferencePointVectorMasks = {{
-        {1.0f, -1.0f, 0.0f},   // TopLeft
-        {0.0f, -1.0f, 0.0f},   // TopCenter
-        {-1.0f, -1.0f, 0.0f},  // TopRight
-        {-1.0f, 1.0f, 0.0f},   // LeftTop
-        {-1.0f, 0.0f, 0.0f},   // LeftCenter
-        {-1.0f, -1.0f, 0.0f},  // LeftBottom
-        {1.0f, 1.0f, 0.0f},    // RightTop
-        {1.0f, 0.0f, 0.0f},    // RightCenter
-        {1.0f, -1.0f, 0.0f},   // RightBottom
-        {1.0f, 1.0f, 0.0f},    // BottomLeft
-        {0.0f, 1.0f, 0.0f},    // BottomCenter
-        {-1.0f, 1.0f, 0.0f},   // BottomRight
-    }};
+    LabelIndicator::s_indicatorPointToLabelReferencePointVectorMasks = internal::s_indicatorMasks;
 
-// Indexed by side value. Each row is the unit axes scaled by the mask of the
-// corner at the clockwise end of the side (its component across the edge
-// points into the body, the one along it with the walk), with the signed
-// zeros that scaling gives, so that every point built from them keeps its
-// sign bits.
-constexpr std::array<LabelIndicator::EdgeDirections, 5> LabelIndicator::s_edgeDirectionsOfSides = {{
-    {{-0.0f, -1.0f, -0.0f}, {-1.0f, -0.0f, -0.0f}},  // Top, corner TopRight
-    {{1.0f, 0.0f, 0.0f}, {-0.0f, -1.0f, -0.0f}},     // Right, corner RightBottom
-    {{0.0f, 1.0f, 0.0f}, {1.0f, 0.0f, 0.0f}},        // Bottom, corner BottomLeft
-    {{-1.0f, -0.0f, -0.0f}, {0.0f, 1.0f, 0.0f}},     // Left, corner LeftTop
-    {{0.0f, 0.0f, 0.0f}, {0.0f, 0.0f, 0.0f}},        // no side
-}};
+constexpr std::array<LabelIndicator::EdgeDirections, 5> LabelIndicator::s_edgeDirectionsOfSides =
+    internal::makeEdgeDirectionsOfSides<EdgeDirections>();
 
 LabelIndicator::LabelIndicator(bool useFixedSize, float fixedIndicatorWidthInScreenHeightFraction)
     : m_useFixedSize(useFixedSize),

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstddef>
 
+#include <varnek/label_shape/internal/ReferencePointGeometry.h>
+
 namespace Varnek {
 namespace {
 
@@ -17,14 +19,37 @@ constexpr int s_maximalNumberOfOutlinePoints = 7;
 
 // Reference points 0 to 5 (sides Top and Left) walk their edge against the
 // layer's direction, 6 to 11 (Right and Bottom) with it.
-bool isInFirstHalf(LabelBackground::ReferencePoint referencePoint) {
+constexpr bool isInFirstHalf(LabelBackground::ReferencePoint referencePoint) {
     return static_cast<unsigned int>(referencePoint) < s_numberOfReferencePointsPerHalf;
 }
 
-bool isInSecondHalf(LabelBackground::ReferencePoint referencePoint) {
+constexpr bool isInSecondHalf(LabelBackground::ReferencePoint referencePoint) {
     return static_cast<unsigned int>(referencePoint) - s_numberOfReferencePointsPerHalf <
            s_numberOfReferencePointsPerHalf;
 }
+
+// The layer's direction, from Lower to Upper: rightwards along a horizontal
+// edge, upwards (negative y) along a vertical one.
+constexpr std::array<float, 2> s_towardsUpperLayer = {1.0f, -1.0f};
+
+constexpr bool walksAgainstLayerDirection(std::size_t index) {
+    const internal::SideGeometry& side = internal::getSideGeometryOfPlaced(index);
+    return side.walk * s_towardsUpperLayer[side.getAlongAxis()] < 0.0f;
+}
+
+// The halves by value agree with the walk of each reference point's side.
+constexpr bool halvesFollowTheWalk() {
+    for (std::size_t index = 0; index < internal::s_numberOfPlacedReferencePoints; ++index) {
+        const auto referencePoint = static_cast<LabelBackground::ReferencePoint>(index);
+        if (isInFirstHalf(referencePoint) != walksAgainstLayerDirection(index) ||
+            isInSecondHalf(referencePoint) == walksAgainstLayerDirection(index)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(halvesFollowTheWalk(),
+              "the first half walks its edge against the layer's direction, the second with it");
 
 }  // namespace
 

@@ -5,11 +5,13 @@
 #include <cmath>
 #include <cstddef>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 #include <varnek/label_shape/internal/BodyOffset.h>
 #include <varnek/label_shape/internal/IndicatorPoints.h>
 #include <varnek/label_shape/internal/PolygonExtent.h>
+#include <varnek/label_shape/internal/ReferencePointGeometry.h>
 
 namespace Varnek {
 namespace {
@@ -27,26 +29,50 @@ V getExtentOfCorner(const std::vector<V>& corner) {
             std::fabs(last[2] - first[2])};
 }
 
-// The corner that the clockwise walk reaches after each side, indexed by the
-// side's value (Top, Right, Bottom, Left are 0 to 3 in clockwise order): the
-// signs that place the upper-left table there (the negated centre mask of the
-// side's clockwise end), and whether the table's axes are exchanged, which
-// they are on Top and Bottom so that every corner is walked clockwise in
-// table order.
+// The upper-left corners of the three shapes, as the header describes them.
+// The values are written as hexadecimal literals so that every bit of the
+// stored single-precision values is fixed: 0.006 * sin 22.5 degrees, for
+// one, rounds one unit in the last place below the stored 0x3B167A2E.
+constexpr float s_flatCornerRadius = 0x1.0624dep-8f;  // 0.004
+
+// A quarter circle of radius 0.006 at 0, 22.5, 45, 67.5 and 90 degrees.
+constexpr std::array<V, 5> s_roundCorner = {{
+    {0x1.89374cp-8f, 0.0f, 0.0f},            // (0.006, 0)
+    {0x1.6b48c2p-8f, 0x1.2cf45cp-9f, 0.0f},  // (0.00554327713, 0.00229610084)
+    {0x1.160bb2p-8f, 0x1.160bb2p-8f, 0.0f},  // (0.00424264045, 0.00424264045)
+    {0x1.2cf45cp-9f, 0x1.6b48c2p-8f, 0.0f},  // (0.00229610084, 0.00554327713)
+    {0.0f, 0x1.89374cp-8f, 0.0f},            // (0, 0.006)
+}};
+
+// A chamfer at 45 degrees.
+constexpr std::array<V, 2> s_flatCorner = {{
+    {s_flatCornerRadius, 0.0f, 0.0f},
+    {0.0f, s_flatCornerRadius, 0.0f},
+}};
+
+constexpr std::array<V, 1> s_rectangleCorner = {{V()}};
+
+// The corner that the clockwise walk reaches after a side: the signs that
+// place the upper-left table there, and whether the table's axes are
+// exchanged.
 struct CornerAfterSide {
     float signX;
     float signY;
     bool exchangeAxes;
 };
 
-constexpr std::size_t s_numberOfCorners = 4;
+constexpr std::size_t s_numberOfCorners = internal::s_numberOfSides;
 
-constexpr std::array<CornerAfterSide, s_numberOfCorners> s_cornersAfterSides = {{
-    {-1.0f, 1.0f, true},    // after Top: bottom-left
-    {-1.0f, -1.0f, false},  // after Right: top-left
-    {1.0f, -1.0f, true},    // after Bottom: top-right
-    {1.0f, 1.0f, false},    // after Left: bottom-right
-}};
+// The walk turns round the body's corner at the clockwise end of the side's
+// edge: seen from the arc centre that corner lies against the centre mask of
+// the reference point there. A corner mirrored in one axis only would be
+// walked against the table's order; exchanging the axes turns it back, so
+// that every corner is walked clockwise in table order.
+constexpr CornerAfterSide getCornerAfterSide(std::size_t side) {
+    const Vector<float, 3>& mask = internal::s_centerMasks[static_cast<std::size_t>(
+        internal::s_cornersOfSidesInClockwiseOrder[side])];
+    return {-mask[0], -mask[1], mask[0] != mask[1]};
+}
 
 // What places the corners of one outline: the table, the scale factor, the
 // body's centre, how far each arc centre lies from it, and the third
@@ -61,17 +87,19 @@ struct CornerFrame {
     float z;
 };
 
-// Writes corner I of the walk for a table of N points. With both known at
-// compile time the signs and the exchange of axes fold into the code, and
-// the points are a plain run of arithmetic and stores: x and y go out as one
-// pair, so that a point takes two stores rather than three.
-template <std::size_t I, std::size_t N>
-void writeCorner(const CornerFrame& frame, V* out) {
-    constexpr CornerAfterSide corner = s_cornersAfterSides[I];
+// Writes corner I of the walk from a table of the given number of points.
+// Given the number as a std::integral_constant, the signs, the exchange of
+// axes and the number all fold into the code, and the points are a plain run of
+// arithmetic and stores: x and y go out as one pair, so that a point takes
+// two stores rather than three. Given a plain number, the same arithmetic
+// runs in a loop.
+template <std::size_t I, typename PointCount>
+void writeCorner(const CornerFrame& frame, PointCount points, V* out) {
+    constexpr CornerAfterSide corner = getCornerAfterSide(I);
     constexpr std::size_t a = corner.exchangeAxes ? 1 : 0;
     const float arcX = frame.centerX + frame.arcOffsetX * corner.signX;
     const float arcY = frame.centerY + frame.arcOffsetY * corner.signY;
-    for (std::size_t k = 0; k < N; ++k) {
+    for (std::size_t k = 0; k < points; ++k) {
         const V& point = frame.table[k];
         const float xy[2] = {arcX + corner.signX * point[a] * frame.scale,
                              arcY + corner.signY * point[1 - a] * frame.scale};
@@ -80,19 +108,23 @@ void writeCorner(const CornerFrame& frame, V* out) {
     }
 }
 
-// Writes the four corners of a table of N points into the outline, leaving
-// room for the indicator's points before the corner that follows its side.
-template <std::size_t N>
-void writeCorners(const CornerFrame& frame, std::size_t cornersBeforeIndicator,
+// Writes the four corners of a table of the given number of points into the outline,
+// leaving room for the indicator's points before the corner that follows
+// its side.
+template <typename PointCount>
+void writeCorners(const CornerFrame& frame, PointCount points, std::size_t cornersBeforeIndicator,
                   std::size_t indicatorPoints, V* outline) {
     const auto at = [&](std::size_t corner) {
-        return outline + corner * N + (corner < cornersBeforeIndicator ? 0 : indicatorPoints);
+        return outline + corner * points + (corner < cornersBeforeIndicator ? 0 : indicatorPoints);
     };
-    writeCorner<0, N>(frame, at(0));
-    writeCorner<1, N>(frame, at(1));
-    writeCorner<2, N>(frame, at(2));
-    writeCorner<3, N>(frame, at(3));
+    writeCorner<0>(frame, points, at(0));
+    writeCorner<1>(frame, points, at(1));
+    writeCorner<2>(frame, points, at(2));
+    writeCorner<3>(frame, points, at(3));
 }
+
+template <std::size_t N>
+using FixedPointCount = std::integral_constant<std::size_t, N>;
 
 // Two corners along each axis, and along the edge that carries the
 // indicator also its full width. Internal and inline, so that the outline
@@ -152,48 +184,41 @@ OutlineLayout layOutOutline(LabelBackground::ReferencePoint referencePoint, cons
 
 // Writes the corners of the layout round indicatorPoints points already in place.
 void writeCornersOfTable(const OutlineLayout& layout, std::size_t indicatorPoints, V* outline) {
-    // The three tables of the class have 5, 2 and 1 points, and only they
-    // reach here: the constructor is private.
+    // Each table of the class has a writer unrolled for its number of
+    // points; any other table takes the loop.
+    const CornerFrame& frame = layout.frame;
+    const std::size_t before = layout.cornersBeforeIndicator;
     switch (layout.cornerPoints) {
-        case 5:
-            writeCorners<5>(layout.frame, layout.cornersBeforeIndicator, indicatorPoints, outline);
+        case s_roundCorner.size():
+            writeCorners(frame, FixedPointCount<s_roundCorner.size()>(), before, indicatorPoints,
+                         outline);
             break;
-        case 2:
-            writeCorners<2>(layout.frame, layout.cornersBeforeIndicator, indicatorPoints, outline);
+        case s_flatCorner.size():
+            writeCorners(frame, FixedPointCount<s_flatCorner.size()>(), before, indicatorPoints,
+                         outline);
             break;
-        case 1:
-            writeCorners<1>(layout.frame, layout.cornersBeforeIndicator, indicatorPoints, outline);
+        case s_rectangleCorner.size():
+            writeCorners(frame, FixedPointCount<s_rectangleCorner.size()>(), before,
+                         indicatorPoints, outline);
             break;
         default:
+            writeCorners(frame, layout.cornerPoints, before, indicatorPoints, outline);
             break;
     }
 }
 
 }  // namespace
 
-// The values are written as hexadecimal literals so that every bit of the
-// stored single-precision values is fixed: 0.006 * sin 22.5 degrees, for
-// one, rounds one unit in the last place below the stored 0x3B167A2E.
 constexpr float SymmetricCornerLabelBackground::s_flatCornerRadiusInScreenHeightFraction =
-    0x1.0624dep-8f;  // 0.004
+    s_flatCornerRadius;
 
-// A quarter circle of radius 0.006 at 0, 22.5, 45, 67.5 and 90 degrees.
-const std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::s_upperLeftCornerRound = {
-    {0x1.89374cp-8f, 0.0f, 0.0f},            // (0.006, 0)
-    {0x1.6b48c2p-8f, 0x1.2cf45cp-9f, 0.0f},  // (0.00554327713, 0.00229610084)
-    {0x1.160bb2p-8f, 0x1.160bb2p-8f, 0.0f},  // (0.00424264045, 0.00424264045)
-    {0x1.2cf45cp-9f, 0x1.6b48c2p-8f, 0.0f},  // (0.00229610084, 0.00554327713)
-    {0.0f, 0x1.89374cp-8f, 0.0f},            // (0, 0.006)
-};
-
-// A chamfer at 45 degrees.
-const std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::s_upperLeftCornerFlat = {
-    {s_flatCornerRadiusInScreenHeightFraction, 0.0f, 0.0f},
-    {0.0f, s_flatCornerRadiusInScreenHeightFraction, 0.0f},
-};
-
+const std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::s_upperLeftCornerRound(
+    s_roundCorner.begin(), s_roundCorner.end());
+const std::vector<Vector<float, 3>> SymmetricCornerLabelBackground::s_upperLeftCornerFlat(
+    s_flatCorner.begin(), s_flatCorner.end());
 const std::vector<Vector<float, 3>>
-    SymmetricCornerLabelBackground::s_upperLeftCornerSimpleRectangle = {V::getZeroVector()};
+    SymmetricCornerLabelBackground::s_upperLeftCornerSimpleRectangle(s_rectangleCorner.begin(),
+                                                                     s_rectangleCorner.end());
 
 std::shared_ptr<SymmetricCornerLabelBackground> SymmetricCornerLabelBackground::createRoundCornered(
     std::shared_ptr<LabelIndicator> indicator) {
