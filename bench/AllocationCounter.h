@@ -1,7 +1,7 @@
-// Counts the calls of the global operator new made by the calling thread, so
-// that a benchmark can report how many allocations one call of a path makes.
-// The counting operators replace the standard ones for the whole benchmark
-// binary, the library included.
+// Reports how many allocations one call of a benchmarked path makes, counted
+// per thread by the shared allocation hook (support/allocation), which
+// replaces the global operator new of the whole benchmark binary, the
+// library included.
 #ifndef VARNEK_BENCH_ALLOCATIONCOUNTER_H
 #define VARNEK_BENCH_ALLOCATIONCOUNTER_H
 
@@ -11,9 +11,6 @@
 
 namespace VarnekBench {
 
-// Calls of any form of operator new on this thread since it started.
-std::uint64_t allocationCount();
-
 // Measures the allocations of a benchmark's timed loop: construct it right
 // before the loop; when it goes out of scope it reports the counter "allocs"
 // (allocations per iteration) and, when a target is given, "allocs_target",
@@ -22,8 +19,7 @@ class AllocationMeter {
 public:
     static constexpr double s_noTarget = -1.0;
 
-    explicit AllocationMeter(benchmark::State& state, double targetPerCall = s_noTarget)
-        : m_state(state), m_target(targetPerCall), m_start(allocationCount()) {}
+    explicit AllocationMeter(benchmark::State& state, double targetPerCall = s_noTarget);
     AllocationMeter(const AllocationMeter&) = delete;
     AllocationMeter& operator=(const AllocationMeter&) = delete;
     ~AllocationMeter();

@@ -1,6 +1,6 @@
 // Counts the allocations of the operations the headers say allocate nothing,
 // or exactly their result, and checks the noexcept the label shapes declare.
-// Shares the counting operator new of FailingAllocator.cpp.
+// Counts through the allocation hook that FailingAllocator.h arms.
 #include <gtest/gtest.h>
 
 #include <functional>

@@ -1,8 +1,8 @@
-// Replaces the global allocation functions of the test executable that links
-// FailingAllocator.cpp, so that a test can make the N-th allocation of the
-// calling thread throw std::bad_alloc. Every other allocation behaves as
-// usual; the replacement sits on malloc and free, so leak checkers still see
-// every block.
+// Lets a test make the N-th allocation of the calling thread throw
+// std::bad_alloc, through the allocation hook (support/allocation) that
+// replaces the global allocation functions of the test executable. Every
+// other allocation behaves as usual; the hook sits on malloc and free, so
+// leak checkers still see every block.
 #ifndef VARNEK_TESTS_RELIABILITY_FAILINGALLOCATOR_H
 #define VARNEK_TESTS_RELIABILITY_FAILINGALLOCATOR_H
 
