@@ -77,31 +77,29 @@ constexpr float getBodyAlongWalk(EdgePlace place) {
     return place == EdgePlace::Start ? 1.0f : place == EdgePlace::End ? -1.0f : 0.0f;
 }
 
-// Signs of the direction from the reference point to the body's centre:
-// into the body across the edge, the body's way along it. Every zero is +0.
-constexpr Vector<float, 3> getCenterMaskOfPlaced(std::size_t index) {
+// Signs of a direction from a placed reference point: into the body across
+// the edge, and along it alongSign times the way the body extends (none in
+// the middle of the edge). Every zero is +0.
+constexpr Vector<float, 3> getMaskOfPlaced(std::size_t index, float alongSign) {
     const SideGeometry& side = getSideGeometryOfPlaced(index);
     const float along = getBodyAlongWalk(s_placements[index].place);
     Vector<float, 3> mask;
     mask[side.acrossAxis] = side.intoBody;
     if (along != 0.0f) {
-        mask[side.getAlongAxis()] = side.walk * along;
+        mask[side.getAlongAxis()] = alongSign * side.walk * along;
     }
     return mask;
 }
 
-// Signs of the direction from the anchor, the indicator's tip, to the
-// label's reference point: into the body across the edge, and along it back
-// against the way the body extends. Every zero is +0.
+// From the reference point to the body's centre.
+constexpr Vector<float, 3> getCenterMaskOfPlaced(std::size_t index) {
+    return getMaskOfPlaced(index, 1.0f);
+}
+
+// From the anchor, the indicator's tip, to the label's reference point:
+// along the edge back against the way the body extends.
 constexpr Vector<float, 3> getIndicatorMaskOfPlaced(std::size_t index) {
-    const SideGeometry& side = getSideGeometryOfPlaced(index);
-    const float along = getBodyAlongWalk(s_placements[index].place);
-    Vector<float, 3> mask;
-    mask[side.acrossAxis] = side.intoBody;
-    if (along != 0.0f) {
-        mask[side.getAlongAxis()] = -side.walk * along;
-    }
-    return mask;
+    return getMaskOfPlaced(index, -1.0f);
 }
 
 // A table indexed by reference point value, one entry per placed point.
