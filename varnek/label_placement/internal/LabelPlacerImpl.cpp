@@ -209,6 +209,9 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
     bool firstPriority = true;
     float priority = 0.0f;
     m_mixedPriorities = false;
+    const LabelBackground* lastBackground = nullptr;
+    Vector<float, 3> lastSize = Vector<float, 3>::getZeroVector();
+    std::uint32_t lastShape = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const LabelRequest& request = labels[i];
         const LabelBackground* background =
@@ -230,7 +233,15 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
             state.status = Status::NotInitialized;
             continue;
         }
-        state.shape = m_shapes.find(*background, request.size);
+        // Neighbouring requests often share their shape.
+        if (background != lastBackground || bitsOf(request.size[0]) != bitsOf(lastSize[0]) ||
+            bitsOf(request.size[1]) != bitsOf(lastSize[1]) ||
+            bitsOf(request.size[2]) != bitsOf(lastSize[2])) {
+            lastShape = m_shapes.find(*background, request.size);
+            lastBackground = background;
+            lastSize = request.size;
+        }
+        state.shape = lastShape;
         if (firstPriority) {
             priority = request.priority;
             m_lowestPriority = request.priority;
@@ -338,9 +349,7 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
                                   shownLast << 31 | cell;
         m_order.push_back({key, static_cast<std::uint32_t>(i)});
     }
-    std::sort(m_order.begin(), m_order.end(), [](const OrderKey& a, const OrderKey& b) {
-        return a.key != b.key ? a.key < b.key : a.label < b.label;
-    });
+    sortOrder();
 
     // The labels are numbered in that order from here on, the others after
     // them in request order: the passes then read the labels' data one
@@ -381,6 +390,36 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
     m_anchors.build(m_layout, m_anchorX.data(), m_anchorY.data(), m_anchorListed.data(), count);
 }
 
+void LabelPlacer::Impl::sortOrder() {
+    // By key, then by label: a stable radix sort of the keys, which are
+    // listed in label order, a byte at a time from the lowest. A byte all
+    // keys share (the priority of a frame of one priority, say) costs no pass.
+    constexpr std::size_t bytes = sizeof(std::uint64_t);
+    std::array<std::array<std::uint32_t, 256>, bytes> counts{};
+    for (const OrderKey& entry : m_order) {
+        for (std::size_t b = 0; b < bytes; ++b) {
+            ++counts[b][(entry.key >> (8 * b)) & 0xFFu];
+        }
+    }
+    m_orderScratch.resize(m_order.size());
+    for (std::size_t b = 0; b < bytes; ++b) {
+        std::array<std::uint32_t, 256>& count = counts[b];
+        if (std::find(count.begin(), count.end(), m_order.size()) != count.end()) {
+            continue;
+        }
+        std::uint32_t start = 0;
+        for (std::uint32_t& c : count) {
+            const std::uint32_t n = c;
+            c = start;
+            start += n;
+        }
+        for (const OrderKey& entry : m_order) {
+            m_orderScratch[count[(entry.key >> (8 * b)) & 0xFFu]++] = entry;
+        }
+        m_order.swap(m_orderScratch);
+    }
+}
+
 LabelRect LabelPlacer::Impl::getBounds(std::uint32_t label, std::size_t candidate) const {
     const LabelState& state = m_labels[label];
     const LabelRect& bounds = m_shapes.getCandidate(state.shape, candidate).bounds;
@@ -402,12 +441,18 @@ bool LabelPlacer::Impl::isAllowed(std::uint32_t label, std::size_t candidate) {
         const bool allowed =
             isInside(bounds, m_options.viewport) &&
             !(m_options.anchorsAreObstacles && m_anchors.holdsOtherAnchor(bounds, label));
-        state.checked = static_cast<std::uint16_t>(state.checked | bit);
-        if (allowed) {
-            state.allowed = static_cast<std::uint16_t>(state.allowed | bit);
-        }
+        markAllowed(state, candidate, allowed);
     }
     return (state.allowed & bit) != 0;
+}
+
+void LabelPlacer::Impl::markAllowed(LabelState& state, std::size_t candidate, bool allowed) const {
+    // The test answers for every candidate with the same bounds.
+    const std::uint16_t same = m_shapes.getCandidate(state.shape, candidate).sameBounds;
+    state.checked = static_cast<std::uint16_t>(state.checked | same);
+    if (allowed) {
+        state.allowed = static_cast<std::uint16_t>(state.allowed | same);
+    }
 }
 
 void LabelPlacer::Impl::nextStamp() {
@@ -503,10 +548,7 @@ bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t c
             const float y = m_nearAnchors[a][1];
             allowed = !(bounds.left < x && x < bounds.right && bounds.top < y && y < bounds.bottom);
         }
-        state.checked = static_cast<std::uint16_t>(state.checked | bit);
-        if (allowed) {
-            state.allowed = static_cast<std::uint16_t>(state.allowed | bit);
-        }
+        markAllowed(state, candidate, allowed);
     }
     if ((state.allowed & bit) == 0) {
         return false;
@@ -550,7 +592,10 @@ void LabelPlacer::Impl::placeGreedily() {
         // The place shown in the previous call first, then the candidates in
         // order of preference.
         const std::int16_t previous = m_labels[label].previous;
+        const internal::CandidateShape* shapes = m_shapes.getCandidates(m_labels[label].shape);
+        std::uint32_t previousBounds = internal::KeyTable::s_absent;
         if (previous != s_hidden) {
+            previousBounds = shapes[static_cast<std::size_t>(previous)].firstWithSameBounds;
             if (isFreeAmongNeighbours(label, static_cast<std::size_t>(previous))) {
                 show(label, static_cast<std::size_t>(previous));
                 continue;
@@ -566,7 +611,9 @@ void LabelPlacer::Impl::placeGreedily() {
             }
         }
         for (std::size_t k = 0; k < candidates; ++k) {
-            if (static_cast<std::int16_t>(k) != previous && isFreeAmongNeighbours(label, k)) {
+            // A candidate with the bounds of one tested before fails as it did.
+            const std::uint32_t same = shapes[k].firstWithSameBounds;
+            if (same == k && same != previousBounds && isFreeAmongNeighbours(label, k)) {
                 show(label, k);
                 break;
             }
@@ -588,7 +635,10 @@ bool LabelPlacer::Impl::spend() {
 bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool moveSettled) {
     // The visible labels round the label are read once: every failed chain
     // is undone, so they are the same for every candidate. (isAllowed tests
-    // the anchors.)
+    // the anchors.) Without work left there is nothing to try.
+    if (m_work == 0) {
+        return false;
+    }
     gatherNeighbours(label, false);
     const std::size_t candidates = m_candidates.size();
     for (std::size_t k = 0; k < candidates; ++k) {
@@ -851,13 +901,23 @@ void LabelPlacer::Impl::writeOutlines(std::size_t count) {
     // Room for the largest outline of every label: a frame of the same
     // labels then never grows the buffer.
     std::size_t room = 0;
+    std::size_t largest = 0;
     for (std::size_t label = 0; label < m_placeable; ++label) {
-        room += m_shapes.getMaximalOutlinePoints(m_labels[label].shape);
+        const std::size_t points = m_shapes.getMaximalOutlinePoints(m_labels[label].shape);
+        room += points;
+        largest = std::max(largest, points);
     }
     m_outlinePoints.clear();
     m_outlinePoints.reserve(room);
     m_outlineStarts.clear();
     m_outlineStarts.reserve(m_placeable + 1);
+    // An outline relative to the anchor depends on the shape and candidate
+    // only: labels sharing them copy it from a small cache by shape and
+    // candidate instead of asking the background again.
+    m_outlineCache.resize(s_outlineCacheSlots * largest);
+    for (OutlineCacheSlot& slot : m_outlineCacheSlots) {
+        slot = {internal::KeyTable::s_absent, 0, 0};
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const LabelState& state = m_labels[m_labelOf[i]];
         if (state.chosen == s_hidden) {
@@ -866,10 +926,26 @@ void LabelPlacer::Impl::writeOutlines(std::size_t count) {
         const auto k = static_cast<std::size_t>(state.chosen);
         const std::size_t first = m_outlinePoints.size();
         m_outlineStarts.push_back(static_cast<std::uint32_t>(first));
+        const std::size_t slotIndex =
+            (static_cast<std::size_t>(state.shape) * 13u + k) % s_outlineCacheSlots;
+        OutlineCacheSlot& slot = m_outlineCacheSlots[slotIndex];
+        const Vector<float, 3>* cached = m_outlineCache.data() + slotIndex * largest;
+        if (slot.shape == state.shape && slot.candidate == k) {
+            for (std::size_t p = 0; p < slot.points; ++p) {
+                m_outlinePoints.push_back({state.x + cached[p][0], state.y + cached[p][1], 0.0f});
+            }
+            continue;
+        }
         m_shapes.getBackground(state.shape)
             .appendPolygon(m_candidates[k], m_shapes.getSize(state.shape),
                            m_shapes.getCandidate(state.shape, k).offset, m_outlinePoints);
         Vector<float, 3>* out = m_outlinePoints.data();
+        const std::size_t points = m_outlinePoints.size() - first;
+        if (points <= largest) {
+            std::copy(out + first, out + first + points,
+                      m_outlineCache.begin() + static_cast<std::ptrdiff_t>(slotIndex * largest));
+            slot = {state.shape, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(points)};
+        }
         for (std::size_t p = first; p < m_outlinePoints.size(); ++p) {
             out[p] = {state.x + out[p][0], state.y + out[p][1], 0.0f};
         }

@@ -63,6 +63,8 @@ private:
     void readRequests(const LabelRequest* labels, std::size_t count);
     void layOutGrids(std::size_t count);
     void orderForGreedy(std::size_t count);
+    // Sorts m_order by key, then by label.
+    void sortOrder();
     void placeGreedily();
     void improve();
     void restoreGuarantees();
@@ -76,6 +78,8 @@ private:
     LabelRect getGrownBounds(std::uint32_t label, std::size_t candidate) const;
     // Inside the viewport and, if asked, covering no other anchor.
     bool isAllowed(std::uint32_t label, std::size_t candidate);
+    // Notes the outcome of isAllowed's test of a candidate.
+    void markAllowed(LabelState& state, std::size_t candidate, bool allowed) const;
     // Overlaps a visible label other than itself.
     // Starts a search that marks each label it meets once, in m_stamps.
     void nextStamp();
@@ -153,6 +157,7 @@ private:
         std::uint32_t label;
     };
     std::vector<OrderKey> m_order;
+    std::vector<OrderKey> m_orderScratch;
     std::vector<std::uint32_t> m_blockers;
     std::vector<std::array<float, 2>> m_nearAnchors;
     std::vector<internal::VisibleLabelGrid::Entry> m_nearVisible;
@@ -167,6 +172,15 @@ private:
     float m_lowestPriority = 0.0f;
 
     std::vector<PlacedLabel> m_result;
+    // Outlines relative to the anchor by shape and candidate, a slot each.
+    struct OutlineCacheSlot {
+        std::uint32_t shape;
+        std::uint32_t candidate;
+        std::uint32_t points;
+    };
+    static constexpr std::size_t s_outlineCacheSlots = 64;
+    std::array<OutlineCacheSlot, s_outlineCacheSlots> m_outlineCacheSlots{};
+    std::vector<Vector<float, 3>> m_outlineCache;
     std::vector<Vector<float, 3>> m_outlinePoints;
     std::vector<std::uint32_t> m_outlineStarts;
 };

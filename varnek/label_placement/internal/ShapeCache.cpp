@@ -16,6 +16,11 @@ std::uint32_t bitsOf(float value) {
     return bits;
 }
 
+bool sameBits(const LabelRect& a, const LabelRect& b) {
+    return bitsOf(a.left) == bitsOf(b.left) && bitsOf(a.top) == bitsOf(b.top) &&
+           bitsOf(a.right) == bitsOf(b.right) && bitsOf(a.bottom) == bitsOf(b.bottom);
+}
+
 // The smallest rectangle holding the origin and the outline's extent; NaN
 // where the outline is NaN, so that such a candidate fails every
 // containment test and is never shown.
@@ -123,6 +128,20 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
                                            minimum, maximum);
         const LabelRect bounds = extentWithOrigin(minimum, maximum);
         candidates[k].bounds = bounds;
+        std::size_t first = 0;
+        while (first < k && !sameBits(candidates[first].bounds, bounds)) {
+            ++first;
+        }
+        candidates[k].firstWithSameBounds = static_cast<std::uint32_t>(first);
+        candidates[k].sameBounds = static_cast<std::uint16_t>(1u << k);
+        for (std::size_t j = first; j < k; ++j) {
+            if (candidates[j].firstWithSameBounds == first) {
+                candidates[j].sameBounds =
+                    static_cast<std::uint16_t>(candidates[j].sameBounds | 1u << k);
+                candidates[k].sameBounds =
+                    static_cast<std::uint16_t>(candidates[k].sameBounds | 1u << j);
+            }
+        }
         // A NaN side compares false and is left out.
         LabelRect& span = entry.span;
         span.left = bounds.left < span.left ? bounds.left : span.left;
