@@ -13,14 +13,16 @@
 #include <string>
 #include <utility>
 
+#include <testing/LabelShapeTesting.h>
 #include <varnek/label_shape/BalloonLabelBackground.h>
-#include <varnek/label_shape/LabelShapeTesting.h>
 #include <varnek/label_shape/LayeredLabelIndicator.h>
 #include <varnek/label_shape/SymmetricCornerLabelBackground.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 
 namespace Varnek {
 namespace {
+
+using namespace VarnekTesting;
 
 using Side = LabelBackground::Side;
 

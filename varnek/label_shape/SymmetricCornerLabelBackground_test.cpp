@@ -9,12 +9,14 @@
 #include <memory>
 #include <utility>
 
-#include <varnek/label_shape/LabelShapeTesting.h>
+#include <testing/LabelShapeTesting.h>
 #include <varnek/label_shape/LayeredLabelIndicator.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 
 namespace Varnek {
 namespace {
+
+using namespace VarnekTesting;
 
 using Background = SymmetricCornerLabelBackground;
 
