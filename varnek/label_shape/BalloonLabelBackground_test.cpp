@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <testing/LabelShapeTesting.h>
+#include <varnek/label_shape/LabelShapeTesting.h>
 
 namespace Varnek {
 namespace {
-
-using namespace VarnekTesting;
 
 Points polygonOfWidth(const BalloonLabelBackground& balloon, float width) {
     return balloon.getPolygon(LabelBackground::TopCenter, V(width, 5.0f, 0.0f), V());

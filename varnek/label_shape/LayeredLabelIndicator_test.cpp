@@ -5,12 +5,10 @@
 #include <algorithm>
 #include <climits>
 
-#include <testing/LabelShapeTesting.h>
+#include <varnek/label_shape/LabelShapeTesting.h>
 
 namespace Varnek {
 namespace {
-
-using namespace VarnekTesting;
 
 using Layer = LayeredLabelIndicator::Layer;
 constexpr Layer Lower = LayeredLabelIndicator::Lower;

@@ -63,9 +63,8 @@ private:
     VARNEK_NO_EXPORT static const float s_acuteAngledWidthToHeightRatio;
     VARNEK_NO_EXPORT static const float s_rightAngledWidthToHeightRatio;
 
-    // Called by the factories alone.
-    VARNEK_NO_EXPORT TriangularLabelIndicator(float widthToHeightRatio, bool useFixedSize,
-                                              float fixedIndicatorWidthInScreenHeightFraction);
+    TriangularLabelIndicator(float widthToHeightRatio, bool useFixedSize,
+                             float fixedIndicatorWidthInScreenHeightFraction);
 
     float m_widthToHeightRatio;
 };

@@ -4,12 +4,10 @@
 
 #include <climits>
 
-#include <testing/LabelShapeTesting.h>
+#include <varnek/label_shape/LabelShapeTesting.h>
 
 namespace Varnek {
 namespace {
-
-using namespace VarnekTesting;
 
 TEST(TriangularLabelIndicatorTest, AcuteAngledFixedWidthKeepsItsSizeEverywhere) {
     auto indicator = TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(

@@ -41,6 +41,22 @@ public:
         }
     }
 
+    // Calls visit(x, y, label) for every anchor in the cells the rectangle
+    // touches, cell by cell in row order and within a cell in label order.
+    template <typename Visit>
+    void forEachNear(const LabelRect& rect, Visit&& visit) const {
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            const std::size_t first = m_layout.getCellIndex(cells.column0, row);
+            const std::size_t last = m_layout.getCellIndex(cells.column1, row);
+            const Anchor* anchor = m_anchors.data() + m_cellStarts[first];
+            const Anchor* end = m_anchors.data() + m_cellStarts[last + 1];
+            for (; anchor != end; ++anchor) {
+                visit(anchor->x, anchor->y, anchor->label);
+            }
+        }
+    }
+
 private:
     struct Anchor {
         float x;

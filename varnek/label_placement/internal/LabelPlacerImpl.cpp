@@ -44,6 +44,23 @@ bool overlaps(const LabelRect& a, const LabelRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
+// A comparison as 0 or 1, to combine without the branches of && and ||.
+unsigned int bitOf(bool value) {
+    return static_cast<unsigned int>(value);
+}
+
+// overlaps evaluated whole, for loops where a branch would be mispredicted.
+unsigned int overlapsWithoutBranch(const LabelRect& a, const LabelRect& b) {
+    return bitOf(a.left < b.right) & bitOf(b.left < a.right) & bitOf(a.top < b.bottom) &
+           bitOf(b.top < a.bottom);
+}
+
+// Whether (x, y) lies strictly inside rect, the same way.
+unsigned int holdsWithoutBranch(const LabelRect& rect, float x, float y) {
+    return bitOf(rect.left < x) & bitOf(x < rect.right) & bitOf(rect.top < y) &
+           bitOf(y < rect.bottom);
+}
+
 std::uint32_t bitsOf(float value) {
     std::uint32_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
@@ -200,9 +217,6 @@ void LabelPlacer::Impl::keepRequests(const LabelRequest* labels, std::size_t cou
 
 void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t count) {
     m_read.resize(count);
-    m_stamps.resize(count);
-    std::fill(m_stamps.begin(), m_stamps.end(), 0u);
-    m_stamp = 0;
     m_shapes.beginFrame(count);
     m_currentKeys.reset(count);
 
@@ -305,6 +319,12 @@ void LabelPlacer::Impl::layOutGrids(std::size_t count) {
     const std::size_t maxCells = 2 * count + 16;
     m_layout.reset(area, static_cast<float>(std::min(cellWidth, 1e30)),
                    static_cast<float>(std::min(cellHeight, 1e30)), maxCells);
+    // The visible labels' cells are twice as large each way: a label is
+    // listed in fewer of them and the grid is a quarter of the memory, which
+    // the searches read faster than they skip the few more labels per cell.
+    m_visibleLayout.reset(area, static_cast<float>(std::min(2.0 * cellWidth, 1e30)),
+                          static_cast<float>(std::min(2.0 * cellHeight, 1e30)), maxCells,
+                          internal::VisibleLabelGrid::s_maxCellsPerAxis);
     // However the labels lie, the grid's listings fit in this room.
     std::size_t entries = 0;
     lastShape = internal::KeyTable::s_absent;
@@ -319,15 +339,19 @@ void LabelPlacer::Impl::layOutGrids(std::size_t count) {
             touched = 0;
             for (std::size_t k = 0; k < m_candidates.size(); ++k) {
                 const LabelRect& b = m_shapes.getCandidate(state.shape, k).bounds;
-                touched = std::max(
-                    touched, m_layout.getMaximalCellsTouched(b.right - b.left + 2.0f * m_halfGap,
-                                                             b.bottom - b.top + 2.0f * m_halfGap));
+                touched = std::max(touched, m_visibleLayout.getMaximalCellsTouched(
+                                                b.right - b.left + 2.0f * m_halfGap,
+                                                b.bottom - b.top + 2.0f * m_halfGap));
             }
         }
         entries += touched;
     }
-    m_visible.reset(m_layout, entries);
-    m_nearVisible.reserve(entries);
+    m_visible.reset(m_visibleLayout, entries);
+    // Room for every listed anchor and every listing of a visible label:
+    // the gathering writes every one it reads before it knows whether to
+    // keep it.
+    m_nearAnchors.resize(count + 1);
+    m_nearVisible.resize(entries + 1);
 }
 
 void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
@@ -455,32 +479,14 @@ void LabelPlacer::Impl::markAllowed(LabelState& state, std::size_t candidate, bo
     }
 }
 
-void LabelPlacer::Impl::nextStamp() {
-    // After 2^32 searches the stamps start over from cleared marks.
-    if (++m_stamp == 0) {
-        std::fill(m_stamps.begin(), m_stamps.end(), 0u);
-        m_stamp = 1;
-    }
-}
-
-bool LabelPlacer::Impl::conflictsWithVisible(std::uint32_t label, std::size_t candidate) const {
-    const LabelRect grown = getGrownBounds(label, candidate);
-    return m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
-        return entry.label != label && overlaps(grown, entry.rect);
-    });
-}
-
 std::size_t LabelPlacer::Impl::collectBlockers(std::uint32_t label, std::size_t candidate,
                                                std::size_t limit) {
     m_blockers.clear();
-    nextStamp();
     const LabelRect grown = getGrownBounds(label, candidate);
-    m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
-        if (entry.label == label || m_stamps[entry.label] == m_stamp ||
-            !overlaps(grown, entry.rect)) {
+    m_visible.anyLabelInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
+        if (entry.label == label || !overlaps(grown, entry.rect)) {
             return false;
         }
-        m_stamps[entry.label] = m_stamp;
         m_blockers.push_back(entry.label);
         return m_blockers.size() > limit;
     });
@@ -509,32 +515,40 @@ bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
 
 void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) {
     // Every candidate lies in the shape's span round the anchor: the anchors
-    // and visible labels there are read once for all candidates.
+    // and visible labels there are read once for all candidates. Each is
+    // written, and kept by counting it, without a branch: whether it counts
+    // is hard to foresee.
     const LabelState& state = m_labels[label];
     const LabelRect& span = m_shapes.getSpan(state.shape);
     const LabelRect area{state.x + span.left, state.y + span.top, state.x + span.right,
                          state.y + span.bottom};
-    m_nearAnchors.clear();
+    NearAnchors& anchors = m_nearAnchors;
+    std::size_t anchorCount = 0;
     if (withAnchors && m_options.anchorsAreObstacles) {
-        m_anchors.forEachIn(area, [&](std::uint32_t other) {
-            if (other != label) {
-                m_nearAnchors.push_back({m_anchorX[other], m_anchorY[other]});
-            }
+        m_anchors.forEachNear(area, [&](float x, float y, std::uint32_t other) {
+            anchors.x[anchorCount] = x;
+            anchors.y[anchorCount] = y;
+            anchorCount += bitOf(other != label) & bitOf(area.left <= x) & bitOf(x <= area.right) &
+                           bitOf(area.top <= y) & bitOf(y <= area.bottom);
         });
     }
+    anchors.count = anchorCount;
     const LabelRect grown{area.left - m_halfGap, area.top - m_halfGap, area.right + m_halfGap,
                           area.bottom + m_halfGap};
     // A label is listed in every cell it touches: each is kept once.
-    m_nearVisible.clear();
-    nextStamp();
-    m_visible.anyInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
-        if (entry.label != label && m_stamps[entry.label] != m_stamp &&
-            overlaps(grown, entry.rect)) {
-            m_stamps[entry.label] = m_stamp;
-            m_nearVisible.push_back(entry);
-        }
-        return false;
-    });
+    NearLabels& visible = m_nearVisible;
+    std::size_t visibleCount = 0;
+    m_visible.forEachInCells(grown,
+                             [&](const internal::VisibleLabelGrid::Entry& entry, bool first) {
+                                 visible.left[visibleCount] = entry.rect.left;
+                                 visible.top[visibleCount] = entry.rect.top;
+                                 visible.right[visibleCount] = entry.rect.right;
+                                 visible.bottom[visibleCount] = entry.rect.bottom;
+                                 visible.label[visibleCount] = entry.label;
+                                 visibleCount += bitOf(first) & bitOf(entry.label != label) &
+                                                 overlapsWithoutBranch(grown, entry.rect);
+                             });
+    visible.count = visibleCount;
 }
 
 bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate) {
@@ -542,41 +556,42 @@ bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t c
     const auto bit = static_cast<std::uint16_t>(1u << candidate);
     const LabelRect bounds = getBounds(label, candidate);
     if ((state.checked & bit) == 0) {
-        bool allowed = isInside(bounds, m_options.viewport);
-        for (std::size_t a = 0; allowed && a < m_nearAnchors.size(); ++a) {
-            const float x = m_nearAnchors[a][0];
-            const float y = m_nearAnchors[a][1];
-            allowed = !(bounds.left < x && x < bounds.right && bounds.top < y && y < bounds.bottom);
+        // Without early exit or branch, over a few anchors.
+        const NearAnchors& anchors = m_nearAnchors;
+        unsigned int covers = 0;
+        for (std::size_t a = 0; a < anchors.count; ++a) {
+            covers |= holdsWithoutBranch(bounds, anchors.x[a], anchors.y[a]);
         }
-        markAllowed(state, candidate, allowed);
+        markAllowed(state, candidate, covers == 0 && isInside(bounds, m_options.viewport));
     }
     if ((state.allowed & bit) == 0) {
         return false;
     }
     const LabelRect grown{bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
                           bounds.bottom + m_halfGap};
-    for (const internal::VisibleLabelGrid::Entry& other : m_nearVisible) {
-        if (overlaps(grown, other.rect)) {
-            return false;
-        }
+    const NearLabels& visible = m_nearVisible;
+    unsigned int overlapsOne = 0;
+    for (std::size_t v = 0; v < visible.count; ++v) {
+        overlapsOne |= bitOf(grown.left < visible.right[v]) & bitOf(visible.left[v] < grown.right) &
+                       bitOf(grown.top < visible.bottom[v]) & bitOf(visible.top[v] < grown.bottom);
     }
-    return true;
+    return overlapsOne == 0;
 }
 
 std::size_t LabelPlacer::Impl::collectBlockersAmongNeighbours(std::uint32_t label,
                                                               std::size_t candidate,
                                                               std::size_t limit) {
+    // The gathered labels are distinct.
     m_blockers.clear();
-    nextStamp();
     const LabelRect grown = getGrownBounds(label, candidate);
-    for (const internal::VisibleLabelGrid::Entry& entry : m_nearVisible) {
-        if (m_stamps[entry.label] == m_stamp || !overlaps(grown, entry.rect)) {
-            continue;
-        }
-        m_stamps[entry.label] = m_stamp;
-        m_blockers.push_back(entry.label);
-        if (m_blockers.size() > limit) {
-            break;
+    const NearLabels& visible = m_nearVisible;
+    for (std::size_t v = 0; v < visible.count; ++v) {
+        if (overlaps(grown,
+                     {visible.left[v], visible.top[v], visible.right[v], visible.bottom[v]})) {
+            m_blockers.push_back(visible.label[v]);
+            if (m_blockers.size() > limit) {
+                break;
+            }
         }
     }
     std::sort(m_blockers.begin(), m_blockers.end());
@@ -585,7 +600,6 @@ std::size_t LabelPlacer::Impl::collectBlockersAmongNeighbours(std::uint32_t labe
 
 void LabelPlacer::Impl::placeGreedily() {
     const std::size_t candidates = m_candidates.size();
-    m_nearAnchors.reserve(m_labels.size());
     for (std::size_t next = 0; next < m_placeable; ++next) {
         const auto label = static_cast<std::uint32_t>(next);
         gatherNeighbours(label, true);

@@ -80,10 +80,6 @@ private:
     bool isAllowed(std::uint32_t label, std::size_t candidate);
     // Notes the outcome of isAllowed's test of a candidate.
     void markAllowed(LabelState& state, std::size_t candidate, bool allowed) const;
-    // Overlaps a visible label other than itself.
-    // Starts a search that marks each label it meets once, in m_stamps.
-    void nextStamp();
-    bool conflictsWithVisible(std::uint32_t label, std::size_t candidate) const;
     // The visible labels the candidate overlaps, in m_blockers (sorted);
     // stops counting above limit.
     std::size_t collectBlockers(std::uint32_t label, std::size_t candidate, std::size_t limit);
@@ -123,7 +119,9 @@ private:
     float m_halfGap = 0.0f;
 
     internal::ShapeCache m_shapes;
+    // The cells of the anchors, and the larger ones of the visible labels.
     internal::UniformGrid m_layout;
+    internal::UniformGrid m_visibleLayout;
     internal::AnchorGrid m_anchors;
     internal::VisibleLabelGrid m_visible;
 
@@ -159,10 +157,34 @@ private:
     std::vector<OrderKey> m_order;
     std::vector<OrderKey> m_orderScratch;
     std::vector<std::uint32_t> m_blockers;
-    std::vector<std::array<float, 2>> m_nearAnchors;
-    std::vector<internal::VisibleLabelGrid::Entry> m_nearVisible;
-    std::vector<std::uint32_t> m_stamps;
-    std::uint32_t m_stamp = 0;
+    // What gatherNeighbours found, in columns that loops read one after
+    // another: the first count entries.
+    struct NearAnchors {
+        std::vector<float> x;
+        std::vector<float> y;
+        std::size_t count = 0;
+        void resize(std::size_t size) {
+            x.resize(size);
+            y.resize(size);
+        }
+    };
+    struct NearLabels {
+        std::vector<float> left;
+        std::vector<float> top;
+        std::vector<float> right;
+        std::vector<float> bottom;
+        std::vector<std::uint32_t> label;
+        std::size_t count = 0;
+        void resize(std::size_t size) {
+            left.resize(size);
+            top.resize(size);
+            right.resize(size);
+            bottom.resize(size);
+            label.resize(size);
+        }
+    };
+    NearAnchors m_nearAnchors;
+    NearLabels m_nearVisible;
     std::vector<std::uint32_t> m_hiddenLabels;
     std::vector<std::uint32_t> m_moved;
     std::uint64_t m_work = 0;

@@ -19,7 +19,7 @@ double cellsAlong(double extent, double cell) {
 }  // namespace
 
 void UniformGrid::reset(const LabelRect& area, float cellWidth, float cellHeight,
-                        std::size_t maxCells) {
+                        std::size_t maxCells, std::uint32_t maxCellsPerAxis) {
     m_area = area;
     const double width = static_cast<double>(area.right) - static_cast<double>(area.left);
     const double height = static_cast<double>(area.bottom) - static_cast<double>(area.top);
@@ -40,6 +40,8 @@ void UniformGrid::reset(const LabelRect& area, float cellWidth, float cellHeight
             }
         }
     }
+    columns = std::min(columns, static_cast<double>(maxCellsPerAxis));
+    rows = std::min(rows, static_cast<double>(maxCellsPerAxis));
     m_columns = static_cast<std::uint32_t>(columns);
     m_rows = static_cast<std::uint32_t>(rows);
     m_inverseCellWidth = width > 0.0 ? static_cast<float>(columns / width) : 0.0f;

@@ -24,8 +24,10 @@ struct CellRange {
 class UniformGrid {
 public:
     // Cells of about cellWidth x cellHeight over area (finite, not
-    // inverted), made larger where more than maxCells would be needed.
-    void reset(const LabelRect& area, float cellWidth, float cellHeight, std::size_t maxCells);
+    // inverted), made larger where more than maxCells would be needed, or
+    // more than maxCellsPerAxis along an axis.
+    void reset(const LabelRect& area, float cellWidth, float cellHeight, std::size_t maxCells,
+               std::uint32_t maxCellsPerAxis = 0xFFFFFFFFu);
 
     std::size_t getCellCount() const {
         return static_cast<std::size_t>(m_columns) * static_cast<std::size_t>(m_rows);

@@ -62,7 +62,8 @@ void VisibleLabelGrid::removeFromCell(Cell& cell, std::uint32_t label) {
 
 void VisibleLabelGrid::insert(std::uint32_t label, const LabelRect& rect) {
     const CellRange cells = m_layout.getCells(rect);
-    const Entry entry{rect, label};
+    const Entry entry{rect, label, static_cast<std::uint16_t>(cells.column0),
+                      static_cast<std::uint16_t>(cells.row0)};
     for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
         for (std::uint32_t column = cells.column0; column <= cells.column1; ++column) {
             insertInCell(m_cells[m_layout.getCellIndex(column, row)], entry);

@@ -7,6 +7,7 @@
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_VISIBLELABELGRID_H
 #define VARNEK_LABEL_PLACEMENT_INTERNAL_VISIBLELABELGRID_H
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -19,13 +20,21 @@ namespace internal {
 
 class VisibleLabelGrid {
 public:
+    // At most this many cells along an axis, so that an entry holds the
+    // first cell of its label in 16 bits each way.
+    static constexpr std::uint32_t s_maxCellsPerAxis = 0xFFFFu;
+
     struct Entry {
         LabelRect rect;
         std::uint32_t label;
+        // The first of the cells the label is listed in.
+        std::uint16_t column;
+        std::uint16_t row;
     };
 
-    // Empties the grid and takes the layout, with room for entries
-    // listings of labels in cells without allocating.
+    // Empties the grid and takes the layout (at most s_maxCellsPerAxis cells
+    // along either axis), with room for entries listings of labels in cells
+    // without allocating.
     void reset(const UniformGrid& layout, std::size_t entries);
     const UniformGrid& getLayout() const { return m_layout; }
 
@@ -33,22 +42,52 @@ public:
     // rect must be the one the label was inserted with.
     void remove(std::uint32_t label, const LabelRect& rect);
 
-    // Calls visit(entry) for every entry of every cell the rectangle
-    // touches (a label once per cell it is listed in, in no particular
-    // order) until visit returns true; returns whether one did.
+    // Calls visit(entry, first) for every entry of every cell the rectangle
+    // touches, in no particular order; first is true for one entry of each
+    // label, in the first cell the rectangle and the label share.
     template <typename Visit>
-    bool anyInCells(const LabelRect& rect, Visit&& visit) const {
+    void forEachInCells(const LabelRect& rect, Visit&& visit) const {
         const CellRange cells = m_layout.getCells(rect);
         for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
-            for (std::uint32_t column = cells.column0; column <= cells.column1; ++column) {
-                const Cell& cell = m_cells[m_layout.getCellIndex(column, row)];
-                for (std::uint32_t e = 0; e < cell.count; ++e) {
-                    if (visit(cell.entries[e])) {
+            const Cell* cell = m_cells.data() + m_layout.getCellIndex(cells.column0, row);
+            for (std::uint32_t column = cells.column0; column <= cells.column1; ++column, ++cell) {
+                // Both compared whole, without the branch of &&.
+                const auto isFirst = [&](const Entry& entry) {
+                    const std::uint32_t firstColumn =
+                        std::max<std::uint32_t>(entry.column, cells.column0);
+                    const std::uint32_t firstRow = std::max<std::uint32_t>(entry.row, cells.row0);
+                    return ((firstColumn ^ column) | (firstRow ^ row)) == 0;
+                };
+                for (std::uint32_t e = 0; e < cell->count; ++e) {
+                    visit(cell->entries[e], isFirst(cell->entries[e]));
+                }
+                for (std::uint32_t node = cell->overflow; node != s_end;
+                     node = m_nodes[node].next) {
+                    visit(m_nodes[node].entry, isFirst(m_nodes[node].entry));
+                }
+            }
+        }
+    }
+    // As forEachInCells, for the first entry of each label only, until visit
+    // returns true; returns whether one did.
+    template <typename Visit>
+    bool anyLabelInCells(const LabelRect& rect, Visit&& visit) const {
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            const Cell* cell = m_cells.data() + m_layout.getCellIndex(cells.column0, row);
+            for (std::uint32_t column = cells.column0; column <= cells.column1; ++column, ++cell) {
+                const auto isFirst = [&](const Entry& entry) {
+                    return std::max<std::uint32_t>(entry.column, cells.column0) == column &&
+                           std::max<std::uint32_t>(entry.row, cells.row0) == row;
+                };
+                for (std::uint32_t e = 0; e < cell->count; ++e) {
+                    if (isFirst(cell->entries[e]) && visit(cell->entries[e])) {
                         return true;
                     }
                 }
-                for (std::uint32_t node = cell.overflow; node != s_end; node = m_nodes[node].next) {
-                    if (visit(m_nodes[node].entry)) {
+                for (std::uint32_t node = cell->overflow; node != s_end;
+                     node = m_nodes[node].next) {
+                    if (isFirst(m_nodes[node].entry) && visit(m_nodes[node].entry)) {
                         return true;
                     }
                 }
@@ -59,7 +98,7 @@ public:
 
 private:
     static constexpr std::uint32_t s_end = 0xFFFFFFFFu;
-    static constexpr std::uint32_t s_entriesInPlace = 6;
+    static constexpr std::uint32_t s_entriesInPlace = 5;
 
     // Overflow entries exist only while the entries in place are full.
     struct Cell {
