@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include <catalogue/LabelKinds.h>
 #include <varnek/varnek.h>
 
 #include "FailingAllocator.h"
@@ -27,31 +28,28 @@ long allocationsOf(const std::function<void()>& operation) {
     return disarmAllocationFailure().allocations;
 }
 
-struct Shapes {
-    Shapes() {
-        for (const auto& background : backgrounds) {
-            background->initialize(250.0F);
+// Every background shape the catalogue lists with every indicator kind,
+// fixed and free-sized, initialized.
+std::vector<std::shared_ptr<LabelBackground>> everyLabelKind() {
+    std::vector<std::shared_ptr<LabelBackground>> all;
+    for (const VarnekCatalogue::BackgroundShapeRow& shape : VarnekCatalogue::backgroundShapes()) {
+        for (const VarnekCatalogue::IndicatorKindRow& kind : VarnekCatalogue::indicatorKinds()) {
+            for (const bool fixed : {true, false}) {
+                all.push_back(
+                    VarnekCatalogue::makeBackground(shape.shape, kind.kind, {true, fixed, 0.015F}));
+                all.back()->initialize(250.0F);
+            }
         }
     }
-    std::vector<std::shared_ptr<LabelBackground>> backgrounds = {
-        SymmetricCornerLabelBackground::createRoundCornered(
-            TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015F)),
-        SymmetricCornerLabelBackground::createFlatCornered(
-            LayeredLabelIndicator::createLayeredLabelIndicator(true, LayeredLabelIndicator::Upper,
-                                                               false, 0.0F)),
-        SymmetricCornerLabelBackground::createSimpleRectangle(
-            TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(false, 0.0F)),
-        SymmetricCornerLabelBackground::createSimpleRectangle(nullptr),
-        std::make_shared<BalloonLabelBackground>(250.0F)};
-};
+    return all;
+}
 
 TEST(AllocationCountTest, LabelQueriesAllocateNothingButTheirOutline) {
     if (!testing::allocationHookIsActive()) {
         GTEST_SKIP() << "the allocation functions of the test are replaced";
     }
-    const Shapes shapes;
     const V size(40.0F, 20.0F, 0.0F);
-    for (const auto& background : shapes.backgrounds) {
+    for (const auto& background : everyLabelKind()) {
         const LabelBackground& b = *background;
         const LabelIndicator* indicator = b.getIndicator();
         for (int r = LabelBackground::Center; r <= LabelBackground::BottomRight; ++r) {

@@ -57,7 +57,7 @@ private:
                            const Vector<float, 3>& offset, Vector<float, 3>& minimum,
                            Vector<float, 3>& maximum) const override;
 
-    static Vector<float, 3> getMinimalBodySizeInMaskedCoordinates(
+    VARNEK_NO_EXPORT static Vector<float, 3> getMinimalBodySizeInMaskedCoordinates(
         ReferencePoint referencePoint, const Vector<float, 3>& size,
         const Vector<float, 3>& indicatorSize) noexcept;
 

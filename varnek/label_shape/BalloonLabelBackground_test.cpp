@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <varnek/label_shape/LabelShapeTesting.h>
+#include <testing/LabelShapeTesting.h>
 
 namespace Varnek {
 namespace {
+
+using namespace VarnekTesting;
 
 Points polygonOfWidth(const BalloonLabelBackground& balloon, float width) {
     return balloon.getPolygon(LabelBackground::TopCenter, V(width, 5.0f, 0.0f), V());

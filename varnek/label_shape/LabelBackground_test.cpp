@@ -3,24 +3,21 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cmath>
 #include <cstddef>
-#include <cstdint>
-#include <cstring>
-#include <limits>
 #include <memory>
 #include <set>
 #include <string>
 #include <utility>
 
+#include <testing/LabelShapeTesting.h>
 #include <varnek/label_shape/BalloonLabelBackground.h>
-#include <varnek/label_shape/LabelShapeTesting.h>
-#include <varnek/label_shape/LayeredLabelIndicator.h>
 #include <varnek/label_shape/SymmetricCornerLabelBackground.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 
 namespace Varnek {
 namespace {
+
+using namespace VarnekTesting;
 
 using Side = LabelBackground::Side;
 
@@ -201,80 +198,6 @@ TEST(LabelBackgroundTest, SharedIndicatorTakesTheLastScale) {
     EXPECT_EQ(a->getScreenHeightFractionToMaskedSceneScaleFactor(), 600.0f);
     EXPECT_EQ(a->getIndicator()->getScreenHeightFractionToMaskedSceneScaleFactor(), 100.0f);
     EXPECT_NE(a->getOffset(LabelBackground::TopLeft, size), before);
-}
-
-// appendPolygon and getPolygonExtent against getPolygon, for every shape,
-// indicator and reference point (out of range too), at several sizes and
-// scales: the appended points bit for bit behind what the buffer held, the
-// extent as values (NaN where a point is NaN).
-TEST(LabelBackgroundTest, AppendedOutlineAndExtentAgreeWithThePolygon) {
-    const auto indicators = [] {
-        std::vector<std::shared_ptr<LabelIndicator>> all = {nullptr};
-        all.push_back(
-            TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015f));
-        all.push_back(
-            TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(false, 0.0f));
-        all.push_back(LayeredLabelIndicator::createLayeredLabelIndicator(
-            true, LayeredLabelIndicator::Middle, true, 0.02f));
-        all.push_back(LayeredLabelIndicator::createLayeredLabelIndicator(
-            false, LayeredLabelIndicator::Lower, false, 0.0f));
-        return all;
-    }();
-    std::vector<std::shared_ptr<LabelBackground>> backgrounds = {
-        std::make_shared<BalloonLabelBackground>()};
-    for (const auto& indicator : indicators) {
-        backgrounds.push_back(SymmetricCornerLabelBackground::createRoundCornered(indicator));
-        backgrounds.push_back(SymmetricCornerLabelBackground::createFlatCornered(indicator));
-        backgrounds.push_back(SymmetricCornerLabelBackground::createSimpleRectangle(indicator));
-    }
-    const float inf = std::numeric_limits<float>::infinity();
-    const std::vector<V> sizes = {{0.0f, 0.0f, 0.0f},
-                                  {30.0f, 7.0f, 0.0f},
-                                  {0.5f, 120.0f, 1.0f},
-                                  {std::nanf(""), 3.0f, 0.0f},
-                                  {inf, 2.0f, 0.0f}};
-    const auto same = [](float a, float b) {
-        std::uint32_t x = 0;
-        std::uint32_t y = 0;
-        std::memcpy(&x, &a, sizeof x);
-        std::memcpy(&y, &b, sizeof y);
-        return x == y;
-    };
-    for (const float scale : {612.0f, 1.0f, 0.0f}) {
-        for (const auto& background : backgrounds) {
-            background->initialize(scale);
-            for (int value = -1; value <= 12; ++value) {
-                for (const V& size : sizes) {
-                    const V offset = background->getOffset(rp(value), size);
-                    const Points polygon = background->getPolygon(rp(value), size, offset);
-                    Points appended = pointsXY({1.0f, 2.0f});
-                    background->appendPolygon(rp(value), size, offset, appended);
-                    ASSERT_EQ(appended.size(), polygon.size() + 1);
-                    V minimum;
-                    V maximum;
-                    background->getPolygonExtent(rp(value), size, offset, minimum, maximum);
-                    for (std::size_t axis = 0; axis < 3; ++axis) {
-                        float low = inf;
-                        float high = -inf;
-                        bool nan = false;
-                        for (std::size_t i = 0; i < polygon.size(); ++i) {
-                            ASSERT_TRUE(same(appended[i + 1][axis], polygon[i][axis]))
-                                << "value " << value << " point " << i;
-                            nan = nan || std::isnan(polygon[i][axis]);
-                            low = std::min(low, polygon[i][axis]);
-                            high = std::max(high, polygon[i][axis]);
-                        }
-                        if (nan) {
-                            EXPECT_TRUE(std::isnan(minimum[axis]) && std::isnan(maximum[axis]));
-                        } else {
-                            EXPECT_EQ(minimum[axis], low) << "value " << value << " axis " << axis;
-                            EXPECT_EQ(maximum[axis], high) << "value " << value << " axis " << axis;
-                        }
-                    }
-                }
-            }
-        }
-    }
 }
 
 }  // namespace

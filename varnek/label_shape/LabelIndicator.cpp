@@ -1,7 +1,6 @@
 #include <varnek/label_shape/LabelIndicator.h>
 
-#include <algorithm>
-
+#include <varnek/label_shape/internal/IndicatorGeometry.h>
 #include <varnek/label_shape/internal/ReferencePointGeometry.h>
 
 namespace Varnek {
@@ -9,19 +8,10 @@ namespace {
 
 using V = Vector<float, 3>;
 
-constexpr auto s_numberOfSides = static_cast<unsigned int>(internal::s_numberOfSides);
-
-V scaled(const V& v, float factor) {
-    return {v[0] * factor, v[1] * factor, v[2] * factor};
-}
-
 }  // namespace
 
 constexpr std::array<Vector<float, 3>, 12>
     LabelIndicator::s_indicatorPointToLabelReferencePointVectorMasks = internal::s_indicatorMasks;
-
-constexpr std::array<LabelIndicator::EdgeDirections, 5> LabelIndicator::s_edgeDirectionsOfSides =
-    internal::makeEdgeDirectionsOfSides<EdgeDirections>();
 
 LabelIndicator::LabelIndicator(bool useFixedSize, float fixedIndicatorWidthInScreenHeightFraction)
     : m_useFixedSize(useFixedSize),
@@ -93,58 +83,12 @@ Vector<float, 3> LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordina
                                 : V::getZeroVector();
 }
 
-const LabelIndicator::EdgeDirections& LabelIndicator::getEdgeDirections(
-    ReferencePoint referencePoint) noexcept {
-    // Undefined (-1) becomes the last row, the one of no side.
-    const auto side = static_cast<unsigned int>(getSideOfReferencePoint(referencePoint));
-    return s_edgeDirectionsOfSides[std::min(side, s_numberOfSides)];
-}
-
-Vector<float, 3> LabelIndicator::getPointBeforeTip(const EdgeDirections& directions, float height,
-                                                   float length) noexcept {
-    V point = scaled(directions.across, height);
-    point -= scaled(directions.along, length);
-    return point;
-}
-
-Vector<float, 3> LabelIndicator::getPointAfterTip(const EdgeDirections& directions, float height,
-                                                  float length) noexcept {
-    V point = scaled(directions.across, height);
-    point += scaled(directions.along, length);
-    return point;
-}
-
-float LabelIndicator::getFullWidthInMaskedCoordinates(ReferencePoint referencePoint,
-                                                      const Vector<float, 3>& size) const noexcept {
-    if (m_useFixedSize) {
-        return m_screenHeightFractionToMaskedSceneScaleFactor *
-               m_fixedIndicatorWidthInScreenHeightFraction;
-    }
-    if (isLeftOrRightSide(referencePoint)) {
-        return size[1];
-    }
-    if (isTopOrBottomSide(referencePoint)) {
-        return size[0];
-    }
-    return 0.0f;
-}
-
 void LabelIndicator::addTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
                                                        const Vector<float, 3>& triangleSize,
                                                        std::vector<Vector<float, 3>>& points) {
     std::array<V, 3> triangle;
-    writeTrianglePointsInClockwiseOrder(referencePoint, triangleSize, triangle.data());
+    internal::writeTrianglePointsInClockwiseOrder(referencePoint, triangleSize, triangle.data());
     points.insert(points.end(), triangle.begin(), triangle.end());
-}
-
-void LabelIndicator::writeTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
-                                                         const Vector<float, 3>& triangleSize,
-                                                         Vector<float, 3>* points) noexcept {
-    const EdgeDirections& directions = getEdgeDirections(referencePoint);
-    const float halfWidth = triangleSize[0] * 0.5f;
-    points[0] = getPointBeforeTip(directions, triangleSize[1], halfWidth);
-    points[1] = V::getZeroVector();
-    points[2] = getPointAfterTip(directions, triangleSize[1], halfWidth);
 }
 
 bool LabelIndicator::writePolygonPointsInClockwiseOrder(ReferencePoint /*referencePoint*/,

@@ -111,38 +111,11 @@ public:
         const LabelIndicator* indicator);
 
 protected:
-    // Unit directions on the edge that carries the indicator: across points
-    // from the tip into the body, along follows the clockwise walk. Both are
-    // zero for a reference point on no side.
-    struct EdgeDirections {
-        Vector<float, 3> across;  // From the tip into the body.
-        Vector<float, 3> along;   // Along the clockwise walk.
-    };
-    // The directions for the reference point's side.
-    static const EdgeDirections& getEdgeDirections(ReferencePoint referencePoint) noexcept;
-
-    // across * height - along * length, and across * height + along * length:
-    // the points a length before and after the tip's foot in the clockwise walk.
-    static Vector<float, 3> getPointBeforeTip(const EdgeDirections& directions, float height,
-                                              float length) noexcept;
-    static Vector<float, 3> getPointAfterTip(const EdgeDirections& directions, float height,
-                                             float length) noexcept;
-
-    // The indicator's full width: the fixed width times the scale factor, or
-    // the label size's extent along the edge (0 for a point on no side).
-    float getFullWidthInMaskedCoordinates(ReferencePoint referencePoint,
-                                          const Vector<float, 3>& size) const noexcept;
-
     // Appends the base start, the tip (origin) and the base end of a triangle
     // of the given (base width, height); three origins for a point on no side.
     static void addTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
                                                   const Vector<float, 3>& triangleSize,
                                                   std::vector<Vector<float, 3>>& points);
-    // The same three points written to points[0..2].
-    static void writeTrianglePointsInClockwiseOrder(ReferencePoint referencePoint,
-                                                    const Vector<float, 3>& triangleSize,
-                                                    Vector<float, 3>* points) noexcept;
-
     // Signs, per axis, of the direction from the anchor to the label's
     // reference point; the zero vector for Center and out of range.
     static const Vector<float, 3>& getIndicatorPointToLabelReferencePointVectorMask(
@@ -156,7 +129,6 @@ private:
 
     VARNEK_NO_EXPORT static const std::array<Vector<float, 3>, 12>
         s_indicatorPointToLabelReferencePointVectorMasks;
-    VARNEK_NO_EXPORT static const std::array<EdgeDirections, 5> s_edgeDirectionsOfSides;
 };
 
 }  // namespace Varnek

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <varnek/label_shape/LabelShapeTesting.h>
+#include <testing/LabelShapeTesting.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 
 namespace Varnek {
 namespace {
+
+using namespace VarnekTesting;
 
 // A right-angled triangle: half as high as its full width.
 std::unique_ptr<TriangularLabelIndicator> triangle(bool fixed, float width) {

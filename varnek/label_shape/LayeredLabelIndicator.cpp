@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include <varnek/label_shape/internal/IndicatorGeometry.h>
 #include <varnek/label_shape/internal/ReferencePointGeometry.h>
 
 namespace Varnek {
@@ -78,7 +79,7 @@ LayeredLabelIndicator::~LayeredLabelIndicator() = default;
 
 LayeredLabelIndicator::Dimensions LayeredLabelIndicator::getDimensions(
     ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
-    const float fullWidth = getFullWidthInMaskedCoordinates(referencePoint, size);
+    const float fullWidth = internal::getFullWidthInMaskedCoordinates(*this, referencePoint, size);
     return {fullWidth * s_triangleToCompleteSideRatio,
             (fullWidth * m_triangleWidthToHeightRatio) * s_triangleToCompleteSideRatio};
 }
@@ -88,7 +89,7 @@ Vector<float, 3> LayeredLabelIndicator::getAdditionalBarSizeInNominalRotationInM
     if (!m_withAdditionalBar) {
         return V::getZeroVector();
     }
-    const float length = getFullWidthInMaskedCoordinates(referencePoint, size);
+    const float length = internal::getFullWidthInMaskedCoordinates(*this, referencePoint, size);
     // At least a minimal fraction of the screen height thick, otherwise in
     // proportion to the bar's length.
     const float minimalThickness = getScreenHeightFractionToMaskedSceneScaleFactor() *
@@ -159,7 +160,7 @@ Vector<float, 3> LayeredLabelIndicator::getOffset(ReferencePoint referencePoint,
         // A centre reference point lies at the bar's middle: against the walk
         // from a triangle at the bar's end, with it from one at the start.
         const std::size_t alongAxis = leftOrRight ? 1 : 0;
-        const float walk = getEdgeDirections(referencePoint).along[alongAxis];
+        const float walk = internal::getEdgeDirections(referencePoint).along[alongAxis];
         mask[alongAxis] = last ? -walk : first ? walk : 0.0f;
     }
     if (leftOrRight) {
@@ -183,13 +184,13 @@ void LayeredLabelIndicator::writeOutline(ReferencePoint referencePoint,
     const Dimensions d = getDimensions(referencePoint, size);
     const V triangle(d.triangleWidth, d.triangleHeight, 0.0f);
     if (!m_withAdditionalBar) {
-        writeTrianglePointsInClockwiseOrder(referencePoint, triangle, points);
+        internal::writeTrianglePointsInClockwiseOrder(referencePoint, triangle, points);
         return;
     }
     const V bar = getAdditionalBarSizeInNominalRotationInMaskedCoordinates(referencePoint, size);
     const float barLength = bar[0];
     const float totalHeight = d.triangleHeight + bar[1];
-    const EdgeDirections& directions = getEdgeDirections(referencePoint);
+    const internal::EdgeDirections& directions = internal::getEdgeDirections(referencePoint);
     const bool first = isTriangleDrawnFirstInClockwiseOrder(referencePoint);
     const bool last = isTriangleDrawnLastInClockwiseOrder(referencePoint);
 
@@ -205,16 +206,16 @@ void LayeredLabelIndicator::writeOutline(ReferencePoint referencePoint,
     }
 
     V* point = points;
-    *point++ = getPointBeforeTip(directions, totalHeight, before);
+    *point++ = internal::getPointBeforeTip(directions, totalHeight, before);
     if (!first) {
-        *point++ = getPointBeforeTip(directions, d.triangleHeight, before);
+        *point++ = internal::getPointBeforeTip(directions, d.triangleHeight, before);
     }
-    writeTrianglePointsInClockwiseOrder(referencePoint, triangle, point);
+    internal::writeTrianglePointsInClockwiseOrder(referencePoint, triangle, point);
     point += 3;
     if (!last) {
-        *point++ = getPointAfterTip(directions, d.triangleHeight, after);
+        *point++ = internal::getPointAfterTip(directions, d.triangleHeight, after);
     }
-    *point = getPointAfterTip(directions, totalHeight, after);
+    *point = internal::getPointAfterTip(directions, totalHeight, after);
 }
 
 void LayeredLabelIndicator::addPolygonPointsInClockwiseOrder(

@@ -75,23 +75,27 @@ private:
         float triangleHeight;
     };
 
-    LayeredLabelIndicator(float triangleWidthToHeightRatio, bool withAdditionalBar, Layer layer,
-                          bool useFixedSize, float fixedIndicatorWidthInScreenHeightFraction);
+    // The private functions are called from the library's sources alone.
+    VARNEK_NO_EXPORT LayeredLabelIndicator(float triangleWidthToHeightRatio, bool withAdditionalBar,
+                                           Layer layer, bool useFixedSize,
+                                           float fixedIndicatorWidthInScreenHeightFraction);
 
-    Dimensions getDimensions(ReferencePoint referencePoint,
-                             const Vector<float, 3>& size) const noexcept;
+    VARNEK_NO_EXPORT Dimensions getDimensions(ReferencePoint referencePoint,
+                                              const Vector<float, 3>& size) const noexcept;
     // (full width, thickness, 0), or zero without the bar.
-    Vector<float, 3> getAdditionalBarSizeInNominalRotationInMaskedCoordinates(
+    VARNEK_NO_EXPORT Vector<float, 3> getAdditionalBarSizeInNominalRotationInMaskedCoordinates(
         ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept;
-    bool isTriangleDrawnFirstInClockwiseOrder(ReferencePoint referencePoint) const noexcept;
-    bool isTriangleDrawnLastInClockwiseOrder(ReferencePoint referencePoint) const noexcept;
+    VARNEK_NO_EXPORT bool isTriangleDrawnFirstInClockwiseOrder(
+        ReferencePoint referencePoint) const noexcept;
+    VARNEK_NO_EXPORT bool isTriangleDrawnLastInClockwiseOrder(
+        ReferencePoint referencePoint) const noexcept;
     // How many points the outline has for this reference point: the bar's
     // end corners are shared with the triangle's base at the end it sits at.
-    int getNumberOfOutlinePoints(ReferencePoint referencePoint) const noexcept;
+    VARNEK_NO_EXPORT int getNumberOfOutlinePoints(ReferencePoint referencePoint) const noexcept;
     // Writes the outline to points, which has room for
     // getNumberOfOutlinePoints(referencePoint) of them.
-    void writeOutline(ReferencePoint referencePoint, const Vector<float, 3>& size,
-                      Vector<float, 3>* points) const noexcept;
+    VARNEK_NO_EXPORT void writeOutline(ReferencePoint referencePoint, const Vector<float, 3>& size,
+                                       Vector<float, 3>* points) const noexcept;
 
     bool m_withAdditionalBar;
     Layer m_layer;

@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <climits>
 
-#include <varnek/label_shape/LabelShapeTesting.h>
+#include <testing/LabelShapeTesting.h>
 
 namespace Varnek {
 namespace {
+
+using namespace VarnekTesting;
 
 using Layer = LayeredLabelIndicator::Layer;
 constexpr Layer Lower = LayeredLabelIndicator::Lower;

@@ -74,15 +74,18 @@ private:
     VARNEK_NO_EXPORT static const std::vector<Vector<float, 3>> s_upperLeftCornerSimpleRectangle;
     VARNEK_NO_EXPORT static const float s_flatCornerRadiusInScreenHeightFraction;
 
-    SymmetricCornerLabelBackground(const std::vector<Vector<float, 3>>& upperLeftCornerGeometry,
-                                   std::shared_ptr<LabelIndicator> indicator);
+    // The private functions but the overrides are called from the library's
+    // sources alone.
+    VARNEK_NO_EXPORT SymmetricCornerLabelBackground(
+        const std::vector<Vector<float, 3>>& upperLeftCornerGeometry,
+        std::shared_ptr<LabelIndicator> indicator);
 
     const std::vector<Vector<float, 3>>& getUpperLeftCornerGeometryInScreenHeightFraction() const {
         return m_upperLeftCornerGeometryInScreenHeightFraction;
     }
-    Vector<float, 3> getNeededSizeForCornerInMaskedCoordinates() const noexcept;
+    VARNEK_NO_EXPORT Vector<float, 3> getNeededSizeForCornerInMaskedCoordinates() const noexcept;
 
-    static Vector<float, 3> getMinimalBodySizeInMaskedCoordinates(
+    VARNEK_NO_EXPORT static Vector<float, 3> getMinimalBodySizeInMaskedCoordinates(
         ReferencePoint referencePoint, const Vector<float, 3>& indicatorSize,
         const Vector<float, 3>& cornerSize) noexcept;
     // Not exported: its one caller is the override above, which can then

@@ -2,19 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <limits>
 #include <memory>
-#include <utility>
 
-#include <varnek/label_shape/LabelShapeTesting.h>
-#include <varnek/label_shape/LayeredLabelIndicator.h>
+#include <testing/LabelShapeTesting.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 
 namespace Varnek {
 namespace {
+
+using namespace VarnekTesting;
 
 using Background = SymmetricCornerLabelBackground;
 
@@ -22,28 +21,6 @@ using Background = SymmetricCornerLabelBackground;
 std::shared_ptr<LabelIndicator> smallTriangle() {
     return TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(true, 0.008f);
 }
-
-// An indicator as one written outside the library would be: it only appends,
-// keeping the default in-place writer, and forwards to another indicator.
-class AppendingIndicator final : public LabelIndicator {
-public:
-    explicit AppendingIndicator(std::shared_ptr<LabelIndicator> inner)
-        : LabelIndicator(false, 0.0f), m_inner(std::move(inner)) {}
-    V getSizeInNominalRotationInMaskedCoordinates(RP r, const V& size) const override {
-        return m_inner->getSizeInNominalRotationInMaskedCoordinates(r, size);
-    }
-    V getTriangleSizeInNominalRotationInMaskedCoordinates(RP r, const V& size) const override {
-        return m_inner->getTriangleSizeInNominalRotationInMaskedCoordinates(r, size);
-    }
-    int getNumberOfPolygonPoints() const override { return m_inner->getNumberOfPolygonPoints(); }
-    V getOffset(RP r, const V& size) const override { return m_inner->getOffset(r, size); }
-    void addPolygonPointsInClockwiseOrder(RP r, const V& size, Points& points) const override {
-        m_inner->addPolygonPointsInClockwiseOrder(r, size, points);
-    }
-
-private:
-    std::shared_ptr<LabelIndicator> m_inner;
-};
 
 // The plain rectangle has one point per corner: the bare body itself.
 TEST(SymmetricCornerLabelBackgroundTest, PlainRectangleIsTheBody) {
@@ -100,69 +77,6 @@ TEST(SymmetricCornerLabelBackgroundTest, RoundCornerPointsKeepTheirBits) {
     for (std::size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(bitsOf(std::fabs(polygon[i][1])), table[i][0]) << i;
         EXPECT_EQ(bitsOf(std::fabs(polygon[i][0])), table[i][1]) << i;
-    }
-}
-
-// For every reference point (and one beyond), corner shape and indicator:
-// the outline has 4 x corner points plus the indicator's points when the
-// reference point is on a side, comes from one allocation of its own size,
-// runs clockwise, spans the complete size, has the anchor as a vertex when it
-// carries an indicator, and is the same when the indicator can only append.
-TEST(SymmetricCornerLabelBackgroundTest, OutlineSweep) {
-    std::vector<std::shared_ptr<LabelIndicator>> indicators = {
-        nullptr, smallTriangle(),
-        TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(false, 0.0f)};
-    for (const bool bar : {false, true}) {
-        for (const auto layer : {LayeredLabelIndicator::Lower, LayeredLabelIndicator::Middle,
-                                 LayeredLabelIndicator::Upper}) {
-            for (const bool fixed : {false, true}) {
-                indicators.push_back(
-                    LayeredLabelIndicator::createLayeredLabelIndicator(bar, layer, fixed, 0.02f));
-            }
-        }
-    }
-    const struct {
-        std::size_t cornerPoints;
-        std::shared_ptr<Background> (*create)(std::shared_ptr<LabelIndicator>);
-    } shapes[] = {{5, &Background::createRoundCornered},
-                  {2, &Background::createFlatCornered},
-                  {1, &Background::createSimpleRectangle}};
-    const V size(40.0f, 20.0f, 0.0f);
-    for (const auto& shape : shapes) {
-        for (std::size_t i = 0; i < indicators.size(); ++i) {
-            auto background = shape.create(indicators[i]);
-            background->initialize(250.0f);
-            auto appending = shape.create(
-                indicators[i] ? std::make_shared<AppendingIndicator>(indicators[i]) : nullptr);
-            appending->initialize(250.0f);
-            const auto indicatorPoints = static_cast<std::size_t>(
-                LabelIndicator::getNumberOfPolygonPoints(indicators[i].get()));
-            const std::size_t bodyPoints = 4 * shape.cornerPoints;
-            for (int value = -1; value <= 12; ++value) {
-                SCOPED_TRACE(::testing::Message() << "corners=" << shape.cornerPoints
-                                                  << " indicator=" << i << " r=" << value);
-                const bool onSide = value >= 0 && value < 12;
-                const Points polygon =
-                    background->getPolygon(rp(value), size, background->getOffset(rp(value), size));
-                ASSERT_EQ(polygon.size(), bodyPoints + (onSide ? indicatorPoints : 0));
-                EXPECT_EQ(polygon.capacity(), polygon.size());
-                EXPECT_EQ(
-                    appending->getPolygon(rp(value), size, background->getOffset(rp(value), size)),
-                    polygon);
-                const OutlineMeasures measures = measure(polygon);
-                EXPECT_GT(measures.twiceArea, 0.0);
-                const V complete = background->getCompleteSizeInMaskedCoordinates(rp(value), size);
-                EXPECT_NEAR(measures.extent[0], complete[0], 1e-4);
-                EXPECT_NEAR(measures.extent[1], complete[1], 1e-4);
-                if (indicators[i] && onSide) {
-                    EXPECT_NE(std::find(polygon.begin(), polygon.end(), V()), polygon.end());
-                    const Points indicatorPolygon =
-                        background->getIndicatorPolygon(rp(value), size);
-                    EXPECT_EQ(indicatorPolygon, pointsOf(*indicators[i], rp(value), size));
-                    EXPECT_EQ(appending->getIndicatorPolygon(rp(value), size), indicatorPolygon);
-                }
-            }
-        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 
+#include <varnek/label_shape/internal/IndicatorGeometry.h>
+
 namespace Varnek {
 
 // 2/3 rounded to single precision (bit pattern 0x3F2AAAAB).
@@ -29,7 +31,7 @@ TriangularLabelIndicator::~TriangularLabelIndicator() = default;
 
 Vector<float, 3> TriangularLabelIndicator::getSizeInNominalRotationInMaskedCoordinates(
     ReferencePoint referencePoint, const Vector<float, 3>& size) const noexcept {
-    const float width = getFullWidthInMaskedCoordinates(referencePoint, size);
+    const float width = internal::getFullWidthInMaskedCoordinates(*this, referencePoint, size);
     return {width, width * m_widthToHeightRatio, 0.0f};
 }
 
@@ -44,7 +46,7 @@ int TriangularLabelIndicator::getNumberOfPolygonPoints() const noexcept {
 
 Vector<float, 3> TriangularLabelIndicator::getOffset(ReferencePoint referencePoint,
                                                      const Vector<float, 3>& size) const noexcept {
-    const float width = getFullWidthInMaskedCoordinates(referencePoint, size);
+    const float width = internal::getFullWidthInMaskedCoordinates(*this, referencePoint, size);
     const float height = width * m_widthToHeightRatio;
     const bool atEndOfEdge = isTopAlignedRotationSymmetric(referencePoint) ||
                              isBottomAlignedRotationSymmetric(referencePoint);
@@ -59,7 +61,7 @@ Vector<float, 3> TriangularLabelIndicator::getOffset(ReferencePoint referencePoi
 void TriangularLabelIndicator::addPolygonPointsInClockwiseOrder(
     ReferencePoint referencePoint, const Vector<float, 3>& size,
     std::vector<Vector<float, 3>>& points) const {
-    const float width = getFullWidthInMaskedCoordinates(referencePoint, size);
+    const float width = internal::getFullWidthInMaskedCoordinates(*this, referencePoint, size);
     addTrianglePointsInClockwiseOrder(referencePoint, {width, width * m_widthToHeightRatio, 0.0f},
                                       points);
 }
@@ -67,9 +69,9 @@ void TriangularLabelIndicator::addPolygonPointsInClockwiseOrder(
 bool TriangularLabelIndicator::writePolygonPointsInClockwiseOrder(
     ReferencePoint referencePoint, const Vector<float, 3>& size,
     Vector<float, 3>* points) const noexcept {
-    const float width = getFullWidthInMaskedCoordinates(referencePoint, size);
-    writeTrianglePointsInClockwiseOrder(referencePoint, {width, width * m_widthToHeightRatio, 0.0f},
-                                        points);
+    const float width = internal::getFullWidthInMaskedCoordinates(*this, referencePoint, size);
+    internal::writeTrianglePointsInClockwiseOrder(
+        referencePoint, {width, width * m_widthToHeightRatio, 0.0f}, points);
     return true;
 }
 

@@ -63,8 +63,9 @@ private:
     VARNEK_NO_EXPORT static const float s_acuteAngledWidthToHeightRatio;
     VARNEK_NO_EXPORT static const float s_rightAngledWidthToHeightRatio;
 
-    TriangularLabelIndicator(float widthToHeightRatio, bool useFixedSize,
-                             float fixedIndicatorWidthInScreenHeightFraction);
+    // Called by the factories alone.
+    VARNEK_NO_EXPORT TriangularLabelIndicator(float widthToHeightRatio, bool useFixedSize,
+                                              float fixedIndicatorWidthInScreenHeightFraction);
 
     float m_widthToHeightRatio;
 };

@@ -4,10 +4,12 @@
 
 #include <climits>
 
-#include <varnek/label_shape/LabelShapeTesting.h>
+#include <testing/LabelShapeTesting.h>
 
 namespace Varnek {
 namespace {
+
+using namespace VarnekTesting;
 
 TEST(TriangularLabelIndicatorTest, AcuteAngledFixedWidthKeepsItsSizeEverywhere) {
     auto indicator = TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(

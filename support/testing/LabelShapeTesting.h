@@ -1,8 +1,8 @@
 // Test support for the label geometry: readable failure output for vectors,
 // compact point lists, an indicator's points alone, the measures of an
-// outline, and float bit patterns. Used by tests only.
-#ifndef VARNEK_LABEL_SHAPE_LABELSHAPETESTING_H
-#define VARNEK_LABEL_SHAPE_LABELSHAPETESTING_H
+// outline, and float bit patterns. Used by tests only; not installed.
+#ifndef VARNEK_TESTING_LABELSHAPETESTING_H
+#define VARNEK_TESTING_LABELSHAPETESTING_H
 
 #include <algorithm>
 #include <cstddef>
@@ -19,14 +19,19 @@
 
 namespace Varnek {
 
-using V = Vector<float, 3>;
-using Points = std::vector<V>;
-using RP = LabelBackground::ReferencePoint;
-
-// Found by GoogleTest through argument-dependent lookup.
-inline void PrintTo(const V& v, std::ostream* os) {
+// Found by GoogleTest through argument-dependent lookup, so it lives beside
+// the vector.
+inline void PrintTo(const Vector<float, 3>& v, std::ostream* os) {
     *os << std::setprecision(9) << '(' << v[0] << ", " << v[1] << ", " << v[2] << ')';
 }
+
+}  // namespace Varnek
+
+namespace VarnekTesting {
+
+using V = Varnek::Vector<float, 3>;
+using Points = std::vector<V>;
+using RP = Varnek::LabelBackground::ReferencePoint;
 
 inline RP rp(int value) {
     return static_cast<RP>(value);
@@ -42,7 +47,7 @@ inline Points pointsXY(std::initializer_list<float> xy) {
 }
 
 // The points the indicator appends to an empty outline.
-inline Points pointsOf(const LabelIndicator& indicator, RP referencePoint, const V& size) {
+inline Points pointsOf(const Varnek::LabelIndicator& indicator, RP referencePoint, const V& size) {
     Points points;
     indicator.addPolygonPointsInClockwiseOrder(referencePoint, size, points);
     return points;
@@ -90,6 +95,6 @@ inline float floatFromBits(std::uint32_t bits) {
     return value;
 }
 
-}  // namespace Varnek
+}  // namespace VarnekTesting
 
-#endif  // VARNEK_LABEL_SHAPE_LABELSHAPETESTING_H
+#endif  // VARNEK_TESTING_LABELSHAPETESTING_H
