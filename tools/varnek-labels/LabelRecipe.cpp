@@ -49,6 +49,36 @@ float galleryWidthOf(const IndicatorKindRow& row) {
                : s_galleryLayeredWidthInScreenHeightFraction;
 }
 
+// The words a caption puts round the indicator's name.
+struct CaptionWords {
+    const char* tipOnly;     // the whole caption of a shape whose tip is its indicator
+    const char* withBar;     // after a layered indicator's name
+    const char* withoutBar;  // likewise
+    const char* fixedWidth;  // before a fixed width
+    const char* freeSized;   // in its place for an indicator without one
+};
+
+// For text output and the picture of one label, after the shape's name.
+constexpr CaptionWords s_textWords{"", ", bar", ", no bar", ", fixed ", ", free-sized"};
+// For a gallery cell, below the shape's name.
+constexpr CaptionWords s_briefWords{"no indicator (tip)", ", with bar", ", no bar", ", ", ""};
+
+std::string describeIndicator(const LabelRecipe& recipe, const CaptionWords& words) {
+    if (!rowOf(recipe.background).carriesIndicator) {
+        return words.tipOnly;
+    }
+    std::string text = toName(recipe.indicator);
+    if (isLayered(recipe.indicator)) {
+        text += recipe.withBar ? words.withBar : words.withoutBar;
+    }
+    if (recipe.indicator != IndicatorKind::None) {
+        text += recipe.fixedWidthInScreenHeightFraction > 0.0f
+                    ? words.fixedWidth + formatFloat(recipe.fixedWidthInScreenHeightFraction)
+                    : words.freeSized;
+    }
+    return text;
+}
+
 }  // namespace
 
 const char* toName(BackgroundShape shape) {
@@ -80,21 +110,12 @@ bool isLayered(IndicatorKind kind) {
 }
 
 std::string describe(const LabelRecipe& recipe) {
-    std::string text = toName(recipe.background);
-    if (!rowOf(recipe.background).carriesIndicator) {
-        return text;
-    }
-    text += " / ";
-    text += toName(recipe.indicator);
-    if (isLayered(recipe.indicator)) {
-        text += recipe.withBar ? ", bar" : ", no bar";
-    }
-    if (recipe.indicator != IndicatorKind::None) {
-        text += recipe.fixedWidthInScreenHeightFraction > 0.0f
-                    ? ", fixed " + formatFloat(recipe.fixedWidthInScreenHeightFraction)
-                    : ", free-sized";
-    }
-    return text;
+    const char* separator = rowOf(recipe.background).carriesIndicator ? " / " : "";
+    return toName(recipe.background) + (separator + describeIndicator(recipe, s_textWords));
+}
+
+std::string describeIndicatorBriefly(const LabelRecipe& recipe) {
+    return describeIndicator(recipe, s_briefWords);
 }
 
 void checkCombination(const LabelRecipe& recipe, bool barOptionGiven) {

@@ -41,8 +41,11 @@ ReferencePoint parseReferencePoint(const std::string& option, const std::string&
 // Whether the indicator kind has a bar to leave out.
 bool isLayered(IndicatorKind kind);
 
-// "flat / right-angled, fixed width 0.008", for captions and text output.
+// "flat / right, fixed 0.008", for text output and the picture of one label.
 std::string describe(const LabelRecipe& recipe);
+// "right, 0.008", the indicator alone, for a gallery cell that names the
+// shape above it; "no indicator (tip)" for a shape whose tip is its indicator.
+std::string describeIndicatorBriefly(const LabelRecipe& recipe);
 
 // Throws UsageError if the combination cannot be made: an indicator on a
 // balloon, a bar choice on a non-layered indicator, a fixed width without
