@@ -350,8 +350,12 @@ void LabelPlacer::Impl::layOutGrids(std::size_t count) {
     // Room for every listed anchor and every listing of a visible label:
     // the gathering writes every one it reads before it knows whether to
     // keep it.
-    m_nearAnchors.resize(count + 1);
-    m_nearVisible.resize(entries + 1);
+    const std::size_t levels = std::min(s_levels, static_cast<std::size_t>(getChainDepth()) + 1);
+    for (std::size_t level = 0; level < levels; ++level) {
+        m_neighbourhoods[level].anchors.resize(count + 1);
+        m_neighbourhoods[level].visible.resize(entries + 1);
+    }
+    m_level = 0;
 }
 
 void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
@@ -522,7 +526,7 @@ void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) 
     const LabelRect& span = m_shapes.getSpan(state.shape);
     const LabelRect area{state.x + span.left, state.y + span.top, state.x + span.right,
                          state.y + span.bottom};
-    NearAnchors& anchors = m_nearAnchors;
+    NearAnchors& anchors = m_neighbourhoods[m_level].anchors;
     std::size_t anchorCount = 0;
     if (withAnchors && m_options.anchorsAreObstacles) {
         m_anchors.forEachNear(area, [&](float x, float y, std::uint32_t other) {
@@ -536,7 +540,7 @@ void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) 
     const LabelRect grown{area.left - m_halfGap, area.top - m_halfGap, area.right + m_halfGap,
                           area.bottom + m_halfGap};
     // A label is listed in every cell it touches: each is kept once.
-    NearLabels& visible = m_nearVisible;
+    NearLabels& visible = m_neighbourhoods[m_level].visible;
     std::size_t visibleCount = 0;
     m_visible.forEachInCells(grown,
                              [&](const internal::VisibleLabelGrid::Entry& entry, bool first) {
@@ -557,7 +561,7 @@ bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t c
     const LabelRect bounds = getBounds(label, candidate);
     if ((state.checked & bit) == 0) {
         // Without early exit or branch, over a few anchors.
-        const NearAnchors& anchors = m_nearAnchors;
+        const NearAnchors& anchors = m_neighbourhoods[m_level].anchors;
         unsigned int covers = 0;
         for (std::size_t a = 0; a < anchors.count; ++a) {
             covers |= holdsWithoutBranch(bounds, anchors.x[a], anchors.y[a]);
@@ -569,7 +573,7 @@ bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t c
     }
     const LabelRect grown{bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
                           bounds.bottom + m_halfGap};
-    const NearLabels& visible = m_nearVisible;
+    const NearLabels& visible = m_neighbourhoods[m_level].visible;
     unsigned int overlapsOne = 0;
     for (std::size_t v = 0; v < visible.count; ++v) {
         overlapsOne |= bitOf(grown.left < visible.right[v]) & bitOf(visible.left[v] < grown.right) &
@@ -584,7 +588,7 @@ std::size_t LabelPlacer::Impl::collectBlockersAmongNeighbours(std::uint32_t labe
     // The gathered labels are distinct.
     m_blockers.clear();
     const LabelRect grown = getGrownBounds(label, candidate);
-    const NearLabels& visible = m_nearVisible;
+    const NearLabels& visible = m_neighbourhoods[m_level].visible;
     for (std::size_t v = 0; v < visible.count; ++v) {
         if (overlaps(grown,
                      {visible.left[v], visible.top[v], visible.right[v], visible.bottom[v]})) {
@@ -705,12 +709,30 @@ bool LabelPlacer::Impl::displaceBlocker(std::uint32_t label, std::size_t k, int 
 // moving at most depth other labels out of the way.
 bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int depth,
                                  bool moveSettled) {
+    // Without work left there is nothing to try.
+    if (m_work == 0) {
+        return false;
+    }
+    // The labels round this one, a level above the chain's: every failed
+    // move below is undone, so they stay the same for every candidate.
+    ++m_level;
+    gatherNeighbours(label, true);
+    const bool moved = relocateAmongNeighbours(label, from, depth, moveSettled);
+    --m_level;
+    return moved;
+}
+
+bool LabelPlacer::Impl::relocateAmongNeighbours(std::uint32_t label, std::int16_t from, int depth,
+                                                bool moveSettled) {
     const std::size_t candidates = m_candidates.size();
     for (std::size_t k = 0; k < candidates; ++k) {
-        if (static_cast<std::int16_t>(k) == from || !spend()) {
+        if (static_cast<std::int16_t>(k) == from) {
             continue;
         }
-        if (isAllowed(label, k) && collectBlockers(label, k, 0) == 0) {
+        if (!spend()) {
+            break;
+        }
+        if (isFreeAmongNeighbours(label, k)) {
             show(label, k);
             return true;
         }
@@ -720,12 +742,17 @@ bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int dep
     }
     for (std::size_t k = 0; k < candidates; ++k) {
         if (static_cast<std::int16_t>(k) != from && isAllowed(label, k) && spend() &&
-            collectBlockers(label, k, 1) == 1 &&
+            collectBlockersAmongNeighbours(label, k, 1) == 1 &&
             displaceBlocker(label, k, depth - 1, moveSettled)) {
             return true;
         }
     }
     return false;
+}
+
+int LabelPlacer::Impl::getChainDepth() const {
+    const int effort = m_options.effort;
+    return effort >= 4 ? 3 : effort >= 2 ? 2 : 1;
 }
 
 std::uint64_t LabelPlacer::Impl::nextRandom() {
@@ -812,7 +839,7 @@ void LabelPlacer::Impl::improve() {
     const int doublings = std::min(effort - 1, s_maxEffortDoublings);
     m_work = static_cast<std::uint64_t>(m_placeable) * s_workPerLabelAtEffortOne
              << static_cast<unsigned int>(doublings);
-    const int depth = effort >= 4 ? 3 : effort >= 2 ? 2 : 1;
+    const int depth = getChainDepth();
 
     m_hiddenLabels.clear();
     for (std::size_t label = 0; label < m_placeable; ++label) {

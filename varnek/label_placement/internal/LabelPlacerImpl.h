@@ -100,6 +100,10 @@ private:
     bool spend();
     bool insertWithChain(std::uint32_t label, int depth, bool moveSettled);
     bool relocate(std::uint32_t label, std::int16_t from, int depth, bool moveSettled);
+    bool relocateAmongNeighbours(std::uint32_t label, std::int16_t from, int depth,
+                                 bool moveSettled);
+    // How many labels a chain may move, at the options' effort.
+    int getChainDepth() const;
     bool displaceBlocker(std::uint32_t label, std::size_t k, int depth, bool moveSettled);
     void walkPlateau();
     // Notes that a label left a place (once per label and frame).
@@ -183,8 +187,16 @@ private:
             label.resize(size);
         }
     };
-    NearAnchors m_nearAnchors;
-    NearLabels m_nearVisible;
+    struct Neighbourhood {
+        NearAnchors anchors;
+        NearLabels visible;
+    };
+    // One neighbourhood per level of the ejection chains, the greedy pass
+    // and a chain's hidden label at level 0: a label moved out of the way
+    // gathers its own without losing those of the chain round it.
+    static constexpr std::size_t s_levels = 4;
+    std::array<Neighbourhood, s_levels> m_neighbourhoods;
+    std::size_t m_level = 0;
     std::vector<std::uint32_t> m_hiddenLabels;
     std::vector<std::uint32_t> m_moved;
     std::uint64_t m_work = 0;
