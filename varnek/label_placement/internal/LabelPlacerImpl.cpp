@@ -21,7 +21,7 @@ constexpr std::array<ReferencePoint, 12> s_defaultCandidates = {
 
 // The work the improvement may do per placeable label at effort 1, counted
 // in candidate tests; each step of effort doubles it.
-constexpr std::uint64_t s_workPerLabelAtEffortOne = 4;
+constexpr std::uint64_t s_workPerLabelAtEffortOne = 2;
 constexpr int s_maxEffortDoublings = 24;
 
 bool isFinite(const Vector<float, 3>& v) {
@@ -448,19 +448,6 @@ void LabelPlacer::Impl::sortOrder() {
     }
 }
 
-LabelRect LabelPlacer::Impl::getBounds(std::uint32_t label, std::size_t candidate) const {
-    const LabelState& state = m_labels[label];
-    const LabelRect& bounds = m_shapes.getCandidate(state.shape, candidate).bounds;
-    return {state.x + bounds.left, state.y + bounds.top, state.x + bounds.right,
-            state.y + bounds.bottom};
-}
-
-LabelRect LabelPlacer::Impl::getGrownBounds(std::uint32_t label, std::size_t candidate) const {
-    const LabelRect bounds = getBounds(label, candidate);
-    return {bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
-            bounds.bottom + m_halfGap};
-}
-
 bool LabelPlacer::Impl::isAllowed(std::uint32_t label, std::size_t candidate) {
     LabelState& state = m_labels[label];
     const auto bit = static_cast<std::uint16_t>(1u << candidate);
@@ -658,8 +645,14 @@ bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool mov
         return false;
     }
     gatherNeighbours(label, false);
+    const internal::CandidateShape* shapes = m_shapes.getCandidates(m_labels[label].shape);
     const std::size_t candidates = m_candidates.size();
     for (std::size_t k = 0; k < candidates; ++k) {
+        // A candidate with the bounds of one tried before would fare as it
+        // did: it costs no work.
+        if (shapes[k].firstWithSameBounds != k) {
+            continue;
+        }
         if (!spend()) {
             return false;
         }
@@ -724,9 +717,16 @@ bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int dep
 
 bool LabelPlacer::Impl::relocateAmongNeighbours(std::uint32_t label, std::int16_t from, int depth,
                                                 bool moveSettled) {
+    // Candidates with the bounds of one tried before, or of the place the
+    // label left (the chain's label overlaps it), would fare as those did.
+    const internal::CandidateShape* shapes = m_shapes.getCandidates(m_labels[label].shape);
+    const std::uint32_t fromBounds = shapes[static_cast<std::size_t>(from)].firstWithSameBounds;
+    const auto isNew = [&](std::size_t k) {
+        return shapes[k].firstWithSameBounds == k && k != fromBounds;
+    };
     const std::size_t candidates = m_candidates.size();
     for (std::size_t k = 0; k < candidates; ++k) {
-        if (static_cast<std::int16_t>(k) == from) {
+        if (!isNew(k)) {
             continue;
         }
         if (!spend()) {
@@ -741,7 +741,7 @@ bool LabelPlacer::Impl::relocateAmongNeighbours(std::uint32_t label, std::int16_
         return false;
     }
     for (std::size_t k = 0; k < candidates; ++k) {
-        if (static_cast<std::int16_t>(k) != from && isAllowed(label, k) && spend() &&
+        if (isNew(k) && isAllowed(label, k) && spend() &&
             collectBlockersAmongNeighbours(label, k, 1) == 1 &&
             displaceBlocker(label, k, depth - 1, moveSettled)) {
             return true;
@@ -970,23 +970,23 @@ void LabelPlacer::Impl::writeOutlines(std::size_t count) {
         const std::size_t slotIndex =
             (static_cast<std::size_t>(state.shape) * 13u + k) % s_outlineCacheSlots;
         OutlineCacheSlot& slot = m_outlineCacheSlots[slotIndex];
-        const Vector<float, 3>* cached = m_outlineCache.data() + slotIndex * largest;
+        Vector<float, 3>* cached = m_outlineCache.data() + slotIndex * largest;
+        // The outline relative to the anchor, then moved by it.
         if (slot.shape == state.shape && slot.candidate == k) {
-            for (std::size_t p = 0; p < slot.points; ++p) {
-                m_outlinePoints.push_back({state.x + cached[p][0], state.y + cached[p][1], 0.0f});
+            m_outlinePoints.insert(m_outlinePoints.end(), cached, cached + slot.points);
+        } else {
+            m_shapes.getBackground(state.shape)
+                .appendPolygon(m_candidates[k], m_shapes.getSize(state.shape),
+                               m_shapes.getCandidate(state.shape, k).offset, m_outlinePoints);
+            const std::size_t points = m_outlinePoints.size() - first;
+            if (points <= largest) {
+                std::copy(m_outlinePoints.data() + first, m_outlinePoints.data() + first + points,
+                          cached);
+                slot = {state.shape, static_cast<std::uint32_t>(k),
+                        static_cast<std::uint32_t>(points)};
             }
-            continue;
         }
-        m_shapes.getBackground(state.shape)
-            .appendPolygon(m_candidates[k], m_shapes.getSize(state.shape),
-                           m_shapes.getCandidate(state.shape, k).offset, m_outlinePoints);
         Vector<float, 3>* out = m_outlinePoints.data();
-        const std::size_t points = m_outlinePoints.size() - first;
-        if (points <= largest) {
-            std::copy(out + first, out + first + points,
-                      m_outlineCache.begin() + static_cast<std::ptrdiff_t>(slotIndex * largest));
-            slot = {state.shape, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(points)};
-        }
         for (std::size_t p = first; p < m_outlinePoints.size(); ++p) {
             out[p] = {state.x + out[p][0], state.y + out[p][1], 0.0f};
         }

@@ -74,8 +74,17 @@ private:
 
     // The label's rectangle at a candidate, in view coordinates; grown by
     // half the gap on every side.
-    LabelRect getBounds(std::uint32_t label, std::size_t candidate) const;
-    LabelRect getGrownBounds(std::uint32_t label, std::size_t candidate) const;
+    LabelRect getBounds(std::uint32_t label, std::size_t candidate) const {
+        const LabelState& state = m_labels[label];
+        const LabelRect& bounds = m_shapes.getCandidate(state.shape, candidate).bounds;
+        return {state.x + bounds.left, state.y + bounds.top, state.x + bounds.right,
+                state.y + bounds.bottom};
+    }
+    LabelRect getGrownBounds(std::uint32_t label, std::size_t candidate) const {
+        const LabelRect bounds = getBounds(label, candidate);
+        return {bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
+                bounds.bottom + m_halfGap};
+    }
     // Inside the viewport and, if asked, covering no other anchor.
     bool isAllowed(std::uint32_t label, std::size_t candidate);
     // Notes the outcome of isAllowed's test of a candidate.
