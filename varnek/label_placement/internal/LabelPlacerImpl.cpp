@@ -137,7 +137,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* lab
         // Whatever was half built is dropped: the next call starts afresh.
         forgetHistory();
         m_result.clear();
-        m_outlinePoints.clear();
+        m_outlinePointCount = 0;
         m_outlineStarts.clear();
         throw;
     }
@@ -948,14 +948,19 @@ void LabelPlacer::Impl::writeOutlines(std::size_t count) {
         room += points;
         largest = std::max(largest, points);
     }
-    m_outlinePoints.clear();
-    m_outlinePoints.reserve(room);
+    // The buffer keeps its size across frames: the first m_outlinePointCount
+    // points are this frame's, written in place without growing it.
+    if (m_outlinePoints.size() < room) {
+        m_outlinePoints.resize(room);
+    }
+    std::size_t used = 0;
     m_outlineStarts.clear();
     m_outlineStarts.reserve(m_placeable + 1);
     // An outline relative to the anchor depends on the shape and candidate
     // only: labels sharing them copy it from a small cache by shape and
     // candidate instead of asking the background again.
     m_outlineCache.resize(s_outlineCacheSlots * largest);
+    m_outlineScratch.reserve(largest);
     for (OutlineCacheSlot& slot : m_outlineCacheSlots) {
         slot = {internal::KeyTable::s_absent, 0, 0};
     }
@@ -965,33 +970,39 @@ void LabelPlacer::Impl::writeOutlines(std::size_t count) {
             continue;
         }
         const auto k = static_cast<std::size_t>(state.chosen);
-        const std::size_t first = m_outlinePoints.size();
-        m_outlineStarts.push_back(static_cast<std::uint32_t>(first));
+        m_outlineStarts.push_back(static_cast<std::uint32_t>(used));
         const std::size_t slotIndex =
             (static_cast<std::size_t>(state.shape) * 13u + k) % s_outlineCacheSlots;
         OutlineCacheSlot& slot = m_outlineCacheSlots[slotIndex];
         Vector<float, 3>* cached = m_outlineCache.data() + slotIndex * largest;
         // The outline relative to the anchor, then moved by it.
-        if (slot.shape == state.shape && slot.candidate == k) {
-            m_outlinePoints.insert(m_outlinePoints.end(), cached, cached + slot.points);
-        } else {
+        const Vector<float, 3>* outline = cached;
+        std::size_t points = slot.points;
+        if (slot.shape != state.shape || slot.candidate != k) {
+            m_outlineScratch.clear();
             m_shapes.getBackground(state.shape)
                 .appendPolygon(m_candidates[k], m_shapes.getSize(state.shape),
-                               m_shapes.getCandidate(state.shape, k).offset, m_outlinePoints);
-            const std::size_t points = m_outlinePoints.size() - first;
+                               m_shapes.getCandidate(state.shape, k).offset, m_outlineScratch);
+            outline = m_outlineScratch.data();
+            points = m_outlineScratch.size();
             if (points <= largest) {
-                std::copy(m_outlinePoints.data() + first, m_outlinePoints.data() + first + points,
-                          cached);
+                std::copy(outline, outline + points, cached);
                 slot = {state.shape, static_cast<std::uint32_t>(k),
                         static_cast<std::uint32_t>(points)};
             }
         }
-        Vector<float, 3>* out = m_outlinePoints.data();
-        for (std::size_t p = first; p < m_outlinePoints.size(); ++p) {
-            out[p] = {state.x + out[p][0], state.y + out[p][1], 0.0f};
+        // A background of another library may give more points than it said.
+        if (m_outlinePoints.size() < used + points) {
+            m_outlinePoints.resize(used + points);
         }
+        Vector<float, 3>* out = m_outlinePoints.data() + used;
+        for (std::size_t p = 0; p < points; ++p) {
+            out[p] = {state.x + outline[p][0], state.y + outline[p][1], 0.0f};
+        }
+        used += points;
     }
-    m_outlineStarts.push_back(static_cast<std::uint32_t>(m_outlinePoints.size()));
+    m_outlinePointCount = used;
+    m_outlineStarts.push_back(static_cast<std::uint32_t>(used));
 }
 
 void LabelPlacer::Impl::keepHistory(std::size_t count) {
@@ -1016,7 +1027,8 @@ void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
         starts.push_back(base);
         return;
     }
-    points.insert(points.end(), m_outlinePoints.begin(), m_outlinePoints.end());
+    points.insert(points.end(), m_outlinePoints.begin(),
+                  m_outlinePoints.begin() + static_cast<std::ptrdiff_t>(m_outlinePointCount));
     const std::size_t first = starts.size();
     starts.resize(first + m_outlineStarts.size());
     for (std::size_t i = 0; i < m_outlineStarts.size(); ++i) {

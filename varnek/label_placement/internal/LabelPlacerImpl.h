@@ -224,7 +224,9 @@ private:
     static constexpr std::size_t s_outlineCacheSlots = 64;
     std::array<OutlineCacheSlot, s_outlineCacheSlots> m_outlineCacheSlots{};
     std::vector<Vector<float, 3>> m_outlineCache;
+    std::vector<Vector<float, 3>> m_outlineScratch;
     std::vector<Vector<float, 3>> m_outlinePoints;
+    std::size_t m_outlinePointCount = 0;
     std::vector<std::uint32_t> m_outlineStarts;
 };
 
