@@ -21,7 +21,7 @@ constexpr std::array<ReferencePoint, 12> s_defaultCandidates = {
 
 // The work the improvement may do per placeable label at effort 1, counted
 // in candidate tests; each step of effort doubles it.
-constexpr std::uint64_t s_workPerLabelAtEffortOne = 2;
+constexpr std::uint64_t s_workPerLabelAtEffortOne = 1;
 constexpr int s_maxEffortDoublings = 24;
 
 bool isFinite(const Vector<float, 3>& v) {
