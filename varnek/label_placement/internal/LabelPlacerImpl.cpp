@@ -195,18 +195,30 @@ void LabelPlacer::Impl::keepRequests(const LabelRequest* labels, std::size_t cou
     m_lastRequests.assign(labels, labels + count);
     m_lastScales.resize(2 * count);
     m_lastInitialized.resize(count);
+    // Neighbouring requests mostly share their background: its state is
+    // read once for them.
+    const LabelBackground* last = nullptr;
+    float scale = 0.0f;
+    float indicatorScale = 0.0f;
+    std::uint8_t initialized = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const LabelBackground* background =
             labels[i].background != nullptr ? labels[i].background : m_defaultBackground.get();
-        const LabelIndicator* indicator =
-            background != nullptr ? background->getIndicator() : nullptr;
-        m_lastScales[2 * i] = background != nullptr
-                                  ? background->getScreenHeightFractionToMaskedSceneScaleFactor()
-                                  : 0.0f;
-        m_lastScales[2 * i + 1] = indicator != nullptr
-                                      ? indicator->getScreenHeightFractionToMaskedSceneScaleFactor()
-                                      : 0.0f;
-        m_lastInitialized[i] = background != nullptr && background->isInitialized() ? 1 : 0;
+        if (i == 0 || background != last) {
+            last = background;
+            const LabelIndicator* indicator =
+                background != nullptr ? background->getIndicator() : nullptr;
+            scale = background != nullptr
+                        ? background->getScreenHeightFractionToMaskedSceneScaleFactor()
+                        : 0.0f;
+            indicatorScale = indicator != nullptr
+                                 ? indicator->getScreenHeightFractionToMaskedSceneScaleFactor()
+                                 : 0.0f;
+            initialized = background != nullptr && background->isInitialized() ? 1 : 0;
+        }
+        m_lastScales[2 * i] = scale;
+        m_lastScales[2 * i + 1] = indicatorScale;
+        m_lastInitialized[i] = initialized;
     }
     // A label that stepped back comes back in the next call, even if the
     // frame is the same: that call is placed anew.
@@ -504,6 +516,41 @@ bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
     return state.previous != s_hidden && state.chosen == state.previous;
 }
 
+inline bool LabelPlacer::Impl::isFreeAmong(LabelState& state,
+                                           const internal::CandidateShape* shapes,
+                                           std::size_t candidate, const Neighbourhood& near) {
+    const auto bit = static_cast<std::uint16_t>(1u << candidate);
+    const LabelRect& relative = shapes[candidate].bounds;
+    const LabelRect bounds{state.x + relative.left, state.y + relative.top,
+                           state.x + relative.right, state.y + relative.bottom};
+    if ((state.checked & bit) == 0) {
+        // Without early exit or branch, over a few anchors.
+        const NearAnchors& anchors = near.anchors;
+        unsigned int covers = 0;
+        for (std::size_t a = 0; a < anchors.count; ++a) {
+            covers |= holdsWithoutBranch(bounds, anchors.x[a], anchors.y[a]);
+        }
+        // The test answers for every candidate with the same bounds.
+        const std::uint16_t same = shapes[candidate].sameBounds;
+        state.checked = static_cast<std::uint16_t>(state.checked | same);
+        if (covers == 0 && isInside(bounds, m_options.viewport)) {
+            state.allowed = static_cast<std::uint16_t>(state.allowed | same);
+        }
+    }
+    if ((state.allowed & bit) == 0) {
+        return false;
+    }
+    const LabelRect grown{bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
+                          bounds.bottom + m_halfGap};
+    const NearLabels& visible = near.visible;
+    unsigned int overlapsOne = 0;
+    for (std::size_t v = 0; v < visible.count; ++v) {
+        overlapsOne |= bitOf(grown.left < visible.right[v]) & bitOf(visible.left[v] < grown.right) &
+                       bitOf(grown.top < visible.bottom[v]) & bitOf(visible.top[v] < grown.bottom);
+    }
+    return overlapsOne == 0;
+}
+
 void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) {
     // Every candidate lies in the shape's span round the anchor: the anchors
     // and visible labels there are read once for all candidates. Each is
@@ -544,29 +591,8 @@ void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) 
 
 bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate) {
     LabelState& state = m_labels[label];
-    const auto bit = static_cast<std::uint16_t>(1u << candidate);
-    const LabelRect bounds = getBounds(label, candidate);
-    if ((state.checked & bit) == 0) {
-        // Without early exit or branch, over a few anchors.
-        const NearAnchors& anchors = m_neighbourhoods[m_level].anchors;
-        unsigned int covers = 0;
-        for (std::size_t a = 0; a < anchors.count; ++a) {
-            covers |= holdsWithoutBranch(bounds, anchors.x[a], anchors.y[a]);
-        }
-        markAllowed(state, candidate, covers == 0 && isInside(bounds, m_options.viewport));
-    }
-    if ((state.allowed & bit) == 0) {
-        return false;
-    }
-    const LabelRect grown{bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
-                          bounds.bottom + m_halfGap};
-    const NearLabels& visible = m_neighbourhoods[m_level].visible;
-    unsigned int overlapsOne = 0;
-    for (std::size_t v = 0; v < visible.count; ++v) {
-        overlapsOne |= bitOf(grown.left < visible.right[v]) & bitOf(visible.left[v] < grown.right) &
-                       bitOf(grown.top < visible.bottom[v]) & bitOf(visible.top[v] < grown.bottom);
-    }
-    return overlapsOne == 0;
+    return isFreeAmong(state, m_shapes.getCandidates(state.shape), candidate,
+                       m_neighbourhoods[m_level]);
 }
 
 std::size_t LabelPlacer::Impl::collectBlockersAmongNeighbours(std::uint32_t label,
@@ -596,12 +622,14 @@ void LabelPlacer::Impl::placeGreedily() {
         gatherNeighbours(label, true);
         // The place shown in the previous call first, then the candidates in
         // order of preference.
-        const std::int16_t previous = m_labels[label].previous;
-        const internal::CandidateShape* shapes = m_shapes.getCandidates(m_labels[label].shape);
+        LabelState& state = m_labels[label];
+        const std::int16_t previous = state.previous;
+        const internal::CandidateShape* shapes = m_shapes.getCandidates(state.shape);
+        const Neighbourhood& near = m_neighbourhoods[0];
         std::uint32_t previousBounds = internal::KeyTable::s_absent;
         if (previous != s_hidden) {
             previousBounds = shapes[static_cast<std::size_t>(previous)].firstWithSameBounds;
-            if (isFreeAmongNeighbours(label, static_cast<std::size_t>(previous))) {
+            if (isFreeAmong(state, shapes, static_cast<std::size_t>(previous), near)) {
                 show(label, static_cast<std::size_t>(previous));
                 continue;
             }
@@ -610,15 +638,15 @@ void LabelPlacer::Impl::placeGreedily() {
             // viewer notices most; it hides for this call instead and comes
             // back as a new label in the next. Only where no label of lower
             // priority could take the room it leaves.
-            if (m_labels[label].priority == m_lowestPriority) {
-                m_labels[label].status = Status::SteppedBack;
+            if (state.priority == m_lowestPriority) {
+                state.status = Status::SteppedBack;
                 continue;
             }
         }
         for (std::size_t k = 0; k < candidates; ++k) {
             // A candidate with the bounds of one tested before fails as it did.
             const std::uint32_t same = shapes[k].firstWithSameBounds;
-            if (same == k && same != previousBounds && isFreeAmongNeighbours(label, k)) {
+            if (same == k && same != previousBounds && isFreeAmong(state, shapes, k, near)) {
                 show(label, k);
                 break;
             }

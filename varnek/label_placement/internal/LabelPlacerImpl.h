@@ -203,6 +203,9 @@ private:
     // One neighbourhood per level of the ejection chains, the greedy pass
     // and a chain's hidden label at level 0: a label moved out of the way
     // gathers its own without losing those of the chain round it.
+    // isFreeAmongNeighbours for a label's state and candidates, among near.
+    inline bool isFreeAmong(LabelState& state, const internal::CandidateShape* shapes,
+                            std::size_t candidate, const Neighbourhood& near);
     static constexpr std::size_t s_levels = 4;
     std::array<Neighbourhood, s_levels> m_neighbourhoods;
     std::size_t m_level = 0;
