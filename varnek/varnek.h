@@ -13,7 +13,9 @@
 // Exceptions: the functions of the vocabulary that return text or build a
 // value holding text (display names, option texts, pattern definitions,
 // colour texts) throw std::bad_alloc when memory runs out, and then nothing
-// that existed before the call has changed; the rest throw nothing.
+// that existed before the call has changed, as does
+// DrawStyleMesh::getVisibleTypes, which builds its set from a list. The rest
+// throw nothing and are declared noexcept.
 //
 // Allocations: the notations (getHoopsNotation, getDrawKey), isValid, next,
 // building the type sets from a list and asking them for a type,

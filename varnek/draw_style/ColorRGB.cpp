@@ -54,11 +54,12 @@ std::string ColorRGB::toString(float red, float green, float blue) {
     return toString(std::array<float, 3>{red, green, blue});
 }
 
-void ColorRGB::toStringAt(std::string& text, int position, const ColorRGB& color) {
+void ColorRGB::toStringAt(std::string& text, int position, const ColorRGB& color) noexcept {
     toStringAt(text, position, std::array<float, 3>{color.m_red, color.m_green, color.m_blue});
 }
 
-void ColorRGB::toStringAt(std::string& text, int position, const std::array<float, 3>& rgb) {
+void ColorRGB::toStringAt(std::string& text, int position,
+                          const std::array<float, 3>& rgb) noexcept {
     constexpr auto length = static_cast<std::size_t>(s_textLength);
     // Written as a subtraction so that no sum can overflow.
     if (position < 0 || text.size() < length ||

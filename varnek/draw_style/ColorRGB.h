@@ -22,19 +22,21 @@ public:
     // Black.
     constexpr ColorRGB() = default;
     // Stores the components unchecked; 0 to 1 is the meaningful range.
-    constexpr ColorRGB(float red, float green, float blue)
+    constexpr ColorRGB(float red, float green, float blue) noexcept
         : m_red(red), m_green(green), m_blue(blue) {}
 
     // The components, as given.
-    constexpr float red() const { return m_red; }
-    constexpr float green() const { return m_green; }
-    constexpr float blue() const { return m_blue; }
+    constexpr float red() const noexcept { return m_red; }
+    constexpr float green() const noexcept { return m_green; }
+    constexpr float blue() const noexcept { return m_blue; }
 
     // Component-wise exact comparison, so a colour holding a NaN is unequal to itself.
-    friend constexpr bool operator==(const ColorRGB& a, const ColorRGB& b) {
+    friend constexpr bool operator==(const ColorRGB& a, const ColorRGB& b) noexcept {
         return a.m_red == b.m_red && a.m_green == b.m_green && a.m_blue == b.m_blue;
     }
-    friend constexpr bool operator!=(const ColorRGB& a, const ColorRGB& b) { return !(a == b); }
+    friend constexpr bool operator!=(const ColorRGB& a, const ColorRGB& b) noexcept {
+        return !(a == b);
+    }
 
     // A new 23-character text such as "r=1.000 g=0.000 b=0.500", built as
     // toStringAt writes it at position 0.
@@ -55,8 +57,9 @@ public:
     //   negative remainder: -0.5 gives "0.+00");
     // - a product that is NaN, infinite or outside [-2^31, 2^31) gives the
     //   digit '0', so NaN and infinite components give "0.000".
-    static void toStringAt(std::string& text, int position, const ColorRGB& color);
-    static void toStringAt(std::string& text, int position, const std::array<float, 3>& rgb);
+    static void toStringAt(std::string& text, int position, const ColorRGB& color) noexcept;
+    static void toStringAt(std::string& text, int position,
+                           const std::array<float, 3>& rgb) noexcept;
 
 private:
     float m_red = 0.0F;

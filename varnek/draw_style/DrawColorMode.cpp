@@ -14,7 +14,7 @@ constexpr std::size_t s_numberOfValues = 6;
 
 }  // namespace
 
-bool DrawColorMode::isValid(Enum value) {
+bool DrawColorMode::isValid(Enum value) noexcept {
     return internal::isIndexBelow(value, s_numberOfValues);
 }
 
@@ -23,7 +23,7 @@ std::string DrawColorMode::toString(Enum value) {
                                  internal::lookup(s_displayTexts, value, "unknown"), nullptr, -1);
 }
 
-std::size_t hash_value(const DrawColorMode& mode) {
+std::size_t hash_value(const DrawColorMode& mode) noexcept {
     return static_cast<std::size_t>(
         static_cast<std::int64_t>(static_cast<DrawColorMode::Enum>(mode)));
 }

@@ -16,13 +16,14 @@ public:
     enum Enum : int { RGB = 0, Index = 1, Type = 2, Skin = 3, Reserved4 = 4, Reserved5 = 5 };
 
     // Stores value unchecked.
-    DrawColorMode(Enum value = Index) : m_value(value) {}  // NOLINT(google-explicit-constructor)
+    DrawColorMode(Enum value = Index) noexcept
+        : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
     // The stored value, unchecked.
-    operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
+    operator Enum() const noexcept { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // True for 0 to 5; negative values are invalid.
-    static bool isValid(Enum value);
+    static bool isValid(Enum value) noexcept;
 
     // The translation of "RGB", "Index", "Type" or "Skin" in the context
     // "DrawColorMode"; of "unknown" for any other value, 4 and 5 included.
@@ -34,7 +35,7 @@ private:
 };
 
 // The stored enumerator widened by sign extension, for hashed containers.
-VARNEK_API std::size_t hash_value(const DrawColorMode& mode);
+VARNEK_API std::size_t hash_value(const DrawColorMode& mode) noexcept;
 
 }  // namespace Varnek
 

@@ -12,7 +12,7 @@ constexpr std::array<const char*, 7> s_hoopsNotations = {
 
 }  // namespace
 
-const char* DrawCoordinates::getHoopsNotation(DrawCoordinates value) {
+const char* DrawCoordinates::getHoopsNotation(DrawCoordinates value) noexcept {
     return internal::lookup(s_hoopsNotations, value.m_value, nullptr);
 }
 

@@ -21,14 +21,14 @@ public:
     };
 
     // Stores value unchecked.
-    DrawCoordinates(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
+    DrawCoordinates(Enum value) noexcept : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
     // The stored value, unchecked.
-    operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
+    operator Enum() const noexcept { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "object", "world", "viewpoint", "local window", "outer window",
     // "local pixels" or "outer pixels"; a null pointer outside 0 to 6.
-    static const char* getHoopsNotation(DrawCoordinates value);
+    static const char* getHoopsNotation(DrawCoordinates value) noexcept;
 
 private:
     Enum m_value;

@@ -27,7 +27,7 @@ public:
 
     // The definition and the contrast colour, as given.
     const std::string& getDefinition() const { return m_definition; }
-    const ColorRGB& getContrastColor() const { return m_contrastColor; }
+    const ColorRGB& getContrastColor() const noexcept { return m_contrastColor; }
 
     // The dashed double line of a measurement, with the given arrow glyphs and
     // weights at its ends and contrastColor stored unchanged, for example

@@ -25,7 +25,7 @@ std::string DrawCylinderCapping::toString(Enum value) {
     return internal::lookup(s_cappings, value, &CappingTexts::displayText, "unknown");
 }
 
-const char* DrawCylinderCapping::getHoopsNotation(DrawCylinderCapping value) {
+const char* DrawCylinderCapping::getHoopsNotation(DrawCylinderCapping value) noexcept {
     return internal::lookup(s_cappings, value.m_value, &CappingTexts::hoopsNotation, nullptr);
 }
 

@@ -15,16 +15,17 @@ public:
     enum Enum : int { None = 0, First = 1, Second = 2, Both = 3 };
 
     // Stores value unchecked.
-    DrawCylinderCapping(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
+    DrawCylinderCapping(Enum value) noexcept
+        : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
     // The stored value, unchecked.
-    operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
+    operator Enum() const noexcept { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "None", "First", "Second" or "Both"; "unknown" outside 0 to 3.
     static std::string toString(Enum value);
 
     // "none", "first", "second" or "both"; a null pointer outside 0 to 3.
-    static const char* getHoopsNotation(DrawCylinderCapping value);
+    static const char* getHoopsNotation(DrawCylinderCapping value) noexcept;
 
 private:
     Enum m_value;

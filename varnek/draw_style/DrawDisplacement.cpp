@@ -22,7 +22,7 @@ constexpr std::array<Level, 5> s_levels = {{
 
 }  // namespace
 
-float DrawDisplacement::getValue(Enum level) {
+float DrawDisplacement::getValue(Enum level) noexcept {
     return internal::lookup(s_levels, level, &Level::value, 0.0F);
 }
 

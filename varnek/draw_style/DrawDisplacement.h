@@ -19,7 +19,7 @@ public:
 
     // 0, -2, -4, -6 or -10 (Highest jumps further than the steps before it);
     // 0 outside 0 to 4.
-    static float getValue(Enum level);
+    static float getValue(Enum level) noexcept;
 
     // "None", "Low", "Medium", "High" or "Highest"; "Unknown" (capital U)
     // outside 0 to 4.

@@ -15,7 +15,7 @@ constexpr std::array<const char*, 4> s_hoopsNotations = {
 
 }  // namespace
 
-const char* DrawLightingInterpolation::getHoopsNotation(DrawLightingInterpolation value) {
+const char* DrawLightingInterpolation::getHoopsNotation(DrawLightingInterpolation value) noexcept {
     return internal::lookup(s_hoopsNotations, value.m_value, nullptr);
 }
 

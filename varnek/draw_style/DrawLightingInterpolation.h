@@ -13,15 +13,15 @@ public:
     enum Enum : int { None = 0, Gouraud = 1, Phong = 2, Gooch = 3 };
 
     // Stores value unchecked.
-    DrawLightingInterpolation(Enum value)
+    DrawLightingInterpolation(Enum value) noexcept
         : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
     // The stored value, unchecked.
-    operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
+    operator Enum() const noexcept { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "No lighting interpolation" or "lighting interpolation = gouraud"
     // (phong, gooch); a null pointer outside 0 to 3.
-    static const char* getHoopsNotation(DrawLightingInterpolation value);
+    static const char* getHoopsNotation(DrawLightingInterpolation value) noexcept;
 
 private:
     Enum m_value;

@@ -27,7 +27,7 @@ constexpr std::array<PatternTexts, 9> s_patterns = {{
 
 }  // namespace
 
-bool DrawPatternFace::isValid(Pattern value) {
+bool DrawPatternFace::isValid(Pattern value) noexcept {
     return internal::isIndexBelow(value, s_patterns.size());
 }
 
@@ -37,10 +37,10 @@ std::string DrawPatternFace::toString(Pattern value) {
         internal::lookup(s_patterns, value, &PatternTexts::displayText, "unknown"), nullptr, -1);
 }
 
-const char* DrawPatternFace::getHoopsNotation(DrawPatternFace value) {
+const char* DrawPatternFace::getHoopsNotation(DrawPatternFace value) noexcept {
     // An unknown pattern is filled solid rather than left without a pattern.
-    return internal::lookup(s_patterns, value.m_value, &PatternTexts::hoopsNotation,
-                            s_patterns[Solid].hoopsNotation);
+    const Pattern pattern = isValid(value.m_value) ? value.m_value : Solid;
+    return s_patterns[internal::rowIndex(pattern)].hoopsNotation;
 }
 
 }  // namespace Varnek

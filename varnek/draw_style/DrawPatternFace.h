@@ -25,11 +25,11 @@ public:
     };
 
     // Stores value unchecked.
-    DrawPatternFace(Pattern value = Solid)
+    DrawPatternFace(Pattern value = Solid) noexcept
         : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
     // The stored value, unchecked.
-    operator Pattern() const { return m_value; }  // NOLINT(google-explicit-constructor)
+    operator Pattern() const noexcept { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // The translation of the enumerator's name ("Solid", "Crosshatch", ...) in
     // the context "DrawPatternFace"; of "unknown" for a value outside 0 to 8.
@@ -38,11 +38,11 @@ public:
 
     // "solid", "##", "||", "==", "//", a lone backslash, "::", "<><>" or
     // "[] []". A value outside 0 to 8 gets "solid", never a null pointer.
-    static const char* getHoopsNotation(DrawPatternFace value);
+    static const char* getHoopsNotation(DrawPatternFace value) noexcept;
 
 private:
     // True for 0 to 8; negative values are invalid.
-    static bool isValid(Pattern value);
+    static bool isValid(Pattern value) noexcept;
 
     Pattern m_value;
 };

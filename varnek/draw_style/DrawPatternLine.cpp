@@ -32,7 +32,7 @@ std::string DrawPatternLine::toString(Enum value) {
         internal::lookup(s_patterns, value, &PatternTexts::displayText, "unknown"), nullptr, -1);
 }
 
-const char* DrawPatternLine::getHoopsNotation(DrawPatternLine value) {
+const char* DrawPatternLine::getHoopsNotation(DrawPatternLine value) noexcept {
     return internal::lookup(s_patterns, value.m_value, &PatternTexts::hoopsNotation, nullptr);
 }
 

@@ -24,10 +24,10 @@ public:
     };
 
     // Stores value unchecked.
-    DrawPatternLine(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
+    DrawPatternLine(Enum value) noexcept : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
     // The stored value, unchecked.
-    operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
+    operator Enum() const noexcept { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // The translation of the enumerator's name ("Solid", "Dashed", ...) in the
     // context "DrawPatternLine"; of "unknown" for a value outside 0 to 7.
@@ -35,7 +35,7 @@ public:
 
     // "---", "- -", "-- --", "...", "finedot", "..-", ".-" or "custom"; a null
     // pointer for a value outside 0 to 7.
-    static const char* getHoopsNotation(DrawPatternLine value);
+    static const char* getHoopsNotation(DrawPatternLine value) noexcept;
 
 private:
     Enum m_value;

@@ -32,13 +32,13 @@ public:
     // Sets the flag of every listed kind, ignoring values outside 0 to 6.
     // anyTypeSelectable() tells whether the list had an entry, valid or not.
     DrawSelectableTypesCollection(  // NOLINT(google-explicit-constructor)
-        const std::vector<DrawSelectableType>& types);
+        const std::vector<DrawSelectableType>& types) noexcept;
 
     // The kind's flag; false for a value outside 0 to 6.
-    bool isDrawTypeSelectable(DrawSelectableType type) const;
+    bool isDrawTypeSelectable(DrawSelectableType type) const noexcept;
 
     // Whether the list the set was built from was not empty.
-    bool anyTypeSelectable() const { return m_anyType; }
+    bool anyTypeSelectable() const noexcept { return m_anyType; }
 
     // All seven entries, for example "images=off,text=off,markers=off,
     // vertices=off,edges=on,lines=off,faces=on".
@@ -48,9 +48,9 @@ private:
     static constexpr std::size_t s_numberOfSelectableTypes = 7;
     using TypeFlags = std::array<bool, s_numberOfSelectableTypes>;
 
-    static TypeFlags convertSelectableTypes(const std::vector<DrawSelectableType>& types);
+    static TypeFlags convertSelectableTypes(const std::vector<DrawSelectableType>& types) noexcept;
     // The kind's keyword, "none" outside 0 to 6.
-    static const char* selectableTypeToString(DrawSelectableType type);
+    static const char* selectableTypeToString(DrawSelectableType type) noexcept;
 
     TypeFlags m_typeFlags{};
     bool m_anyType = false;

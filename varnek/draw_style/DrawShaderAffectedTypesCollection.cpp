@@ -10,12 +10,12 @@ constexpr std::array<const char*, 3> s_names = {"points", "lines", "triangles"};
 }  // namespace
 
 DrawShaderAffectedTypesCollection::DrawShaderAffectedTypesCollection(
-    const std::vector<DrawShaderAffectedType>& types)
+    const std::vector<DrawShaderAffectedType>& types) noexcept
     : m_typeFlags(convertShaderAffectedTypes(types)) {}
 
 DrawShaderAffectedTypesCollection::TypeFlags
 DrawShaderAffectedTypesCollection::convertShaderAffectedTypes(
-    const std::vector<DrawShaderAffectedType>& types) {
+    const std::vector<DrawShaderAffectedType>& types) noexcept {
     TypeFlags flags = internal::flagsOfListedKinds<s_numberOfShaderAffectedTypes>(types);
     if (types.empty()) {
         flags[internal::rowIndex(DrawShaderAffectedType::Points)] = true;
@@ -24,11 +24,11 @@ DrawShaderAffectedTypesCollection::convertShaderAffectedTypes(
 }
 
 const char* DrawShaderAffectedTypesCollection::shaderAffectedTypeToString(
-    DrawShaderAffectedType type) {
+    DrawShaderAffectedType type) noexcept {
     return internal::lookup(s_names, type, "");
 }
 
-bool DrawShaderAffectedTypesCollection::isTypeAffected(DrawShaderAffectedType type) const {
+bool DrawShaderAffectedTypesCollection::isTypeAffected(DrawShaderAffectedType type) const noexcept {
     return internal::isFlagSet(m_typeFlags, type);
 }
 

@@ -20,10 +20,10 @@ public:
     // Sets the flag of every listed kind, ignoring values outside 0 to 2. An
     // empty list sets Points; a list of only invalid values sets nothing.
     DrawShaderAffectedTypesCollection(  // NOLINT(google-explicit-constructor)
-        const std::vector<DrawShaderAffectedType>& types);
+        const std::vector<DrawShaderAffectedType>& types) noexcept;
 
     // The kind's flag; false for a value outside 0 to 2.
-    bool isTypeAffected(DrawShaderAffectedType type) const;
+    bool isTypeAffected(DrawShaderAffectedType type) const noexcept;
 
     // The affected kinds in the order points, lines, triangles, joined by ","
     // (for example "points,triangles"); empty when no flag is set.
@@ -33,9 +33,10 @@ private:
     static constexpr std::size_t s_numberOfShaderAffectedTypes = 3;
     using TypeFlags = std::array<bool, s_numberOfShaderAffectedTypes>;
 
-    static TypeFlags convertShaderAffectedTypes(const std::vector<DrawShaderAffectedType>& types);
+    static TypeFlags convertShaderAffectedTypes(
+        const std::vector<DrawShaderAffectedType>& types) noexcept;
     // The kind's keyword, the empty string outside 0 to 2.
-    static const char* shaderAffectedTypeToString(DrawShaderAffectedType type);
+    static const char* shaderAffectedTypeToString(DrawShaderAffectedType type) noexcept;
 
     TypeFlags m_typeFlags;
 };

@@ -27,7 +27,7 @@ std::string DrawSizeReference::toString(Enum value) {
     return internal::lookup(s_units, value, &UnitTexts::displayText, "undefined");
 }
 
-const char* DrawSizeReference::getHoopsNotation(DrawSizeReference value) {
+const char* DrawSizeReference::getHoopsNotation(DrawSizeReference value) noexcept {
     return internal::lookup(s_units, value.m_value, &UnitTexts::hoopsNotation, nullptr);
 }
 

@@ -22,17 +22,18 @@ public:
     };
 
     // Stores value unchecked.
-    DrawSizeReference(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
+    DrawSizeReference(Enum value) noexcept
+        : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
     // The stored value, unchecked.
-    operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
+    operator Enum() const noexcept { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "world", "object", "windowfraction", "outerwindowfraction", "pixel" or
     // "point"; "undefined" outside 0 to 5.
     static std::string toString(Enum value);
 
     // "wsu", "oru", "wru", "sru", "px" or "pt"; a null pointer outside 0 to 5.
-    static const char* getHoopsNotation(DrawSizeReference value);
+    static const char* getHoopsNotation(DrawSizeReference value) noexcept;
 
 private:
     Enum m_value;

@@ -10,16 +10,17 @@ constexpr std::array<const char*, 4> s_names = {"markers", "vertices", "edges", 
 }  // namespace
 
 DrawSkinAffectedTypesCollection::DrawSkinAffectedTypesCollection(
-    const std::vector<DrawSkinAffectedType>& types)
+    const std::vector<DrawSkinAffectedType>& types) noexcept
     : m_typeFlags(convertSkinAffectedTypes(types)) {}
 
 DrawSkinAffectedTypesCollection::TypeFlags
 DrawSkinAffectedTypesCollection::convertSkinAffectedTypes(
-    const std::vector<DrawSkinAffectedType>& types) {
+    const std::vector<DrawSkinAffectedType>& types) noexcept {
     return internal::flagsOfListedKinds<s_numberOfSkinAffectedTypes>(types);
 }
 
-const char* DrawSkinAffectedTypesCollection::skinAffectedTypeToString(DrawSkinAffectedType type) {
+const char* DrawSkinAffectedTypesCollection::skinAffectedTypeToString(
+    DrawSkinAffectedType type) noexcept {
     return internal::lookup(s_names, type, "none");
 }
 

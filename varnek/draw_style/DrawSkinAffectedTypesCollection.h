@@ -19,7 +19,7 @@ class VARNEK_API DrawSkinAffectedTypesCollection {
 public:
     // Sets the flag of every listed kind, ignoring values outside 0 to 3.
     DrawSkinAffectedTypesCollection(  // NOLINT(google-explicit-constructor)
-        const std::vector<DrawSkinAffectedType>& types);
+        const std::vector<DrawSkinAffectedType>& types) noexcept;
 
     // The affected kinds in the order markers, vertices, edges, faces, joined
     // by "," (for example "edges,faces"); empty when no flag is set.
@@ -29,9 +29,10 @@ private:
     static constexpr std::size_t s_numberOfSkinAffectedTypes = 4;
     using TypeFlags = std::array<bool, s_numberOfSkinAffectedTypes>;
 
-    static TypeFlags convertSkinAffectedTypes(const std::vector<DrawSkinAffectedType>& types);
+    static TypeFlags convertSkinAffectedTypes(
+        const std::vector<DrawSkinAffectedType>& types) noexcept;
     // The kind's keyword, "none" outside 0 to 3.
-    static const char* skinAffectedTypeToString(DrawSkinAffectedType type);
+    static const char* skinAffectedTypeToString(DrawSkinAffectedType type) noexcept;
 
     TypeFlags m_typeFlags;
 };

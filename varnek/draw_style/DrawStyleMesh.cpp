@@ -34,14 +34,14 @@ constexpr std::int64_t s_numberOfStyles = 6;
 
 }  // namespace
 
-DrawStyleMesh::DrawStyleMesh(const int& value)
+DrawStyleMesh::DrawStyleMesh(const int& value) noexcept
     : m_value(isValid(static_cast<Enum>(value)) ? static_cast<Enum>(value) : None) {}
 
-bool DrawStyleMesh::isValid(Enum value) {
+bool DrawStyleMesh::isValid(Enum value) noexcept {
     return internal::isIndexBelow(value, s_styles.size());
 }
 
-DrawStyleMesh::Enum DrawStyleMesh::next(Enum value) {
+DrawStyleMesh::Enum DrawStyleMesh::next(Enum value) noexcept {
     // The step is a plain remainder, not a wrap at the last style, so out-of-
     // range values land where the arithmetic puts them; 64 bits keep the sum
     // of INT32_MAX and 1 from overflowing.
@@ -53,7 +53,7 @@ std::string DrawStyleMesh::toString(Enum value) {
     return internal::lookup(s_styles, value, &MeshStyle::displayText, "unknown");
 }
 
-const char* DrawStyleMesh::getDrawKey(const DrawStyleMesh& style) {
+const char* DrawStyleMesh::getDrawKey(const DrawStyleMesh& style) noexcept {
     return internal::lookup(s_styles, style.m_value, &MeshStyle::drawKey, nullptr);
 }
 
@@ -68,7 +68,7 @@ DrawVisibleTypesCollection DrawStyleMesh::getVisibleTypes(const DrawStyleMesh& s
     return DrawVisibleTypesCollection(std::vector<DrawVisibleType>(first, last));
 }
 
-std::size_t hash_value(const DrawStyleMesh& style) {
+std::size_t hash_value(const DrawStyleMesh& style) noexcept {
     return static_cast<std::size_t>(
         static_cast<std::int64_t>(static_cast<DrawStyleMesh::Enum>(style)));
 }

@@ -13,6 +13,7 @@
 #include <varnek/draw_style/DrawPatternFace.h>
 #include <varnek/draw_style/DrawStyleMesh.h>
 #include <varnek/draw_style/DrawZLayer.h>
+#include <varnek/varnek.h>
 
 namespace Varnek {
 namespace {
@@ -94,6 +95,49 @@ TEST(DrawStyleValuesTest, LabelOffsetIsOneRandDrawOverThe15BitRange) {
     }
     EXPECT_TRUE(sawZero);
     EXPECT_TRUE(sawOne);
+}
+
+// What cannot fail says so: the value types' construction and conversion,
+// the notations, the numbers and the sets' lookups. Anything that builds text
+// or a list may throw std::bad_alloc and is left without noexcept.
+TEST(DrawStyleValuesTest, LookupsThatCannotFailAreNoexcept) {
+    const std::vector<DrawVisibleType> visible;
+    const std::vector<DrawShaderAffectedType> shaderAffected;
+    std::string text;
+    const ColorRGB color;
+    static_assert(noexcept(DrawColorMode(DrawColorMode::RGB)));
+    static_assert(noexcept(DrawStyleMesh(1)));
+    static_assert(noexcept(DrawColorMode::isValid(DrawColorMode::RGB)));
+    static_assert(noexcept(DrawStyleMesh::isValid(DrawStyleMesh::None)));
+    static_assert(noexcept(DrawStyleMesh::next(DrawStyleMesh::None)));
+    static_assert(noexcept(hash_value(DrawColorMode())));
+    static_assert(noexcept(hash_value(DrawStyleMesh())));
+    static_assert(noexcept(DrawPatternFace::getHoopsNotation(DrawPatternFace::Solid)));
+    static_assert(noexcept(DrawPatternLine::getHoopsNotation(DrawPatternLine::Solid)));
+    static_assert(noexcept(DrawCoordinates::getHoopsNotation(DrawCoordinates::World)));
+    static_assert(noexcept(DrawCylinderCapping::getHoopsNotation(DrawCylinderCapping::None)));
+    static_assert(
+        noexcept(DrawLightingInterpolation::getHoopsNotation(DrawLightingInterpolation::None)));
+    static_assert(noexcept(DrawSizeReference::getHoopsNotation(DrawSizeReference::World)));
+    static_assert(
+        noexcept(DrawTextAlignmentPoint::getHoopsNotation(DrawTextAlignmentPoint::CenterMiddle)));
+    static_assert(noexcept(DrawSymbolPoint::getHoopsNotation(DrawSymbolPoint::Dot)));
+    static_assert(noexcept(DrawStyleMesh::getDrawKey(DrawStyleMesh())));
+    static_assert(noexcept(DrawDisplacement::getValue(DrawDisplacement::Low)));
+    static_assert(noexcept(DrawZLayer::computeRandomLabelOffset()));
+    static_assert(noexcept(DrawZLayer(DrawZLayer::Label, 0.5F).getRandomLabelOffset()));
+    static_assert(noexcept(DrawVisibleTypesCollection(visible)));
+    static_assert(noexcept(DrawVisibleTypesCollection().isDrawTypeVisible(DrawVisibleType::Text)));
+    static_assert(
+        noexcept(DrawSelectableTypesCollection().isDrawTypeSelectable(DrawSelectableType::Text)));
+    static_assert(noexcept(DrawShaderAffectedTypesCollection(shaderAffected)
+                               .isTypeAffected(DrawShaderAffectedType::Lines)));
+    static_assert(noexcept(ColorRGB::toStringAt(text, 0, color)));
+    static_assert(noexcept(DrawSymbolPoint::getGlyphColorAsChars(color)));
+    static_assert(!noexcept(ColorRGB::toString(color)));
+    static_assert(!noexcept(DrawStyleMesh::getVisibleTypes(DrawStyleMesh())));
+    static_assert(!noexcept(DrawPatternFace::toString(DrawPatternFace::Solid)));
+    SUCCEED();
 }
 
 }  // namespace

@@ -51,14 +51,14 @@ std::string DrawSymbolPoint::toString(Enum value) {
     return internal::lookup(s_names, value, "unknown");
 }
 
-const char* DrawSymbolPoint::getHoopsNotation(DrawSymbolPoint symbol) {
+const char* DrawSymbolPoint::getHoopsNotation(DrawSymbolPoint symbol) noexcept {
     if (internal::isIndexBelow(symbol.m_value, s_markerNotations.size())) {
         return s_markerNotations[internal::rowIndex(symbol.m_value)];
     }
     return internal::lookup(s_names, symbol.m_value, nullptr);
 }
 
-std::array<char, 3> DrawSymbolPoint::getGlyphColorAsChars(const ColorRGB& color) {
+std::array<char, 3> DrawSymbolPoint::getGlyphColorAsChars(const ColorRGB& color) noexcept {
     return {glyphColorByte(color.red()), glyphColorByte(color.green()),
             glyphColorByte(color.blue())};
 }

@@ -63,10 +63,10 @@ public:
     };
 
     // Stores value unchecked.
-    DrawSymbolPoint(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
+    DrawSymbolPoint(Enum value) noexcept : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
     // The stored value, unchecked.
-    operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
+    operator Enum() const noexcept { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // The enumerator's name, untranslated; "unknown" for CustomEmptyBoldCircle,
     // EmptyGlyph and every value outside 0 to 42.
@@ -74,13 +74,13 @@ public:
 
     // Static text the graphics system knows the symbol by, such as "(+)" or
     // "MeasuringArrow"; a null pointer for a value outside 0 to 42.
-    static const char* getHoopsNotation(DrawSymbolPoint symbol);
+    static const char* getHoopsNotation(DrawSymbolPoint symbol) noexcept;
 
     // Red, green and blue bytes: the low eight bits of each component times 255,
     // truncated toward zero (1 gives '\xFF', 0.5 gives 127). Outside 0 to 1 the
     // same rule holds (1.5 gives 126, -0.5 gives 129 as an unsigned byte); a
     // product that is NaN, infinite or outside [-2^31, 2^31) gives 0.
-    static std::array<char, 3> getGlyphColorAsChars(const ColorRGB& color);
+    static std::array<char, 3> getGlyphColorAsChars(const ColorRGB& color) noexcept;
 
 private:
     Enum m_value;

@@ -11,7 +11,7 @@ char s_hoopsNotations[][3] = {"<*", "<^", "<v", ">*", ">^", ">v", "*", "*^", "*v
 
 }  // namespace
 
-char* DrawTextAlignmentPoint::getHoopsNotation(DrawTextAlignmentPoint value) {
+char* DrawTextAlignmentPoint::getHoopsNotation(DrawTextAlignmentPoint value) noexcept {
     return internal::lookup(s_hoopsNotations, value.m_value, nullptr);
 }
 

@@ -24,15 +24,16 @@ public:
     };
 
     // Stores value unchecked.
-    DrawTextAlignmentPoint(Enum value) : m_value(value) {}  // NOLINT(google-explicit-constructor)
+    DrawTextAlignmentPoint(Enum value) noexcept
+        : m_value(value) {}  // NOLINT(google-explicit-constructor)
 
     // The stored value, unchecked.
-    operator Enum() const { return m_value; }  // NOLINT(google-explicit-constructor)
+    operator Enum() const noexcept { return m_value; }  // NOLINT(google-explicit-constructor)
 
     // "<*", "<^", "<v", ">*", ">^", ">v", "*" (centre point alone), "*^" or
     // "*v"; a null pointer outside 0 to 8. The text is shared and constant in
     // meaning although the pointer is not const: never write through it.
-    static char* getHoopsNotation(DrawTextAlignmentPoint value);
+    static char* getHoopsNotation(DrawTextAlignmentPoint value) noexcept;
 
 private:
     Enum m_value;

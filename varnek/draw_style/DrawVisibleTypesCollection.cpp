@@ -10,19 +10,20 @@ constexpr std::array<const char*, 8> s_names = {"images", "text",       "markers
 
 }  // namespace
 
-DrawVisibleTypesCollection::DrawVisibleTypesCollection(const std::vector<DrawVisibleType>& types)
+DrawVisibleTypesCollection::DrawVisibleTypesCollection(
+    const std::vector<DrawVisibleType>& types) noexcept
     : m_typeFlags(convertVisibleTypes(types)), m_anyType(!types.empty()) {}
 
 DrawVisibleTypesCollection::TypeFlags DrawVisibleTypesCollection::convertVisibleTypes(
-    const std::vector<DrawVisibleType>& types) {
+    const std::vector<DrawVisibleType>& types) noexcept {
     return internal::flagsOfListedKinds<s_numberOfVisibleTypes>(types);
 }
 
-const char* DrawVisibleTypesCollection::visibleTypeToString(DrawVisibleType type) {
+const char* DrawVisibleTypesCollection::visibleTypeToString(DrawVisibleType type) noexcept {
     return internal::lookup(s_names, type, "none");
 }
 
-bool DrawVisibleTypesCollection::isDrawTypeVisible(DrawVisibleType type) const {
+bool DrawVisibleTypesCollection::isDrawTypeVisible(DrawVisibleType type) const noexcept {
     return internal::isFlagSet(m_typeFlags, type);
 }
 

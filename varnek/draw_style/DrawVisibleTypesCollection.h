@@ -32,13 +32,13 @@ public:
     // Sets the flag of every listed kind, ignoring values outside 0 to 7.
     // anyTypeVisible() tells whether the list had an entry, valid or not.
     DrawVisibleTypesCollection(  // NOLINT(google-explicit-constructor)
-        const std::vector<DrawVisibleType>& types);
+        const std::vector<DrawVisibleType>& types) noexcept;
 
     // The kind's flag; false for a value outside 0 to 7.
-    bool isDrawTypeVisible(DrawVisibleType type) const;
+    bool isDrawTypeVisible(DrawVisibleType type) const noexcept;
 
     // Whether the list the set was built from was not empty.
-    bool anyTypeVisible() const { return m_anyType; }
+    bool anyTypeVisible() const noexcept { return m_anyType; }
 
     // All seven entries, for example "images=off,text=off,markers=off,
     // vertices=off,edges=(on,perimeters=off),lines=off,faces=on": perimeters
@@ -49,9 +49,9 @@ private:
     static constexpr std::size_t s_numberOfVisibleTypes = 8;
     using TypeFlags = std::array<bool, s_numberOfVisibleTypes>;
 
-    static TypeFlags convertVisibleTypes(const std::vector<DrawVisibleType>& types);
+    static TypeFlags convertVisibleTypes(const std::vector<DrawVisibleType>& types) noexcept;
     // The kind's keyword, "none" outside 0 to 7.
-    static const char* visibleTypeToString(DrawVisibleType type);
+    static const char* visibleTypeToString(DrawVisibleType type) noexcept;
 
     TypeFlags m_typeFlags{};
     bool m_anyType = false;

@@ -18,7 +18,7 @@ std::int64_t toFifteenBits(int draw) {
 
 }  // namespace
 
-float DrawZLayer::computeRandomLabelOffset() {
+float DrawZLayer::computeRandomLabelOffset() noexcept {
     // Single precision on purpose: the offset is the float quotient, and any
     // value up to 32767 converts exactly.
     return static_cast<float>(toFifteenBits(std::rand())) / static_cast<float>(s_largestDraw);

@@ -14,20 +14,20 @@ public:
     enum Enum : int { Background = 0, Model = 1, Annotation = 2, Label = 3, Overlay = 4 };
 
     // Stores both values unchecked.
-    DrawZLayer(Enum layer, float randomLabelOffset)
+    DrawZLayer(Enum layer, float randomLabelOffset) noexcept
         : m_layer(layer), m_randomLabelOffset(randomLabelOffset) {}
 
     // The layer.
-    operator Enum() const { return m_layer; }  // NOLINT(google-explicit-constructor)
+    operator Enum() const noexcept { return m_layer; }  // NOLINT(google-explicit-constructor)
 
     // The offset given at construction, unchanged.
-    float getRandomLabelOffset() const { return m_randomLabelOffset; }
+    float getRandomLabelOffset() const noexcept { return m_randomLabelOffset; }
 
     // A new offset in 0.0 to 1.0 from exactly one call of std::rand(): the
     // draw brought to 0 to 32767 and divided by 32767, so a draw of 32767 is
     // exactly 1.0. Never seeds the generator. From several threads at once
     // it is as safe as std::rand() of the C library (glibc's is).
-    static float computeRandomLabelOffset();
+    static float computeRandomLabelOffset() noexcept;
 
 private:
     Enum m_layer;
