@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <iostream>
+#include <ostream>
 #include <stdexcept>
 #include <string_view>
 
@@ -171,11 +171,13 @@ void replaceWhole(const std::string& target, const struct stat* existing,
 
 }  // namespace
 
-void writeOutput(const std::string& path, const std::string& content) {
+void writeOutput(const std::string& path, const std::string& content,
+                 std::ostream& standardOutput) {
     if (path == "-") {
-        std::cout.flush();
-        if (std::fwrite(content.data(), 1, content.size(), stdout) != content.size() ||
-            std::fflush(stdout) != 0) {
+        errno = 0;
+        standardOutput.write(content.data(), static_cast<std::streamsize>(content.size()));
+        standardOutput.flush();
+        if (!standardOutput) {
             throw writeError("standard output", errno);
         }
         return;

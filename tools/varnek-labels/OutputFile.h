@@ -2,11 +2,12 @@
 #ifndef VARNEK_LABELS_OUTPUTFILE_H
 #define VARNEK_LABELS_OUTPUTFILE_H
 
+#include <ostream>
 #include <string>
 
 namespace VarnekLabels {
 
-// Writes content to path; "-" is standard output. What happens depends on
+// Writes content to path; "-" is standardOutput. What happens depends on
 // what the path names, after following symbolic links to their final
 // target (the links themselves stay):
 // - nothing yet, or a regular file with one name: the content goes to a
@@ -24,7 +25,7 @@ namespace VarnekLabels {
 //   process may not write: refused.
 // Throws std::runtime_error naming the path and the reason (for a folder
 // that cannot be written into, the folder).
-void writeOutput(const std::string& path, const std::string& content);
+void writeOutput(const std::string& path, const std::string& content, std::ostream& standardOutput);
 
 }  // namespace VarnekLabels
 

@@ -5,7 +5,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iostream>
 #include <sstream>
 #include <string_view>
 #include <system_error>
@@ -28,10 +27,10 @@ constexpr float s_placeFixedWidth = 0.015f;
 // Each step about doubles the work; beyond this a run takes minutes.
 constexpr int s_maxEffort = 16;
 
-std::string readInput(const std::string& path) {
+std::string readInput(const std::string& path, std::istream& standardInput) {
     std::stringstream content;
     if (path == "-") {
-        content << std::cin.rdbuf();
+        content << standardInput.rdbuf();
         return content.str();
     }
     std::error_code error;
@@ -119,7 +118,7 @@ LabelRecipe parseRecipe(const PlaceArguments& arguments) {
 
 }  // namespace
 
-PlacementRequest parsePlaceArguments(const PlaceArguments& arguments) {
+PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istream& standardInput) {
     PlacementRequest request;
     request.recipe = parseRecipe(arguments);
     parseViewport(arguments.viewport, request);
@@ -134,12 +133,14 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments) {
         checkedChoice("--anchors-are-obstacles", arguments.anchorsAreObstacles, {"yes", "no"}) ==
         "yes";
     checkedChoice("--format", arguments.format, {"json", "svg"});
-    request.labels = parsePlacementInput(readInput(arguments.input), arguments.input);
+    request.labels =
+        parsePlacementInput(readInput(arguments.input, standardInput), arguments.input);
     return request;
 }
 
-void runPlace(const PlaceArguments& arguments) {
-    const PlacementRequest request = parsePlaceArguments(arguments);
+void runPlace(const PlaceArguments& arguments, std::istream& standardInput,
+              std::ostream& standardOutput) {
+    const PlacementRequest request = parsePlaceArguments(arguments, standardInput);
     const PlacementResult result = placeLabels(request);
     if (!isFinite(result)) {
         throw overflowError(givenArguments({{"--viewport", arguments.viewport},
@@ -148,7 +149,8 @@ void runPlace(const PlaceArguments& arguments) {
     }
     const bool svg = checkedChoice("--format", arguments.format, {"json", "svg"}) == "svg";
     writeOutput(arguments.output,
-                svg ? placementAsSvg(request, result) : placementAsJson(request, result));
+                svg ? placementAsSvg(request, result) : placementAsJson(request, result),
+                standardOutput);
 }
 
 }  // namespace VarnekLabels

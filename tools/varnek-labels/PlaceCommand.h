@@ -2,6 +2,8 @@
 #ifndef VARNEK_LABELS_PLACECOMMAND_H
 #define VARNEK_LABELS_PLACECOMMAND_H
 
+#include <istream>
+#include <ostream>
 #include <string>
 
 #include "Placement.h"
@@ -26,15 +28,17 @@ struct PlaceArguments {
     std::string output = "-";
 };
 
-// Every argument checked and the input read and parsed ("-" is standard
-// input). Throws UsageError naming the first argument or input line that
-// is not accepted.
-PlacementRequest parsePlaceArguments(const PlaceArguments& arguments);
+// Every argument checked and the input read and parsed ("-" is
+// standardInput). Throws UsageError naming the first argument or input line
+// that is not accepted.
+PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istream& standardInput);
 
-// Places the labels and writes JSON or SVG to the output. Throws
+// Places the labels and writes JSON or SVG to the output ("-" is
+// standardOutput). Throws
 // UsageError as above, or for a result that overflows single precision,
 // and std::runtime_error if the output cannot be written.
-void runPlace(const PlaceArguments& arguments);
+void runPlace(const PlaceArguments& arguments, std::istream& standardInput,
+              std::ostream& standardOutput);
 
 }  // namespace VarnekLabels
 

@@ -1,17 +1,12 @@
-// varnek-labels: draws the library's label outlines on one sheet, prints the
-// outline of one label, places many labels in a view, and lists the
-// draw-style vocabulary.
-//
-// Exit status: 0 done, 2 the command line was not accepted (one line on
-// stderr names the argument and what is accepted), 1 the output could not
-// be written. Nothing is written unless the whole command line is accepted.
+#include "Tool.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
 #include <initializer_list>
-#include <iostream>
+#include <ostream>
 #include <string>
 
 #include <CLI/CLI.hpp>
@@ -27,9 +22,9 @@
 #include "SvgGallery.h"
 #include "UsageError.h"
 
+namespace VarnekLabels {
 namespace {
 
-using namespace VarnekLabels;
 using VarnekCatalogue::joinNames;
 
 constexpr int s_exitUsage = 2;
@@ -50,20 +45,20 @@ std::string checkedFormat(const std::string& format, std::initializer_list<const
     return checkedChoice("--format", format, accepted);
 }
 
-void runGallery(const std::string& output) {
+void runGallery(const std::string& output, std::ostream& out) {
     const GallerySheet sheet = buildGallery();
-    writeOutput(output, sheet.svg);
+    writeOutput(output, sheet.svg, out);
     if (output == "-") {
         return;
     }
     std::error_code error;
     const auto where = std::filesystem::absolute(output, error);
-    std::cout << "wrote " << (error ? output : where.string()) << ": " << sheet.labelCount
-              << " labels (" << sheet.kindCount << " label kinds x "
-              << VarnekCatalogue::referencePoints().size() << " reference points)\n";
+    out << "wrote " << (error ? output : where.string()) << ": " << sheet.labelCount << " labels ("
+        << sheet.kindCount << " label kinds x " << VarnekCatalogue::referencePoints().size()
+        << " reference points)\n";
 }
 
-void runOutline(const OutlineOptions& options, bool noBarGiven) {
+void runOutline(const OutlineOptions& options, bool noBarGiven, std::ostream& out) {
     OutlineRequest request;
     LabelRecipe& recipe = request.recipe;
     recipe.background = parseBackgroundShape("--background", options.background);
@@ -85,39 +80,38 @@ void runOutline(const OutlineOptions& options, bool noBarGiven) {
                                             {"--fixed", options.fixedWidth}}));
     }
     if (format == "json") {
-        writeOutput("-", outlineAsJson(request, outline));
+        writeOutput("-", outlineAsJson(request, outline), out);
     } else if (format == "svg") {
-        writeOutput("-", outlineAsSvg(request, outline));
+        writeOutput("-", outlineAsSvg(request, outline), out);
     } else {
-        writeOutput("-", outlineAsText(request, outline));
+        writeOutput("-", outlineAsText(request, outline), out);
     }
 }
 
-void runStyles(const std::string& format) {
+void runStyles(const std::string& format, std::ostream& out) {
     const bool json = checkedFormat(format, {"text", "json"}) == "json";
     const auto sections = buildStylesTable();
-    writeOutput("-", json ? stylesAsJson(sections) : stylesAsText(sections));
+    writeOutput("-", json ? stylesAsJson(sections) : stylesAsText(sections), out);
 }
 
 // Standard output is checked once, at the end: a full disk or a closed file
 // must not pass for success, for --help too.
-int finishStandardOutput(int status) {
+int finishStandardOutput(int status, const ToolStreams& streams) {
     errno = 0;
-    std::cout.flush();
-    const bool failed = !std::cout || std::fflush(stdout) != 0 || std::ferror(stdout) != 0;
+    streams.out.flush();
     const int error = errno;
-    if (!failed) {
+    if (streams.out) {
         return status;
     }
-    std::cerr << "varnek-labels: cannot write standard output"
-              << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
+    streams.err << "varnek-labels: cannot write standard output"
+                << (error != 0 ? std::string(": ") + std::strerror(error) : std::string()) << "\n";
     return s_exitFailure;
 }
 
 // The tool's help, or one subcommand's.
-void runHelp(const CLI::App& app, const std::string& topic) {
+void runHelp(const CLI::App& app, const std::string& topic, std::ostream& out) {
     if (topic.empty()) {
-        writeOutput("-", app.help());
+        writeOutput("-", app.help(), out);
         return;
     }
     std::string accepted;
@@ -126,7 +120,7 @@ void runHelp(const CLI::App& app, const std::string& topic) {
             continue;
         }
         if (sameChoice(topic, command->get_name())) {
-            writeOutput("-", command->help());
+            writeOutput("-", command->help(), out);
             return;
         }
         accepted += accepted.empty() ? "" : ", ";
@@ -179,7 +173,7 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
     return place;
 }
 
-int run(int argc, char** argv) {
+int run(int argc, char** argv, const ToolStreams& streams) {
     CLI::App app{
         "Draws and measures the label outlines of the Varnek library and lists its "
         "draw-style vocabulary.",
@@ -241,45 +235,47 @@ int run(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& call) {
-        return finishStandardOutput(app.exit(call));
+        return finishStandardOutput(app.exit(call, streams.out, streams.err), streams);
     } catch (const CLI::CallForAllHelp& call) {
-        return finishStandardOutput(app.exit(call));
+        return finishStandardOutput(app.exit(call, streams.out, streams.err), streams);
     } catch (const CLI::CallForVersion& call) {
-        return finishStandardOutput(app.exit(call));
+        return finishStandardOutput(app.exit(call, streams.out, streams.err), streams);
     } catch (const CLI::ParseError& error) {
-        std::cerr << "varnek-labels: " << parseErrorLine(app, error, argc, argv) << "\n";
+        streams.err << "varnek-labels: " << parseErrorLine(app, error, argc, argv) << "\n";
         return s_exitUsage;
     }
 
     try {
         if (help->parsed()) {
-            runHelp(app, helpTopic);
+            runHelp(app, helpTopic, streams.out);
         } else if (gallery->parsed()) {
-            runGallery(galleryOutput);
+            runGallery(galleryOutput, streams.out);
         } else if (outline->parsed()) {
-            runOutline(outlineOptions, noBar->count() > 0);
+            runOutline(outlineOptions, noBar->count() > 0, streams.out);
         } else if (place->parsed()) {
             placeArguments.noBarGiven = place->get_option("--no-bar")->count() > 0;
-            runPlace(placeArguments);
+            runPlace(placeArguments, streams.in, streams.out);
         } else if (styles->parsed()) {
-            runStyles(stylesFormat);
+            runStyles(stylesFormat, streams.out);
         }
     } catch (const UsageError& error) {
-        std::cerr << "varnek-labels: " << error.what() << "\n";
+        streams.err << "varnek-labels: " << error.what() << "\n";
         return s_exitUsage;
     }
-    return finishStandardOutput(0);
+    return finishStandardOutput(0, streams);
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int runTool(int argc, char** argv, const ToolStreams& streams) {
     try {
-        return run(argc, argv);
+        return run(argc, argv, streams);
     } catch (const std::exception& error) {
-        std::cerr << "varnek-labels: " << error.what() << "\n";
+        streams.err << "varnek-labels: " << error.what() << "\n";
     } catch (...) {
-        std::cerr << "varnek-labels: unexpected failure\n";
+        streams.err << "varnek-labels: unexpected failure\n";
     }
     return s_exitFailure;
 }
+
+}  // namespace VarnekLabels

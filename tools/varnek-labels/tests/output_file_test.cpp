@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <functional>
+#include <iostream>
 #include <iterator>
 #include <stdexcept>
 #include <string>
@@ -140,7 +141,7 @@ TEST(varnek_labels_output, replaces_files_and_follows_links_without_changing_the
         SCOPED_TRACE(c.name);
         const ScratchDirectory scratch;
         c.before(scratch.work());
-        ASSERT_NO_THROW(writeOutput((scratch.work() / "out").string(), "new"));
+        ASSERT_NO_THROW(writeOutput((scratch.work() / "out").string(), "new", std::cout));
         c.after(scratch.work());
     }
 }
@@ -152,7 +153,7 @@ TEST(varnek_labels_output, writes_a_pipe_in_place) {
     std::string received;
     std::thread reader([&] { received = readFile(pipe); });
     try {
-        writeOutput(pipe.string(), "through the pipe");
+        writeOutput(pipe.string(), "through the pipe", std::cout);
     } catch (const std::exception& error) {
         ADD_FAILURE() << error.what();
         ::close(::open(pipe.c_str(), O_WRONLY));  // lets the reader finish
@@ -172,7 +173,7 @@ TEST(varnek_labels_output, refuses_a_socket_and_leaves_it) {
     socketPath.string().copy(address.sun_path, sizeof address.sun_path - 1);
     ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
     try {
-        writeOutput(socketPath.string(), "new");
+        writeOutput(socketPath.string(), "new", std::cout);
         ADD_FAILURE() << "written";
     } catch (const std::runtime_error& error) {
         EXPECT_EQ(std::string(error.what()), "cannot write " + socketPath.string() +

@@ -1,0 +1,10 @@
+// varnek-labels: draws the library's label outlines on one sheet, prints the
+// outline of one label, places many labels in a view, and lists the
+// draw-style vocabulary. The command line is runTool (Tool.h).
+#include <iostream>
+
+#include "Tool.h"
+
+int main(int argc, char** argv) {
+    return VarnekLabels::runTool(argc, argv, {std::cin, std::cout, std::cerr});
+}
