@@ -20,7 +20,9 @@ public:
     void circle(float cx, float cy, float r, const std::string& style);
     // points are in the frame of the current group; only x and y are drawn.
     void polygon(const std::vector<Vec3>& points, const std::string& style);
-    // text is escaped; anchor is "start", "middle" or "end".
+    // text is escaped, and each byte of it that is not part of a character
+    // XML allows in well-formed UTF-8 is written as U+FFFD; anchor is
+    // "start", "middle" or "end".
     void text(float x, float y, const std::string& text, float fontSize, const char* anchor,
               const std::string& style = "");
 

@@ -1,5 +1,6 @@
 // The place subcommand as a user runs it: a tiny view against its golden
-// JSON, a malformed line, and an SVG picture rsvg-convert accepts.
+// JSON, a malformed line, an SVG picture rsvg-convert accepts, and label
+// texts of any bytes in it.
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -88,6 +89,22 @@ TEST(varnek_labels_place, the_demo_view_renders_as_svg) {
     EXPECT_EQ(readFile(scratch.path() / "render-err"), "");
     EXPECT_EQ(readFile(scratch.work() / "bridge.png").substr(0, 4), "\x89PNG");
 #endif
+}
+
+// A label's text is the user's bytes: markup is escaped, and what XML cannot
+// hold (a control character, a byte outside well-formed UTF-8) becomes one
+// U+FFFD per byte, so the picture stays a well-formed document.
+TEST(varnek_labels_place, label_texts_become_well_formed_svg_text) {
+    const ScratchDirectory scratch;
+    writeFile(scratch.work() / "in.csv", "50,50,20,10,0,0,a<b&\x01\xff\xc3\xa9\xed\xa0\x80\n");
+    const ToolRun run =
+        runTool(scratch, "place --input in.csv --viewport 100,100 --format svg -o out.svg");
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string replacement = "\xef\xbf\xbd";
+    EXPECT_NE(readFile(scratch.work() / "out.svg")
+                  .find(">a&lt;b&amp;" + replacement + replacement + "\xc3\xa9" + replacement +
+                        replacement + replacement + "</text>"),
+              std::string::npos);
 }
 
 }  // namespace
