@@ -158,8 +158,8 @@ void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count
     improve();
     restoreGuarantees();
     writeResult(labels, count);
-    writeOutlines(count);
-    keepHistory(count);
+    writeOutlines(labels, count);
+    keepHistory();
     keepRequests(labels, count);
 }
 
@@ -930,11 +930,24 @@ void LabelPlacer::Impl::restoreGuarantees() {
 }
 
 void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t count) {
+    // The labels are read in request order, one after another in no order
+    // of theirs: everything the later passes need of a request is written
+    // here, in request order, so that they read it one after another. The
+    // history: only the first request with a key is in the table; its entry
+    // says where it showed: the reference point + 1 (Center is 0), or
+    // s_hidden.
     m_result.resize(count);
+    m_previousReferencePoints.resize(count);
+    m_shapeOfRequest.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
         PlacedLabel& placed = m_result[i];
         const std::uint32_t label = m_labelOf[i];
         const LabelState& state = m_labels[label];
+        m_shapeOfRequest[i] = state.shape;
+        m_previousReferencePoints[i] =
+            state.chosen != s_hidden ? static_cast<std::int16_t>(
+                                           m_candidates[static_cast<std::size_t>(state.chosen)] + 1)
+                                     : s_hidden;
         if (state.chosen != s_hidden) {
             const auto k = static_cast<std::size_t>(state.chosen);
             placed.visible = true;
@@ -966,7 +979,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
     }
 }
 
-void LabelPlacer::Impl::writeOutlines(std::size_t count) {
+void LabelPlacer::Impl::writeOutlines(const LabelRequest* labels, std::size_t count) {
     // Room for the largest outline of every label: a frame of the same
     // labels then never grows the buffer.
     std::size_t room = 0;
@@ -993,30 +1006,33 @@ void LabelPlacer::Impl::writeOutlines(std::size_t count) {
         slot = {internal::KeyTable::s_absent, 0, 0};
     }
     for (std::size_t i = 0; i < count; ++i) {
-        const LabelState& state = m_labels[m_labelOf[i]];
-        if (state.chosen == s_hidden) {
+        const PlacedLabel& placed = m_result[i];
+        if (!placed.visible) {
             continue;
         }
-        const auto k = static_cast<std::size_t>(state.chosen);
+        const std::uint32_t shape = m_shapeOfRequest[i];
+        const auto k = static_cast<std::size_t>(
+            m_candidateOfReferencePoint[static_cast<std::size_t>(placed.referencePoint) + 1]);
+        const float x = labels[i].anchor[0];
+        const float y = labels[i].anchor[1];
         m_outlineStarts.push_back(static_cast<std::uint32_t>(used));
         const std::size_t slotIndex =
-            (static_cast<std::size_t>(state.shape) * 13u + k) % s_outlineCacheSlots;
+            (static_cast<std::size_t>(shape) * 13u + k) % s_outlineCacheSlots;
         OutlineCacheSlot& slot = m_outlineCacheSlots[slotIndex];
         Vector<float, 3>* cached = m_outlineCache.data() + slotIndex * largest;
         // The outline relative to the anchor, then moved by it.
         const Vector<float, 3>* outline = cached;
         std::size_t points = slot.points;
-        if (slot.shape != state.shape || slot.candidate != k) {
+        if (slot.shape != shape || slot.candidate != k) {
             m_outlineScratch.clear();
-            m_shapes.getBackground(state.shape)
-                .appendPolygon(m_candidates[k], m_shapes.getSize(state.shape),
-                               m_shapes.getCandidate(state.shape, k).offset, m_outlineScratch);
+            m_shapes.getBackground(shape).appendPolygon(m_candidates[k], m_shapes.getSize(shape),
+                                                        m_shapes.getCandidate(shape, k).offset,
+                                                        m_outlineScratch);
             outline = m_outlineScratch.data();
             points = m_outlineScratch.size();
             if (points <= largest) {
                 std::copy(outline, outline + points, cached);
-                slot = {state.shape, static_cast<std::uint32_t>(k),
-                        static_cast<std::uint32_t>(points)};
+                slot = {shape, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(points)};
             }
         }
         // A background of another library may give more points than it said.
@@ -1025,7 +1041,7 @@ void LabelPlacer::Impl::writeOutlines(std::size_t count) {
         }
         Vector<float, 3>* out = m_outlinePoints.data() + used;
         for (std::size_t p = 0; p < points; ++p) {
-            out[p] = {state.x + outline[p][0], state.y + outline[p][1], 0.0f};
+            out[p] = {x + outline[p][0], y + outline[p][1], 0.0f};
         }
         used += points;
     }
@@ -1033,17 +1049,8 @@ void LabelPlacer::Impl::writeOutlines(std::size_t count) {
     m_outlineStarts.push_back(static_cast<std::uint32_t>(used));
 }
 
-void LabelPlacer::Impl::keepHistory(std::size_t count) {
-    // Only the first request with a key is in the table; its entry says
-    // where it showed: the reference point + 1 (Center is 0), or s_hidden.
-    m_previousReferencePoints.resize(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        const std::int16_t chosen = m_labels[m_labelOf[i]].chosen;
-        m_previousReferencePoints[i] =
-            chosen != s_hidden
-                ? static_cast<std::int16_t>(m_candidates[static_cast<std::size_t>(chosen)] + 1)
-                : s_hidden;
-    }
+void LabelPlacer::Impl::keepHistory() {
+    // writeResult wrote where each request showed.
     m_previousKeys.swap(m_currentKeys);
 }
 

@@ -69,8 +69,8 @@ private:
     void improve();
     void restoreGuarantees();
     void writeResult(const LabelRequest* labels, std::size_t count);
-    void writeOutlines(std::size_t count);
-    void keepHistory(std::size_t count);
+    void writeOutlines(const LabelRequest* labels, std::size_t count);
+    void keepHistory();
 
     // The label's rectangle at a candidate, in view coordinates; grown by
     // half the gap on every side.
@@ -143,6 +143,8 @@ private:
     internal::KeyTable m_previousKeys;
     internal::KeyTable m_currentKeys;
     std::vector<std::int16_t> m_previousReferencePoints;
+    // Per request, its label's shape, for the outlines.
+    std::vector<std::uint32_t> m_shapeOfRequest;
 
     // The previous call's requests and the scale factors of their
     // backgrounds, to answer an unchanged frame with the same result.
