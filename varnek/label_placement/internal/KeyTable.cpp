@@ -19,6 +19,7 @@ void KeyTable::reset(std::size_t count) {
     std::fill(m_values.begin(), m_values.end(), s_absent);
     m_mask = capacity - 1;
     m_shift = 64 - bits;
+    m_size = 0;
 }
 
 std::size_t KeyTable::slotOf(std::uint64_t key) const {
@@ -45,6 +46,7 @@ std::uint32_t KeyTable::insert(std::uint64_t key, std::uint32_t value) {
         if (m_values[slot] == s_absent) {
             m_keys[slot] = key;
             m_values[slot] = value;
+            ++m_size;
             return value;
         }
         if (m_keys[slot] == key) {
@@ -55,6 +57,7 @@ std::uint32_t KeyTable::insert(std::uint64_t key, std::uint32_t value) {
 
 void KeyTable::clear() noexcept {
     std::fill(m_values.begin(), m_values.end(), s_absent);
+    m_size = 0;
 }
 
 void KeyTable::swap(KeyTable& other) noexcept {
@@ -62,6 +65,7 @@ void KeyTable::swap(KeyTable& other) noexcept {
     m_values.swap(other.m_values);
     std::swap(m_mask, other.m_mask);
     std::swap(m_shift, other.m_shift);
+    std::swap(m_size, other.m_size);
 }
 
 }  // namespace internal

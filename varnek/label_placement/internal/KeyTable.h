@@ -25,6 +25,8 @@ public:
     std::uint32_t insert(std::uint64_t key, std::uint32_t value);
     // Forgets every key without allocating.
     void clear() noexcept;
+    // Whether no key is stored.
+    bool isEmpty() const { return m_size == 0; }
     void swap(KeyTable& other) noexcept;
 
 private:
@@ -34,6 +36,7 @@ private:
     std::vector<std::uint32_t> m_values;
     std::size_t m_mask = 0;
     unsigned int m_shift = 64;
+    std::size_t m_size = 0;
 };
 
 }  // namespace internal

@@ -279,7 +279,8 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
 
         // The history goes to the first request with the key.
         const auto label = static_cast<std::uint32_t>(i);
-        if (m_currentKeys.insert(request.key, label) == label) {
+        // A fresh placer, or one that forgot its history, has nothing to find.
+        if (m_currentKeys.insert(request.key, label) == label && !m_previousKeys.isEmpty()) {
             const std::uint32_t before = m_previousKeys.find(request.key);
             if (before != internal::KeyTable::s_absent) {
                 const std::int16_t shown = m_previousReferencePoints[before];
