@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 
@@ -63,6 +67,80 @@ TEST(LabelKindsTest, EveryShapeTakesEveryIndicator) {
     }
     EXPECT_EQ(names.size(), s_backgroundShapeCount + s_indicatorKindCount + s_referencePointCount);
     EXPECT_EQ(referencePoints().back(), Varnek::LabelBackground::Center);
+}
+
+// The declaration that starts at at, to its first parenthesis, brace or
+// semicolon, each run of white space made one space.
+std::string declarationAt(const std::string& text, std::size_t at) {
+    std::string declaration;
+    for (std::size_t i = at;
+         i < text.size() && declaration.find_first_of("({;") == std::string::npos; ++i) {
+        if (std::isspace(static_cast<unsigned char>(text[i])) == 0) {
+            declaration += text[i];
+        } else if (!declaration.empty() && declaration.back() != ' ') {
+            declaration += ' ';
+        }
+    }
+    return declaration;
+}
+
+std::string qualified(const std::string& type, const std::string& member) {
+    std::string name = type;
+    name += "::";
+    name += member;
+    return name;
+}
+
+// Every factory the library's label-shape headers declare, and the
+// constructor of every shape class that has none, stands behind a row: a
+// shape or an indicator kind the library gains without a row fails here,
+// and so does a row naming what the library no longer has.
+TEST(LabelKindsTest, EveryFactoryOfTheLibraryHasARow) {
+    std::set<std::string> declared;
+    for (const auto& entry : std::filesystem::directory_iterator(VARNEK_LABEL_SHAPE_HEADERS)) {
+        if (entry.path().extension() != ".h") {
+            continue;
+        }
+        std::ifstream file(entry.path());
+        const std::string text{std::istreambuf_iterator<char>(file), {}};
+        // "static std::unique_ptr<Class> createName(" and
+        // "class VARNEK_API Class final : public LabelBackground {".
+        std::set<std::string> withFactory;
+        for (auto at = text.find("static std::"); at != std::string::npos;
+             at = text.find("static std::", at + 1)) {
+            const std::string factory = declarationAt(text, at);
+            const auto open = factory.find("_ptr<");
+            const auto close = factory.find("> create");
+            if (open != std::string::npos && close != std::string::npos && factory.back() == '(') {
+                const std::string type = factory.substr(open + 5, close - open - 5);
+                declared.insert(
+                    qualified(type, factory.substr(close + 2, factory.size() - close - 3)));
+                withFactory.insert(type);
+            }
+        }
+        const std::string classStart = "class VARNEK_API ";
+        for (auto at = text.find(classStart); at != std::string::npos;
+             at = text.find(classStart, at + 1)) {
+            const std::string shape = declarationAt(text, at);
+            const std::string type = shape.substr(
+                classStart.size(), shape.find(' ', classStart.size()) - classStart.size());
+            const bool derived = shape.find(": public LabelBackground {") != std::string::npos ||
+                                 shape.find(": public LabelIndicator {") != std::string::npos;
+            if (derived && withFactory.count(type) == 0) {
+                declared.insert(qualified(type, type));
+            }
+        }
+    }
+    std::set<std::string> rows;
+    for (const BackgroundShapeRow& shape : backgroundShapes()) {
+        rows.insert(shape.factory);
+    }
+    for (const IndicatorKindRow& kind : indicatorKinds()) {
+        if (kind.factory != nullptr) {
+            rows.insert(kind.factory);
+        }
+    }
+    EXPECT_EQ(rows, declared);
 }
 
 TEST(LabelKindsTest, JoinsNames) {

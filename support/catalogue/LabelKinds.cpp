@@ -52,26 +52,35 @@ IndicatorPointer makeLayered(const IndicatorSettings& settings) {
 
 constexpr std::array<BackgroundShapeRow, s_backgroundShapeCount> s_backgroundShapes{{
     {BackgroundShape::Round, "round", true,
-     makeCornered<SymmetricCornerLabelBackground::createRoundCornered>},
+     makeCornered<SymmetricCornerLabelBackground::createRoundCornered>,
+     "SymmetricCornerLabelBackground::createRoundCornered"},
     {BackgroundShape::Flat, "flat", true,
-     makeCornered<SymmetricCornerLabelBackground::createFlatCornered>},
+     makeCornered<SymmetricCornerLabelBackground::createFlatCornered>,
+     "SymmetricCornerLabelBackground::createFlatCornered"},
     {BackgroundShape::Plain, "plain", true,
-     makeCornered<SymmetricCornerLabelBackground::createSimpleRectangle>},
-    {BackgroundShape::Balloon, "balloon", false, makeBalloon},
+     makeCornered<SymmetricCornerLabelBackground::createSimpleRectangle>,
+     "SymmetricCornerLabelBackground::createSimpleRectangle"},
+    {BackgroundShape::Balloon, "balloon", false, makeBalloon,
+     "BalloonLabelBackground::BalloonLabelBackground"},
 }};
 
 constexpr std::array<IndicatorKindRow, s_indicatorKindCount> s_indicatorKinds{{
-    {IndicatorKind::None, "none", false, 0.0f, nullptr},
+    {IndicatorKind::None, "none", false, 0.0f, nullptr, nullptr},
     {IndicatorKind::Acute, "acute", false,
-     TriangularLabelIndicator::s_defaultAcuteAngledIndicatorWidthInScreenHeightFraction, makeAcute},
+     TriangularLabelIndicator::s_defaultAcuteAngledIndicatorWidthInScreenHeightFraction, makeAcute,
+     "TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator"},
     {IndicatorKind::Right, "right", false,
-     TriangularLabelIndicator::s_defaultRightAngledIndicatorWidthInScreenHeightFraction, makeRight},
+     TriangularLabelIndicator::s_defaultRightAngledIndicatorWidthInScreenHeightFraction, makeRight,
+     "TriangularLabelIndicator::createRightAngledTriangularLabelIndicator"},
     {IndicatorKind::LayeredLower, "layered-lower", true, 0.0f,
-     makeLayered<LayeredLabelIndicator::Lower>},
+     makeLayered<LayeredLabelIndicator::Lower>,
+     "LayeredLabelIndicator::createLayeredLabelIndicator"},
     {IndicatorKind::LayeredMiddle, "layered-middle", true, 0.0f,
-     makeLayered<LayeredLabelIndicator::Middle>},
+     makeLayered<LayeredLabelIndicator::Middle>,
+     "LayeredLabelIndicator::createLayeredLabelIndicator"},
     {IndicatorKind::LayeredUpper, "layered-upper", true, 0.0f,
-     makeLayered<LayeredLabelIndicator::Upper>},
+     makeLayered<LayeredLabelIndicator::Upper>,
+     "LayeredLabelIndicator::createLayeredLabelIndicator"},
 }};
 
 // Each row sits at its enumerator's index, so that rowOf is a plain index

@@ -39,6 +39,9 @@ struct BackgroundShapeRow {
     bool carriesIndicator;  // false for a shape whose tip is its indicator
     std::shared_ptr<Varnek::LabelBackground> (*make)(
         std::shared_ptr<Varnek::LabelIndicator> indicator);
+    // The library function behind make, as its header names it:
+    // "SymmetricCornerLabelBackground::createRoundCornered".
+    const char* factory;
 };
 
 struct IndicatorKindRow {
@@ -49,6 +52,9 @@ struct IndicatorKindRow {
     float defaultWidthInScreenHeightFraction;
     // Null for None.
     std::shared_ptr<Varnek::LabelIndicator> (*make)(const IndicatorSettings& settings);
+    // The library function behind make, as its header names it; null for
+    // None.
+    const char* factory;
 };
 
 inline constexpr std::size_t s_backgroundShapeCount =
