@@ -71,9 +71,8 @@ TEST(LayeredLabelIndicatorTest, LowerEndOfAVerticalEdge) {
 
 // Where the triangle sits in the walk shows in where the tip lands among six
 // points: third when it is drawn first, fourth when it is drawn last. Without
-// the bar only the triangle is drawn (the outline sweep of the rectangular
-// backgrounds counts its points), but the full width and the triangle's place
-// on the edge stay.
+// the bar only the triangle is drawn (the outline contract test counts its
+// points), but the full width and the triangle's place on the edge stay.
 TEST(LayeredLabelIndicatorTest, TriangleAtTheStartOrEndOfTheWalk) {
     const V size(20.0f, 20.0f, 0.0f);
     for (int r = 0; r < 12; ++r) {

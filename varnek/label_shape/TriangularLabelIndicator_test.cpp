@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <utility>
 
 #include <testing/LabelShapeTesting.h>
 
@@ -26,32 +27,16 @@ TEST(TriangularLabelIndicatorTest, AcuteAngledFixedWidthKeepsItsSizeEverywhere) 
         0x3F2AAAABu);
 }
 
-TEST(TriangularLabelIndicatorTest, RightAngledFreeSizeFollowsTheEdge) {
-    auto indicator =
-        TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(false, 0.02f);
-    const V size(10.0f, 4.0f, 0.0f);
-    const RP bottom = LabelBackground::BottomCenter;
-    const RP right = LabelBackground::RightCenter;
-    EXPECT_EQ(indicator->getSizeInNominalRotationInMaskedCoordinates(bottom, size), V(10, 5, 0));
-    EXPECT_EQ(indicator->getOffset(bottom, size), V(0.0f, 5.0f, 0.0f));
-    EXPECT_EQ(indicator->getSizeInNominalRotationInMaskedCoordinates(right, size), V(4, 2, 0));
-    EXPECT_EQ(indicator->getOffset(right, size), V(2.0f, 0.0f, 0.0f));
-    // Center and out-of-range values: no width, no offset, points at the origin.
-    for (const int r : {-1, 12, INT_MIN}) {
-        EXPECT_EQ(indicator->getSizeInNominalRotationInMaskedCoordinates(rp(r), size), V()) << r;
-        EXPECT_EQ(indicator->getOffset(rp(r), size), V()) << r;
-        EXPECT_EQ(pointsOf(*indicator, rp(r), size), Points(3)) << r;
-    }
-}
-
-// A right-angled triangle 2 wide and 1 high. Only the side chooses the
-// points (base start, tip, base end, appended behind what the list holds);
-// the label's reference point meets the base start, the base end or the
-// base's middle, as its place on the edge says.
+// A right-angled triangle 2 wide and 1 high, at a fixed width or as wide as
+// the label along its edge. Only the side chooses the points (base start,
+// tip, base end, appended behind what the list holds); the label's reference
+// point meets the base start, the base end or the base's middle, as its
+// place on the edge says. Center and out-of-range values have no width when
+// free-sized, no offset and their points at the origin.
 TEST(TriangularLabelIndicatorTest, PointsFollowTheSideAndTheOffsetMeetsTheBase) {
-    auto indicator =
-        TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(true, 0.02f);
-    indicator->initialize(100.0f);
+    auto fixed = TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(true, 0.02f);
+    fixed->initialize(100.0f);
+    auto free = TriangularLabelIndicator::createRightAngledTriangularLabelIndicator(false, 0.02f);
     const struct {
         int r;
         float startX, startY, offsetX, offsetY;  // the base end mirrors the start along the edge
@@ -60,14 +45,23 @@ TEST(TriangularLabelIndicatorTest, PointsFollowTheSideAndTheOffsetMeetsTheBase) 
                 {8, 1, 1, 1, -1},   {9, -1, 1, 1, 1},    {10, -1, 1, 0, 1},    {11, -1, 1, -1, 1},
                 {-1, 0, 0, 0, 0},   {12, 0, 0, 0, 0},    {INT_MIN, 0, 0, 0, 0}};
     for (const auto& row : rows) {
-        const bool alongX = isTopOrBottomSide(rp(row.r));
+        const RP r = rp(row.r);
+        const bool alongX = isTopOrBottomSide(r);
         const V start(row.startX, row.startY, 0);
         const V end(alongX ? -row.startX : row.startX, alongX ? row.startY : -row.startY, 0);
-        Points points{V(7, 7, 7)};
-        indicator->addPolygonPointsInClockwiseOrder(rp(row.r), {30, 10, 0}, points);
-        EXPECT_EQ(points, (Points{V(7, 7, 7), start, V(), end})) << row.r;
-        EXPECT_EQ(indicator->getOffset(rp(row.r), {30, 10, 0}), V(row.offsetX, row.offsetY, 0))
+        // The free-sized triangle takes its width, 2, from the edge's axis.
+        const V freeSize = alongX ? V(2, 9, 0) : V(9, 2, 0);
+        const bool onSide = getSideOfReferencePoint(r) != LabelBackground::Undefined;
+        EXPECT_EQ(free->getSizeInNominalRotationInMaskedCoordinates(r, freeSize),
+                  onSide ? V(2, 1, 0) : V())
             << row.r;
+        for (const auto& [indicator, size] :
+             {std::make_pair(fixed.get(), V(30, 10, 0)), std::make_pair(free.get(), freeSize)}) {
+            Points points{V(7, 7, 7)};
+            indicator->addPolygonPointsInClockwiseOrder(r, size, points);
+            EXPECT_EQ(points, (Points{V(7, 7, 7), start, V(), end})) << row.r;
+            EXPECT_EQ(indicator->getOffset(r, size), V(row.offsetX, row.offsetY, 0)) << row.r;
+        }
     }
 }
 
