@@ -1,14 +1,20 @@
 // Feeds arbitrary 32-bit values to every lookup of the draw-style vocabulary.
 // An input is a sequence of steps, each a lookup chosen by one byte and the
-// values it needs. In range, each answer is plain constant text (or the
-// documented number); out of range, exactly the documented fallback:
-// "unknown", "Unknown", "undefined", "solid", a null pointer, 0.0 or false.
-// The sets are built from arbitrary lists and their option texts are checked
-// against the flags that the lists name.
+// values it needs. In range, each answer is exactly the text the catalogue
+// holds for the value (its names, and the library's texts taken once before
+// any input ran, with no translation registered); out of range, exactly the
+// documented fallback: "unknown", "Unknown", "undefined", "solid", a null
+// pointer, 0.0 or false. Translations registered with arbitrary texts
+// replace exactly the display names they are for. The sets are built from
+// arbitrary lists and their option texts are checked against the flags that
+// the lists name.
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <iterator>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,17 +63,61 @@ E as(std::int32_t value) {
     return static_cast<E>(value);
 }
 
-// A translated or untranslated name: a real name in range, exactly fallback
-// outside it (and for the in-range values that have no name of their own).
-void checkName(const std::string& name, bool named, const char* fallback) {
-    VARNEK_FUZZ_CHECK(named ? isPlainText(name) && name != fallback : name == fallback);
+// Every column text of every value of every catalogue type, taken once
+// before any input runs: what each later answer must equal exactly.
+class CatalogueTexts {
+public:
+    static const CatalogueTexts& get() {
+        static const CatalogueTexts s_texts;
+        return s_texts;
+    }
+
+    // The text of type's column key for value in range; nullopt where the
+    // library gives a null pointer.
+    const std::optional<std::string>& text(const char* type, const char* key,
+                                           std::int32_t value) const {
+        return m_texts.at(std::string(type) + "." + key).at(static_cast<std::size_t>(value));
+    }
+
+private:
+    CatalogueTexts() {
+        for (const VarnekCatalogue::DrawStyleType& type : VarnekCatalogue::drawStyleTypes()) {
+            for (const VarnekCatalogue::ValueColumn& column : type.columns) {
+                auto& texts = m_texts[std::string(type.name) + "." + column.key];
+                for (std::int32_t value = 0; value < type.valueCount(); ++value) {
+                    texts.push_back(column.text(value));
+                }
+            }
+        }
+    }
+
+    std::map<std::string, std::vector<std::optional<std::string>>> m_texts;
+};
+
+const std::optional<std::string>& catalogueText(const char* type, const char* key,
+                                                std::int32_t value) {
+    return CatalogueTexts::get().text(type, key, value);
 }
 
-// An option text: plain text in range, the fallback (null or a fixed text)
-// outside it.
-void checkNotation(const char* notation, bool inTable, const char* fallback) {
+// A display name: exactly the catalogue's in range, exactly fallback outside
+// it (and for the in-range values that have no name of their own).
+void checkName(const std::string& name, const char* type, std::int32_t value, bool named,
+               const char* fallback) {
+    if (named) {
+        VARNEK_FUZZ_CHECK(isPlainText(name) && name != fallback);
+        VARNEK_FUZZ_CHECK(name == catalogueText(type, "displayName", value));
+    } else {
+        VARNEK_FUZZ_CHECK(name == fallback);
+    }
+}
+
+// An option text: exactly the catalogue's column key in range, the fallback
+// (null or a fixed text) outside it.
+void checkNotation(const char* notation, const char* type, const char* key, std::int32_t value,
+                   bool inTable, const char* fallback) {
     if (inTable) {
         VARNEK_FUZZ_CHECK(isPlainText(notation, 40));
+        VARNEK_FUZZ_CHECK(notation == catalogueText(type, key, value));
     } else if (fallback == nullptr) {
         VARNEK_FUZZ_CHECK(notation == nullptr);
     } else {
@@ -75,12 +125,18 @@ void checkNotation(const char* notation, bool inTable, const char* fallback) {
     }
 }
 
+void checkNotation(const char* notation, const char* type, std::int32_t value, bool inTable,
+                   const char* fallback) {
+    checkNotation(notation, type, "hoopsNotation", value, inTable, fallback);
+}
+
 void checkColorMode(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     const DrawColorMode mode(as<DrawColorMode::Enum>(value));
     VARNEK_FUZZ_CHECK(DrawColorMode::isValid(mode) == inRange(value, s_colorModes));
     // The reserved values have no display name of their own.
-    checkName(mode.toString(), inRange(value, DrawColorMode::Reserved4), "unknown");
+    checkName(mode.toString(), "DrawColorMode", value, inRange(value, DrawColorMode::Reserved4),
+              "unknown");
     VARNEK_FUZZ_CHECK(mode.toString() == DrawColorMode::toString(mode));
     VARNEK_FUZZ_CHECK(hash_value(mode) == static_cast<std::size_t>(std::int64_t{value}));
 }
@@ -88,40 +144,41 @@ void checkColorMode(FuzzedDataProvider& input) {
 void checkPatternFace(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     const DrawPatternFace pattern(as<DrawPatternFace::Pattern>(value));
-    checkName(pattern.toString(), inRange(value, s_facePatterns), "unknown");
-    checkNotation(DrawPatternFace::getHoopsNotation(pattern), inRange(value, s_facePatterns),
-                  "solid");
+    checkName(pattern.toString(), "DrawPatternFace", value, inRange(value, s_facePatterns),
+              "unknown");
+    checkNotation(DrawPatternFace::getHoopsNotation(pattern), "DrawPatternFace", value,
+                  inRange(value, s_facePatterns), "solid");
 }
 
 void checkPatternLine(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
-    checkName(DrawPatternLine::toString(as<DrawPatternLine::Enum>(value)),
+    checkName(DrawPatternLine::toString(as<DrawPatternLine::Enum>(value)), "DrawPatternLine", value,
               inRange(value, s_linePatterns), "unknown");
     checkNotation(DrawPatternLine::getHoopsNotation(as<DrawPatternLine::Enum>(value)),
-                  inRange(value, s_linePatterns), nullptr);
+                  "DrawPatternLine", value, inRange(value, s_linePatterns), nullptr);
 }
 
 void checkCoordinatesAndLighting(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     checkNotation(DrawCoordinates::getHoopsNotation(as<DrawCoordinates::Enum>(value)),
-                  inRange(value, s_coordinates), nullptr);
+                  "DrawCoordinates", value, inRange(value, s_coordinates), nullptr);
     checkNotation(
         DrawLightingInterpolation::getHoopsNotation(as<DrawLightingInterpolation::Enum>(value)),
-        inRange(value, s_lightingInterpolations), nullptr);
+        "DrawLightingInterpolation", value, inRange(value, s_lightingInterpolations), nullptr);
     checkNotation(DrawTextAlignmentPoint::getHoopsNotation(as<DrawTextAlignmentPoint::Enum>(value)),
-                  inRange(value, s_alignmentPoints), nullptr);
+                  "DrawTextAlignmentPoint", value, inRange(value, s_alignmentPoints), nullptr);
 }
 
 void checkCappingAndSizeReference(FuzzedDataProvider& input) {
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     checkName(DrawCylinderCapping::toString(as<DrawCylinderCapping::Enum>(value)),
-              inRange(value, s_cappings), "unknown");
+              "DrawCylinderCapping", value, inRange(value, s_cappings), "unknown");
     checkNotation(DrawCylinderCapping::getHoopsNotation(as<DrawCylinderCapping::Enum>(value)),
-                  inRange(value, s_cappings), nullptr);
-    checkName(DrawSizeReference::toString(as<DrawSizeReference::Enum>(value)),
-              inRange(value, s_sizeReferences), "undefined");
+                  "DrawCylinderCapping", value, inRange(value, s_cappings), nullptr);
+    checkName(DrawSizeReference::toString(as<DrawSizeReference::Enum>(value)), "DrawSizeReference",
+              value, inRange(value, s_sizeReferences), "undefined");
     checkNotation(DrawSizeReference::getHoopsNotation(as<DrawSizeReference::Enum>(value)),
-                  inRange(value, s_sizeReferences), nullptr);
+                  "DrawSizeReference", value, inRange(value, s_sizeReferences), nullptr);
 }
 
 void checkStyleMesh(FuzzedDataProvider& input) {
@@ -135,10 +192,15 @@ void checkStyleMesh(FuzzedDataProvider& input) {
     // wrapping around at the largest value.
     VARNEK_FUZZ_CHECK(static_cast<std::int64_t>(DrawStyleMesh::next(style)) ==
                       (std::int64_t{value} + 1) % s_meshStyles);
-    checkName(style.toString(), valid, "unknown");
-    checkNotation(DrawStyleMesh::getDrawKey(style), valid, nullptr);
+    checkName(style.toString(), "DrawStyleMesh", value, valid, "unknown");
+    checkNotation(DrawStyleMesh::getDrawKey(style), "DrawStyleMesh", "drawKey", value, valid,
+                  nullptr);
     const DrawVisibleTypesCollection visible = DrawStyleMesh::getVisibleTypes(style);
     VARNEK_FUZZ_CHECK(visible.anyTypeVisible() == (valid && value != DrawStyleMesh::None));
+    if (valid) {
+        VARNEK_FUZZ_CHECK(visible.getHoopsNotation() ==
+                          catalogueText("DrawStyleMesh", "visibility", value));
+    }
     bool anyFlag = false;
     for (std::int32_t type = 0; type < s_visibleTypes; ++type) {
         anyFlag = anyFlag || visible.isDrawTypeVisible(as<DrawVisibleType>(type));
@@ -154,6 +216,10 @@ void checkZLayerAndDisplacement(FuzzedDataProvider& input) {
     VARNEK_FUZZ_CHECK(static_cast<std::int32_t>(layer) == value);
     const float kept = layer.getRandomLabelOffset();
     VARNEK_FUZZ_CHECK(VarnekFuzz::sameBits(kept, offset));
+    // A draw of 0 to 32767 over 32767.
+    const float drawn = DrawZLayer::computeRandomLabelOffset();
+    VARNEK_FUZZ_CHECK(drawn >= 0.0F && drawn <= 1.0F);
+    VARNEK_FUZZ_CHECK(std::fabs(drawn * 32767.0F - std::round(drawn * 32767.0F)) < 0.01F);
 
     const auto level = as<DrawDisplacement::Enum>(value);
     const float displacement = DrawDisplacement::getValue(level);
@@ -164,7 +230,9 @@ void checkZLayerAndDisplacement(FuzzedDataProvider& input) {
                                      : displacement < DrawDisplacement::getValue(
                                                           as<DrawDisplacement::Enum>(value - 1)));
         VARNEK_FUZZ_CHECK(displacement >= -10.0F);
-        checkName(name, true, "Unknown");
+        checkName(name, "DrawDisplacement", value, true, "Unknown");
+        VARNEK_FUZZ_CHECK(displacement ==
+                          std::stof(*catalogueText("DrawDisplacement", "displacement", value)));
     } else {
         VARNEK_FUZZ_CHECK(displacement == 0.0F && !std::signbit(displacement));
         VARNEK_FUZZ_CHECK(name == "Unknown");
@@ -176,11 +244,12 @@ void checkSymbol(FuzzedDataProvider& input) {
     const auto symbol = as<DrawSymbolPoint::Enum>(value);
     // CustomEmptyBoldCircle (36) and EmptyGlyph (42) have a notation but no
     // display name of their own.
-    checkName(DrawSymbolPoint::toString(symbol),
+    checkName(DrawSymbolPoint::toString(symbol), "DrawSymbolPoint", value,
               inRange(value, s_symbols) && symbol != DrawSymbolPoint::CustomEmptyBoldCircle &&
                   symbol != DrawSymbolPoint::EmptyGlyph,
               "unknown");
-    checkNotation(DrawSymbolPoint::getHoopsNotation(symbol), inRange(value, s_symbols), nullptr);
+    checkNotation(DrawSymbolPoint::getHoopsNotation(symbol), "DrawSymbolPoint", value,
+                  inRange(value, s_symbols), nullptr);
 }
 
 // A list of arbitrary values, mostly near the valid range so that the flags
@@ -301,17 +370,16 @@ void checkShaderAndSkinTypes(FuzzedDataProvider& input) {
 }
 
 // Every type of the catalogue, a new one included: past its range each text
-// is the type's out-of-range answer (the one of -1), within it every
-// option-text lookup has plain text.
+// is the type's out-of-range answer (the one of -1), within it each text is
+// the one taken before any input ran.
 void checkCatalogueType(FuzzedDataProvider& input) {
     const auto& types = VarnekCatalogue::drawStyleTypes();
     const auto& type = types[input.ConsumeIntegralInRange<std::size_t>(0, types.size() - 1)];
     const std::int32_t value = input.ConsumeIntegral<std::int32_t>();
     const bool valid = inRange(value, type.valueCount());
     for (const VarnekCatalogue::ValueColumn& column : type.columns) {
-        if (!valid) {
-            VARNEK_FUZZ_CHECK(column.text(value) == column.text(-1));
-        }
+        VARNEK_FUZZ_CHECK(column.text(value) ==
+                          (valid ? catalogueText(type.name, column.key, value) : column.text(-1)));
     }
     if (type.optionText.text != nullptr) {
         const char* text = type.optionText.text(value);
@@ -322,6 +390,74 @@ void checkCatalogueType(FuzzedDataProvider& input) {
             VARNEK_FUZZ_CHECK(text == nullptr ? fallback == nullptr : sameText(text, fallback));
         }
     }
+}
+
+// The three types whose display names are translated, in the context of the
+// type's name, from the enumerator's name or "unknown".
+struct TranslatedType {
+    const char* name;
+    std::string (*displayName)(std::int32_t value);
+    std::int32_t namedValues;  // 0 to namedValues - 1 have a name of their own
+};
+
+const TranslatedType s_translatedTypes[] = {
+    {"DrawColorMode",
+     [](std::int32_t value) { return DrawColorMode::toString(as<DrawColorMode::Enum>(value)); },
+     DrawColorMode::Reserved4},
+    {"DrawPatternFace",
+     [](std::int32_t value) {
+         return DrawPatternFace::toString(as<DrawPatternFace::Pattern>(value));
+     },
+     s_facePatterns},
+    {"DrawPatternLine",
+     [](std::int32_t value) { return DrawPatternLine::toString(as<DrawPatternLine::Enum>(value)); },
+     s_linePatterns},
+};
+
+const TranslatedType& consumeTranslatedType(FuzzedDataProvider& input) {
+    return s_translatedTypes[input.ConsumeIntegralInRange<std::size_t>(
+        0, std::size(s_translatedTypes) - 1)];
+}
+
+// The text translated for a value: its name as the catalogue spells it.
+std::string sourceText(const TranslatedType& type, std::int32_t value) {
+    return inRange(value, type.namedValues) ? VarnekCatalogue::drawStyleType(type.name)
+                                                  .valueNames[static_cast<std::size_t>(value)]
+                                            : "unknown";
+}
+
+std::int32_t consumeNearRange(FuzzedDataProvider& input) {
+    return input.ConsumeBool() ? input.ConsumeIntegralInRange<std::int32_t>(-2, 10)
+                               : input.ConsumeIntegral<std::int32_t>();
+}
+
+// A translation with any text replaces exactly the one display name it is
+// for, and clearing the translations brings the name back.
+void checkTranslatedNames(FuzzedDataProvider& input) {
+    const TranslatedType& type = consumeTranslatedType(input);
+    const std::int32_t value = consumeNearRange(input);
+    const TranslatedType& other = consumeTranslatedType(input);
+    const std::int32_t otherValue = consumeNearRange(input);
+    const std::string translation = input.ConsumeRandomLengthString(32);
+
+    const std::string source = sourceText(type, value);
+    VARNEK_FUZZ_CHECK(type.displayName(value) == source);
+    Translator::addTranslation(type.name, source.c_str(), translation);
+    VARNEK_FUZZ_CHECK(type.displayName(value) == translation);
+    const std::string otherSource = sourceText(other, otherValue);
+    const bool sameEntry = &other == &type && otherSource == source;
+    VARNEK_FUZZ_CHECK(other.displayName(otherValue) == (sameEntry ? translation : otherSource));
+    Translator::clearTranslations();
+    VARNEK_FUZZ_CHECK(type.displayName(value) == source);
+}
+
+// The version text is the three numbers, joined by dots.
+void checkLibraryVersion(FuzzedDataProvider& /*input*/) {
+    const std::string expected = std::to_string(getLibraryVersionMajor()) + "." +
+                                 std::to_string(getLibraryVersionMinor()) + "." +
+                                 std::to_string(getLibraryVersionPatch());
+    VARNEK_FUZZ_CHECK(sameText(getLibraryVersion(), expected.c_str()));
+    VARNEK_FUZZ_CHECK(getLibraryVersionMajor() == VARNEK_VERSION_MAJOR);
 }
 
 using Check = void (*)(FuzzedDataProvider&);
@@ -339,6 +475,8 @@ const Check checks[] = {
     checkSelectableTypes,
     checkShaderAndSkinTypes,
     checkCatalogueType,
+    checkTranslatedNames,
+    checkLibraryVersion,
 };
 
 }  // namespace

@@ -3,14 +3,18 @@
 // it for any reference point (any 32-bit value) and label size. Besides
 // running clean under the sanitizers, the answers must keep their documented
 // shape: outline and indicator point counts, a zero third component, the
-// zero answers for absent objects and unplaced reference points, and queries
-// that change nothing. The reference-point functions are checked for every
-// value alongside.
+// zero answers for absent objects and unplaced reference points, member and
+// static forms that agree, an appended outline and an outline extent that
+// match the outline, and queries that change nothing. For every input within
+// the contract the outline is closed and clockwise and spans the complete
+// size (the balloon: its width, and a height that follows it). The
+// reference-point functions are checked for every value alongside.
 #include <array>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -116,7 +120,11 @@ struct IndicatorPoints {
 
 struct Label {
     std::shared_ptr<LabelBackground> background;
+    std::shared_ptr<LabelIndicator> indicator;
     IndicatorPoints indicatorPoints;
+    // Built within the contract: a layer of the enumeration and a fixed
+    // width, if any, of a sensible size.
+    bool inContract = true;
 };
 
 // A layered indicator reports 3 points without the bar, and with it 7 for
@@ -134,12 +142,13 @@ IndicatorPoints layeredPoints(bool withBar, std::int32_t layer) {
 
 // An indicator of any kind of the catalogue, and now and then a layered one
 // with any layer value, in the enumeration or not.
-std::shared_ptr<LabelIndicator> consumeIndicator(FuzzedDataProvider& input,
-                                                 IndicatorPoints& points) {
+std::shared_ptr<LabelIndicator> consumeIndicator(FuzzedDataProvider& input, IndicatorPoints& points,
+                                                 bool& inContract) {
     const bool useFixedSize = input.ConsumeBool();
     const float fixedWidth = input.ConsumeBool()
                                  ? input.ConsumeFloatingPointInRange<float>(0.0F, 0.05F)
                                  : consumeFloatBits(input);
+    inContract = !useFixedSize || (fixedWidth >= 0.001F && fixedWidth <= 0.05F);
     const auto& kinds = VarnekCatalogue::indicatorKinds();
     const auto& kind = kinds[input.ConsumeIntegralInRange<std::size_t>(0, kinds.size() - 1)];
     if (kind.make == nullptr) {
@@ -150,6 +159,8 @@ std::shared_ptr<LabelIndicator> consumeIndicator(FuzzedDataProvider& input,
     if (kind.hasBar && input.ConsumeBool()) {
         const std::int32_t layer = consumeValue(input, -1, 3);
         points = layeredPoints(withBar, layer);
+        inContract = inContract && layer >= LayeredLabelIndicator::Lower &&
+                     layer <= LayeredLabelIndicator::Upper;
         return LayeredLabelIndicator::createLayeredLabelIndicator(
             withBar, static_cast<LayeredLabelIndicator::Layer>(layer), useFixedSize, fixedWidth);
     }
@@ -179,8 +190,40 @@ Label consumeLabel(FuzzedDataProvider& input, const BackgroundShapeRow& shape) {
         label.background = sharedBackground(shape);
         return label;
     }
-    label.background = shape.make(consumeIndicator(input, label.indicatorPoints));
+    label.indicator = consumeIndicator(input, label.indicatorPoints, label.inContract);
+    label.background = shape.make(label.indicator);
     return label;
+}
+
+// The same background made by the factory, or the constructor, that
+// initialises it.
+std::shared_ptr<LabelBackground> madeInitialized(const BackgroundShapeRow& shape,
+                                                 std::shared_ptr<LabelIndicator> indicator,
+                                                 float scale) {
+    switch (shape.shape) {
+        case BackgroundShape::Round:
+            return SymmetricCornerLabelBackground::createRoundCornered(std::move(indicator), scale);
+        case BackgroundShape::Flat:
+            return SymmetricCornerLabelBackground::createFlatCornered(std::move(indicator), scale);
+        case BackgroundShape::Plain:
+            return SymmetricCornerLabelBackground::createSimpleRectangle(std::move(indicator),
+                                                                         scale);
+        default:
+            return std::make_shared<BalloonLabelBackground>(scale);
+    }
+}
+
+// Made initialised or initialised later, a background answers alike.
+void checkTwin(const LabelBackground& background, const LabelBackground& twin, ReferencePoint r,
+               const Vector<float, 3>& size) {
+    VARNEK_FUZZ_CHECK(twin.isInitialized());
+    VARNEK_FUZZ_CHECK(sameBits(twin.getScreenHeightFractionToMaskedSceneScaleFactor(),
+                               background.getScreenHeightFractionToMaskedSceneScaleFactor()));
+    const Vector<float, 3> offset = background.getOffset(r, size);
+    VARNEK_FUZZ_CHECK(sameVector(twin.getOffset(r, size), offset));
+    const Points outline = background.getPolygon(r, size, offset);
+    const Points twinOutline = twin.getPolygon(r, size, offset);
+    VARNEK_FUZZ_CHECK(twinOutline.size() == outline.size() && samePoints(twinOutline, 0, outline));
 }
 
 void checkStaticFormsOfAbsentObjects(ReferencePoint r, const Vector<float, 3>& size) {
@@ -207,8 +250,233 @@ void checkStaticFormsOfAbsentObjects(ReferencePoint r, const Vector<float, 3>& s
     VARNEK_FUZZ_CHECK(LabelIndicator::getNumberOfPolygonPoints(nullptr) == 0);
 }
 
+// Within tolerance of expected, relative to its size: the outline's points
+// and the sizes are computed along different paths in single precision.
+bool near(float value, float expected) {
+    return std::fabs(value - expected) <= 1e-4F * std::fmax(1.0F, std::fabs(expected));
+}
+
+// Member and static forms give the same answer, bit for bit.
+void checkFormsAgree(const LabelBackground& background, ReferencePoint r,
+                     const Vector<float, 3>& size) {
+    VARNEK_FUZZ_CHECK(sameVector(
+        background.getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r),
+        LabelBackground::getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r, &background)));
+    VARNEK_FUZZ_CHECK(
+        sameVector(background.getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(r),
+                   LabelBackground::getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
+                       r, &background)));
+    VARNEK_FUZZ_CHECK(
+        sameVector(background.getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(r, size),
+                   LabelBackground::getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
+                       r, &background, size)));
+    const LabelIndicator* indicator = background.getIndicator();
+    if (indicator == nullptr) {
+        return;
+    }
+    const Vector<float, 3> whole = indicator->getSizeInNominalRotationInMaskedCoordinates(r, size);
+    VARNEK_FUZZ_CHECK(sameVector(
+        whole, LabelIndicator::getSizeInNominalRotationInMaskedCoordinates(r, indicator, size)));
+    const Vector<float, 3> triangle =
+        indicator->getTriangleSizeInNominalRotationInMaskedCoordinates(r, size);
+    VARNEK_FUZZ_CHECK(sameVector(
+        triangle,
+        LabelIndicator::getTriangleSizeInNominalRotationInMaskedCoordinates(r, indicator, size)));
+    VARNEK_FUZZ_CHECK(
+        sameVector(indicator->getMinimalSizeInNominalRotationInMaskedCoordinates(),
+                   LabelIndicator::getMinimalSizeInNominalRotationInMaskedCoordinates(indicator)));
+    VARNEK_FUZZ_CHECK(sameVector(indicator->getSizeRotatedToSide(r, size),
+                                 LabelIndicator::getSizeRotatedToSide(r, indicator, size)));
+    if (dynamic_cast<const TriangularLabelIndicator*>(indicator) != nullptr) {
+        // The triangular indicator is its triangle.
+        VARNEK_FUZZ_CHECK(sameVector(triangle, whole));
+    }
+}
+
+// The appending path gives the outline's points bit for bit behind what was
+// there, and the extent is the outline's, per axis (NaN where a point is).
+void checkAppendedOutlineAndExtent(const LabelBackground& background, ReferencePoint r,
+                                   const Vector<float, 3>& size, const Vector<float, 3>& offset,
+                                   const Points& outline) {
+    const Vector<float, 3> before(7.0F, -3.0F, 1.0F);
+    Points points(2, before);
+    background.appendPolygon(r, size, offset, points);
+    VARNEK_FUZZ_CHECK(points.size() == outline.size() + 2);
+    VARNEK_FUZZ_CHECK(sameVector(points[0], before) && sameVector(points[1], before));
+    VARNEK_FUZZ_CHECK(samePoints(points, 2, outline));
+
+    Vector<float, 3> minimum;
+    Vector<float, 3> maximum;
+    background.getPolygonExtent(r, size, offset, minimum, maximum);
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        float low = INFINITY;
+        float high = -INFINITY;
+        bool nan = false;
+        for (const Vector<float, 3>& point : outline) {
+            nan = nan || std::isnan(point[axis]);
+            low = point[axis] < low ? point[axis] : low;
+            high = point[axis] > high ? point[axis] : high;
+        }
+        if (nan) {
+            VARNEK_FUZZ_CHECK(std::isnan(minimum[axis]) && std::isnan(maximum[axis]));
+        } else {
+            VARNEK_FUZZ_CHECK(minimum[axis] == low && maximum[axis] == high);
+        }
+    }
+}
+
+// A label within the contract: closed (three points or more, all finite and
+// flat), clockwise (a positive shoelace sum with y down) and as large as its
+// complete size. The balloon's complete size is the label's; its outline
+// spans the label's width and a height that follows the width.
+void checkOutlineWithinContract(bool balloon, const Vector<float, 3>& size,
+                                const Vector<float, 3>& complete, const Points& outline) {
+    VARNEK_FUZZ_CHECK(outline.size() >= 3);
+    double twiceArea = 0.0;
+    Vector<float, 3> low = outline.front();
+    Vector<float, 3> high = outline.front();
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const Vector<float, 3>& a = outline[i];
+        const Vector<float, 3>& b = outline[(i + 1) % outline.size()];
+        VARNEK_FUZZ_CHECK(isFinite(a) && a[2] == 0.0F);
+        twiceArea += double{a[0]} * double{b[1]} - double{b[0]} * double{a[1]};
+        for (std::size_t axis = 0; axis < 2; ++axis) {
+            low[axis] = std::fmin(low[axis], a[axis]);
+            high[axis] = std::fmax(high[axis], a[axis]);
+        }
+    }
+    VARNEK_FUZZ_CHECK(twiceArea > 0.0);
+    const float spannedHeight =
+        balloon ? size[0] / BalloonLabelBackground::getBalloonWidthHeightRatio() : complete[1];
+    VARNEK_FUZZ_CHECK(near(high[0] - low[0], complete[0]));
+    VARNEK_FUZZ_CHECK(near(high[1] - low[1], spannedHeight));
+}
+
+// The offset of a body symmetric about its centre lines: across the edge
+// half the body on the mask's side; along it none for a body as long as the
+// minimal one, and half the excess the mask's way for a longer one.
+void checkAxiallySymmetricBodyOffset(std::int32_t value, const Vector<float, 3>& body,
+                                     const Vector<float, 3>& minimal) {
+    const auto r = static_cast<ReferencePoint>(value);
+    const Vector<float, 3> offset =
+        LabelBackground::getAxiallySymmetricBodyOffset(r, body, minimal);
+    if (!isFinite(body) || !isFinite(minimal)) {
+        return;
+    }
+    if (!isPlaced(value)) {
+        VARNEK_FUZZ_CHECK(isZero(offset));
+        return;
+    }
+    const Vector<float, 3>& mask = LabelBackground::getReferencePointToLabelCenterVectorMask(r);
+    const std::size_t across = isTopOrBottomSide(r) ? 1 : 0;
+    const std::size_t along = 1 - across;
+    VARNEK_FUZZ_CHECK(near(offset[across], mask[across] * body[across] / 2.0F));
+    if (body[along] >= minimal[along] && minimal[along] >= 0.0F) {
+        VARNEK_FUZZ_CHECK(near(offset[along], mask[along] * (body[along] - minimal[along]) / 2.0F));
+    }
+}
+
+// An indicator written outside the library, as its protected interface
+// allows: the sizes and offset of a library triangle (the model), its points
+// from the base's triangle generator, and no in-place writer of its own.
+class ForeignTriangle final : public LabelIndicator {
+public:
+    explicit ForeignTriangle(std::shared_ptr<const LabelIndicator> model)
+        : LabelIndicator(model->getUseFixedSize(),
+                         model->getFixedIndicatorWidthInScreenHeightFraction()),
+          m_model(std::move(model)) {}
+
+    Vector<float, 3> getSizeInNominalRotationInMaskedCoordinates(
+        ReferencePoint r, const Vector<float, 3>& size) const override {
+        return m_model->getSizeInNominalRotationInMaskedCoordinates(r, size);
+    }
+    Vector<float, 3> getTriangleSizeInNominalRotationInMaskedCoordinates(
+        ReferencePoint r, const Vector<float, 3>& size) const override {
+        return m_model->getTriangleSizeInNominalRotationInMaskedCoordinates(r, size);
+    }
+    int getNumberOfPolygonPoints() const override { return 3; }
+    Vector<float, 3> getOffset(ReferencePoint r, const Vector<float, 3>& size) const override {
+        return m_model->getOffset(r, size);
+    }
+    void addPolygonPointsInClockwiseOrder(ReferencePoint r, const Vector<float, 3>& size,
+                                          Points& points) const override {
+        addTrianglePointsInClockwiseOrder(
+            r, m_model->getTriangleSizeInNominalRotationInMaskedCoordinates(r, size), points);
+    }
+
+private:
+    std::shared_ptr<const LabelIndicator> m_model;
+};
+
+// A background written outside the library: every answer a library
+// background's (the model), and the base's appending path and extent.
+class ForeignBackground final : public LabelBackground {
+public:
+    explicit ForeignBackground(std::shared_ptr<const LabelBackground> model)
+        : LabelBackground(nullptr), m_model(std::move(model)) {}
+
+    Vector<float, 3> getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
+        ReferencePoint r) const override {
+        return m_model->getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r);
+    }
+    Vector<float, 3> getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
+        ReferencePoint r) const override {
+        return m_model->getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(r);
+    }
+    Vector<float, 3> getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
+        ReferencePoint r, const Vector<float, 3>& size) const override {
+        return m_model->getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(r, size);
+    }
+    Points getPolygon(ReferencePoint r, const Vector<float, 3>& size,
+                      const Vector<float, 3>& offset) const override {
+        return m_model->getPolygon(r, size, offset);
+    }
+
+private:
+    int getNumberOfPolygonPointsWithoutIndicatorPoints() const override {
+        return m_model->getNumberOfPolygonPoints();
+    }
+    Vector<float, 3> getBodyOffset(ReferencePoint r, const Vector<float, 3>& size) const override {
+        return m_model->getOffset(r, size);
+    }
+
+    std::shared_ptr<const LabelBackground> m_model;
+};
+
+// A foreign triangle answers like the library's, point for point, in a
+// background of the same shape; a foreign background's appending path and
+// extent are its model's.
+void checkForeignShapes(const Label& label, const LabelBackground& twinOfForeign,
+                        const LabelBackground& foreign, ReferencePoint r,
+                        const Vector<float, 3>& size) {
+    const LabelBackground& background = *label.background;
+    const Vector<float, 3> offset = background.getOffset(r, size);
+    const Points outline = background.getPolygon(r, size, offset);
+    if (label.indicator != nullptr) {
+        Points own;
+        label.indicator->addPolygonPointsInClockwiseOrder(r, size, own);
+        VARNEK_FUZZ_CHECK(samePoints(own, 0, background.getIndicatorPolygon(r, size)));
+    }
+    if (dynamic_cast<const TriangularLabelIndicator*>(label.indicator.get()) != nullptr) {
+        VARNEK_FUZZ_CHECK(sameVector(twinOfForeign.getOffset(r, size), offset));
+        const Points foreignOutline = twinOfForeign.getPolygon(r, size, offset);
+        VARNEK_FUZZ_CHECK(foreignOutline.size() == outline.size() &&
+                          samePoints(foreignOutline, 0, outline));
+    }
+    VARNEK_FUZZ_CHECK(foreign.getNumberOfPolygonPoints() == background.getNumberOfPolygonPoints());
+    // The model's offset plus the zero offset of no indicator: equal as values
+    // (a -0 becomes 0).
+    const Vector<float, 3> foreignOffset = foreign.getOffset(r, size);
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+        VARNEK_FUZZ_CHECK(foreignOffset[axis] == offset[axis] ||
+                          (std::isnan(foreignOffset[axis]) && std::isnan(offset[axis])));
+    }
+    checkAppendedOutlineAndExtent(foreign, r, size, offset, outline);
+}
+
 void checkQueries(const Label& label, const BackgroundShapeRow& shape, std::int32_t value,
-                  const Vector<float, 3>& size, const Vector<float, 3>& anyOffset) {
+                  const Vector<float, 3>& size, const Vector<float, 3>& anyOffset,
+                  bool withinContract) {
     const LabelBackground& background = *label.background;
     const auto r = static_cast<ReferencePoint>(value);
     const LabelIndicator* indicator = background.getIndicator();
@@ -249,6 +517,13 @@ void checkQueries(const Label& label, const BackgroundShapeRow& shape, std::int3
         (isPlaced(value) && shape.carriesIndicator ? label.indicatorPoints.placed : 0);
     const Points outline = background.getPolygon(r, size, offset);
     VARNEK_FUZZ_CHECK(static_cast<int>(outline.size()) == expectedPoints);
+    checkAppendedOutlineAndExtent(background, r, size, anyOffset,
+                                  background.getPolygon(r, size, anyOffset));
+    checkFormsAgree(background, r, size);
+    checkAxiallySymmetricBodyOffset(value, body, minimal);
+    if (withinContract) {
+        checkOutlineWithinContract(balloon, size, complete, outline);
+    }
     const Points shifted = background.getPolygon(r, size, anyOffset);
     VARNEK_FUZZ_CHECK(static_cast<int>(shifted.size()) == expectedPoints);
     if (balloon) {
@@ -312,6 +587,10 @@ void checkReferencePointFunctions(std::int32_t value, std::int32_t sideValue) {
     } else {
         VARNEK_FUZZ_CHECK(mirrored == LabelBackground::Center);
     }
+    const std::array<Side, 4> sides = LabelBackground::getAllSidesInClockwiseOrder();
+    for (std::size_t i = 0; i < sides.size(); ++i) {
+        VARNEK_FUZZ_CHECK(toIndex(sides[i]) == static_cast<int>(i));
+    }
     const ReferencePoint corner = getCornerOfSideInClockwiseOrder(side);
     if (validSide) {
         VARNEK_FUZZ_CHECK(isReferencePointOnSide(corner, side) &&
@@ -351,11 +630,37 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             sameBits(indicator->getScreenHeightFractionToMaskedSceneScaleFactor(), scaleBefore));
     }
 
+    // Within the contract: an initialised label of sensible scale and a
+    // reference point, label size and indicator in their ranges.
+    const bool sensibleLabel =
+        label.inContract && initialized && scale >= 1.0F && scale <= 10000.0F;
+    const std::shared_ptr<LabelBackground> twin =
+        initialized ? madeInitialized(shape, label.indicator, scale) : nullptr;
+    // A background of the same shape around a foreign copy of a library
+    // triangle, and one that forwards everything to the label's background.
+    const bool triangular =
+        dynamic_cast<const TriangularLabelIndicator*>(label.indicator.get()) != nullptr;
+    const std::shared_ptr<LabelBackground> withForeignTriangle =
+        triangular ? shape.make(std::make_shared<ForeignTriangle>(label.indicator)) : nullptr;
+    if (withForeignTriangle && initialized) {
+        withForeignTriangle->initialize(scale);
+    }
+    const ForeignBackground foreign(label.background);
     while (input.remaining_bytes() > 0) {
         const std::int32_t value = consumeValue(input, -2, 13);
         const Vector<float, 3> labelSize = consumeVector(input);
         const Vector<float, 3> anyOffset = consumeVector(input);
-        checkQueries(label, shape, value, labelSize, anyOffset);
+        const bool sensibleSize = labelSize[0] >= 0.5F && labelSize[0] <= 10000.0F &&
+                                  labelSize[1] >= 0.5F && labelSize[1] <= 10000.0F &&
+                                  labelSize[2] == 0.0F;
+        checkQueries(label, shape, value, labelSize, anyOffset,
+                     sensibleLabel && sensibleSize && value >= -1 && value <= 11);
+        checkAxiallySymmetricBodyOffset(value, labelSize, anyOffset);
+        if (twin) {
+            checkTwin(background, *twin, static_cast<ReferencePoint>(value), labelSize);
+        }
+        checkForeignShapes(label, withForeignTriangle ? *withForeignTriangle : background, foreign,
+                           static_cast<ReferencePoint>(value), labelSize);
         checkStaticFormsOfAbsentObjects(static_cast<ReferencePoint>(value), labelSize);
         checkReferencePointFunctions(value, consumeValue(input, -2, 5));
     }

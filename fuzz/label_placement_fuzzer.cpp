@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <fuzzer/FuzzedDataProvider.h>
@@ -171,5 +172,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         label.anchor[1] -= 0.5F;
     }
     checkFrame(placer, labels, options, defaultBackground.get());
+
+    // Options read back as they were set; after forgetHistory, and through
+    // moves, a placer answers the span form like a fresh placer.
+    const LabelPlacementOptions kept = placer.getOptions();
+    placer.setOptions(kept);
+    VARNEK_FUZZ_CHECK(placer.getOptions().candidates == kept.candidates &&
+                      placer.getOptions().effort == kept.effort &&
+                      VarnekFuzz::sameBits(placer.getOptions().gap, kept.gap));
+    placer.forgetHistory();
+    LabelPlacer moved(std::move(placer));
+    LabelPlacer assigned(defaultBackground, LabelPlacementOptions{});
+    assigned = std::move(moved);
+    LabelPlacer another(defaultBackground, options);
+    VARNEK_FUZZ_CHECK(testing::hashOf(assigned.place(labels.data(), labels.size())) ==
+                      testing::hashOf(another.place(labels)));
     return 0;
 }

@@ -91,5 +91,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     VARNEK_FUZZ_CHECK(source.getDefinition() == pattern.getDefinition());
     VARNEK_FUZZ_CHECK(sameColor(source.getContrastColor(), color));
     // NOLINTEND(bugprone-use-after-move,clang-analyzer-cplusplus.Move)
+
+    // A definition of any text is kept as it was given.
+    const std::string definition = input.ConsumeRemainingBytesAsString();
+    const DrawCustomPatternDefinitionLine given(definition, color);
+    VARNEK_FUZZ_CHECK(given.getDefinition() == definition);
+    VARNEK_FUZZ_CHECK(sameColor(given.getContrastColor(), color));
     return 0;
 }
