@@ -8,7 +8,7 @@ packages=(
     g++ clang clang-tidy clang-format libclang-rt-14-dev lintian
     cmake make pkg-config dpkg-dev file doxygen
     libgtest-dev libgmock-dev libbenchmark-dev
-    libcli11-dev nlohmann-json3-dev
+    libcli11-dev nlohmann-json3-dev libexpat1-dev
     librsvg2-bin libcairo2-dev
     valgrind abigail-tools
 )

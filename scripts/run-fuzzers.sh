@@ -6,11 +6,20 @@
 # build/fuzz/runs/<target>/crash-* (or leak-*, timeout-*, oom-*).
 #
 #   scripts/run-fuzzers.sh [seconds per target (20)] [targets at once (1)]
+#   scripts/run-fuzzers.sh merge
 #
-# The corpus each run grows is kept in build/fuzz/runs/<target>/corpus/ and
-# reused by the next run; the committed seeds are never written to.
+# A target with a dictionary, fuzz/<target>.dict, runs with it. The corpus
+# each run grows is kept in build/fuzz/runs/<target>/corpus/ and reused by
+# the next run; the committed corpus is never written to, except by `merge`,
+# which replaces fuzz/corpus/<target>/ by the smallest set of inputs from it
+# and the grown corpus that reaches the same coverage (libFuzzer's -merge=1).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+mode=run
+if [ "${1:-}" = merge ]; then
+    mode=merge
+    shift
+fi
 seconds=${1:-20}
 parallel=${2:-1}
 
@@ -26,6 +35,29 @@ fi
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
+dictionary_of() {
+    local dictionary=fuzz/$1.dict
+    if [ -f "$dictionary" ]; then
+        echo "-dict=$dictionary"
+    fi
+}
+
+if [ "$mode" = merge ]; then
+    for binary in "${binaries[@]}"; do
+        target=${binary##*/varnek_fuzz_}
+        merged=$(mktemp -d)
+        mkdir -p "build/fuzz/runs/$target/corpus"
+        "$binary" -merge=1 -max_len=1024 -timeout=10 -rss_limit_mb=2048 $(dictionary_of "$target") \
+            "$merged" "fuzz/corpus/$target" "build/fuzz/runs/$target/corpus" \
+            >"build/fuzz/runs/$target/merge.log" 2>&1
+        rm -f "fuzz/corpus/$target"/*
+        mv "$merged"/* "fuzz/corpus/$target/"
+        rmdir "$merged"
+        echo "$target: $(find "fuzz/corpus/$target" -type f | wc -l) inputs kept"
+    done
+    exit 0
+fi
+
 run_one() {
     local binary=$1 target=${1##*/varnek_fuzz_}
     local dir=build/fuzz/runs/$target
@@ -33,7 +65,7 @@ run_one() {
     rm -f "$dir"/crash-* "$dir"/leak-* "$dir"/timeout-* "$dir"/oom-*
     local status=0
     "$binary" -max_total_time="$seconds" -max_len=1024 -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 -artifact_prefix="$dir/" \
+        -print_final_stats=1 -artifact_prefix="$dir/" $(dictionary_of "$target") \
         "$dir/corpus" "fuzz/corpus/$target" >"$dir/log" 2>&1 || status=$?
     echo "$status" >"$dir/status"
 }
