@@ -22,6 +22,9 @@ constexpr std::array<ReferencePoint, 12> s_defaultCandidates = {
 // The work the improvement may do per placeable label at effort 1, counted
 // in candidate tests; each step of effort doubles it.
 constexpr std::uint64_t s_workPerLabelAtEffortOne = 1;
+// And at least this much in all: a frame of a few thousand labels takes
+// little time either way, and its chains then reach as far as before.
+constexpr std::uint64_t s_leastWorkAtEffortOne = 4096;
 constexpr int s_maxEffortDoublings = 24;
 
 bool isFinite(const Vector<float, 3>& v) {
@@ -866,7 +869,8 @@ void LabelPlacer::Impl::improve() {
         return;
     }
     const int doublings = std::min(effort - 1, s_maxEffortDoublings);
-    m_work = static_cast<std::uint64_t>(m_placeable) * s_workPerLabelAtEffortOne
+    m_work = std::max(static_cast<std::uint64_t>(m_placeable) * s_workPerLabelAtEffortOne,
+                      s_leastWorkAtEffortOne)
              << static_cast<unsigned int>(doublings);
     const int depth = getChainDepth();
 
