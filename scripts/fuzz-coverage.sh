@@ -61,7 +61,12 @@ for data in json.load(sys.stdin)["data"]:
 done
 sort -u -o "$out/reached-by-any" "$out/reached-by-any"
 comm -23 "$out/exported" "$out/reached-by-any" >"$out/unreached"
-echo "all targets: $(wc -l <"$out/reached-by-any")/$total exported functions reached"
+llvm-profdata merge -sparse "$out"/*.profdata -o "$out/all.profdata" 2>>"$out/all.log"
+lines=$(llvm-cov report -instr-profile="$out/all.profdata" "$library" 2>>"$out/all.log" |
+    awk '$1 == "TOTAL" { print $10 }')
+printf '%-22s %8s %5s/%-3s %11s
+' "all targets" "" "$(wc -l <"$out/reached-by-any")" "$total" \
+    "$lines"
 if [ -s "$out/unreached" ]; then
     echo "never reached:"
     c++filt <"$out/unreached" | sed 's/^/  /'
