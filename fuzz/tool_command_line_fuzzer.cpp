@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -44,14 +45,24 @@ bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;
 }
 
-// A folder of its own, made once; the tool runs in it.
+void removeWorkFolder();
+
+// A folder of its own, made once and removed when the process exits; the
+// tool runs in it.
 const fs::path& workFolder() {
     static const fs::path s_folder = [] {
         std::string pattern = (fs::temp_directory_path() / "varnek-fuzz-tool-XXXXXX").string();
         VARNEK_FUZZ_CHECK(::mkdtemp(pattern.data()) != nullptr);
         return fs::path(pattern);
     }();
+    static const bool s_removedAtExit = std::atexit(removeWorkFolder) == 0;
+    VARNEK_FUZZ_CHECK(s_removedAtExit);
     return s_folder;
+}
+
+void removeWorkFolder() {
+    std::error_code ignored;
+    fs::remove_all(workFolder(), ignored);
 }
 
 // The working directory is the work folder while it lives: libFuzzer reads
