@@ -37,20 +37,10 @@ void AnchorGrid::build(const UniformGrid& layout, const float* x, const float* y
 }
 
 bool AnchorGrid::holdsOtherAnchor(const LabelRect& rect, std::uint32_t label) const {
-    const CellRange cells = m_layout.getCells(rect);
-    for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
-        const std::size_t first = m_layout.getCellIndex(cells.column0, row);
-        const std::size_t last = m_layout.getCellIndex(cells.column1, row);
-        // The cells of one row are consecutive: one run of anchors.
-        for (std::uint32_t a = m_cellStarts[first]; a < m_cellStarts[last + 1]; ++a) {
-            const Anchor& anchor = m_anchors[a];
-            if (rect.left < anchor.x && anchor.x < rect.right && rect.top < anchor.y &&
-                anchor.y < rect.bottom && anchor.label != label) {
-                return true;
-            }
-        }
-    }
-    return false;
+    return findNear(rect, [&](const Anchor& anchor) {
+        return rect.left < anchor.x && anchor.x < rect.right && rect.top < anchor.y &&
+               anchor.y < rect.bottom && anchor.label != label;
+    });
 }
 
 }  // namespace internal

@@ -27,34 +27,23 @@ public:
     // cell in row order and within a cell in label order.
     template <typename Visit>
     void forEachIn(const LabelRect& rect, Visit&& visit) const {
-        const CellRange cells = m_layout.getCells(rect);
-        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
-            const std::size_t first = m_layout.getCellIndex(cells.column0, row);
-            const std::size_t last = m_layout.getCellIndex(cells.column1, row);
-            for (std::uint32_t a = m_cellStarts[first]; a < m_cellStarts[last + 1]; ++a) {
-                const Anchor& anchor = m_anchors[a];
-                if (rect.left <= anchor.x && anchor.x <= rect.right && rect.top <= anchor.y &&
-                    anchor.y <= rect.bottom) {
-                    visit(anchor.label);
-                }
+        findNear(rect, [&](const Anchor& anchor) {
+            if (rect.left <= anchor.x && anchor.x <= rect.right && rect.top <= anchor.y &&
+                anchor.y <= rect.bottom) {
+                visit(anchor.label);
             }
-        }
+            return false;
+        });
     }
 
     // Calls visit(x, y, label) for every anchor in the cells the rectangle
     // touches, cell by cell in row order and within a cell in label order.
     template <typename Visit>
     void forEachNear(const LabelRect& rect, Visit&& visit) const {
-        const CellRange cells = m_layout.getCells(rect);
-        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
-            const std::size_t first = m_layout.getCellIndex(cells.column0, row);
-            const std::size_t last = m_layout.getCellIndex(cells.column1, row);
-            const Anchor* anchor = m_anchors.data() + m_cellStarts[first];
-            const Anchor* end = m_anchors.data() + m_cellStarts[last + 1];
-            for (; anchor != end; ++anchor) {
-                visit(anchor->x, anchor->y, anchor->label);
-            }
-        }
+        findNear(rect, [&](const Anchor& anchor) {
+            visit(anchor.x, anchor.y, anchor.label);
+            return false;
+        });
     }
 
 private:
@@ -63,6 +52,27 @@ private:
         float y;
         std::uint32_t label;
     };
+
+    // Walks the anchors in the cells the rectangle touches, cell by cell in
+    // row order and within a cell in label order, until found(anchor) is
+    // true; returns whether it was. The cells of one row are consecutive:
+    // each row is one run of anchors.
+    template <typename Found>
+    bool findNear(const LabelRect& rect, Found&& found) const {
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            const std::size_t first = m_layout.getCellIndex(cells.column0, row);
+            const std::size_t last = m_layout.getCellIndex(cells.column1, row);
+            const Anchor* anchor = m_anchors.data() + m_cellStarts[first];
+            const Anchor* end = m_anchors.data() + m_cellStarts[last + 1];
+            for (; anchor != end; ++anchor) {
+                if (found(*anchor)) {
+                    return true;
+                }
+            }
+        }
+        return false;
+    }
 
     UniformGrid m_layout;
     std::vector<std::uint32_t> m_cellStarts;
