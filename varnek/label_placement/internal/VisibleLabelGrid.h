@@ -47,53 +47,17 @@ public:
     // label, in the first cell the rectangle and the label share.
     template <typename Visit>
     void forEachInCells(const LabelRect& rect, Visit&& visit) const {
-        const CellRange cells = m_layout.getCells(rect);
-        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
-            const Cell* cell = m_cells.data() + m_layout.getCellIndex(cells.column0, row);
-            for (std::uint32_t column = cells.column0; column <= cells.column1; ++column, ++cell) {
-                // Both compared whole, without the branch of &&.
-                const auto isFirst = [&](const Entry& entry) {
-                    const std::uint32_t firstColumn =
-                        std::max<std::uint32_t>(entry.column, cells.column0);
-                    const std::uint32_t firstRow = std::max<std::uint32_t>(entry.row, cells.row0);
-                    return ((firstColumn ^ column) | (firstRow ^ row)) == 0;
-                };
-                for (std::uint32_t e = 0; e < cell->count; ++e) {
-                    visit(cell->entries[e], isFirst(cell->entries[e]));
-                }
-                for (std::uint32_t node = cell->overflow; node != s_end;
-                     node = m_nodes[node].next) {
-                    visit(m_nodes[node].entry, isFirst(m_nodes[node].entry));
-                }
-            }
-        }
+        findInCells(rect, [&](const Entry& entry, bool first) {
+            visit(entry, first);
+            return false;
+        });
     }
     // As forEachInCells, for the first entry of each label only, until visit
     // returns true; returns whether one did.
     template <typename Visit>
     bool anyLabelInCells(const LabelRect& rect, Visit&& visit) const {
-        const CellRange cells = m_layout.getCells(rect);
-        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
-            const Cell* cell = m_cells.data() + m_layout.getCellIndex(cells.column0, row);
-            for (std::uint32_t column = cells.column0; column <= cells.column1; ++column, ++cell) {
-                const auto isFirst = [&](const Entry& entry) {
-                    return std::max<std::uint32_t>(entry.column, cells.column0) == column &&
-                           std::max<std::uint32_t>(entry.row, cells.row0) == row;
-                };
-                for (std::uint32_t e = 0; e < cell->count; ++e) {
-                    if (isFirst(cell->entries[e]) && visit(cell->entries[e])) {
-                        return true;
-                    }
-                }
-                for (std::uint32_t node = cell->overflow; node != s_end;
-                     node = m_nodes[node].next) {
-                    if (isFirst(m_nodes[node].entry) && visit(m_nodes[node].entry)) {
-                        return true;
-                    }
-                }
-            }
-        }
-        return false;
+        return findInCells(rect,
+                           [&](const Entry& entry, bool first) { return first && visit(entry); });
     }
 
 private:
@@ -110,6 +74,39 @@ private:
         Entry entry;
         std::uint32_t next;
     };
+
+    // Walks every entry of every cell the rectangle touches until
+    // found(entry, first) is true; returns whether it was. first is true for
+    // one entry of each label, in the first cell the rectangle and the label
+    // share.
+    template <typename Found>
+    bool findInCells(const LabelRect& rect, Found&& found) const {
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            const Cell* cell = m_cells.data() + m_layout.getCellIndex(cells.column0, row);
+            for (std::uint32_t column = cells.column0; column <= cells.column1; ++column, ++cell) {
+                // Both compared whole, without the branch of &&.
+                const auto isFirst = [&](const Entry& entry) {
+                    const std::uint32_t firstColumn =
+                        std::max<std::uint32_t>(entry.column, cells.column0);
+                    const std::uint32_t firstRow = std::max<std::uint32_t>(entry.row, cells.row0);
+                    return ((firstColumn ^ column) | (firstRow ^ row)) == 0;
+                };
+                for (std::uint32_t e = 0; e < cell->count; ++e) {
+                    if (found(cell->entries[e], isFirst(cell->entries[e]))) {
+                        return true;
+                    }
+                }
+                for (std::uint32_t node = cell->overflow; node != s_end;
+                     node = m_nodes[node].next) {
+                    if (found(m_nodes[node].entry, isFirst(m_nodes[node].entry))) {
+                        return true;
+                    }
+                }
+            }
+        }
+        return false;
+    }
 
     void insertInCell(Cell& cell, const Entry& entry);
     void removeFromCell(Cell& cell, std::uint32_t label);
