@@ -520,41 +520,6 @@ bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
     return state.previous != s_hidden && state.chosen == state.previous;
 }
 
-inline bool LabelPlacer::Impl::isFreeAmong(LabelState& state,
-                                           const internal::CandidateShape* shapes,
-                                           std::size_t candidate, const Neighbourhood& near) {
-    const auto bit = static_cast<std::uint16_t>(1u << candidate);
-    const LabelRect& relative = shapes[candidate].bounds;
-    const LabelRect bounds{state.x + relative.left, state.y + relative.top,
-                           state.x + relative.right, state.y + relative.bottom};
-    if ((state.checked & bit) == 0) {
-        // Without early exit or branch, over a few anchors.
-        const NearAnchors& anchors = near.anchors;
-        unsigned int covers = 0;
-        for (std::size_t a = 0; a < anchors.count; ++a) {
-            covers |= holdsWithoutBranch(bounds, anchors.x[a], anchors.y[a]);
-        }
-        // The test answers for every candidate with the same bounds.
-        const std::uint16_t same = shapes[candidate].sameBounds;
-        state.checked = static_cast<std::uint16_t>(state.checked | same);
-        if (covers == 0 && isInside(bounds, m_options.viewport)) {
-            state.allowed = static_cast<std::uint16_t>(state.allowed | same);
-        }
-    }
-    if ((state.allowed & bit) == 0) {
-        return false;
-    }
-    const LabelRect grown{bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
-                          bounds.bottom + m_halfGap};
-    const NearLabels& visible = near.visible;
-    unsigned int overlapsOne = 0;
-    for (std::size_t v = 0; v < visible.count; ++v) {
-        overlapsOne |= bitOf(grown.left < visible.right[v]) & bitOf(visible.left[v] < grown.right) &
-                       bitOf(grown.top < visible.bottom[v]) & bitOf(visible.top[v] < grown.bottom);
-    }
-    return overlapsOne == 0;
-}
-
 void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) {
     // Every candidate lies in the shape's span round the anchor: the anchors
     // and visible labels there are read once for all candidates. Each is
@@ -595,8 +560,38 @@ void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) 
 
 bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate) {
     LabelState& state = m_labels[label];
-    return isFreeAmong(state, m_shapes.getCandidates(state.shape), candidate,
-                       m_neighbourhoods[m_level]);
+    const internal::CandidateShape* shapes = m_shapes.getCandidates(state.shape);
+    const Neighbourhood& near = m_neighbourhoods[m_level];
+    const auto bit = static_cast<std::uint16_t>(1u << candidate);
+    const LabelRect& relative = shapes[candidate].bounds;
+    const LabelRect bounds{state.x + relative.left, state.y + relative.top,
+                           state.x + relative.right, state.y + relative.bottom};
+    if ((state.checked & bit) == 0) {
+        // Without early exit or branch, over a few anchors.
+        const NearAnchors& anchors = near.anchors;
+        unsigned int covers = 0;
+        for (std::size_t a = 0; a < anchors.count; ++a) {
+            covers |= holdsWithoutBranch(bounds, anchors.x[a], anchors.y[a]);
+        }
+        // The test answers for every candidate with the same bounds.
+        const std::uint16_t same = shapes[candidate].sameBounds;
+        state.checked = static_cast<std::uint16_t>(state.checked | same);
+        if (covers == 0 && isInside(bounds, m_options.viewport)) {
+            state.allowed = static_cast<std::uint16_t>(state.allowed | same);
+        }
+    }
+    if ((state.allowed & bit) == 0) {
+        return false;
+    }
+    const LabelRect grown{bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
+                          bounds.bottom + m_halfGap};
+    const NearLabels& visible = near.visible;
+    unsigned int overlapsOne = 0;
+    for (std::size_t v = 0; v < visible.count; ++v) {
+        overlapsOne |= bitOf(grown.left < visible.right[v]) & bitOf(visible.left[v] < grown.right) &
+                       bitOf(grown.top < visible.bottom[v]) & bitOf(visible.top[v] < grown.bottom);
+    }
+    return overlapsOne == 0;
 }
 
 std::size_t LabelPlacer::Impl::collectBlockersAmongNeighbours(std::uint32_t label,
@@ -619,21 +614,65 @@ std::size_t LabelPlacer::Impl::collectBlockersAmongNeighbours(std::uint32_t labe
     return m_blockers.size();
 }
 
+std::uint32_t LabelPlacer::Impl::findFreeCandidates(std::uint32_t label) {
+    switch ((m_candidates.size() + 3) / 4) {
+        case 1:
+            return findFreeCandidatesIn<1>(label);
+        case 2:
+            return findFreeCandidatesIn<2>(label);
+        case 3:
+            return findFreeCandidatesIn<3>(label);
+        default:
+            return findFreeCandidatesIn<4>(label);
+    }
+}
+
+template <std::size_t Quads>
+std::uint32_t LabelPlacer::Impl::findFreeCandidatesIn(std::uint32_t label) {
+    // Every candidate lies in the shape's span round the anchor: each anchor
+    // and visible label there is read once and tested against all
+    // candidates together.
+    LabelState& state = m_labels[label];
+    internal::CandidateLanes<Quads> lanes(state.x, state.y, m_shapes.getCandidateRects(state.shape),
+                                          m_halfGap);
+    const LabelRect& span = m_shapes.getSpan(state.shape);
+    const LabelRect area{state.x + span.left, state.y + span.top, state.x + span.right,
+                         state.y + span.bottom};
+    if (m_options.anchorsAreObstacles) {
+        m_anchors.forEachNear(area, [&](float x, float y, std::uint32_t other) {
+            if (other != label) {
+                lanes.noteAnchor(x, y);
+            }
+        });
+    }
+    const auto all = static_cast<std::uint32_t>((1u << m_candidates.size()) - 1u);
+    const std::uint32_t allowed =
+        lanes.getInsideMask(m_options.viewport) & ~lanes.getCoveringMask() & all;
+    state.checked = static_cast<std::uint16_t>(all);
+    state.allowed = static_cast<std::uint16_t>(allowed);
+    if (allowed == 0) {
+        return 0;
+    }
+    const LabelRect grown{area.left - m_halfGap, area.top - m_halfGap, area.right + m_halfGap,
+                          area.bottom + m_halfGap};
+    m_visible.forEachListingInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
+        if (entry.label != label) {
+            lanes.noteLabel(entry.rect);
+        }
+    });
+    return allowed & ~lanes.getOverlappingMask();
+}
+
 void LabelPlacer::Impl::placeGreedily() {
-    const std::size_t candidates = m_candidates.size();
     for (std::size_t next = 0; next < m_placeable; ++next) {
         const auto label = static_cast<std::uint32_t>(next);
-        gatherNeighbours(label, true);
+        const std::uint32_t free = findFreeCandidates(label);
         // The place shown in the previous call first, then the candidates in
         // order of preference.
         LabelState& state = m_labels[label];
         const std::int16_t previous = state.previous;
-        const internal::CandidateShape* shapes = m_shapes.getCandidates(state.shape);
-        const Neighbourhood& near = m_neighbourhoods[0];
-        std::uint32_t previousBounds = internal::KeyTable::s_absent;
         if (previous != s_hidden) {
-            previousBounds = shapes[static_cast<std::size_t>(previous)].firstWithSameBounds;
-            if (isFreeAmong(state, shapes, static_cast<std::size_t>(previous), near)) {
+            if ((free >> static_cast<unsigned int>(previous) & 1u) != 0) {
                 show(label, static_cast<std::size_t>(previous));
                 continue;
             }
@@ -647,13 +686,12 @@ void LabelPlacer::Impl::placeGreedily() {
                 continue;
             }
         }
-        for (std::size_t k = 0; k < candidates; ++k) {
-            // A candidate with the bounds of one tested before fails as it did.
-            const std::uint32_t same = shapes[k].firstWithSameBounds;
-            if (same == k && same != previousBounds && isFreeAmong(state, shapes, k, near)) {
-                show(label, k);
-                break;
+        if (free != 0) {
+            std::size_t first = 0;
+            while ((free >> first & 1u) == 0) {
+                ++first;
             }
+            show(label, first);
         }
     }
 }

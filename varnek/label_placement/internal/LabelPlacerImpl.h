@@ -11,6 +11,7 @@
 
 #include <varnek/label_placement/LabelPlacer.h>
 #include <varnek/label_placement/internal/AnchorGrid.h>
+#include <varnek/label_placement/internal/CandidateLanes.h>
 #include <varnek/label_placement/internal/KeyTable.h>
 #include <varnek/label_placement/internal/ShapeCache.h>
 #include <varnek/label_placement/internal/UniformGrid.h>
@@ -92,7 +93,14 @@ private:
     // The visible labels the candidate overlaps, in m_blockers (sorted);
     // stops counting above limit.
     std::size_t collectBlockers(std::uint32_t label, std::size_t candidate, std::size_t limit);
-    // The greedy pass's tests: the anchors (if asked) and visible labels
+    // The greedy pass's test: bit k set for every candidate k that is
+    // allowed and overlaps no visible label. Notes every candidate's
+    // isAllowed outcome.
+    std::uint32_t findFreeCandidates(std::uint32_t label);
+    // The same with the candidates in Quads quads of lanes.
+    template <std::size_t Quads>
+    std::uint32_t findFreeCandidatesIn(std::uint32_t label);
+    // The improvement's tests: the anchors (if asked) and visible labels
     // round a label gathered once, then each candidate tested against them.
     void gatherNeighbours(std::uint32_t label, bool withAnchors);
     bool isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate);
@@ -202,12 +210,9 @@ private:
         NearAnchors anchors;
         NearLabels visible;
     };
-    // One neighbourhood per level of the ejection chains, the greedy pass
-    // and a chain's hidden label at level 0: a label moved out of the way
-    // gathers its own without losing those of the chain round it.
-    // isFreeAmongNeighbours for a label's state and candidates, among near.
-    inline bool isFreeAmong(LabelState& state, const internal::CandidateShape* shapes,
-                            std::size_t candidate, const Neighbourhood& near);
+    // One neighbourhood per level of the ejection chains, a chain's hidden
+    // label at level 0: a label moved out of the way gathers its own
+    // without losing those of the chain round it.
     static constexpr std::size_t s_levels = 4;
     std::array<Neighbourhood, s_levels> m_neighbourhoods;
     std::size_t m_level = 0;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <limits>
 
 #include <varnek/label_shape/LabelIndicator.h>
 
@@ -37,12 +38,14 @@ void ShapeCache::reset(const std::vector<ReferencePoint>& candidates) {
     m_candidateCount = candidates.size();
     m_entries.clear();
     m_candidates.clear();
+    m_candidateRects.clear();
     m_slots.clear();
 }
 
 void ShapeCache::clear() noexcept {
     m_entries.clear();
     m_candidates.clear();
+    m_candidateRects.clear();
     std::fill(m_slots.begin(), m_slots.end(), 0u);
 }
 
@@ -107,6 +110,7 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
     m_entries.push_back({key, &background, size, static_cast<std::size_t>(std::max(points, 0)),
                          LabelRect{0.0f, 0.0f, 0.0f, 0.0f}});
     m_candidates.resize(m_candidates.size() + m_candidateCount);
+    m_candidateRects.emplace_back();
     computeCandidates(shape);
     if (2 * m_entries.size() > m_slots.size()) {
         rehash(2 * m_slots.size());
@@ -119,6 +123,12 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
 void ShapeCache::computeCandidates(std::uint32_t shape) {
     Entry& entry = m_entries[shape];
     CandidateShape* candidates = m_candidates.data() + shape * m_candidateCount;
+    RelativeCandidateRects& rects = m_candidateRects[shape];
+    const float none = std::numeric_limits<float>::quiet_NaN();
+    for (std::size_t q = 0; q < s_candidateQuads; ++q) {
+        const FloatQuad nones = {none, none, none, none};
+        rects.left[q] = rects.top[q] = rects.right[q] = rects.bottom[q] = nones;
+    }
     for (std::size_t k = 0; k < m_candidateCount; ++k) {
         const ReferencePoint referencePoint = m_referencePoints[k];
         candidates[k].offset = entry.background->getOffset(referencePoint, entry.size);
@@ -128,6 +138,12 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
                                            minimum, maximum);
         const LabelRect bounds = extentWithOrigin(minimum, maximum);
         candidates[k].bounds = bounds;
+        if (k < 4 * s_candidateQuads) {
+            rects.left[k / 4][k % 4] = bounds.left;
+            rects.top[k / 4][k % 4] = bounds.top;
+            rects.right[k / 4][k % 4] = bounds.right;
+            rects.bottom[k / 4][k % 4] = bounds.bottom;
+        }
         std::size_t first = 0;
         while (first < k && !sameBits(candidates[first].bounds, bounds)) {
             ++first;

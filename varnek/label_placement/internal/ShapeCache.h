@@ -10,6 +10,7 @@
 #include <vector>
 
 #include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/internal/CandidateLanes.h>
 #include <varnek/label_shape/LabelBackground.h>
 #include <varnek/services/Vector.h>
 
@@ -51,6 +52,10 @@ public:
     const CandidateShape* getCandidates(std::uint32_t shape) const {
         return m_candidates.data() + shape * m_candidateCount;
     }
+    // The candidates' bounds side by side, for CandidateLanes.
+    const RelativeCandidateRects& getCandidateRects(std::uint32_t shape) const {
+        return m_candidateRects[shape];
+    }
     // Holds every candidate's bounds that is not NaN, and the origin.
     const LabelRect& getSpan(std::uint32_t shape) const { return m_entries[shape].span; }
     const LabelBackground& getBackground(std::uint32_t shape) const {
@@ -87,6 +92,7 @@ private:
     std::size_t m_candidateCount = 0;
     std::vector<Entry> m_entries;
     std::vector<CandidateShape> m_candidates;
+    std::vector<RelativeCandidateRects> m_candidateRects;
     // Open addressing: entry index + 1, 0 for an empty slot.
     std::vector<std::uint32_t> m_slots;
 };

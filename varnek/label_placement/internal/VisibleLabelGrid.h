@@ -42,13 +42,24 @@ public:
     // rect must be the one the label was inserted with.
     void remove(std::uint32_t label, const LabelRect& rect);
 
+    // Calls visit(entry) for every entry of every cell the rectangle
+    // touches, in no particular order: a label listed in several of those
+    // cells is visited once for each.
+    template <typename Visit>
+    void forEachListingInCells(const LabelRect& rect, Visit&& visit) const {
+        findInCells(rect, [&](const Entry& entry, const CellRange&, std::uint32_t, std::uint32_t) {
+            visit(entry);
+            return false;
+        });
+    }
     // Calls visit(entry, first) for every entry of every cell the rectangle
     // touches, in no particular order; first is true for one entry of each
     // label, in the first cell the rectangle and the label share.
     template <typename Visit>
     void forEachInCells(const LabelRect& rect, Visit&& visit) const {
-        findInCells(rect, [&](const Entry& entry, bool first) {
-            visit(entry, first);
+        findInCells(rect, [&](const Entry& entry, const CellRange& cells, std::uint32_t column,
+                              std::uint32_t row) {
+            visit(entry, isFirstListing(entry, cells, column, row));
             return false;
         });
     }
@@ -56,8 +67,10 @@ public:
     // returns true; returns whether one did.
     template <typename Visit>
     bool anyLabelInCells(const LabelRect& rect, Visit&& visit) const {
-        return findInCells(rect,
-                           [&](const Entry& entry, bool first) { return first && visit(entry); });
+        return findInCells(rect, [&](const Entry& entry, const CellRange& cells,
+                                     std::uint32_t column, std::uint32_t row) {
+            return isFirstListing(entry, cells, column, row) && visit(entry);
+        });
     }
 
 private:
@@ -75,31 +88,33 @@ private:
         std::uint32_t next;
     };
 
+    // Whether the entry, met in the cell (column, row) of cells, is the
+    // label's first listing there: both compared whole, without the branch
+    // of &&.
+    static bool isFirstListing(const Entry& entry, const CellRange& cells, std::uint32_t column,
+                               std::uint32_t row) {
+        const std::uint32_t firstColumn = std::max<std::uint32_t>(entry.column, cells.column0);
+        const std::uint32_t firstRow = std::max<std::uint32_t>(entry.row, cells.row0);
+        return ((firstColumn ^ column) | (firstRow ^ row)) == 0;
+    }
+
     // Walks every entry of every cell the rectangle touches until
-    // found(entry, first) is true; returns whether it was. first is true for
-    // one entry of each label, in the first cell the rectangle and the label
-    // share.
+    // found(entry, cells, column, row) is true, with the cells touched and
+    // the cell of the entry; returns whether it was.
     template <typename Found>
     bool findInCells(const LabelRect& rect, Found&& found) const {
         const CellRange cells = m_layout.getCells(rect);
         for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
             const Cell* cell = m_cells.data() + m_layout.getCellIndex(cells.column0, row);
             for (std::uint32_t column = cells.column0; column <= cells.column1; ++column, ++cell) {
-                // Both compared whole, without the branch of &&.
-                const auto isFirst = [&](const Entry& entry) {
-                    const std::uint32_t firstColumn =
-                        std::max<std::uint32_t>(entry.column, cells.column0);
-                    const std::uint32_t firstRow = std::max<std::uint32_t>(entry.row, cells.row0);
-                    return ((firstColumn ^ column) | (firstRow ^ row)) == 0;
-                };
                 for (std::uint32_t e = 0; e < cell->count; ++e) {
-                    if (found(cell->entries[e], isFirst(cell->entries[e]))) {
+                    if (found(cell->entries[e], cells, column, row)) {
                         return true;
                     }
                 }
                 for (std::uint32_t node = cell->overflow; node != s_end;
                      node = m_nodes[node].next) {
-                    if (found(m_nodes[node].entry, isFirst(m_nodes[node].entry))) {
+                    if (found(m_nodes[node].entry, cells, column, row)) {
                         return true;
                     }
                 }
