@@ -36,12 +36,5 @@ void AnchorGrid::build(const UniformGrid& layout, const float* x, const float* y
     m_cellStarts[0] = 0;
 }
 
-bool AnchorGrid::holdsOtherAnchor(const LabelRect& rect, std::uint32_t label) const {
-    return findNear(rect, [&](const Anchor& anchor) {
-        return rect.left < anchor.x && anchor.x < rect.right && rect.top < anchor.y &&
-               anchor.y < rect.bottom && anchor.label != label;
-    });
-}
-
 }  // namespace internal
 }  // namespace Varnek

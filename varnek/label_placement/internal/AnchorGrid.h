@@ -1,7 +1,6 @@
 // The anchors of a frame by grid cell, in one array sorted by cell (built
-// once per frame, allocating nothing once grown). Answers whether a
-// rectangle holds another label's anchor strictly inside. Private to the
-// library's sources; not installed.
+// once per frame, allocating nothing once grown), to list the anchors near
+// a rectangle. Private to the library's sources; not installed.
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_ANCHORGRID_H
 #define VARNEK_LABEL_PLACEMENT_INTERNAL_ANCHORGRID_H
 
@@ -20,19 +19,15 @@ public:
     // Sorts the anchors (x[i], y[i]) with listed[i] set into the layout's cells.
     void build(const UniformGrid& layout, const float* x, const float* y,
                const std::uint8_t* listed, std::size_t count);
-    // Whether an anchor other than the label's own lies strictly inside rect.
-    bool holdsOtherAnchor(const LabelRect& rect, std::uint32_t label) const;
 
     // Calls visit(label) for every anchor in the closed rectangle, cell by
     // cell in row order and within a cell in label order.
     template <typename Visit>
     void forEachIn(const LabelRect& rect, Visit&& visit) const {
-        findNear(rect, [&](const Anchor& anchor) {
-            if (rect.left <= anchor.x && anchor.x <= rect.right && rect.top <= anchor.y &&
-                anchor.y <= rect.bottom) {
-                visit(anchor.label);
+        forEachNear(rect, [&](float x, float y, std::uint32_t label) {
+            if (rect.left <= x && x <= rect.right && rect.top <= y && y <= rect.bottom) {
+                visit(label);
             }
-            return false;
         });
     }
 
@@ -40,10 +35,18 @@ public:
     // touches, cell by cell in row order and within a cell in label order.
     template <typename Visit>
     void forEachNear(const LabelRect& rect, Visit&& visit) const {
-        findNear(rect, [&](const Anchor& anchor) {
-            visit(anchor.x, anchor.y, anchor.label);
-            return false;
-        });
+        // The cells of one row are consecutive: each row is one run of
+        // anchors.
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            const std::size_t first = m_layout.getCellIndex(cells.column0, row);
+            const std::size_t last = m_layout.getCellIndex(cells.column1, row);
+            const Anchor* end = m_anchors.data() + m_cellStarts[last + 1];
+            for (const Anchor* anchor = m_anchors.data() + m_cellStarts[first]; anchor != end;
+                 ++anchor) {
+                visit(anchor->x, anchor->y, anchor->label);
+            }
+        }
     }
 
 private:
@@ -52,27 +55,6 @@ private:
         float y;
         std::uint32_t label;
     };
-
-    // Walks the anchors in the cells the rectangle touches, cell by cell in
-    // row order and within a cell in label order, until found(anchor) is
-    // true; returns whether it was. The cells of one row are consecutive:
-    // each row is one run of anchors.
-    template <typename Found>
-    bool findNear(const LabelRect& rect, Found&& found) const {
-        const CellRange cells = m_layout.getCells(rect);
-        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
-            const std::size_t first = m_layout.getCellIndex(cells.column0, row);
-            const std::size_t last = m_layout.getCellIndex(cells.column1, row);
-            const Anchor* anchor = m_anchors.data() + m_cellStarts[first];
-            const Anchor* end = m_anchors.data() + m_cellStarts[last + 1];
-            for (; anchor != end; ++anchor) {
-                if (found(*anchor)) {
-                    return true;
-                }
-            }
-        }
-        return false;
-    }
 
     UniformGrid m_layout;
     std::vector<std::uint32_t> m_cellStarts;

@@ -21,6 +21,7 @@ using OutcomeQuad = std::int32_t __attribute__((vector_size(16)));
 
 // Room for the twelve placed reference points and Center, four per quad.
 inline constexpr std::size_t s_candidateQuads = 4;
+inline constexpr std::size_t s_candidateLanes = 4 * s_candidateQuads;
 
 // A shape's candidate rectangles relative to the anchor, candidate k in
 // lane k % 4 of quad k / 4; NaN in the lanes of no candidate, which then
@@ -32,65 +33,122 @@ struct RelativeCandidateRects {
     FloatQuad bottom[s_candidateQuads];
 };
 
+// Per candidate, the visible labels its grown rectangle overlaps: how many,
+// and the last one noted (the only one where there is one).
+struct CandidateBlockers {
+    std::uint32_t count[s_candidateLanes];
+    std::uint32_t last[s_candidateLanes];
+};
+
+inline FloatQuad quadOf(float value) {
+    return FloatQuad{value, value, value, value};
+}
+
+// A rectangle's sides, each in every lane.
+struct RectQuads {
+    explicit RectQuads(const LabelRect& rect)
+        : left(quadOf(rect.left)),
+          top(quadOf(rect.top)),
+          right(quadOf(rect.right)),
+          bottom(quadOf(rect.bottom)) {}
+    FloatQuad left;
+    FloatQuad top;
+    FloatQuad right;
+    FloatQuad bottom;
+};
+
 // The candidates of one label placed round its anchor, in the first Quads
-// quads, with what was noted against them. Meant to live on the stack for
-// one label's test: the compiler then keeps it in registers.
+// quads, and the same grown by the gap. Meant to live on the stack for one
+// label's test: the compiler then keeps them in registers.
 template <std::size_t Quads>
-class CandidateLanes {
-public:
+struct CandidateRectQuads {
     static_assert(Quads >= 1 && Quads <= s_candidateQuads, "one to four quads");
 
-    // The rectangles round (x, y), and the same grown by halfGap on every
-    // side; nothing noted yet.
-    CandidateLanes(float x, float y, const RelativeCandidateRects& relative, float halfGap) {
+    CandidateRectQuads(float x, float y, const RelativeCandidateRects& relative, float halfGap) {
         const FloatQuad xs = quadOf(x);
         const FloatQuad ys = quadOf(y);
         for (std::size_t q = 0; q < Quads; ++q) {
-            m_left[q] = xs + relative.left[q];
-            m_top[q] = ys + relative.top[q];
-            m_right[q] = xs + relative.right[q];
-            m_bottom[q] = ys + relative.bottom[q];
-            m_grownLeft[q] = m_left[q] - halfGap;
-            m_grownTop[q] = m_top[q] - halfGap;
-            m_grownRight[q] = m_right[q] + halfGap;
-            m_grownBottom[q] = m_bottom[q] + halfGap;
-            m_covering[q] = OutcomeQuad{};
-            m_overlapping[q] = OutcomeQuad{};
+            left[q] = xs + relative.left[q];
+            top[q] = ys + relative.top[q];
+            right[q] = xs + relative.right[q];
+            bottom[q] = ys + relative.bottom[q];
+            grownLeft[q] = left[q] - halfGap;
+            grownTop[q] = top[q] - halfGap;
+            grownRight[q] = right[q] + halfGap;
+            grownBottom[q] = bottom[q] + halfGap;
         }
     }
+
+    // Where the rectangles of quad q hold (xs, ys) strictly inside.
+    OutcomeQuad hold(std::size_t q, const FloatQuad& xs, const FloatQuad& ys) const {
+        return (left[q] < xs) & (xs < right[q]) & (top[q] < ys) & (ys < bottom[q]);
+    }
+    // Where the grown rectangles of quad q share an interior point with rect.
+    OutcomeQuad overlap(std::size_t q, const RectQuads& rect) const {
+        return (grownLeft[q] < rect.right) & (rect.left < grownRight[q]) &
+               (grownTop[q] < rect.bottom) & (rect.top < grownBottom[q]);
+    }
+    // Where the rectangles of quad q lie inside area (edges included).
+    OutcomeQuad lieInside(std::size_t q, const RectQuads& area) const {
+        return (left[q] >= area.left) & (right[q] <= area.right) & (top[q] >= area.top) &
+               (bottom[q] <= area.bottom);
+    }
+
+    FloatQuad left[Quads];
+    FloatQuad top[Quads];
+    FloatQuad right[Quads];
+    FloatQuad bottom[Quads];
+    FloatQuad grownLeft[Quads];
+    FloatQuad grownTop[Quads];
+    FloatQuad grownRight[Quads];
+    FloatQuad grownBottom[Quads];
+};
+
+// Bit k set for every lane k set in the first Quads quads.
+template <std::size_t Quads>
+std::uint32_t maskOf(const OutcomeQuad (&outcomes)[Quads]) {
+    std::uint32_t mask = 0;
+    for (std::size_t q = 0; q < Quads; ++q) {
+        // Each lane's bit, then every lane ORed into lane 0.
+        const OutcomeQuad bits = outcomes[q] & OutcomeQuad{1, 2, 4, 8};
+        const OutcomeQuad pairs = bits | __builtin_shufflevector(bits, bits, 2, 3, 0, 1);
+        const OutcomeQuad all = pairs | __builtin_shufflevector(pairs, pairs, 1, 0, 3, 2);
+        mask |= static_cast<std::uint32_t>(all[0]) << (4 * q);
+    }
+    return mask;
+}
+
+// Which candidates are free: the anchors they cover and the visible labels
+// they overlap, noted one neighbour at a time.
+template <std::size_t Quads>
+class CandidateLanes {
+public:
+    CandidateLanes(float x, float y, const RelativeCandidateRects& relative, float halfGap)
+        : m_rects(x, y, relative, halfGap) {}
 
     // Notes every candidate that holds (x, y) strictly inside.
     void noteAnchor(float x, float y) {
         const FloatQuad xs = quadOf(x);
         const FloatQuad ys = quadOf(y);
         for (std::size_t q = 0; q < Quads; ++q) {
-            m_covering[q] |=
-                (m_left[q] < xs) & (xs < m_right[q]) & (m_top[q] < ys) & (ys < m_bottom[q]);
+            m_covering[q] |= m_rects.hold(q, xs, ys);
         }
     }
     // Notes every candidate whose grown rectangle shares an interior point
     // with rect (a visible label's grown rectangle).
     void noteLabel(const LabelRect& rect) {
-        const FloatQuad left = quadOf(rect.left);
-        const FloatQuad top = quadOf(rect.top);
-        const FloatQuad right = quadOf(rect.right);
-        const FloatQuad bottom = quadOf(rect.bottom);
+        const RectQuads other(rect);
         for (std::size_t q = 0; q < Quads; ++q) {
-            m_overlapping[q] |= (m_grownLeft[q] < right) & (left < m_grownRight[q]) &
-                                (m_grownTop[q] < bottom) & (top < m_grownBottom[q]);
+            m_overlapping[q] |= m_rects.overlap(q, other);
         }
     }
 
     // Bit k set for every candidate k inside area (edges included).
     std::uint32_t getInsideMask(const LabelRect& area) const {
-        const FloatQuad left = quadOf(area.left);
-        const FloatQuad top = quadOf(area.top);
-        const FloatQuad right = quadOf(area.right);
-        const FloatQuad bottom = quadOf(area.bottom);
+        const RectQuads quads(area);
         OutcomeQuad inside[Quads];
         for (std::size_t q = 0; q < Quads; ++q) {
-            inside[q] = (m_left[q] >= left) & (m_right[q] <= right) & (m_top[q] >= top) &
-                        (m_bottom[q] <= bottom);
+            inside[q] = m_rects.lieInside(q, quads);
         }
         return maskOf(inside);
     }
@@ -99,29 +157,47 @@ public:
     std::uint32_t getOverlappingMask() const { return maskOf(m_overlapping); }
 
 private:
-    static FloatQuad quadOf(float value) { return FloatQuad{value, value, value, value}; }
-    static std::uint32_t maskOf(const OutcomeQuad (&outcomes)[Quads]) {
-        std::uint32_t mask = 0;
+    CandidateRectQuads<Quads> m_rects;
+    OutcomeQuad m_covering[Quads] = {};
+    OutcomeQuad m_overlapping[Quads] = {};
+};
+
+// Which visible labels block each candidate, noted one label at a time.
+template <std::size_t Quads>
+class CandidateBlockerLanes {
+public:
+    CandidateBlockerLanes(float x, float y, const RelativeCandidateRects& relative, float halfGap)
+        : m_rects(x, y, relative, halfGap) {}
+
+    // Notes a visible label (its grown rectangle), which must be noted once:
+    // counted for every candidate whose grown rectangle it overlaps, and kept
+    // as the last one there.
+    void noteLabel(const LabelRect& rect, std::uint32_t label) {
+        const RectQuads other(rect);
+        const auto value = static_cast<std::int32_t>(label);
+        const OutcomeQuad labels = {value, value, value, value};
         for (std::size_t q = 0; q < Quads; ++q) {
-            // Each lane's bit, then every lane ORed into lane 0.
-            const OutcomeQuad bits = outcomes[q] & OutcomeQuad{1, 2, 4, 8};
-            const OutcomeQuad pairs = bits | __builtin_shufflevector(bits, bits, 2, 3, 0, 1);
-            const OutcomeQuad all = pairs | __builtin_shufflevector(pairs, pairs, 1, 0, 3, 2);
-            mask |= static_cast<std::uint32_t>(all[0]) << (4 * q);
+            const OutcomeQuad blocks = m_rects.overlap(q, other);
+            // A lane that holds is -1 (all bits set).
+            m_count[q] -= blocks;
+            m_last[q] = (m_last[q] & ~blocks) | (labels & blocks);
         }
-        return mask;
     }
 
-    FloatQuad m_left[Quads];
-    FloatQuad m_top[Quads];
-    FloatQuad m_right[Quads];
-    FloatQuad m_bottom[Quads];
-    FloatQuad m_grownLeft[Quads];
-    FloatQuad m_grownTop[Quads];
-    FloatQuad m_grownRight[Quads];
-    FloatQuad m_grownBottom[Quads];
-    OutcomeQuad m_covering[Quads];
-    OutcomeQuad m_overlapping[Quads];
+    // What was noted, for the first 4 * Quads candidates.
+    void copyTo(CandidateBlockers& blockers) const {
+        for (std::size_t q = 0; q < Quads; ++q) {
+            for (std::size_t lane = 0; lane < 4; ++lane) {
+                blockers.count[4 * q + lane] = static_cast<std::uint32_t>(m_count[q][lane]);
+                blockers.last[4 * q + lane] = static_cast<std::uint32_t>(m_last[q][lane]);
+            }
+        }
+    }
+
+private:
+    CandidateRectQuads<Quads> m_rects;
+    OutcomeQuad m_count[Quads] = {};
+    OutcomeQuad m_last[Quads] = {};
 };
 
 }  // namespace internal

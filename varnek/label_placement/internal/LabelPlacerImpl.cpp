@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <type_traits>
 #include <utility>
 
 #include <varnek/label_shape/LabelIndicator.h>
@@ -37,31 +38,9 @@ bool isValidViewport(const LabelRect& viewport) {
            viewport.left <= viewport.right && viewport.top <= viewport.bottom;
 }
 
-bool isInside(const LabelRect& rect, const LabelRect& area) {
-    return rect.left >= area.left && rect.right <= area.right && rect.top >= area.top &&
-           rect.bottom <= area.bottom;
-}
-
 // Whether two rectangles share an interior point; touching edges do not.
 bool overlaps(const LabelRect& a, const LabelRect& b) {
     return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
-
-// A comparison as 0 or 1, to combine without the branches of && and ||.
-unsigned int bitOf(bool value) {
-    return static_cast<unsigned int>(value);
-}
-
-// overlaps evaluated whole, for loops where a branch would be mispredicted.
-unsigned int overlapsWithoutBranch(const LabelRect& a, const LabelRect& b) {
-    return bitOf(a.left < b.right) & bitOf(b.left < a.right) & bitOf(a.top < b.bottom) &
-           bitOf(b.top < a.bottom);
-}
-
-// Whether (x, y) lies strictly inside rect, the same way.
-unsigned int holdsWithoutBranch(const LabelRect& rect, float x, float y) {
-    return bitOf(rect.left < x) & bitOf(x < rect.right) & bitOf(rect.top < y) &
-           bitOf(y < rect.bottom);
 }
 
 std::uint32_t bitsOf(float value) {
@@ -83,6 +62,23 @@ bool sameRequest(const LabelRequest& a, const LabelRequest& b) {
            bitsOf(a.anchor[1]) == bitsOf(b.anchor[1]) &&
            bitsOf(a.anchor[2]) == bitsOf(b.anchor[2]) && bitsOf(a.size[0]) == bitsOf(b.size[0]) &&
            bitsOf(a.size[1]) == bitsOf(b.size[1]) && bitsOf(a.size[2]) == bitsOf(b.size[2]);
+}
+
+// Calls run with the number of lane quads that hold `candidates` candidates,
+// as a constant the lanes can be sized by.
+template <typename Run>
+decltype(auto) withCandidateQuads(std::size_t candidates, Run&& run) {
+    switch ((candidates + 3) / 4) {
+        case 0:
+        case 1:
+            return run(std::integral_constant<std::size_t, 1>{});
+        case 2:
+            return run(std::integral_constant<std::size_t, 2>{});
+        case 3:
+            return run(std::integral_constant<std::size_t, 3>{});
+        default:
+            return run(std::integral_constant<std::size_t, 4>{});
+    }
 }
 
 // The given candidates, in order, without repeats and values that name no
@@ -248,7 +244,7 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         const float x = request.anchor[0];
         const float y = request.anchor[1];
         LabelState& state = m_read[i];
-        state = {x, y, request.priority, 0, s_hidden, s_hidden, 0, 0, Status::Placeable, 0, 0};
+        state = {x, y, request.priority, 0, s_hidden, s_hidden, 0, Status::Placeable, 0, 0};
 
         const bool inContract = m_viewportValid && background != nullptr && std::isfinite(x) &&
                                 std::isfinite(y) && isFinite(request.size) &&
@@ -363,15 +359,6 @@ void LabelPlacer::Impl::layOutGrids(std::size_t count) {
         entries += touched;
     }
     m_visible.reset(m_visibleLayout, entries);
-    // Room for every listed anchor and every listing of a visible label:
-    // the gathering writes every one it reads before it knows whether to
-    // keep it.
-    const std::size_t levels = std::min(s_levels, static_cast<std::size_t>(getChainDepth()) + 1);
-    for (std::size_t level = 0; level < levels; ++level) {
-        m_neighbourhoods[level].anchors.resize(count + 1);
-        m_neighbourhoods[level].visible.resize(entries + 1);
-    }
-    m_level = 0;
 }
 
 void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
@@ -464,28 +451,6 @@ void LabelPlacer::Impl::sortOrder() {
     }
 }
 
-bool LabelPlacer::Impl::isAllowed(std::uint32_t label, std::size_t candidate) {
-    LabelState& state = m_labels[label];
-    const auto bit = static_cast<std::uint16_t>(1u << candidate);
-    if ((state.checked & bit) == 0) {
-        const LabelRect bounds = getBounds(label, candidate);
-        const bool allowed =
-            isInside(bounds, m_options.viewport) &&
-            !(m_options.anchorsAreObstacles && m_anchors.holdsOtherAnchor(bounds, label));
-        markAllowed(state, candidate, allowed);
-    }
-    return (state.allowed & bit) != 0;
-}
-
-void LabelPlacer::Impl::markAllowed(LabelState& state, std::size_t candidate, bool allowed) const {
-    // The test answers for every candidate with the same bounds.
-    const std::uint16_t same = m_shapes.getCandidate(state.shape, candidate).sameBounds;
-    state.checked = static_cast<std::uint16_t>(state.checked | same);
-    if (allowed) {
-        state.allowed = static_cast<std::uint16_t>(state.allowed | same);
-    }
-}
-
 std::size_t LabelPlacer::Impl::collectBlockers(std::uint32_t label, std::size_t candidate,
                                                std::size_t limit) {
     m_blockers.clear();
@@ -520,147 +485,54 @@ bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
     return state.previous != s_hidden && state.chosen == state.previous;
 }
 
-void LabelPlacer::Impl::gatherNeighbours(std::uint32_t label, bool withAnchors) {
-    // Every candidate lies in the shape's span round the anchor: the anchors
-    // and visible labels there are read once for all candidates. Each is
-    // written, and kept by counting it, without a branch: whether it counts
-    // is hard to foresee.
-    const LabelState& state = m_labels[label];
-    const LabelRect& span = m_shapes.getSpan(state.shape);
-    const LabelRect area{state.x + span.left, state.y + span.top, state.x + span.right,
-                         state.y + span.bottom};
-    NearAnchors& anchors = m_neighbourhoods[m_level].anchors;
-    std::size_t anchorCount = 0;
-    if (withAnchors && m_options.anchorsAreObstacles) {
-        m_anchors.forEachNear(area, [&](float x, float y, std::uint32_t other) {
-            anchors.x[anchorCount] = x;
-            anchors.y[anchorCount] = y;
-            anchorCount += bitOf(other != label) & bitOf(area.left <= x) & bitOf(x <= area.right) &
-                           bitOf(area.top <= y) & bitOf(y <= area.bottom);
-        });
-    }
-    anchors.count = anchorCount;
-    const LabelRect grown{area.left - m_halfGap, area.top - m_halfGap, area.right + m_halfGap,
-                          area.bottom + m_halfGap};
-    // A label is listed in every cell it touches: each is kept once.
-    NearLabels& visible = m_neighbourhoods[m_level].visible;
-    std::size_t visibleCount = 0;
-    m_visible.forEachInCells(grown,
-                             [&](const internal::VisibleLabelGrid::Entry& entry, bool first) {
-                                 visible.left[visibleCount] = entry.rect.left;
-                                 visible.top[visibleCount] = entry.rect.top;
-                                 visible.right[visibleCount] = entry.rect.right;
-                                 visible.bottom[visibleCount] = entry.rect.bottom;
-                                 visible.label[visibleCount] = entry.label;
-                                 visibleCount += bitOf(first) & bitOf(entry.label != label) &
-                                                 overlapsWithoutBranch(grown, entry.rect);
-                             });
-    visible.count = visibleCount;
-}
-
-bool LabelPlacer::Impl::isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate) {
-    LabelState& state = m_labels[label];
-    const internal::CandidateShape* shapes = m_shapes.getCandidates(state.shape);
-    const Neighbourhood& near = m_neighbourhoods[m_level];
-    const auto bit = static_cast<std::uint16_t>(1u << candidate);
-    const LabelRect& relative = shapes[candidate].bounds;
-    const LabelRect bounds{state.x + relative.left, state.y + relative.top,
-                           state.x + relative.right, state.y + relative.bottom};
-    if ((state.checked & bit) == 0) {
-        // Without early exit or branch, over a few anchors.
-        const NearAnchors& anchors = near.anchors;
-        unsigned int covers = 0;
-        for (std::size_t a = 0; a < anchors.count; ++a) {
-            covers |= holdsWithoutBranch(bounds, anchors.x[a], anchors.y[a]);
-        }
-        // The test answers for every candidate with the same bounds.
-        const std::uint16_t same = shapes[candidate].sameBounds;
-        state.checked = static_cast<std::uint16_t>(state.checked | same);
-        if (covers == 0 && isInside(bounds, m_options.viewport)) {
-            state.allowed = static_cast<std::uint16_t>(state.allowed | same);
-        }
-    }
-    if ((state.allowed & bit) == 0) {
-        return false;
-    }
-    const LabelRect grown{bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
-                          bounds.bottom + m_halfGap};
-    const NearLabels& visible = near.visible;
-    unsigned int overlapsOne = 0;
-    for (std::size_t v = 0; v < visible.count; ++v) {
-        overlapsOne |= bitOf(grown.left < visible.right[v]) & bitOf(visible.left[v] < grown.right) &
-                       bitOf(grown.top < visible.bottom[v]) & bitOf(visible.top[v] < grown.bottom);
-    }
-    return overlapsOne == 0;
-}
-
-std::size_t LabelPlacer::Impl::collectBlockersAmongNeighbours(std::uint32_t label,
-                                                              std::size_t candidate,
-                                                              std::size_t limit) {
-    // The gathered labels are distinct.
-    m_blockers.clear();
-    const LabelRect grown = getGrownBounds(label, candidate);
-    const NearLabels& visible = m_neighbourhoods[m_level].visible;
-    for (std::size_t v = 0; v < visible.count; ++v) {
-        if (overlaps(grown,
-                     {visible.left[v], visible.top[v], visible.right[v], visible.bottom[v]})) {
-            m_blockers.push_back(visible.label[v]);
-            if (m_blockers.size() > limit) {
-                break;
-            }
-        }
-    }
-    std::sort(m_blockers.begin(), m_blockers.end());
-    return m_blockers.size();
-}
-
 std::uint32_t LabelPlacer::Impl::findFreeCandidates(std::uint32_t label) {
-    switch ((m_candidates.size() + 3) / 4) {
-        case 1:
-            return findFreeCandidatesIn<1>(label);
-        case 2:
-            return findFreeCandidatesIn<2>(label);
-        case 3:
-            return findFreeCandidatesIn<3>(label);
-        default:
-            return findFreeCandidatesIn<4>(label);
-    }
+    return withCandidateQuads(m_candidates.size(), [&](auto quads) {
+        // Every candidate lies in the shape's span round the anchor: each
+        // anchor and visible label there is read once and tested against
+        // all candidates together.
+        LabelState& state = m_labels[label];
+        internal::CandidateLanes<decltype(quads)::value> lanes(
+            state.x, state.y, m_shapes.getCandidateRects(state.shape), m_halfGap);
+        const LabelRect area = getSpanArea(label);
+        if (m_options.anchorsAreObstacles) {
+            m_anchors.forEachNear(area, [&](float x, float y, std::uint32_t other) {
+                if (other != label) {
+                    lanes.noteAnchor(x, y);
+                }
+            });
+        }
+        const auto all = static_cast<std::uint32_t>((1u << m_candidates.size()) - 1u);
+        const std::uint32_t allowed =
+            lanes.getInsideMask(m_options.viewport) & ~lanes.getCoveringMask() & all;
+        state.allowed = static_cast<std::uint16_t>(allowed);
+        if (allowed == 0) {
+            return allowed;
+        }
+        m_visible.forEachListingInCells(grow(area),
+                                        [&](const internal::VisibleLabelGrid::Entry& entry) {
+                                            if (entry.label != label) {
+                                                lanes.noteLabel(entry.rect);
+                                            }
+                                        });
+        return allowed & ~lanes.getOverlappingMask();
+    });
 }
 
-template <std::size_t Quads>
-std::uint32_t LabelPlacer::Impl::findFreeCandidatesIn(std::uint32_t label) {
-    // Every candidate lies in the shape's span round the anchor: each anchor
-    // and visible label there is read once and tested against all
-    // candidates together.
-    LabelState& state = m_labels[label];
-    internal::CandidateLanes<Quads> lanes(state.x, state.y, m_shapes.getCandidateRects(state.shape),
-                                          m_halfGap);
-    const LabelRect& span = m_shapes.getSpan(state.shape);
-    const LabelRect area{state.x + span.left, state.y + span.top, state.x + span.right,
-                         state.y + span.bottom};
-    if (m_options.anchorsAreObstacles) {
-        m_anchors.forEachNear(area, [&](float x, float y, std::uint32_t other) {
-            if (other != label) {
-                lanes.noteAnchor(x, y);
-            }
-        });
-    }
-    const auto all = static_cast<std::uint32_t>((1u << m_candidates.size()) - 1u);
-    const std::uint32_t allowed =
-        lanes.getInsideMask(m_options.viewport) & ~lanes.getCoveringMask() & all;
-    state.checked = static_cast<std::uint16_t>(all);
-    state.allowed = static_cast<std::uint16_t>(allowed);
-    if (allowed == 0) {
-        return 0;
-    }
-    const LabelRect grown{area.left - m_halfGap, area.top - m_halfGap, area.right + m_halfGap,
-                          area.bottom + m_halfGap};
-    m_visible.forEachListingInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
-        if (entry.label != label) {
-            lanes.noteLabel(entry.rect);
-        }
+void LabelPlacer::Impl::findBlockers(std::uint32_t label,
+                                     internal::CandidateBlockers& blockers) const {
+    withCandidateQuads(m_candidates.size(), [&](auto quads) {
+        const LabelState& state = m_labels[label];
+        internal::CandidateBlockerLanes<decltype(quads)::value> lanes(
+            state.x, state.y, m_shapes.getCandidateRects(state.shape), m_halfGap);
+        // A label is listed in every cell it touches: it is counted once.
+        m_visible.forEachInCells(grow(getSpanArea(label)),
+                                 [&](const internal::VisibleLabelGrid::Entry& entry, bool first) {
+                                     if (first && entry.label != label) {
+                                         lanes.noteLabel(entry.rect, entry.label);
+                                     }
+                                 });
+        lanes.copyTo(blockers);
     });
-    return allowed & ~lanes.getOverlappingMask();
 }
 
 void LabelPlacer::Impl::placeGreedily() {
@@ -709,12 +581,13 @@ bool LabelPlacer::Impl::spend() {
 // move is undone when the chain fails, so the visible labels only grow.
 bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool moveSettled) {
     // The visible labels round the label are read once: every failed chain
-    // is undone, so they are the same for every candidate. (isAllowed tests
-    // the anchors.) Without work left there is nothing to try.
+    // is undone, so they are the same for every candidate. Without work
+    // left there is nothing to try.
     if (m_work == 0) {
         return false;
     }
-    gatherNeighbours(label, false);
+    internal::CandidateBlockers blockers;
+    findBlockers(label, blockers);
     const internal::CandidateShape* shapes = m_shapes.getCandidates(m_labels[label].shape);
     const std::size_t candidates = m_candidates.size();
     for (std::size_t k = 0; k < candidates; ++k) {
@@ -729,24 +602,23 @@ bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool mov
         if (!isAllowed(label, k)) {
             continue;
         }
-        const std::size_t blockers = collectBlockersAmongNeighbours(label, k, 1);
-        if (blockers == 0) {
+        if (blockers.count[k] == 0) {
             show(label, k);
             return true;
         }
-        if (blockers == 1 && depth > 0 && displaceBlocker(label, k, depth - 1, moveSettled)) {
+        if (blockers.count[k] == 1 && depth > 0 &&
+            displaceBlocker(label, k, blockers.last[k], depth - 1, moveSettled)) {
             return true;
         }
     }
     return false;
 }
 
-// Shows the label at candidate k in place of its one blocker (m_blockers[0]),
-// which then looks for another place through relocate, moving at most depth
-// others; undone when it finds none. Labels of the chain are locked.
-bool LabelPlacer::Impl::displaceBlocker(std::uint32_t label, std::size_t k, int depth,
-                                        bool moveSettled) {
-    const std::uint32_t blocker = m_blockers[0];
+// Shows the label at candidate k in place of its one blocker, which then
+// looks for another place through relocate, moving at most depth others;
+// undone when it finds none. Labels of the chain are locked.
+bool LabelPlacer::Impl::displaceBlocker(std::uint32_t label, std::size_t k, std::uint32_t blocker,
+                                        int depth, bool moveSettled) {
     if (m_labels[blocker].locked != 0 || (!moveSettled && isSettled(blocker))) {
         return false;
     }
@@ -776,17 +648,10 @@ bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int dep
     if (m_work == 0) {
         return false;
     }
-    // The labels round this one, a level above the chain's: every failed
-    // move below is undone, so they stay the same for every candidate.
-    ++m_level;
-    gatherNeighbours(label, true);
-    const bool moved = relocateAmongNeighbours(label, from, depth, moveSettled);
-    --m_level;
-    return moved;
-}
-
-bool LabelPlacer::Impl::relocateAmongNeighbours(std::uint32_t label, std::int16_t from, int depth,
-                                                bool moveSettled) {
+    // The labels round this one: every failed move below is undone, so
+    // they stay the same for every candidate.
+    internal::CandidateBlockers blockers;
+    findBlockers(label, blockers);
     // Candidates with the bounds of one tried before, or of the place the
     // label left (the chain's label overlaps it), would fare as those did.
     const internal::CandidateShape* shapes = m_shapes.getCandidates(m_labels[label].shape);
@@ -802,7 +667,7 @@ bool LabelPlacer::Impl::relocateAmongNeighbours(std::uint32_t label, std::int16_
         if (!spend()) {
             break;
         }
-        if (isFreeAmongNeighbours(label, k)) {
+        if (isAllowed(label, k) && blockers.count[k] == 0) {
             show(label, k);
             return true;
         }
@@ -811,9 +676,8 @@ bool LabelPlacer::Impl::relocateAmongNeighbours(std::uint32_t label, std::int16_
         return false;
     }
     for (std::size_t k = 0; k < candidates; ++k) {
-        if (isNew(k) && isAllowed(label, k) && spend() &&
-            collectBlockersAmongNeighbours(label, k, 1) == 1 &&
-            displaceBlocker(label, k, depth - 1, moveSettled)) {
+        if (isNew(k) && isAllowed(label, k) && spend() && blockers.count[k] == 1 &&
+            displaceBlocker(label, k, blockers.last[k], depth - 1, moveSettled)) {
             return true;
         }
     }

@@ -51,8 +51,7 @@ private:
         std::uint32_t shape;
         std::int16_t previous;  // candidate shown in the previous call, or s_hidden
         std::int16_t chosen;    // candidate shown now, or s_hidden
-        std::uint16_t checked;  // candidates whose viewport and anchor test is done
-        std::uint16_t allowed;  // of those, the ones that passed
+        std::uint16_t allowed;  // candidates inside the viewport covering no other anchor
         Status status;
         std::uint8_t locked;  // part of the ejection chain being tried
         std::uint8_t moved;   // moved or hidden by the improvement, in m_moved
@@ -82,31 +81,32 @@ private:
                 state.y + bounds.bottom};
     }
     LabelRect getGrownBounds(std::uint32_t label, std::size_t candidate) const {
-        const LabelRect bounds = getBounds(label, candidate);
-        return {bounds.left - m_halfGap, bounds.top - m_halfGap, bounds.right + m_halfGap,
-                bounds.bottom + m_halfGap};
+        return grow(getBounds(label, candidate));
     }
-    // Inside the viewport and, if asked, covering no other anchor.
-    bool isAllowed(std::uint32_t label, std::size_t candidate);
-    // Notes the outcome of isAllowed's test of a candidate.
-    void markAllowed(LabelState& state, std::size_t candidate, bool allowed) const;
+    // Inside the viewport and, if asked, covering no other anchor: as the
+    // greedy pass found for every placeable label.
+    bool isAllowed(std::uint32_t label, std::size_t candidate) const {
+        return (m_labels[label].allowed >> candidate & 1u) != 0;
+    }
     // The visible labels the candidate overlaps, in m_blockers (sorted);
     // stops counting above limit.
     std::size_t collectBlockers(std::uint32_t label, std::size_t candidate, std::size_t limit);
+    // Holds every candidate of the label (every one that is not NaN).
+    LabelRect getSpanArea(std::uint32_t label) const {
+        const LabelState& state = m_labels[label];
+        const LabelRect& span = m_shapes.getSpan(state.shape);
+        return {state.x + span.left, state.y + span.top, state.x + span.right,
+                state.y + span.bottom};
+    }
+    LabelRect grow(const LabelRect& rect) const {
+        return {rect.left - m_halfGap, rect.top - m_halfGap, rect.right + m_halfGap,
+                rect.bottom + m_halfGap};
+    }
     // The greedy pass's test: bit k set for every candidate k that is
-    // allowed and overlaps no visible label. Notes every candidate's
-    // isAllowed outcome.
+    // allowed and overlaps no visible label. Notes which are allowed.
     std::uint32_t findFreeCandidates(std::uint32_t label);
-    // The same with the candidates in Quads quads of lanes.
-    template <std::size_t Quads>
-    std::uint32_t findFreeCandidatesIn(std::uint32_t label);
-    // The improvement's tests: the anchors (if asked) and visible labels
-    // round a label gathered once, then each candidate tested against them.
-    void gatherNeighbours(std::uint32_t label, bool withAnchors);
-    bool isFreeAmongNeighbours(std::uint32_t label, std::size_t candidate);
-    // collectBlockers among the gathered visible labels.
-    std::size_t collectBlockersAmongNeighbours(std::uint32_t label, std::size_t candidate,
-                                               std::size_t limit);
+    // The improvement's test: the visible labels each candidate overlaps.
+    void findBlockers(std::uint32_t label, internal::CandidateBlockers& blockers) const;
     void show(std::uint32_t label, std::size_t candidate);
     void hide(std::uint32_t label);
     // Shown in the previous call at the place it has now.
@@ -117,11 +117,10 @@ private:
     bool spend();
     bool insertWithChain(std::uint32_t label, int depth, bool moveSettled);
     bool relocate(std::uint32_t label, std::int16_t from, int depth, bool moveSettled);
-    bool relocateAmongNeighbours(std::uint32_t label, std::int16_t from, int depth,
-                                 bool moveSettled);
     // How many labels a chain may move, at the options' effort.
     int getChainDepth() const;
-    bool displaceBlocker(std::uint32_t label, std::size_t k, int depth, bool moveSettled);
+    bool displaceBlocker(std::uint32_t label, std::size_t k, std::uint32_t blocker, int depth,
+                         bool moveSettled);
     void walkPlateau();
     // Notes that a label left a place (once per label and frame).
     void markMoved(std::uint32_t label);
@@ -180,42 +179,6 @@ private:
     std::vector<OrderKey> m_order;
     std::vector<OrderKey> m_orderScratch;
     std::vector<std::uint32_t> m_blockers;
-    // What gatherNeighbours found, in columns that loops read one after
-    // another: the first count entries.
-    struct NearAnchors {
-        std::vector<float> x;
-        std::vector<float> y;
-        std::size_t count = 0;
-        void resize(std::size_t size) {
-            x.resize(size);
-            y.resize(size);
-        }
-    };
-    struct NearLabels {
-        std::vector<float> left;
-        std::vector<float> top;
-        std::vector<float> right;
-        std::vector<float> bottom;
-        std::vector<std::uint32_t> label;
-        std::size_t count = 0;
-        void resize(std::size_t size) {
-            left.resize(size);
-            top.resize(size);
-            right.resize(size);
-            bottom.resize(size);
-            label.resize(size);
-        }
-    };
-    struct Neighbourhood {
-        NearAnchors anchors;
-        NearLabels visible;
-    };
-    // One neighbourhood per level of the ejection chains, a chain's hidden
-    // label at level 0: a label moved out of the way gathers its own
-    // without losing those of the chain round it.
-    static constexpr std::size_t s_levels = 4;
-    std::array<Neighbourhood, s_levels> m_neighbourhoods;
-    std::size_t m_level = 0;
     std::vector<std::uint32_t> m_hiddenLabels;
     std::vector<std::uint32_t> m_moved;
     std::uint64_t m_work = 0;

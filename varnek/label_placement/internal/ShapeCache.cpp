@@ -149,15 +149,6 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
             ++first;
         }
         candidates[k].firstWithSameBounds = static_cast<std::uint32_t>(first);
-        candidates[k].sameBounds = static_cast<std::uint16_t>(1u << k);
-        for (std::size_t j = first; j < k; ++j) {
-            if (candidates[j].firstWithSameBounds == first) {
-                candidates[j].sameBounds =
-                    static_cast<std::uint16_t>(candidates[j].sameBounds | 1u << k);
-                candidates[k].sameBounds =
-                    static_cast<std::uint16_t>(candidates[k].sameBounds | 1u << j);
-            }
-        }
         // A NaN side compares false and is left out.
         LabelRect& span = entry.span;
         span.left = bounds.left < span.left ? bounds.left : span.left;

@@ -25,8 +25,6 @@ struct CandidateShape {
     // The first candidate of the shape with the same bounds, bit for bit
     // (this one if none before): a test of one answers for the other.
     std::uint32_t firstWithSameBounds;
-    // Bit j set for every candidate j with the same bounds, this one too.
-    std::uint16_t sameBounds;
 };
 
 class ShapeCache {
