@@ -23,18 +23,34 @@ using OutcomeQuad = std::int32_t __attribute__((vector_size(16)));
 inline constexpr std::size_t s_candidateQuads = 4;
 inline constexpr std::size_t s_candidateLanes = 4 * s_candidateQuads;
 
-// A shape's candidate rectangles relative to the anchor, candidate k in
-// lane k % 4 of quad k / 4; NaN in the lanes of no candidate, which then
-// pass no test.
+// A shape's distinct candidate rectangles relative to the anchor, one per
+// lane (lane j in element j % 4 of quad j / 4): candidates with the same
+// rectangle share its lane and every test of it. NaN in the lanes of none,
+// which then pass no test.
 struct RelativeCandidateRects {
     FloatQuad left[s_candidateQuads];
     FloatQuad top[s_candidateQuads];
     FloatQuad right[s_candidateQuads];
     FloatQuad bottom[s_candidateQuads];
+    // The lanes in use, from the first.
+    std::size_t laneCount;
+    // Bit k set for every candidate k whose rectangle is in the lane.
+    std::uint16_t candidatesOfLane[s_candidateLanes];
+
+    // The quads that hold the lanes in use.
+    std::size_t getQuadCount() const { return (laneCount + 3) / 4; }
+    // Bit k set for every candidate k whose lane is set in lanes.
+    std::uint32_t getCandidatesOfLanes(std::uint32_t lanes) const {
+        std::uint32_t candidates = 0;
+        for (std::size_t lane = 0; lane < laneCount; ++lane) {
+            candidates |= (lanes >> lane & 1u) != 0 ? candidatesOfLane[lane] : 0u;
+        }
+        return candidates;
+    }
 };
 
-// Per candidate, the visible labels its grown rectangle overlaps: how many,
-// and the last one noted (the only one where there is one).
+// Per lane, the visible labels its grown rectangle overlaps: how many, and
+// the last one noted (the only one where there is one).
 struct CandidateBlockers {
     std::uint32_t count[s_candidateLanes];
     std::uint32_t last[s_candidateLanes];
@@ -184,7 +200,7 @@ public:
         }
     }
 
-    // What was noted, for the first 4 * Quads candidates.
+    // What was noted, for the first 4 * Quads lanes.
     void copyTo(CandidateBlockers& blockers) const {
         for (std::size_t q = 0; q < Quads; ++q) {
             for (std::size_t lane = 0; lane < 4; ++lane) {

@@ -64,11 +64,11 @@ bool sameRequest(const LabelRequest& a, const LabelRequest& b) {
            bitsOf(a.size[1]) == bitsOf(b.size[1]) && bitsOf(a.size[2]) == bitsOf(b.size[2]);
 }
 
-// Calls run with the number of lane quads that hold `candidates` candidates,
-// as a constant the lanes can be sized by.
+// Calls run with quads (at most four, at least one) as a constant the lanes
+// can be sized by.
 template <typename Run>
-decltype(auto) withCandidateQuads(std::size_t candidates, Run&& run) {
-    switch ((candidates + 3) / 4) {
+decltype(auto) withCandidateQuads(std::size_t quads, Run&& run) {
+    switch (quads) {
         case 0:
         case 1:
             return run(std::integral_constant<std::size_t, 1>{});
@@ -486,13 +486,13 @@ bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
 }
 
 std::uint32_t LabelPlacer::Impl::findFreeCandidates(std::uint32_t label) {
-    return withCandidateQuads(m_candidates.size(), [&](auto quads) {
+    LabelState& state = m_labels[label];
+    const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
+    return withCandidateQuads(rects.getQuadCount(), [&](auto quads) {
         // Every candidate lies in the shape's span round the anchor: each
         // anchor and visible label there is read once and tested against
         // all candidates together.
-        LabelState& state = m_labels[label];
-        internal::CandidateLanes<decltype(quads)::value> lanes(
-            state.x, state.y, m_shapes.getCandidateRects(state.shape), m_halfGap);
+        internal::CandidateLanes<decltype(quads)::value> lanes(state.x, state.y, rects, m_halfGap);
         const LabelRect area = getSpanArea(label);
         if (m_options.anchorsAreObstacles) {
             m_anchors.forEachNear(area, [&](float x, float y, std::uint32_t other) {
@@ -501,9 +501,9 @@ std::uint32_t LabelPlacer::Impl::findFreeCandidates(std::uint32_t label) {
                 }
             });
         }
-        const auto all = static_cast<std::uint32_t>((1u << m_candidates.size()) - 1u);
-        const std::uint32_t allowed =
-            lanes.getInsideMask(m_options.viewport) & ~lanes.getCoveringMask() & all;
+        const std::uint32_t allowedLanes =
+            lanes.getInsideMask(m_options.viewport) & ~lanes.getCoveringMask();
+        const std::uint32_t allowed = rects.getCandidatesOfLanes(allowedLanes);
         state.allowed = static_cast<std::uint16_t>(allowed);
         if (allowed == 0) {
             return allowed;
@@ -514,16 +514,17 @@ std::uint32_t LabelPlacer::Impl::findFreeCandidates(std::uint32_t label) {
                                                 lanes.noteLabel(entry.rect);
                                             }
                                         });
-        return allowed & ~lanes.getOverlappingMask();
+        return rects.getCandidatesOfLanes(allowedLanes & ~lanes.getOverlappingMask());
     });
 }
 
 void LabelPlacer::Impl::findBlockers(std::uint32_t label,
                                      internal::CandidateBlockers& blockers) const {
-    withCandidateQuads(m_candidates.size(), [&](auto quads) {
-        const LabelState& state = m_labels[label];
-        internal::CandidateBlockerLanes<decltype(quads)::value> lanes(
-            state.x, state.y, m_shapes.getCandidateRects(state.shape), m_halfGap);
+    const LabelState& state = m_labels[label];
+    const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
+    withCandidateQuads(rects.getQuadCount(), [&](auto quads) {
+        internal::CandidateBlockerLanes<decltype(quads)::value> lanes(state.x, state.y, rects,
+                                                                      m_halfGap);
         // A label is listed in every cell it touches: it is counted once.
         m_visible.forEachInCells(grow(getSpanArea(label)),
                                  [&](const internal::VisibleLabelGrid::Entry& entry, bool first) {
@@ -602,12 +603,13 @@ bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool mov
         if (!isAllowed(label, k)) {
             continue;
         }
-        if (blockers.count[k] == 0) {
+        const std::size_t lane = shapes[k].lane;
+        if (blockers.count[lane] == 0) {
             show(label, k);
             return true;
         }
-        if (blockers.count[k] == 1 && depth > 0 &&
-            displaceBlocker(label, k, blockers.last[k], depth - 1, moveSettled)) {
+        if (blockers.count[lane] == 1 && depth > 0 &&
+            displaceBlocker(label, k, blockers.last[lane], depth - 1, moveSettled)) {
             return true;
         }
     }
@@ -667,7 +669,7 @@ bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int dep
         if (!spend()) {
             break;
         }
-        if (isAllowed(label, k) && blockers.count[k] == 0) {
+        if (isAllowed(label, k) && blockers.count[shapes[k].lane] == 0) {
             show(label, k);
             return true;
         }
@@ -676,8 +678,8 @@ bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int dep
         return false;
     }
     for (std::size_t k = 0; k < candidates; ++k) {
-        if (isNew(k) && isAllowed(label, k) && spend() && blockers.count[k] == 1 &&
-            displaceBlocker(label, k, blockers.last[k], depth - 1, moveSettled)) {
+        if (isNew(k) && isAllowed(label, k) && spend() && blockers.count[shapes[k].lane] == 1 &&
+            displaceBlocker(label, k, blockers.last[shapes[k].lane], depth - 1, moveSettled)) {
             return true;
         }
     }

@@ -129,6 +129,10 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         const FloatQuad nones = {none, none, none, none};
         rects.left[q] = rects.top[q] = rects.right[q] = rects.bottom[q] = nones;
     }
+    rects.laneCount = 0;
+    for (std::uint16_t& lane : rects.candidatesOfLane) {
+        lane = 0;
+    }
     for (std::size_t k = 0; k < m_candidateCount; ++k) {
         const ReferencePoint referencePoint = m_referencePoints[k];
         candidates[k].offset = entry.background->getOffset(referencePoint, entry.size);
@@ -138,17 +142,23 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
                                            minimum, maximum);
         const LabelRect bounds = extentWithOrigin(minimum, maximum);
         candidates[k].bounds = bounds;
-        if (k < 4 * s_candidateQuads) {
-            rects.left[k / 4][k % 4] = bounds.left;
-            rects.top[k / 4][k % 4] = bounds.top;
-            rects.right[k / 4][k % 4] = bounds.right;
-            rects.bottom[k / 4][k % 4] = bounds.bottom;
-        }
         std::size_t first = 0;
         while (first < k && !sameBits(candidates[first].bounds, bounds)) {
             ++first;
         }
         candidates[k].firstWithSameBounds = static_cast<std::uint32_t>(first);
+        // Each distinct rectangle takes the next lane.
+        if (first == k && rects.laneCount < s_candidateLanes) {
+            const std::size_t lane = rects.laneCount++;
+            rects.left[lane / 4][lane % 4] = bounds.left;
+            rects.top[lane / 4][lane % 4] = bounds.top;
+            rects.right[lane / 4][lane % 4] = bounds.right;
+            rects.bottom[lane / 4][lane % 4] = bounds.bottom;
+        }
+        candidates[k].lane =
+            first == k ? static_cast<std::uint8_t>(rects.laneCount - 1) : candidates[first].lane;
+        rects.candidatesOfLane[candidates[k].lane] =
+            static_cast<std::uint16_t>(rects.candidatesOfLane[candidates[k].lane] | 1u << k);
         // A NaN side compares false and is left out.
         LabelRect& span = entry.span;
         span.left = bounds.left < span.left ? bounds.left : span.left;

@@ -25,6 +25,8 @@ struct CandidateShape {
     // The first candidate of the shape with the same bounds, bit for bit
     // (this one if none before): a test of one answers for the other.
     std::uint32_t firstWithSameBounds;
+    // The lane of its rectangle in the shape's RelativeCandidateRects.
+    std::uint8_t lane;
 };
 
 class ShapeCache {
@@ -50,7 +52,7 @@ public:
     const CandidateShape* getCandidates(std::uint32_t shape) const {
         return m_candidates.data() + shape * m_candidateCount;
     }
-    // The candidates' bounds side by side, for CandidateLanes.
+    // The candidates' distinct bounds side by side, for the lanes' tests.
     const RelativeCandidateRects& getCandidateRects(std::uint32_t shape) const {
         return m_candidateRects[shape];
     }
