@@ -44,6 +44,8 @@ void UniformGrid::reset(const LabelRect& area, float cellWidth, float cellHeight
     rows = std::min(rows, static_cast<double>(maxCellsPerAxis));
     m_columns = static_cast<std::uint32_t>(columns);
     m_rows = static_cast<std::uint32_t>(rows);
+    m_columnsAsFloat = static_cast<float>(m_columns);
+    m_rowsAsFloat = static_cast<float>(m_rows);
     m_inverseCellWidth = width > 0.0 ? static_cast<float>(columns / width) : 0.0f;
     m_inverseCellHeight = height > 0.0 ? static_cast<float>(rows / height) : 0.0f;
 }

@@ -57,22 +57,24 @@ private:
         const float cells = extent * inverseCell + 2.0f;
         return cells < static_cast<float>(count) ? static_cast<std::size_t>(cells) : count;
     }
+    // countAsFloat is count, converted once: the searches ask for many
+    // indices.
     static std::uint32_t indexOf(float position, float origin, float inverseCell,
-                                 std::uint32_t count) {
+                                 std::uint32_t count, float countAsFloat) {
         const float t = (position - origin) * inverseCell;
         if (!(t > 0.0f)) {
             return 0;
         }
-        if (t >= static_cast<float>(count)) {
+        if (t >= countAsFloat) {
             return count - 1;
         }
         return static_cast<std::uint32_t>(t);
     }
     std::uint32_t columnOf(float x) const {
-        return indexOf(x, m_area.left, m_inverseCellWidth, m_columns);
+        return indexOf(x, m_area.left, m_inverseCellWidth, m_columns, m_columnsAsFloat);
     }
     std::uint32_t rowOf(float y) const {
-        return indexOf(y, m_area.top, m_inverseCellHeight, m_rows);
+        return indexOf(y, m_area.top, m_inverseCellHeight, m_rows, m_rowsAsFloat);
     }
 
     LabelRect m_area{0.0f, 0.0f, 0.0f, 0.0f};
@@ -80,6 +82,8 @@ private:
     float m_inverseCellHeight = 0.0f;
     std::uint32_t m_columns = 1;
     std::uint32_t m_rows = 1;
+    float m_columnsAsFloat = 1.0f;
+    float m_rowsAsFloat = 1.0f;
 };
 
 }  // namespace internal
