@@ -34,19 +34,14 @@ struct RelativeCandidateRects {
     FloatQuad bottom[s_candidateQuads];
     // The lanes in use, from the first.
     std::size_t laneCount;
-    // Bit k set for every candidate k whose rectangle is in the lane.
-    std::uint16_t candidatesOfLane[s_candidateLanes];
+    // The first candidate whose rectangle is in the lane: lanes are taken
+    // in order of their first candidates.
+    std::uint8_t firstCandidateOfLane[s_candidateLanes];
 
     // The quads that hold the lanes in use.
     std::size_t getQuadCount() const { return (laneCount + 3) / 4; }
-    // Bit k set for every candidate k whose lane is set in lanes.
-    std::uint32_t getCandidatesOfLanes(std::uint32_t lanes) const {
-        std::uint32_t candidates = 0;
-        for (std::size_t lane = 0; lane < laneCount; ++lane) {
-            candidates |= (lanes >> lane & 1u) != 0 ? candidatesOfLane[lane] : 0u;
-        }
-        return candidates;
-    }
+    // Bit j set for every lane j in use.
+    std::uint32_t getLaneMask() const { return (1u << laneCount) - 1u; }
 };
 
 // Per lane, the visible labels its grown rectangle overlaps: how many, and

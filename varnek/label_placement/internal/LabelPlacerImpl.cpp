@@ -485,7 +485,7 @@ bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
     return state.previous != s_hidden && state.chosen == state.previous;
 }
 
-std::uint32_t LabelPlacer::Impl::findFreeCandidates(std::uint32_t label) {
+std::uint32_t LabelPlacer::Impl::findFreeLanes(std::uint32_t label) {
     LabelState& state = m_labels[label];
     const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
     return withCandidateQuads(rects.getQuadCount(), [&](auto quads) {
@@ -501,10 +501,9 @@ std::uint32_t LabelPlacer::Impl::findFreeCandidates(std::uint32_t label) {
                 }
             });
         }
-        const std::uint32_t allowedLanes =
-            lanes.getInsideMask(m_options.viewport) & ~lanes.getCoveringMask();
-        const std::uint32_t allowed = rects.getCandidatesOfLanes(allowedLanes);
-        state.allowed = static_cast<std::uint16_t>(allowed);
+        const std::uint32_t allowed = lanes.getInsideMask(m_options.viewport) &
+                                      ~lanes.getCoveringMask() & rects.getLaneMask();
+        state.allowedLanes = static_cast<std::uint16_t>(allowed);
         if (allowed == 0) {
             return allowed;
         }
@@ -514,7 +513,7 @@ std::uint32_t LabelPlacer::Impl::findFreeCandidates(std::uint32_t label) {
                                                 lanes.noteLabel(entry.rect);
                                             }
                                         });
-        return rects.getCandidatesOfLanes(allowedLanes & ~lanes.getOverlappingMask());
+        return allowed & ~lanes.getOverlappingMask();
     });
 }
 
@@ -539,13 +538,15 @@ void LabelPlacer::Impl::findBlockers(std::uint32_t label,
 void LabelPlacer::Impl::placeGreedily() {
     for (std::size_t next = 0; next < m_placeable; ++next) {
         const auto label = static_cast<std::uint32_t>(next);
-        const std::uint32_t free = findFreeCandidates(label);
+        const std::uint32_t free = findFreeLanes(label);
         // The place shown in the previous call first, then the candidates in
         // order of preference.
         LabelState& state = m_labels[label];
         const std::int16_t previous = state.previous;
         if (previous != s_hidden) {
-            if ((free >> static_cast<unsigned int>(previous) & 1u) != 0) {
+            const std::size_t lane =
+                m_shapes.getCandidate(state.shape, static_cast<std::size_t>(previous)).lane;
+            if ((free >> lane & 1u) != 0) {
                 show(label, static_cast<std::size_t>(previous));
                 continue;
             }
@@ -559,12 +560,10 @@ void LabelPlacer::Impl::placeGreedily() {
                 continue;
             }
         }
+        // Lanes are in order of their first candidates.
         if (free != 0) {
-            std::size_t first = 0;
-            while ((free >> first & 1u) == 0) {
-                ++first;
-            }
-            show(label, first);
+            const auto lane = static_cast<std::size_t>(__builtin_ctz(free));
+            show(label, m_shapes.getCandidateRects(state.shape).firstCandidateOfLane[lane]);
         }
     }
 }

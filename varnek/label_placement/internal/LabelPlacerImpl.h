@@ -51,7 +51,9 @@ private:
         std::uint32_t shape;
         std::int16_t previous;  // candidate shown in the previous call, or s_hidden
         std::int16_t chosen;    // candidate shown now, or s_hidden
-        std::uint16_t allowed;  // candidates inside the viewport covering no other anchor
+        // Bit j set for every lane of rectangles inside the viewport
+        // covering no other anchor.
+        std::uint16_t allowedLanes;
         Status status;
         std::uint8_t locked;  // part of the ejection chain being tried
         std::uint8_t moved;   // moved or hidden by the improvement, in m_moved
@@ -86,7 +88,8 @@ private:
     // Inside the viewport and, if asked, covering no other anchor: as the
     // greedy pass found for every placeable label.
     bool isAllowed(std::uint32_t label, std::size_t candidate) const {
-        return (m_labels[label].allowed >> candidate & 1u) != 0;
+        const LabelState& state = m_labels[label];
+        return (state.allowedLanes >> m_shapes.getCandidate(state.shape, candidate).lane & 1u) != 0;
     }
     // The visible labels the candidate overlaps, in m_blockers (sorted);
     // stops counting above limit.
@@ -102,9 +105,10 @@ private:
         return {rect.left - m_halfGap, rect.top - m_halfGap, rect.right + m_halfGap,
                 rect.bottom + m_halfGap};
     }
-    // The greedy pass's test: bit k set for every candidate k that is
-    // allowed and overlaps no visible label. Notes which are allowed.
-    std::uint32_t findFreeCandidates(std::uint32_t label);
+    // The greedy pass's test: bit j set for every lane j of the label's
+    // rectangles (see ShapeCache) that is allowed and overlaps no visible
+    // label. Notes which are allowed.
+    std::uint32_t findFreeLanes(std::uint32_t label);
     // The improvement's test: the visible labels each candidate overlaps.
     void findBlockers(std::uint32_t label, internal::CandidateBlockers& blockers) const;
     void show(std::uint32_t label, std::size_t candidate);

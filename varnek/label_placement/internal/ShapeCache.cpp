@@ -130,8 +130,8 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         rects.left[q] = rects.top[q] = rects.right[q] = rects.bottom[q] = nones;
     }
     rects.laneCount = 0;
-    for (std::uint16_t& lane : rects.candidatesOfLane) {
-        lane = 0;
+    for (std::uint8_t& first : rects.firstCandidateOfLane) {
+        first = 0;
     }
     for (std::size_t k = 0; k < m_candidateCount; ++k) {
         const ReferencePoint referencePoint = m_referencePoints[k];
@@ -150,6 +150,7 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         // Each distinct rectangle takes the next lane.
         if (first == k && rects.laneCount < s_candidateLanes) {
             const std::size_t lane = rects.laneCount++;
+            rects.firstCandidateOfLane[lane] = static_cast<std::uint8_t>(k);
             rects.left[lane / 4][lane % 4] = bounds.left;
             rects.top[lane / 4][lane % 4] = bounds.top;
             rects.right[lane / 4][lane % 4] = bounds.right;
@@ -157,8 +158,6 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         }
         candidates[k].lane =
             first == k ? static_cast<std::uint8_t>(rects.laneCount - 1) : candidates[first].lane;
-        rects.candidatesOfLane[candidates[k].lane] =
-            static_cast<std::uint16_t>(rects.candidatesOfLane[candidates[k].lane] | 1u << k);
         // A NaN side compares false and is left out.
         LabelRect& span = entry.span;
         span.left = bounds.left < span.left ? bounds.left : span.left;
