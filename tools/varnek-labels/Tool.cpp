@@ -1,7 +1,6 @@
 #include "Tool.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <exception>
 #include <filesystem>
