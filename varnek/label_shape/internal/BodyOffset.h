@@ -3,7 +3,10 @@
 #ifndef VARNEK_LABEL_SHAPE_INTERNAL_BODYOFFSET_H
 #define VARNEK_LABEL_SHAPE_INTERNAL_BODYOFFSET_H
 
+#include <cstddef>
+
 #include <varnek/label_shape/LabelBackground.h>
+#include <varnek/label_shape/internal/ReferencePointGeometry.h>
 #include <varnek/services/Vector.h>
 
 namespace Varnek {
@@ -20,12 +23,13 @@ inline Vector<float, 3> getAxiallySymmetricBodyOffset(LabelBackground::Side side
                                                       const Vector<float, 3>& minimalBodySize) {
     Vector<float, 3> offset(0.5f * (bodySize[0] * mask[0]), 0.5f * (bodySize[1] * mask[1]), 0.0f);
     // Along the edge, half the minimal body lies on the far side of the
-    // reference point; the rest of the body extends the mask's way.
+    // reference point; the rest of the body extends the mask's way. A point
+    // on no side (Center) has no edge and is not shifted.
     Vector<float, 3> shift;
-    if (side == LabelBackground::Left || side == LabelBackground::Right) {
-        shift[1] = 0.5f * mask[1] * minimalBodySize[1];
-    } else if (side == LabelBackground::Top || side == LabelBackground::Bottom) {
-        shift[0] = 0.5f * mask[0] * minimalBodySize[0];
+    const auto sideIndex = static_cast<std::size_t>(side);
+    if (sideIndex < s_numberOfSides) {
+        const std::size_t along = s_sideGeometries[sideIndex].getAlongAxis();
+        shift[along] = 0.5f * mask[along] * minimalBodySize[along];
     }
     offset -= shift;
     return offset;
