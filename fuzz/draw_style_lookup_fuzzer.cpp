@@ -288,6 +288,7 @@ void checkVisibleTypes(FuzzedDataProvider& input) {
     }
     static const char* const names[] = {"images", "text",       "markers", "vertices",
                                         "edges",  "perimeters", "lines",   "faces"};
+    VARNEK_FUZZ_CHECK(s_visibleTypes == static_cast<std::int32_t>(std::size(names)));
     std::string expected;
     for (std::int32_t type = 0; type < s_visibleTypes; ++type) {
         VARNEK_FUZZ_CHECK(set.isDrawTypeVisible(as<DrawVisibleType>(type)) == listed(list, type));
@@ -312,6 +313,7 @@ void checkSelectableTypes(FuzzedDataProvider& input) {
     }
     static const char* const names[] = {"images", "text",  "markers", "vertices",
                                         "edges",  "lines", "faces"};
+    VARNEK_FUZZ_CHECK(s_selectableTypes == static_cast<std::int32_t>(std::size(names)));
     std::string expected;
     for (std::int32_t type = 0; type < s_selectableTypes; ++type) {
         VARNEK_FUZZ_CHECK(set.isDrawTypeSelectable(as<DrawSelectableType>(type)) ==
@@ -322,12 +324,17 @@ void checkSelectableTypes(FuzzedDataProvider& input) {
     VARNEK_FUZZ_CHECK(set.getHoopsNotation() == expected);
 }
 
-// The names of the listed kinds, in the order of their values, joined by ",".
-std::string joinListed(const std::vector<std::int32_t>& values, const char* const* names,
+// The names of the listed kinds, in the order of their values, joined by
+// ",". names holds one name per value of the type, count of them: a value
+// the library gains without a name here stops the run instead of being read
+// past the end of names.
+template <std::size_t N>
+std::string joinListed(const std::vector<std::int32_t>& values, const char* const (&names)[N],
                        std::int32_t count) {
+    VARNEK_FUZZ_CHECK(count == static_cast<std::int32_t>(N));
     std::string joined;
-    for (std::int32_t type = 0; type < count; ++type) {
-        if (listed(values, type)) {
+    for (std::size_t type = 0; type < N; ++type) {
+        if (listed(values, static_cast<std::int32_t>(type))) {
             joined += (joined.empty() ? "" : ",") + std::string(names[type]);
         }
     }
