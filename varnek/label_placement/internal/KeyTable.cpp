@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <utility>
 
+#include <varnek/label_placement/internal/Prefetch.h>
+
 namespace Varnek {
 namespace internal {
 
@@ -53,6 +55,12 @@ std::uint32_t KeyTable::insert(std::uint64_t key, std::uint32_t value) {
             return m_values[slot];
         }
     }
+}
+
+void KeyTable::prefetch(std::uint64_t key) const {
+    const std::size_t slot = slotOf(key);
+    prefetchForRead(m_values.data() + slot);
+    prefetchForRead(m_keys.data() + slot);
 }
 
 void KeyTable::clear() noexcept {

@@ -23,6 +23,8 @@ public:
     // Stores value for key unless the key is there already; returns the value
     // the key has afterwards.
     std::uint32_t insert(std::uint64_t key, std::uint32_t value);
+    // Asks for the slot where key would be, ahead of an insert or find.
+    void prefetch(std::uint64_t key) const;
     // Forgets every key without allocating.
     void clear() noexcept;
     // Whether no key is stored.

@@ -6,6 +6,7 @@
 #include <type_traits>
 #include <utility>
 
+#include <varnek/label_placement/internal/Prefetch.h>
 #include <varnek/label_shape/LabelIndicator.h>
 
 namespace Varnek {
@@ -239,6 +240,10 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
     std::uint32_t lastShape = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const LabelRequest& request = labels[i];
+        // The key table is read at scattered places.
+        if (i + internal::s_prefetchDistance < count) {
+            m_currentKeys.prefetch(labels[i + internal::s_prefetchDistance].key);
+        }
         const LabelBackground* background =
             request.background != nullptr ? request.background : m_defaultBackground.get();
         const float x = request.anchor[0];
@@ -399,8 +404,11 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
         m_labelOf[request] = static_cast<std::uint32_t>(next);
         ++next;
     };
-    for (const OrderKey& entry : m_order) {
-        number(entry.label);
+    for (std::size_t i = 0; i < m_order.size(); ++i) {
+        if (i + internal::s_prefetchDistance < m_order.size()) {
+            internal::prefetchForRead(&m_read[m_order[i + internal::s_prefetchDistance].label]);
+        }
+        number(m_order[i].label);
     }
     for (std::size_t i = 0; i < count; ++i) {
         if (m_read[i].status != Status::Placeable) {
@@ -848,6 +856,9 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
     m_previousReferencePoints.resize(count);
     m_shapeOfRequest.resize(count);
     for (std::size_t i = 0; i < count; ++i) {
+        if (i + internal::s_prefetchDistance < count) {
+            internal::prefetchForRead(&m_labels[m_labelOf[i + internal::s_prefetchDistance]]);
+        }
         PlacedLabel& placed = m_result[i];
         const std::uint32_t label = m_labelOf[i];
         const LabelState& state = m_labels[label];
