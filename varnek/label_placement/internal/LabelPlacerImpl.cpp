@@ -139,6 +139,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* lab
         m_result.clear();
         m_outlinePointCount = 0;
         m_outlineStarts.clear();
+        m_outlineLabels.clear();
         throw;
     }
     return m_result;
@@ -158,7 +159,7 @@ void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count
     improve();
     restoreGuarantees();
     writeResult(labels, count);
-    writeOutlines(labels, count);
+    listOutlines(labels, count);
     keepHistory();
     keepRequests(labels, count);
 }
@@ -898,71 +899,27 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
     }
 }
 
-void LabelPlacer::Impl::writeOutlines(const LabelRequest* labels, std::size_t count) {
-    // Room for the largest outline of every label: a frame of the same
-    // labels then never grows the buffer.
-    std::size_t room = 0;
-    std::size_t largest = 0;
-    for (std::size_t label = 0; label < m_placeable; ++label) {
-        const std::size_t points = m_shapes.getMaximalOutlinePoints(m_labels[label].shape);
-        room += points;
-        largest = std::max(largest, points);
-    }
-    // The buffer keeps its size across frames: the first m_outlinePointCount
-    // points are this frame's, written in place without growing it.
-    if (m_outlinePoints.size() < room) {
-        m_outlinePoints.resize(room);
-    }
-    std::size_t used = 0;
+void LabelPlacer::Impl::listOutlines(const LabelRequest* labels, std::size_t count) {
+    // An outline relative to the anchor depends on the shape and candidate
+    // only: the shape cache keeps it, and appendOutlines moves it to the
+    // anchor. Here every visible label notes its own, in request order.
     m_outlineStarts.clear();
     m_outlineStarts.reserve(m_placeable + 1);
-    // An outline relative to the anchor depends on the shape and candidate
-    // only: labels sharing them copy it from a small cache by shape and
-    // candidate instead of asking the background again.
-    m_outlineCache.resize(s_outlineCacheSlots * largest);
-    m_outlineScratch.reserve(largest);
-    for (OutlineCacheSlot& slot : m_outlineCacheSlots) {
-        slot = {internal::KeyTable::s_absent, 0, 0};
-    }
+    m_outlineLabels.clear();
+    m_outlineLabels.reserve(m_placeable);
+    std::size_t used = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const PlacedLabel& placed = m_result[i];
         if (!placed.visible) {
             continue;
         }
-        const std::uint32_t shape = m_shapeOfRequest[i];
         const auto k = static_cast<std::size_t>(
             m_candidateOfReferencePoint[static_cast<std::size_t>(placed.referencePoint) + 1]);
-        const float x = labels[i].anchor[0];
-        const float y = labels[i].anchor[1];
+        const internal::ShapeCache::OutlineRange outline =
+            m_shapes.findOutline(m_shapeOfRequest[i], k);
         m_outlineStarts.push_back(static_cast<std::uint32_t>(used));
-        const std::size_t slotIndex =
-            (static_cast<std::size_t>(shape) * 13u + k) % s_outlineCacheSlots;
-        OutlineCacheSlot& slot = m_outlineCacheSlots[slotIndex];
-        Vector<float, 3>* cached = m_outlineCache.data() + slotIndex * largest;
-        // The outline relative to the anchor, then moved by it.
-        const Vector<float, 3>* outline = cached;
-        std::size_t points = slot.points;
-        if (slot.shape != shape || slot.candidate != k) {
-            m_outlineScratch.clear();
-            m_shapes.getBackground(shape).appendPolygon(m_candidates[k], m_shapes.getSize(shape),
-                                                        m_shapes.getCandidate(shape, k).offset,
-                                                        m_outlineScratch);
-            outline = m_outlineScratch.data();
-            points = m_outlineScratch.size();
-            if (points <= largest) {
-                std::copy(outline, outline + points, cached);
-                slot = {shape, static_cast<std::uint32_t>(k), static_cast<std::uint32_t>(points)};
-            }
-        }
-        // A background of another library may give more points than it said.
-        if (m_outlinePoints.size() < used + points) {
-            m_outlinePoints.resize(used + points);
-        }
-        Vector<float, 3>* out = m_outlinePoints.data() + used;
-        for (std::size_t p = 0; p < points; ++p) {
-            out[p] = {x + outline[p][0], y + outline[p][1], 0.0f};
-        }
-        used += points;
+        m_outlineLabels.push_back({labels[i].anchor[0], labels[i].anchor[1], outline});
+        used += outline.count;
     }
     m_outlinePointCount = used;
     m_outlineStarts.push_back(static_cast<std::uint32_t>(used));
@@ -981,8 +938,19 @@ void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
         starts.push_back(base);
         return;
     }
-    points.insert(points.end(), m_outlinePoints.begin(),
-                  m_outlinePoints.begin() + static_cast<std::ptrdiff_t>(m_outlinePointCount));
+    // Growing by half at least, so that appending to a vector again and
+    // again does not copy it every time.
+    const std::size_t room = points.size() + m_outlinePointCount;
+    if (points.capacity() < room) {
+        points.reserve(std::max(room, points.capacity() + points.capacity() / 2));
+    }
+    const Vector<float, 3>* relative = m_shapes.getOutlinePoints();
+    for (const OutlineLabel& label : m_outlineLabels) {
+        const Vector<float, 3>* outline = relative + label.outline.first;
+        for (std::uint32_t p = 0; p < label.outline.count; ++p) {
+            points.push_back({label.x + outline[p][0], label.y + outline[p][1], 0.0f});
+        }
+    }
     const std::size_t first = starts.size();
     starts.resize(first + m_outlineStarts.size());
     for (std::size_t i = 0; i < m_outlineStarts.size(); ++i) {

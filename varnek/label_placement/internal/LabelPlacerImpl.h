@@ -71,7 +71,7 @@ private:
     void improve();
     void restoreGuarantees();
     void writeResult(const LabelRequest* labels, std::size_t count);
-    void writeOutlines(const LabelRequest* labels, std::size_t count);
+    void listOutlines(const LabelRequest* labels, std::size_t count);
     void keepHistory();
 
     // The label's rectangle at a candidate, in view coordinates; grown by
@@ -192,17 +192,14 @@ private:
     float m_lowestPriority = 0.0f;
 
     std::vector<PlacedLabel> m_result;
-    // Outlines relative to the anchor by shape and candidate, a slot each.
-    struct OutlineCacheSlot {
-        std::uint32_t shape;
-        std::uint32_t candidate;
-        std::uint32_t points;
+    // Per visible label, in request order, its anchor and its outline
+    // relative to it in the shape cache: appendOutlines adds the two.
+    struct OutlineLabel {
+        float x;
+        float y;
+        internal::ShapeCache::OutlineRange outline;
     };
-    static constexpr std::size_t s_outlineCacheSlots = 64;
-    std::array<OutlineCacheSlot, s_outlineCacheSlots> m_outlineCacheSlots{};
-    std::vector<Vector<float, 3>> m_outlineCache;
-    std::vector<Vector<float, 3>> m_outlineScratch;
-    std::vector<Vector<float, 3>> m_outlinePoints;
+    std::vector<OutlineLabel> m_outlineLabels;
     std::size_t m_outlinePointCount = 0;
     std::vector<std::uint32_t> m_outlineStarts;
 };

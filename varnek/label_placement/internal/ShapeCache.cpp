@@ -39,6 +39,8 @@ void ShapeCache::reset(const std::vector<ReferencePoint>& candidates) {
     m_entries.clear();
     m_candidates.clear();
     m_candidateRects.clear();
+    m_outlines.clear();
+    m_outlinePoints.clear();
     m_slots.clear();
 }
 
@@ -46,6 +48,8 @@ void ShapeCache::clear() noexcept {
     m_entries.clear();
     m_candidates.clear();
     m_candidateRects.clear();
+    m_outlines.clear();
+    m_outlinePoints.clear();
     std::fill(m_slots.begin(), m_slots.end(), 0u);
 }
 
@@ -111,6 +115,14 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
                          LabelRect{0.0f, 0.0f, 0.0f, 0.0f}});
     m_candidates.resize(m_candidates.size() + m_candidateCount);
     m_candidateRects.emplace_back();
+    m_outlines.resize(m_outlines.size() + m_candidateCount, OutlineRange{s_noOutline, 0});
+    // Room for all its outlines, growing by half at least so that many
+    // shapes do not copy the points again and again.
+    const std::size_t room =
+        m_outlinePoints.size() + static_cast<std::size_t>(std::max(points, 0)) * m_candidateCount;
+    if (m_outlinePoints.capacity() < room) {
+        m_outlinePoints.reserve(std::max(room, m_outlinePoints.capacity() * 3 / 2));
+    }
     computeCandidates(shape);
     if (2 * m_entries.size() > m_slots.size()) {
         rehash(2 * m_slots.size());
@@ -165,6 +177,24 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         span.right = bounds.right > span.right ? bounds.right : span.right;
         span.bottom = bounds.bottom > span.bottom ? bounds.bottom : span.bottom;
     }
+}
+
+ShapeCache::OutlineRange ShapeCache::findOutline(std::uint32_t shape, std::size_t candidate) {
+    OutlineRange& range = m_outlines[shape * m_candidateCount + candidate];
+    if (range.first == s_noOutline) {
+        const Entry& entry = m_entries[shape];
+        const std::size_t first = m_outlinePoints.size();
+        try {
+            entry.background->appendPolygon(m_referencePoints[candidate], entry.size,
+                                            getCandidate(shape, candidate).offset, m_outlinePoints);
+        } catch (...) {
+            m_outlinePoints.resize(first);
+            throw;
+        }
+        range = {static_cast<std::uint32_t>(first),
+                 static_cast<std::uint32_t>(m_outlinePoints.size() - first)};
+    }
+    return range;
 }
 
 }  // namespace internal

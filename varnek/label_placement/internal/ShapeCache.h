@@ -58,14 +58,18 @@ public:
     }
     // Holds every candidate's bounds that is not NaN, and the origin.
     const LabelRect& getSpan(std::uint32_t shape) const { return m_entries[shape].span; }
-    const LabelBackground& getBackground(std::uint32_t shape) const {
-        return *m_entries[shape].background;
-    }
-    const Vector<float, 3>& getSize(std::uint32_t shape) const { return m_entries[shape].size; }
-    // The most points an outline of the shape has.
-    std::size_t getMaximalOutlinePoints(std::uint32_t shape) const {
-        return m_entries[shape].outlinePoints;
-    }
+    // Where a candidate's outline, relative to the anchor, lies among
+    // getOutlinePoints.
+    struct OutlineRange {
+        std::uint32_t first;
+        std::uint32_t count;
+    };
+    // The outline of the shape at a candidate, relative to the anchor, from
+    // the background on first use. Room for every outline of a shape is made
+    // when the shape is added: this allocates only for a background that
+    // gives more points than it said.
+    OutlineRange findOutline(std::uint32_t shape, std::size_t candidate);
+    const Vector<float, 3>* getOutlinePoints() const { return m_outlinePoints.data(); }
 
 private:
     // What a shape depends on: the background's address and the scale
@@ -93,6 +97,11 @@ private:
     std::vector<Entry> m_entries;
     std::vector<CandidateShape> m_candidates;
     std::vector<RelativeCandidateRects> m_candidateRects;
+    // Per shape and candidate, its outline among m_outlinePoints, or
+    // s_noOutline as first where it was never asked for.
+    static constexpr std::uint32_t s_noOutline = 0xFFFFFFFFu;
+    std::vector<OutlineRange> m_outlines;
+    std::vector<Vector<float, 3>> m_outlinePoints;
     // Open addressing: entry index + 1, 0 for an empty slot.
     std::vector<std::uint32_t> m_slots;
 };
