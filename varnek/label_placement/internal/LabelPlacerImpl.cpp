@@ -432,29 +432,38 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
 
 void LabelPlacer::Impl::sortOrder() {
     // By key, then by label: a stable radix sort of the keys, which are
-    // listed in label order, a byte at a time from the lowest. A byte all
-    // keys share (the priority of a frame of one priority, say) costs no pass.
-    constexpr std::size_t bytes = sizeof(std::uint64_t);
-    std::array<std::array<std::uint32_t, 256>, bytes> counts{};
+    // listed in label order, from the lowest digit. Only the bits in which
+    // keys differ are sorted (the priority of a frame of one priority costs
+    // nothing), in as few passes of at most s_radixBits bits as they need.
+    std::uint64_t differing = 0;
     for (const OrderKey& entry : m_order) {
-        for (std::size_t b = 0; b < bytes; ++b) {
-            ++counts[b][(entry.key >> (8 * b)) & 0xFFu];
-        }
+        differing |= entry.key ^ m_order.front().key;
     }
+    if (differing == 0) {
+        return;
+    }
+    const auto low = static_cast<unsigned int>(__builtin_ctzll(differing));
+    const auto span = static_cast<unsigned int>(64 - __builtin_clzll(differing)) - low;
+    const unsigned int passes = (span + s_radixBits - 1) / s_radixBits;
+    const unsigned int bits = (span + passes - 1) / passes;
+    const std::size_t buckets = std::size_t{1} << bits;
+    const std::uint64_t digitMask = buckets - 1;
     m_orderScratch.resize(m_order.size());
-    for (std::size_t b = 0; b < bytes; ++b) {
-        std::array<std::uint32_t, 256>& count = counts[b];
-        if (std::find(count.begin(), count.end(), m_order.size()) != count.end()) {
-            continue;
+    std::array<std::uint32_t, std::size_t{1} << s_radixBits> starts;
+    for (unsigned int pass = 0; pass < passes; ++pass) {
+        const unsigned int shift = low + pass * bits;
+        std::fill(starts.begin(), starts.begin() + static_cast<std::ptrdiff_t>(buckets), 0u);
+        for (const OrderKey& entry : m_order) {
+            ++starts[(entry.key >> shift) & digitMask];
         }
         std::uint32_t start = 0;
-        for (std::uint32_t& c : count) {
-            const std::uint32_t n = c;
-            c = start;
+        for (std::size_t bucket = 0; bucket < buckets; ++bucket) {
+            const std::uint32_t n = starts[bucket];
+            starts[bucket] = start;
             start += n;
         }
         for (const OrderKey& entry : m_order) {
-            m_orderScratch[count[(entry.key >> (8 * b)) & 0xFFu]++] = entry;
+            m_orderScratch[starts[(entry.key >> shift) & digitMask]++] = entry;
         }
         m_order.swap(m_orderScratch);
     }

@@ -67,6 +67,8 @@ private:
     void orderForGreedy(std::size_t count);
     // Sorts m_order by key, then by label.
     void sortOrder();
+    // The widest digit of that sort: its counts stay in the nearest cache.
+    static constexpr unsigned int s_radixBits = 11;
     void placeGreedily();
     void improve();
     void restoreGuarantees();
