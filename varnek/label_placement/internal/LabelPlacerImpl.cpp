@@ -828,15 +828,26 @@ void LabelPlacer::Impl::restoreGuarantees() {
     for (std::size_t m = 0; m < m_moved.size(); ++m) {
         m_anchors.forEachIn(getNeighbourhood(m_moved[m]), [&](std::uint32_t label) {
             const LabelState& state = m_labels[label];
-            if (state.status != Status::Placeable || state.chosen != s_hidden) {
+            if (state.status != Status::Placeable || state.chosen != s_hidden ||
+                state.allowedLanes == 0) {
                 return;
             }
+            internal::CandidateBlockers blockers;
+            findBlockers(label, blockers);
+            const internal::CandidateShape* shapes = m_shapes.getCandidates(state.shape);
             for (std::size_t k = 0; k < candidates; ++k) {
                 if (!isAllowed(label, k)) {
                     continue;
                 }
-                const std::size_t limit = m_mixedPriorities ? m_labels.size() : 0;
-                collectBlockers(label, k, limit);
+                if (blockers.count[shapes[k].lane] == 0) {
+                    show(label, k);
+                    return;
+                }
+                // Only labels of lower priority may be pushed aside.
+                if (!m_mixedPriorities) {
+                    continue;
+                }
+                collectBlockers(label, k, m_labels.size());
                 bool yields = false;
                 for (const std::uint32_t blocker : m_blockers) {
                     yields = yields || m_labels[blocker].priority >= state.priority;
