@@ -102,7 +102,8 @@ public:
     // The outlines of the last result's visible labels, in request order, in
     // view coordinates (third component 0), appended to points; starts gets,
     // per outline, the index in points of its first point, then one entry
-    // more: the index one past the last point appended.
+    // more: the index one past the last point appended. setOptions and
+    // forgetHistory leave them as they are.
     void appendOutlines(std::vector<Vector<float, 3>>& points,
                         std::vector<std::uint32_t>& starts) const;
 

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <cstdint>
 #include <limits>
 #include <memory>
 #include <random>
@@ -146,6 +147,58 @@ TEST(LabelPlacerTest, RandomScenesKeepEveryGuaranteeAndRepeatBitForBit) {
         EXPECT_EQ(hashOf(placer.place(labels)), hashOf(first));
         LabelPlacer fresh(backgrounds[seed % backgrounds.size()], options);
         EXPECT_EQ(hashOf(fresh.place(labels)), hashOf(first));
+    }
+}
+
+// The outline buffer holds, per visible label in request order, the
+// background's own polygon at the chosen place moved to the anchor, bit for
+// bit; setOptions and forgetHistory leave it as it was.
+TEST(LabelPlacerTest, OutlinesAreEachVisibleLabelsPolygonAtItsAnchor) {
+    const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};
+    const auto backgrounds = makeBackgrounds(300.0f);
+    std::mt19937 random(7);
+    const std::vector<LabelRequest> labels = makeRandomScene(random, 150, viewport, backgrounds);
+    LabelPlacementOptions options;
+    options.viewport = viewport;
+    LabelPlacer placer(backgrounds[0], options);
+    const std::vector<PlacedLabel> placed = placer.place(labels);
+
+    std::vector<Vector<float, 3>> expected;
+    std::vector<std::uint32_t> expectedStarts;
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (!placed[i].visible) {
+            continue;
+        }
+        const LabelBackground& background =
+            labels[i].background != nullptr ? *labels[i].background : *backgrounds[0];
+        expectedStarts.push_back(static_cast<std::uint32_t>(expected.size()));
+        for (const auto& p :
+             background.getPolygon(placed[i].referencePoint, labels[i].size, placed[i].offset)) {
+            expected.push_back({labels[i].anchor[0] + p[0], labels[i].anchor[1] + p[1], 0.0f});
+        }
+    }
+    expectedStarts.push_back(static_cast<std::uint32_t>(expected.size()));
+    ASSERT_GT(expectedStarts.size(), 20u);
+
+    std::vector<Vector<float, 3>> points;
+    std::vector<std::uint32_t> starts;
+    placer.appendOutlines(points, starts);
+    placer.forgetHistory();
+    options.gap = 3.0f;
+    placer.setOptions(options);
+    placer.appendOutlines(points, starts);
+    ASSERT_EQ(points.size(), 2 * expected.size());
+    ASSERT_EQ(starts.size(), 2 * expectedStarts.size());
+    for (std::size_t copy = 0; copy < 2; ++copy) {
+        for (std::size_t p = 0; p < expected.size(); ++p) {
+            for (std::size_t c = 0; c < 3; ++c) {
+                ASSERT_EQ(points[copy * expected.size() + p][c], expected[p][c]) << p;
+            }
+        }
+        for (std::size_t s = 0; s < expectedStarts.size(); ++s) {
+            EXPECT_EQ(starts[copy * expectedStarts.size() + s],
+                      copy * expected.size() + expectedStarts[s]);
+        }
     }
 }
 

@@ -40,7 +40,6 @@ void ShapeCache::reset(const std::vector<ReferencePoint>& candidates) {
     m_candidates.clear();
     m_candidateRects.clear();
     m_outlines.clear();
-    m_outlinePoints.clear();
     m_slots.clear();
 }
 
@@ -49,13 +48,17 @@ void ShapeCache::clear() noexcept {
     m_candidates.clear();
     m_candidateRects.clear();
     m_outlines.clear();
-    m_outlinePoints.clear();
     std::fill(m_slots.begin(), m_slots.end(), 0u);
 }
 
 void ShapeCache::beginFrame(std::size_t labelCount) {
     if (m_entries.size() > 2 * labelCount + 256) {
         clear();
+    }
+    // The outline points of shapes dropped since the last frame: kept until
+    // now for that frame's outlines.
+    if (m_entries.empty()) {
+        m_outlinePoints.clear();
     }
 }
 

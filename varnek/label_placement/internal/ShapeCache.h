@@ -34,12 +34,15 @@ public:
     using ReferencePoint = LabelBackground::ReferencePoint;
 
     // Forgets every shape and takes the candidates every shape is made for.
+    // The outline points stay readable until the next beginFrame.
     void reset(const std::vector<ReferencePoint>& candidates);
-    // Forgets every shape, keeping the candidates; allocates nothing.
+    // Forgets every shape, keeping the candidates; allocates nothing. The
+    // outline points stay readable until the next beginFrame.
     void clear() noexcept;
     // Called before a frame's lookups: drops every shape when the cache has
     // grown far beyond what a frame of labelCount labels uses, so that a
-    // long run of changing sizes cannot grow it without end.
+    // long run of changing sizes cannot grow it without end, and the
+    // outline points of shapes dropped before.
     void beginFrame(std::size_t labelCount);
 
     // The index of the shape of a label with this background and size,
