@@ -1,14 +1,19 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include <catalogue/DrawStyleTypes.h>
 #include <catalogue/LabelKinds.h>
+
+#include <varnek/label_shape/LayeredLabelIndicator.h>
 
 namespace VarnekCatalogue {
 namespace {
@@ -141,6 +146,54 @@ TEST(LabelKindsTest, EveryFactoryOfTheLibraryHasARow) {
         }
     }
     EXPECT_EQ(rows, declared);
+}
+
+// Every layer of the layered indicator, as its header declares them, has
+// the kind named after it ("layered-" and the enumerator in lower case),
+// which makes the indicator of that layer: a layer the library gains without
+// a row fails here.
+TEST(LabelKindsTest, EveryLayerHasARow) {
+    using Varnek::LayeredLabelIndicator;
+    std::ifstream file(std::string(VARNEK_LABEL_SHAPE_HEADERS) + "/LayeredLabelIndicator.h");
+    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    // "enum Layer : int { Lower = 0, Middle = 1, Upper = 2 };"
+    const std::string start = "enum Layer : int {";
+    const auto at = text.find(start);
+    ASSERT_NE(at, std::string::npos);
+    std::istringstream enumerators(
+        text.substr(at + start.size(), text.find('}', at) - at - start.size()));
+    int value = 0;
+    for (std::string enumerator; std::getline(enumerators, enumerator, ',');) {
+        std::istringstream parts(enumerator);
+        std::string name;
+        std::string equals;
+        if (!(parts >> name)) {
+            continue;
+        }
+        if (parts >> equals) {
+            parts >> value;
+        }
+        std::string kindName = "layered-";
+        for (const char c : name) {
+            kindName += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+        const auto& kinds = indicatorKinds();
+        const auto row =
+            std::find_if(kinds.begin(), kinds.end(),
+                         [&](const IndicatorKindRow& kind) { return kind.name == kindName; });
+        ASSERT_NE(row, kinds.end()) << name;
+        const auto made = row->make({true, false, 0.0f});
+        const auto layer = LayeredLabelIndicator::createLayeredLabelIndicator(
+            true, static_cast<LayeredLabelIndicator::Layer>(value), false, 0.0f);
+        std::vector<Varnek::Vector<float, 3>> madePoints;
+        std::vector<Varnek::Vector<float, 3>> layerPoints;
+        made->addPolygonPointsInClockwiseOrder(Varnek::LabelBackground::TopLeft, {4, 2, 0},
+                                               madePoints);
+        layer->addPolygonPointsInClockwiseOrder(Varnek::LabelBackground::TopLeft, {4, 2, 0},
+                                                layerPoints);
+        EXPECT_TRUE(madePoints == layerPoints) << kindName;
+        ++value;
+    }
 }
 
 TEST(LabelKindsTest, JoinsNames) {
