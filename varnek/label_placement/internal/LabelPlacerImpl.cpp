@@ -159,7 +159,6 @@ void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count
     improve();
     restoreGuarantees();
     writeResult(labels, count);
-    listOutlines(labels, count);
     keepHistory();
     keepRequests(labels, count);
 }
@@ -223,9 +222,7 @@ void LabelPlacer::Impl::keepRequests(const LabelRequest* labels, std::size_t cou
     }
     // A label that stepped back comes back in the next call, even if the
     // frame is the same: that call is placed anew.
-    m_hasLastCall = std::none_of(m_labels.begin(), m_labels.end(), [](const LabelState& state) {
-        return state.status == Status::SteppedBack;
-    });
+    m_hasLastCall = !m_anySteppedBack;
 }
 
 void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t count) {
@@ -554,6 +551,7 @@ void LabelPlacer::Impl::findBlockers(std::uint32_t label,
 }
 
 void LabelPlacer::Impl::placeGreedily() {
+    m_anySteppedBack = false;
     for (std::size_t next = 0; next < m_placeable; ++next) {
         const auto label = static_cast<std::uint32_t>(next);
         const std::uint32_t free = findFreeLanes(label);
@@ -575,6 +573,7 @@ void LabelPlacer::Impl::placeGreedily() {
             // priority could take the room it leaves.
             if (state.priority == m_lowestPriority) {
                 state.status = Status::SteppedBack;
+                m_anySteppedBack = true;
                 continue;
             }
         }
@@ -869,13 +868,19 @@ void LabelPlacer::Impl::restoreGuarantees() {
 void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t count) {
     // The labels are read in request order, one after another in no order
     // of theirs: everything the later passes need of a request is written
-    // here, in request order, so that they read it one after another. The
-    // history: only the first request with a key is in the table; its entry
-    // says where it showed: the reference point + 1 (Center is 0), or
-    // s_hidden.
+    // here, in request order. The history: only the first request with a
+    // key is in the table; its entry says where it showed: the reference
+    // point + 1 (Center is 0), or s_hidden. The outlines: an outline relative
+    // to the anchor depends on the shape and candidate only; the shape cache
+    // keeps it, and every visible label notes its anchor and outline, for
+    // appendOutlines to add.
     m_result.resize(count);
     m_previousReferencePoints.resize(count);
-    m_shapeOfRequest.resize(count);
+    m_outlineStarts.clear();
+    m_outlineStarts.reserve(m_placeable + 1);
+    m_outlineLabels.clear();
+    m_outlineLabels.reserve(m_placeable);
+    std::size_t outlinePoints = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (i + internal::s_prefetchDistance < count) {
             internal::prefetchForRead(&m_labels[m_labelOf[i + internal::s_prefetchDistance]]);
@@ -883,7 +888,6 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
         PlacedLabel& placed = m_result[i];
         const std::uint32_t label = m_labelOf[i];
         const LabelState& state = m_labels[label];
-        m_shapeOfRequest[i] = state.shape;
         m_previousReferencePoints[i] =
             state.chosen != s_hidden ? static_cast<std::int16_t>(
                                            m_candidates[static_cast<std::size_t>(state.chosen)] + 1)
@@ -895,6 +899,10 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
             placed.offset = m_shapes.getCandidate(state.shape, k).offset;
             placed.bounds = getBounds(label, k);
             placed.hiddenReason = LabelHiddenReason::None;
+            const internal::ShapeCache::OutlineRange outline = m_shapes.findOutline(state.shape, k);
+            m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
+            m_outlineLabels.push_back({state.x, state.y, outline});
+            outlinePoints += outline.count;
             continue;
         }
         const Vector<float, 3>& anchor = labels[i].anchor;
@@ -917,32 +925,8 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
                 break;
         }
     }
-}
-
-void LabelPlacer::Impl::listOutlines(const LabelRequest* labels, std::size_t count) {
-    // An outline relative to the anchor depends on the shape and candidate
-    // only: the shape cache keeps it, and appendOutlines moves it to the
-    // anchor. Here every visible label notes its own, in request order.
-    m_outlineStarts.clear();
-    m_outlineStarts.reserve(m_placeable + 1);
-    m_outlineLabels.clear();
-    m_outlineLabels.reserve(m_placeable);
-    std::size_t used = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const PlacedLabel& placed = m_result[i];
-        if (!placed.visible) {
-            continue;
-        }
-        const auto k = static_cast<std::size_t>(
-            m_candidateOfReferencePoint[static_cast<std::size_t>(placed.referencePoint) + 1]);
-        const internal::ShapeCache::OutlineRange outline =
-            m_shapes.findOutline(m_shapeOfRequest[i], k);
-        m_outlineStarts.push_back(static_cast<std::uint32_t>(used));
-        m_outlineLabels.push_back({labels[i].anchor[0], labels[i].anchor[1], outline});
-        used += outline.count;
-    }
-    m_outlinePointCount = used;
-    m_outlineStarts.push_back(static_cast<std::uint32_t>(used));
+    m_outlinePointCount = outlinePoints;
+    m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
 }
 
 void LabelPlacer::Impl::keepHistory() {

@@ -73,7 +73,6 @@ private:
     void improve();
     void restoreGuarantees();
     void writeResult(const LabelRequest* labels, std::size_t count);
-    void listOutlines(const LabelRequest* labels, std::size_t count);
     void keepHistory();
 
     // The label's rectangle at a candidate, in view coordinates; grown by
@@ -156,8 +155,6 @@ private:
     internal::KeyTable m_previousKeys;
     internal::KeyTable m_currentKeys;
     std::vector<std::int16_t> m_previousReferencePoints;
-    // Per request, its label's shape, for the outlines.
-    std::vector<std::uint32_t> m_shapeOfRequest;
 
     // The previous call's requests and the scale factors of their
     // backgrounds, to answer an unchanged frame with the same result.
@@ -173,6 +170,8 @@ private:
     std::vector<std::uint32_t> m_requestOf;
     std::vector<std::uint32_t> m_labelOf;
     std::size_t m_placeable = 0;
+    // Whether a label stepped back in this call.
+    bool m_anySteppedBack = false;
     std::vector<float> m_anchorX;
     std::vector<float> m_anchorY;
     std::vector<std::uint8_t> m_anchorListed;
