@@ -101,6 +101,24 @@ std::vector<ReferencePoint> resolveCandidates(const std::vector<ReferencePoint>&
 
 }  // namespace
 
+LabelPlacer::Impl::BackgroundState LabelPlacer::Impl::BackgroundState::of(
+    const LabelBackground* background) {
+    if (background == nullptr) {
+        return {0.0f, 0.0f, false};
+    }
+    const LabelIndicator* indicator = background->getIndicator();
+    return {
+        background->getScreenHeightFractionToMaskedSceneScaleFactor(),
+        indicator != nullptr ? indicator->getScreenHeightFractionToMaskedSceneScaleFactor() : 0.0f,
+        background->isInitialized()};
+}
+
+bool LabelPlacer::Impl::BackgroundState::isSameAs(const BackgroundState& other) const {
+    return bitsOf(scale) == bitsOf(other.scale) &&
+           bitsOf(indicatorScale) == bitsOf(other.indicatorScale) &&
+           initialized == other.initialized;
+}
+
 LabelPlacer::Impl::Impl(std::shared_ptr<const LabelBackground> defaultBackground,
                         LabelPlacementOptions options)
     : m_defaultBackground(std::move(defaultBackground)) {
@@ -160,7 +178,9 @@ void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count
     restoreGuarantees();
     writeResult(labels, count);
     keepHistory();
-    keepRequests(labels, count);
+    // A label that stepped back comes back in the next call, even if the
+    // frame is the same: that call is placed anew.
+    m_hasLastCall = !m_anySteppedBack;
 }
 
 bool LabelPlacer::Impl::isSameAsLastCall(const LabelRequest* labels, std::size_t count) const {
@@ -169,66 +189,27 @@ bool LabelPlacer::Impl::isSameAsLastCall(const LabelRequest* labels, std::size_t
     }
     for (std::size_t i = 0; i < count; ++i) {
         const LabelRequest& request = labels[i];
-        if (!sameRequest(request, m_lastRequests[i])) {
-            return false;
-        }
         // A background initialised again since is another shape.
         const LabelBackground* background =
             request.background != nullptr ? request.background : m_defaultBackground.get();
-        if (background != nullptr) {
-            const LabelIndicator* indicator = background->getIndicator();
-            const float indicatorScale =
-                indicator != nullptr ? indicator->getScreenHeightFractionToMaskedSceneScaleFactor()
-                                     : 0.0f;
-            if (bitsOf(background->getScreenHeightFractionToMaskedSceneScaleFactor()) !=
-                    bitsOf(m_lastScales[2 * i]) ||
-                bitsOf(indicatorScale) != bitsOf(m_lastScales[2 * i + 1]) ||
-                background->isInitialized() != (m_lastInitialized[i] != 0)) {
-                return false;
-            }
+        if (!sameRequest(request, m_lastRequests[i]) ||
+            !BackgroundState::of(background).isSameAs(m_lastBackgroundStates[i])) {
+            return false;
         }
     }
     return true;
-}
-
-void LabelPlacer::Impl::keepRequests(const LabelRequest* labels, std::size_t count) {
-    m_lastRequests.assign(labels, labels + count);
-    m_lastScales.resize(2 * count);
-    m_lastInitialized.resize(count);
-    // Neighbouring requests mostly share their background: its state is
-    // read once for them.
-    const LabelBackground* last = nullptr;
-    float scale = 0.0f;
-    float indicatorScale = 0.0f;
-    std::uint8_t initialized = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const LabelBackground* background =
-            labels[i].background != nullptr ? labels[i].background : m_defaultBackground.get();
-        if (i == 0 || background != last) {
-            last = background;
-            const LabelIndicator* indicator =
-                background != nullptr ? background->getIndicator() : nullptr;
-            scale = background != nullptr
-                        ? background->getScreenHeightFractionToMaskedSceneScaleFactor()
-                        : 0.0f;
-            indicatorScale = indicator != nullptr
-                                 ? indicator->getScreenHeightFractionToMaskedSceneScaleFactor()
-                                 : 0.0f;
-            initialized = background != nullptr && background->isInitialized() ? 1 : 0;
-        }
-        m_lastScales[2 * i] = scale;
-        m_lastScales[2 * i + 1] = indicatorScale;
-        m_lastInitialized[i] = initialized;
-    }
-    // A label that stepped back comes back in the next call, even if the
-    // frame is the same: that call is placed anew.
-    m_hasLastCall = !m_anySteppedBack;
 }
 
 void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t count) {
     m_read.resize(count);
     m_shapes.beginFrame(count);
     m_currentKeys.reset(count);
+    // The requests are kept as they are read, with their backgrounds' state,
+    // for the next call to know whether it repeats them.
+    m_lastRequests.resize(count);
+    m_lastBackgroundStates.resize(count);
+    const LabelBackground* keptBackground = nullptr;
+    BackgroundState keptState = BackgroundState::of(nullptr);
 
     bool firstPriority = true;
     float priority = 0.0f;
@@ -244,6 +225,13 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         }
         const LabelBackground* background =
             request.background != nullptr ? request.background : m_defaultBackground.get();
+        m_lastRequests[i] = request;
+        // Neighbouring requests mostly share their background.
+        if (i == 0 || background != keptBackground) {
+            keptBackground = background;
+            keptState = BackgroundState::of(background);
+        }
+        m_lastBackgroundStates[i] = keptState;
         const float x = request.anchor[0];
         const float y = request.anchor[1];
         LabelState& state = m_read[i];
@@ -395,11 +383,20 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
     m_anchorX.resize(count);
     m_anchorY.resize(count);
     m_anchorListed.resize(count);
+    // An anchor outside the viewport cannot lie strictly inside a label
+    // that lies inside it: it is not listed among the anchors.
+    const LabelRect& viewport = m_options.viewport;
     std::size_t next = 0;
     const auto number = [&](std::size_t request) {
-        m_labels[next] = m_read[request];
+        const LabelState& state = m_read[request];
+        m_labels[next] = state;
         m_requestOf[next] = static_cast<std::uint32_t>(request);
         m_labelOf[request] = static_cast<std::uint32_t>(next);
+        m_anchorX[next] = state.x;
+        m_anchorY[next] = state.y;
+        m_anchorListed[next] = std::isfinite(state.x) && std::isfinite(state.y) &&
+                               state.x >= viewport.left && state.x <= viewport.right &&
+                               state.y >= viewport.top && state.y <= viewport.bottom;
         ++next;
     };
     for (std::size_t i = 0; i < m_order.size(); ++i) {
@@ -412,17 +409,6 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
         if (m_read[i].status != Status::Placeable) {
             number(i);
         }
-    }
-    // An anchor outside the viewport cannot lie strictly inside a label
-    // that lies inside it.
-    const LabelRect& viewport = m_options.viewport;
-    for (std::size_t label = 0; label < count; ++label) {
-        const float x = m_labels[label].x;
-        const float y = m_labels[label].y;
-        m_anchorX[label] = x;
-        m_anchorY[label] = y;
-        m_anchorListed[label] = std::isfinite(x) && std::isfinite(y) && x >= viewport.left &&
-                                x <= viewport.right && y >= viewport.top && y <= viewport.bottom;
     }
     m_anchors.build(m_layout, m_anchorX.data(), m_anchorY.data(), m_anchorListed.data(), count);
 }

@@ -61,7 +61,6 @@ private:
 
     void placeFrame(const LabelRequest* labels, std::size_t count);
     bool isSameAsLastCall(const LabelRequest* labels, std::size_t count) const;
-    void keepRequests(const LabelRequest* labels, std::size_t count);
     void readRequests(const LabelRequest* labels, std::size_t count);
     void layOutGrids(std::size_t count);
     void orderForGreedy(std::size_t count);
@@ -156,12 +155,22 @@ private:
     internal::KeyTable m_currentKeys;
     std::vector<std::int16_t> m_previousReferencePoints;
 
-    // The previous call's requests and the scale factors of their
-    // backgrounds, to answer an unchanged frame with the same result.
+    // What of a background's state makes its shapes: its scale factors and
+    // whether it was initialised; zero for no background.
+    struct BackgroundState {
+        float scale;
+        float indicatorScale;
+        bool initialized;
+
+        static BackgroundState of(const LabelBackground* background);
+        // Bit for bit.
+        bool isSameAs(const BackgroundState& other) const;
+    };
+    // The previous call's requests and the state of their backgrounds, to
+    // answer an unchanged frame with the same result.
     bool m_hasLastCall = false;
     std::vector<LabelRequest> m_lastRequests;
-    std::vector<float> m_lastScales;
-    std::vector<std::uint8_t> m_lastInitialized;
+    std::vector<BackgroundState> m_lastBackgroundStates;
 
     // Per request, as read; then per label, numbered in greedy order (the
     // placeable ones first), with the maps between the two numberings.
