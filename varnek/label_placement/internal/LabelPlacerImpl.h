@@ -101,6 +101,7 @@ private:
         return {state.x + span.left, state.y + span.top, state.x + span.right,
                 state.y + span.bottom};
     }
+    // rect grown by half the gap on every side.
     LabelRect grow(const LabelRect& rect) const {
         return {rect.left - m_halfGap, rect.top - m_halfGap, rect.right + m_halfGap,
                 rect.bottom + m_halfGap};
@@ -109,7 +110,8 @@ private:
     // rectangles (see ShapeCache) that is allowed and overlaps no visible
     // label. Notes which are allowed.
     std::uint32_t findFreeLanes(std::uint32_t label);
-    // The improvement's test: the visible labels each candidate overlaps.
+    // The improvement's test: per lane of the label's rectangles, the
+    // visible labels it overlaps grown by the gap.
     void findBlockers(std::uint32_t label, internal::CandidateBlockers& blockers) const;
     void show(std::uint32_t label, std::size_t candidate);
     void hide(std::uint32_t label);
