@@ -25,11 +25,16 @@ inline Vector<float, 3> getAxiallySymmetricBodyOffset(LabelBackground::Side side
     // Along the edge, half the minimal body lies on the far side of the
     // reference point; the rest of the body extends the mask's way. A point
     // on no side (Center) has no edge and is not shifted.
+    // Each component is named by a constant index: indexed by a variable,
+    // the vector would live in memory, which doubles the offset's cost.
     Vector<float, 3> shift;
     const auto sideIndex = static_cast<std::size_t>(side);
     if (sideIndex < s_numberOfSides) {
-        const std::size_t along = s_sideGeometries[sideIndex].getAlongAxis();
-        shift[along] = 0.5f * mask[along] * minimalBodySize[along];
+        if (s_sideGeometries[sideIndex].getAlongAxis() == 0) {
+            shift[0] = 0.5f * mask[0] * minimalBodySize[0];
+        } else {
+            shift[1] = 0.5f * mask[1] * minimalBodySize[1];
+        }
     }
     offset -= shift;
     return offset;
