@@ -591,12 +591,13 @@ bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool mov
     }
     internal::CandidateBlockers blockers;
     findBlockers(label, blockers);
-    const internal::CandidateShape* shapes = m_shapes.getCandidates(m_labels[label].shape);
+    const std::uint32_t shape = m_labels[label].shape;
+    const internal::CandidateShape* shapes = m_shapes.getCandidates(shape);
     const std::size_t candidates = m_candidates.size();
     for (std::size_t k = 0; k < candidates; ++k) {
         // A candidate with the bounds of one tried before would fare as it
         // did: it costs no work.
-        if (shapes[k].firstWithSameBounds != k) {
+        if (!m_shapes.isFirstWithItsBounds(shape, k)) {
             continue;
         }
         if (!spend()) {
@@ -658,10 +659,11 @@ bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int dep
     findBlockers(label, blockers);
     // Candidates with the bounds of one tried before, or of the place the
     // label left (the chain's label overlaps it), would fare as those did.
-    const internal::CandidateShape* shapes = m_shapes.getCandidates(m_labels[label].shape);
-    const std::uint32_t fromBounds = shapes[static_cast<std::size_t>(from)].firstWithSameBounds;
+    const std::uint32_t shape = m_labels[label].shape;
+    const internal::CandidateShape* shapes = m_shapes.getCandidates(shape);
+    const std::uint8_t fromLane = shapes[static_cast<std::size_t>(from)].lane;
     const auto isNew = [&](std::size_t k) {
-        return shapes[k].firstWithSameBounds == k && k != fromBounds;
+        return m_shapes.isFirstWithItsBounds(shape, k) && shapes[k].lane != fromLane;
     };
     const std::size_t candidates = m_candidates.size();
     for (std::size_t k = 0; k < candidates; ++k) {

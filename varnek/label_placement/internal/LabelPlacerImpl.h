@@ -42,6 +42,7 @@ private:
     static constexpr std::int16_t s_hidden = -1;
     // At most the twelve placed reference points and Center.
     static constexpr std::size_t s_maxCandidates = 13;
+    static_assert(s_maxCandidates <= internal::s_candidateLanes, "a lane for every candidate");
 
     // What the placer reads of a label again and again, in one place.
     struct LabelState {

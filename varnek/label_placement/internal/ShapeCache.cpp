@@ -114,8 +114,7 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
     }
     const auto shape = static_cast<std::uint32_t>(m_entries.size());
     const int points = background.getNumberOfPolygonPoints();
-    m_entries.push_back({key, &background, size, static_cast<std::size_t>(std::max(points, 0)),
-                         LabelRect{0.0f, 0.0f, 0.0f, 0.0f}});
+    m_entries.push_back({key, &background, size, LabelRect{0.0f, 0.0f, 0.0f, 0.0f}});
     m_candidates.resize(m_candidates.size() + m_candidateCount);
     m_candidateRects.emplace_back();
     m_outlines.resize(m_outlines.size() + m_candidateCount, OutlineRange{s_noOutline, 0});
@@ -161,9 +160,8 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         while (first < k && !sameBits(candidates[first].bounds, bounds)) {
             ++first;
         }
-        candidates[k].firstWithSameBounds = static_cast<std::uint32_t>(first);
         // Each distinct rectangle takes the next lane.
-        if (first == k && rects.laneCount < s_candidateLanes) {
+        if (first == k) {
             const std::size_t lane = rects.laneCount++;
             rects.firstCandidateOfLane[lane] = static_cast<std::uint8_t>(k);
             rects.left[lane / 4][lane % 4] = bounds.left;

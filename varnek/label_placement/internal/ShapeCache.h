@@ -22,10 +22,9 @@ struct CandidateShape {
     // Holds every outline point and the anchor (the origin).
     LabelRect bounds;
     Vector<float, 3> offset;
-    // The first candidate of the shape with the same bounds, bit for bit
-    // (this one if none before): a test of one answers for the other.
-    std::uint32_t firstWithSameBounds;
-    // The lane of its rectangle in the shape's RelativeCandidateRects.
+    // The lane of its rectangle in the shape's RelativeCandidateRects:
+    // candidates with the same bounds, bit for bit, share it, and a test of
+    // one answers for the others.
     std::uint8_t lane;
 };
 
@@ -33,8 +32,9 @@ class ShapeCache {
 public:
     using ReferencePoint = LabelBackground::ReferencePoint;
 
-    // Forgets every shape and takes the candidates every shape is made for.
-    // The outline points stay readable until the next beginFrame.
+    // Forgets every shape and takes the candidates every shape is made for
+    // (at most s_candidateLanes). The outline points stay readable until the
+    // next beginFrame.
     void reset(const std::vector<ReferencePoint>& candidates);
     // Forgets every shape, keeping the candidates; allocates nothing. The
     // outline points stay readable until the next beginFrame.
@@ -54,6 +54,11 @@ public:
     }
     const CandidateShape* getCandidates(std::uint32_t shape) const {
         return m_candidates.data() + shape * m_candidateCount;
+    }
+    // Whether no candidate before this one has its bounds.
+    bool isFirstWithItsBounds(std::uint32_t shape, std::size_t candidate) const {
+        return m_candidateRects[shape].firstCandidateOfLane[getCandidate(shape, candidate).lane] ==
+               candidate;
     }
     // The candidates' distinct bounds side by side, for the lanes' tests.
     const RelativeCandidateRects& getCandidateRects(std::uint32_t shape) const {
@@ -85,7 +90,6 @@ private:
         Key key;
         const LabelBackground* background;
         Vector<float, 3> size;
-        std::size_t outlinePoints;
         LabelRect span;
     };
 
