@@ -57,9 +57,8 @@ std::shared_ptr<LabelBackground> makePlacementBackground(CandidateSet set) {
 
 std::vector<LabelBackground::ReferencePoint> candidatesOf(CandidateSet set) {
     using R = LabelBackground::ReferencePoint;
-    std::vector<R> all = {R::TopRight,    R::TopLeft,    R::BottomRight, R::BottomLeft,
-                          R::RightCenter, R::LeftCenter, R::TopCenter,   R::BottomCenter,
-                          R::RightTop,    R::LeftTop,    R::RightBottom, R::LeftBottom};
+    const auto& order = Varnek::LabelPlacementOptions::defaultCandidates;
+    std::vector<R> all(order.begin(), order.end());
     all.resize(set == CandidateSet::P4 ? 4 : set == CandidateSet::P8 ? 8 : 12);
     return all;
 }

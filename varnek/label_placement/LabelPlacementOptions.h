@@ -2,6 +2,7 @@
 #ifndef VARNEK_LABEL_PLACEMENT_LABELPLACEMENTOPTIONS_H
 #define VARNEK_LABEL_PLACEMENT_LABELPLACEMENTOPTIONS_H
 
+#include <array>
 #include <vector>
 
 #include <varnek/label_placement/LabelRect.h>
@@ -10,11 +11,17 @@
 namespace Varnek {
 
 struct LabelPlacementOptions {
+    // The order an empty candidates list stands for: the cartographic one,
+    // above and to the right first. Center is a candidate only when asked for.
+    static constexpr std::array<LabelBackground::ReferencePoint, 12> defaultCandidates = {
+        LabelBackground::TopRight,   LabelBackground::TopLeft,      LabelBackground::BottomRight,
+        LabelBackground::BottomLeft, LabelBackground::RightCenter,  LabelBackground::LeftCenter,
+        LabelBackground::TopCenter,  LabelBackground::BottomCenter, LabelBackground::RightTop,
+        LabelBackground::LeftTop,    LabelBackground::RightBottom,  LabelBackground::LeftBottom};
+
     // Every visible label lies wholly inside.
     LabelRect viewport;
-    // In order of preference; empty: the default order (TopRight, TopLeft,
-    // BottomRight, BottomLeft, RightCenter, LeftCenter, TopCenter,
-    // BottomCenter, RightTop, LeftTop, RightBottom, LeftBottom).
+    // In order of preference; empty: defaultCandidates.
     std::vector<LabelBackground::ReferencePoint> candidates;
     // A label never covers another label's anchor.
     bool anchorsAreObstacles = true;

@@ -25,11 +25,8 @@ const std::vector<RP> s_cornerCandidates = {LabelBackground::TopRight, LabelBack
                                             LabelBackground::BottomRight,
                                             LabelBackground::BottomLeft};
 
-const std::vector<RP> s_allCandidates = {
-    LabelBackground::TopRight,   LabelBackground::TopLeft,      LabelBackground::BottomRight,
-    LabelBackground::BottomLeft, LabelBackground::RightCenter,  LabelBackground::LeftCenter,
-    LabelBackground::TopCenter,  LabelBackground::BottomCenter, LabelBackground::RightTop,
-    LabelBackground::LeftTop,    LabelBackground::RightBottom,  LabelBackground::LeftBottom};
+const std::vector<RP> s_allCandidates(LabelPlacementOptions::defaultCandidates.begin(),
+                                      LabelPlacementOptions::defaultCandidates.end());
 
 std::shared_ptr<LabelBackground> makePlainRectangle(float scale) {
     auto background = SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);

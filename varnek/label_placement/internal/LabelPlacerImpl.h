@@ -71,7 +71,7 @@ private:
     static constexpr unsigned int s_radixBits = 11;
     void placeGreedily();
     void improve();
-    void restoreGuarantees();
+    void cleanUp();
     void writeResult(const LabelRequest* labels, std::size_t count);
     void keepHistory();
 

@@ -1,0 +1,106 @@
+#include <varnek/label_placement/internal/LabelPlacerImpl.h>
+
+#include <algorithm>
+
+#include <varnek/label_placement/internal/Prefetch.h>
+
+namespace Varnek {
+
+void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t count) {
+    // The labels are read in request order, one after another in no order
+    // of theirs: everything the later passes need of a request is written
+    // here, in request order. The history: only the first request with a
+    // key is in the table; its entry says where it showed: the reference
+    // point + 1 (Center is 0), or s_hidden. The outlines: an outline relative
+    // to the anchor depends on the shape and candidate only; the shape cache
+    // keeps it, and every visible label notes its anchor and outline, for
+    // appendOutlines to add.
+    m_result.resize(count);
+    m_previousReferencePoints.resize(count);
+    m_outlineStarts.clear();
+    m_outlineStarts.reserve(m_placeable + 1);
+    m_outlineLabels.clear();
+    m_outlineLabels.reserve(m_placeable);
+    std::size_t outlinePoints = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        if (i + internal::s_prefetchDistance < count) {
+            internal::prefetchForRead(&m_labels[m_labelOf[i + internal::s_prefetchDistance]]);
+        }
+        PlacedLabel& placed = m_result[i];
+        const std::uint32_t label = m_labelOf[i];
+        const LabelState& state = m_labels[label];
+        m_previousReferencePoints[i] =
+            state.chosen != s_hidden ? static_cast<std::int16_t>(
+                                           m_candidates[static_cast<std::size_t>(state.chosen)] + 1)
+                                     : s_hidden;
+        if (state.chosen != s_hidden) {
+            const auto k = static_cast<std::size_t>(state.chosen);
+            placed.visible = true;
+            placed.referencePoint = m_candidates[k];
+            placed.offset = m_shapes.getCandidate(state.shape, k).offset;
+            placed.bounds = getBounds(label, k);
+            placed.hiddenReason = LabelHiddenReason::None;
+            const internal::ShapeCache::OutlineRange outline = m_shapes.findOutline(state.shape, k);
+            m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
+            m_outlineLabels.push_back({state.x, state.y, outline});
+            outlinePoints += outline.count;
+            continue;
+        }
+        const Vector<float, 3>& anchor = labels[i].anchor;
+        placed.visible = false;
+        placed.referencePoint = LabelBackground::Center;
+        placed.offset = Vector<float, 3>::getZeroVector();
+        placed.bounds = {anchor[0], anchor[1], anchor[0], anchor[1]};
+        switch (state.status) {
+            case Status::Placeable:
+                placed.hiddenReason = LabelHiddenReason::NoRoom;
+                break;
+            case Status::OutOfContract:
+                placed.hiddenReason = LabelHiddenReason::OutOfContract;
+                break;
+            case Status::NotInitialized:
+                placed.hiddenReason = LabelHiddenReason::BackgroundNotInitialized;
+                break;
+            case Status::SteppedBack:
+                placed.hiddenReason = LabelHiddenReason::PlaceTaken;
+                break;
+        }
+    }
+    m_outlinePointCount = outlinePoints;
+    m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
+}
+
+void LabelPlacer::Impl::keepHistory() {
+    // writeResult wrote where each request showed.
+    m_previousKeys.swap(m_currentKeys);
+}
+
+void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
+                                       std::vector<std::uint32_t>& starts) const {
+    const auto base = static_cast<std::uint32_t>(points.size());
+    if (m_outlineStarts.empty()) {
+        // No result yet: no outline, and the one closing entry.
+        starts.push_back(base);
+        return;
+    }
+    // Growing by half at least, so that appending to a vector again and
+    // again does not copy it every time.
+    const std::size_t room = points.size() + m_outlinePointCount;
+    if (points.capacity() < room) {
+        points.reserve(std::max(room, points.capacity() + points.capacity() / 2));
+    }
+    const Vector<float, 3>* relative = m_shapes.getOutlinePoints();
+    for (const OutlineLabel& label : m_outlineLabels) {
+        const Vector<float, 3>* outline = relative + label.outline.first;
+        for (std::uint32_t p = 0; p < label.outline.count; ++p) {
+            points.push_back({label.x + outline[p][0], label.y + outline[p][1], 0.0f});
+        }
+    }
+    const std::size_t first = starts.size();
+    starts.resize(first + m_outlineStarts.size());
+    for (std::size_t i = 0; i < m_outlineStarts.size(); ++i) {
+        starts[first + i] = base + m_outlineStarts[i];
+    }
+}
+
+}  // namespace Varnek

@@ -1,0 +1,280 @@
+#include <varnek/label_placement/internal/LabelPlacerImpl.h>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+#include <varnek/label_placement/internal/PlacementPrimitives.h>
+#include <varnek/label_placement/internal/Prefetch.h>
+
+namespace Varnek {
+namespace {
+
+using internal::bitsOf;
+
+bool isFinite(const Vector<float, 3>& v) {
+    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
+}
+
+// A key that sorts higher priorities first; -0 and +0 sort alike.
+std::uint32_t descendingKeyOf(float priority) {
+    const std::uint32_t bits = bitsOf(priority + 0.0f);
+    const std::uint32_t ascending = (bits & 0x80000000u) != 0 ? ~bits : bits | 0x80000000u;
+    return ~ascending;
+}
+
+}  // namespace
+
+void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t count) {
+    m_read.resize(count);
+    m_shapes.beginFrame(count);
+    m_currentKeys.reset(count);
+    // The requests are kept as they are read, with their backgrounds' state,
+    // for the next call to know whether it repeats them.
+    m_lastRequests.resize(count);
+    m_lastBackgroundStates.resize(count);
+    const LabelBackground* keptBackground = nullptr;
+    BackgroundState keptState = BackgroundState::of(nullptr);
+
+    bool firstPriority = true;
+    float priority = 0.0f;
+    m_mixedPriorities = false;
+    const LabelBackground* lastBackground = nullptr;
+    Vector<float, 3> lastSize = Vector<float, 3>::getZeroVector();
+    std::uint32_t lastShape = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const LabelRequest& request = labels[i];
+        // The key table is read at scattered places.
+        if (i + internal::s_prefetchDistance < count) {
+            m_currentKeys.prefetch(labels[i + internal::s_prefetchDistance].key);
+        }
+        const LabelBackground* background =
+            request.background != nullptr ? request.background : m_defaultBackground.get();
+        m_lastRequests[i] = request;
+        // Neighbouring requests mostly share their background.
+        if (i == 0 || background != keptBackground) {
+            keptBackground = background;
+            keptState = BackgroundState::of(background);
+        }
+        m_lastBackgroundStates[i] = keptState;
+        const float x = request.anchor[0];
+        const float y = request.anchor[1];
+        LabelState& state = m_read[i];
+        state = {x, y, request.priority, 0, s_hidden, s_hidden, 0, Status::Placeable, 0, 0};
+
+        const bool inContract = m_viewportValid && background != nullptr && std::isfinite(x) &&
+                                std::isfinite(y) && isFinite(request.size) &&
+                                request.size[0] >= 0.0f && request.size[1] >= 0.0f &&
+                                request.size[2] >= 0.0f && !std::isnan(request.priority);
+        if (!inContract) {
+            state.status = Status::OutOfContract;
+            continue;
+        }
+        if (!background->isInitialized()) {
+            state.status = Status::NotInitialized;
+            continue;
+        }
+        // Neighbouring requests often share their shape.
+        if (background != lastBackground || bitsOf(request.size[0]) != bitsOf(lastSize[0]) ||
+            bitsOf(request.size[1]) != bitsOf(lastSize[1]) ||
+            bitsOf(request.size[2]) != bitsOf(lastSize[2])) {
+            lastShape = m_shapes.find(*background, request.size);
+            lastBackground = background;
+            lastSize = request.size;
+        }
+        state.shape = lastShape;
+        if (firstPriority) {
+            priority = request.priority;
+            m_lowestPriority = request.priority;
+            firstPriority = false;
+        } else if (request.priority != priority) {
+            m_mixedPriorities = true;
+        }
+        m_lowestPriority = std::min(m_lowestPriority, request.priority);
+
+        // The history goes to the first request with the key.
+        const auto label = static_cast<std::uint32_t>(i);
+        // A fresh placer, or one that forgot its history, has nothing to find.
+        if (m_currentKeys.insert(request.key, label) == label && !m_previousKeys.isEmpty()) {
+            const std::uint32_t before = m_previousKeys.find(request.key);
+            if (before != internal::KeyTable::s_absent) {
+                const std::int16_t shown = m_previousReferencePoints[before];
+                if (shown != s_hidden) {
+                    state.previous = m_candidateOfReferencePoint[static_cast<std::size_t>(shown)];
+                }
+            }
+        }
+    }
+}
+
+void LabelPlacer::Impl::layOutGrids(std::size_t count) {
+    // Cells about as large as the labels (with the gap): a candidate then
+    // touches a few cells, each holding a few labels.
+    double width = 0.0;
+    double height = 0.0;
+    double reach = 0.0;
+    std::size_t placeable = 0;
+    std::uint32_t lastShape = internal::KeyTable::s_absent;
+    for (std::size_t i = 0; i < count; ++i) {
+        const LabelState& state = m_read[i];
+        if (state.status != Status::Placeable || m_candidates.empty()) {
+            continue;
+        }
+        const LabelRect& bounds = m_shapes.getCandidate(state.shape, 0).bounds;
+        const double w = static_cast<double>(bounds.right) - static_cast<double>(bounds.left);
+        const double h = static_cast<double>(bounds.bottom) - static_cast<double>(bounds.top);
+        if (std::isfinite(w) && std::isfinite(h)) {
+            width += w;
+            height += h;
+            ++placeable;
+        }
+        if (state.shape != lastShape) {
+            lastShape = state.shape;
+            for (std::size_t k = 0; k < m_candidates.size(); ++k) {
+                const LabelRect& b = m_shapes.getCandidate(state.shape, k).bounds;
+                for (const float v : {b.left, b.top, b.right, b.bottom}) {
+                    const double magnitude = std::fabs(static_cast<double>(v));
+                    reach = std::isfinite(magnitude) && magnitude > reach ? magnitude : reach;
+                }
+            }
+        }
+    }
+    const double gap = 2.0 * static_cast<double>(m_halfGap);
+    m_reach = static_cast<float>(std::min(reach + gap, 1e30));
+    const double cellWidth = placeable > 0 ? width / static_cast<double>(placeable) + gap : 0.0;
+    const double cellHeight = placeable > 0 ? height / static_cast<double>(placeable) + gap : 0.0;
+    const LabelRect area = m_viewportValid ? m_options.viewport : LabelRect{0.0f, 0.0f, 0.0f, 0.0f};
+    const std::size_t maxCells = 2 * count + 16;
+    m_layout.reset(area, static_cast<float>(std::min(cellWidth, 1e30)),
+                   static_cast<float>(std::min(cellHeight, 1e30)), maxCells);
+    // The visible labels' cells are twice as large each way: a label is
+    // listed in fewer of them and the grid is a quarter of the memory, which
+    // the searches read faster than they skip the few more labels per cell.
+    m_visibleLayout.reset(area, static_cast<float>(std::min(2.0 * cellWidth, 1e30)),
+                          static_cast<float>(std::min(2.0 * cellHeight, 1e30)), maxCells,
+                          internal::VisibleLabelGrid::s_maxCellsPerAxis);
+    // However the labels lie, the grid's listings fit in this room.
+    std::size_t entries = 0;
+    lastShape = internal::KeyTable::s_absent;
+    std::size_t touched = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+        const LabelState& state = m_read[i];
+        if (state.status != Status::Placeable) {
+            continue;
+        }
+        if (state.shape != lastShape) {
+            lastShape = state.shape;
+            touched = 0;
+            for (std::size_t k = 0; k < m_candidates.size(); ++k) {
+                const LabelRect& b = m_shapes.getCandidate(state.shape, k).bounds;
+                touched = std::max(touched, m_visibleLayout.getMaximalCellsTouched(
+                                                b.right - b.left + 2.0f * m_halfGap,
+                                                b.bottom - b.top + 2.0f * m_halfGap));
+            }
+        }
+        entries += touched;
+    }
+    m_visible.reset(m_visibleLayout, entries);
+}
+
+void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
+    // Higher priority first; within one priority the labels shown in the
+    // previous call, so that they keep their places; then by grid cell in
+    // row order, so that labels placed one after another are neighbours;
+    // then request order.
+    m_order.clear();
+    for (std::size_t i = 0; i < count; ++i) {
+        const LabelState& state = m_read[i];
+        if (state.status != Status::Placeable) {
+            continue;
+        }
+        const std::uint64_t shownLast = state.previous != s_hidden ? 0u : 1u;
+        const auto cell = static_cast<std::uint64_t>(
+            m_layout.getCellIndexOfPoint(state.x, state.y) & 0x7FFFFFFFu);
+        const std::uint64_t key = static_cast<std::uint64_t>(descendingKeyOf(state.priority))
+                                      << 32 |
+                                  shownLast << 31 | cell;
+        m_order.push_back({key, static_cast<std::uint32_t>(i)});
+    }
+    sortOrder();
+
+    // The labels are numbered in that order from here on, the others after
+    // them in request order: the passes then read the labels' data one
+    // after another.
+    m_placeable = m_order.size();
+    m_labels.resize(count);
+    m_requestOf.resize(count);
+    m_labelOf.resize(count);
+    m_anchorX.resize(count);
+    m_anchorY.resize(count);
+    m_anchorListed.resize(count);
+    // An anchor outside the viewport cannot lie strictly inside a label
+    // that lies inside it: it is not listed among the anchors.
+    const LabelRect& viewport = m_options.viewport;
+    std::size_t next = 0;
+    const auto number = [&](std::size_t request) {
+        const LabelState& state = m_read[request];
+        m_labels[next] = state;
+        m_requestOf[next] = static_cast<std::uint32_t>(request);
+        m_labelOf[request] = static_cast<std::uint32_t>(next);
+        m_anchorX[next] = state.x;
+        m_anchorY[next] = state.y;
+        m_anchorListed[next] = std::isfinite(state.x) && std::isfinite(state.y) &&
+                               state.x >= viewport.left && state.x <= viewport.right &&
+                               state.y >= viewport.top && state.y <= viewport.bottom;
+        ++next;
+    };
+    for (std::size_t i = 0; i < m_order.size(); ++i) {
+        if (i + internal::s_prefetchDistance < m_order.size()) {
+            internal::prefetchForRead(&m_read[m_order[i + internal::s_prefetchDistance].label]);
+        }
+        number(m_order[i].label);
+    }
+    for (std::size_t i = 0; i < count; ++i) {
+        if (m_read[i].status != Status::Placeable) {
+            number(i);
+        }
+    }
+    m_anchors.build(m_layout, m_anchorX.data(), m_anchorY.data(), m_anchorListed.data(), count);
+}
+
+void LabelPlacer::Impl::sortOrder() {
+    // By key, then by label: a stable radix sort of the keys, which are
+    // listed in label order, from the lowest digit. Only the bits in which
+    // keys differ are sorted (the priority of a frame of one priority costs
+    // nothing), in as few passes of at most s_radixBits bits as they need.
+    std::uint64_t differing = 0;
+    for (const OrderKey& entry : m_order) {
+        differing |= entry.key ^ m_order.front().key;
+    }
+    if (differing == 0) {
+        return;
+    }
+    const auto low = static_cast<unsigned int>(__builtin_ctzll(differing));
+    const auto span = static_cast<unsigned int>(64 - __builtin_clzll(differing)) - low;
+    const unsigned int passes = (span + s_radixBits - 1) / s_radixBits;
+    const unsigned int bits = (span + passes - 1) / passes;
+    const std::size_t buckets = std::size_t{1} << bits;
+    const std::uint64_t digitMask = buckets - 1;
+    m_orderScratch.resize(m_order.size());
+    std::array<std::uint32_t, std::size_t{1} << s_radixBits> starts;
+    for (unsigned int pass = 0; pass < passes; ++pass) {
+        const unsigned int shift = low + pass * bits;
+        std::fill(starts.begin(), starts.begin() + static_cast<std::ptrdiff_t>(buckets), 0u);
+        for (const OrderKey& entry : m_order) {
+            ++starts[(entry.key >> shift) & digitMask];
+        }
+        std::uint32_t start = 0;
+        for (std::size_t bucket = 0; bucket < buckets; ++bucket) {
+            const std::uint32_t n = starts[bucket];
+            starts[bucket] = start;
+            start += n;
+        }
+        for (const OrderKey& entry : m_order) {
+            m_orderScratch[starts[(entry.key >> shift) & digitMask]++] = entry;
+        }
+        m_order.swap(m_orderScratch);
+    }
+}
+
+}  // namespace Varnek

@@ -1,0 +1,47 @@
+// Small tests and conversions every pass of the placer uses. Private to the
+// library's sources; not installed.
+#ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_PLACEMENTPRIMITIVES_H
+#define VARNEK_LABEL_PLACEMENT_INTERNAL_PLACEMENTPRIMITIVES_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#include <varnek/label_placement/LabelRect.h>
+
+namespace Varnek {
+namespace internal {
+
+// Whether two rectangles share an interior point; touching edges do not.
+inline bool overlaps(const LabelRect& a, const LabelRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+inline std::uint32_t bitsOf(float value) {
+    std::uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    return bits;
+}
+
+// Calls run with quads (at most four, at least one) as a constant the lanes
+// can be sized by.
+template <typename Run>
+decltype(auto) withCandidateQuads(std::size_t quads, Run&& run) {
+    switch (quads) {
+        case 0:
+        case 1:
+            return run(std::integral_constant<std::size_t, 1>{});
+        case 2:
+            return run(std::integral_constant<std::size_t, 2>{});
+        case 3:
+            return run(std::integral_constant<std::size_t, 3>{});
+        default:
+            return run(std::integral_constant<std::size_t, 4>{});
+    }
+}
+
+}  // namespace internal
+}  // namespace Varnek
+
+#endif  // VARNEK_LABEL_PLACEMENT_INTERNAL_PLACEMENTPRIMITIVES_H
