@@ -16,7 +16,7 @@
 
 #include <fuzzer/FuzzedDataProvider.h>
 
-#include <varnek/label_placement/PlacementTesting.h>
+#include <testing/PlacementTesting.h>
 #include <varnek/varnek.h>
 
 #include "FuzzCheck.h"
@@ -89,8 +89,8 @@ void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
         visible += placed[i].visible ? 1 : 0;
     }
     if (viewportValid) {
-        VARNEK_FUZZ_CHECK(testing::checkGuarantees(labels, placed, options, defaultBackground,
-                                                   resolveCandidates(options.candidates))
+        VARNEK_FUZZ_CHECK(VarnekTesting::checkGuarantees(labels, placed, options, defaultBackground,
+                                                         resolveCandidates(options.candidates))
                               .empty());
     }
     // The same frame again answers alike, unless a label stepped back: it
@@ -100,7 +100,8 @@ void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
         steppedBack = steppedBack || label.hiddenReason == LabelHiddenReason::PlaceTaken;
     }
     if (!steppedBack) {
-        VARNEK_FUZZ_CHECK(testing::hashOf(placer.place(labels)) == testing::hashOf(placed));
+        VARNEK_FUZZ_CHECK(VarnekTesting::hashOf(placer.place(labels)) ==
+                          VarnekTesting::hashOf(placed));
     }
     std::vector<Vector<float, 3>> points;
     std::vector<std::uint32_t> starts;
@@ -125,7 +126,7 @@ void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider input(data, size);
-    auto backgrounds = testing::makeBackgrounds(consumeCoordinate(input, 1.0F, 1000.0F));
+    auto backgrounds = VarnekTesting::makeBackgrounds(consumeCoordinate(input, 1.0F, 1000.0F));
     backgrounds.push_back(SymmetricCornerLabelBackground::createFlatCornered(nullptr));
 
     LabelPlacementOptions options;
@@ -164,7 +165,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     checkFrame(placer, labels, options, defaultBackground.get());
     const std::vector<PlacedLabel> first = placer.place(labels);
     LabelPlacer fresh(defaultBackground, options);
-    VARNEK_FUZZ_CHECK(testing::hashOf(fresh.place(labels)) == testing::hashOf(first));
+    VARNEK_FUZZ_CHECK(VarnekTesting::hashOf(fresh.place(labels)) == VarnekTesting::hashOf(first));
 
     // A second frame, moved a little: the history must not break anything.
     for (LabelRequest& label : labels) {
@@ -185,7 +186,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LabelPlacer assigned(defaultBackground, LabelPlacementOptions{});
     assigned = std::move(moved);
     LabelPlacer another(defaultBackground, options);
-    VARNEK_FUZZ_CHECK(testing::hashOf(assigned.place(labels.data(), labels.size())) ==
-                      testing::hashOf(another.place(labels)));
+    VARNEK_FUZZ_CHECK(VarnekTesting::hashOf(assigned.place(labels.data(), labels.size())) ==
+                      VarnekTesting::hashOf(another.place(labels)));
     return 0;
 }

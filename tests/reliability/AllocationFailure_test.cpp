@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include <varnek/label_placement/PlacementTesting.h>
+#include <testing/PlacementTesting.h>
 #include <varnek/varnek.h>
 
 #include "FailingAllocator.h"
@@ -151,11 +151,11 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
     if (!testing::allocationHookIsActive()) {
         GTEST_SKIP() << "the allocation functions of the test are replaced";
     }
-    const auto backgrounds = Varnek::testing::makeBackgrounds(300.0F);
+    const auto backgrounds = VarnekTesting::makeBackgrounds(300.0F);
     const LabelRect viewport{0.0F, 0.0F, 400.0F, 300.0F};
     std::mt19937 random(7);
     std::vector<LabelRequest> frame =
-        Varnek::testing::makeRandomScene(random, 160, viewport, backgrounds);
+        VarnekTesting::makeRandomScene(random, 160, viewport, backgrounds);
     LabelPlacementOptions options;
     options.viewport = viewport;
     options.effort = 3;
@@ -189,7 +189,7 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
     // A larger frame after a smaller one must grow the buffers.
     const std::vector<LabelRequest> smaller(frame.begin(), frame.begin() + 80);
     const std::uint64_t fresh =
-        Varnek::testing::hashOf(LabelPlacer(backgrounds[0], options).place(frame));
+        VarnekTesting::hashOf(LabelPlacer(backgrounds[0], options).place(frame));
     LabelPlacer counting(backgrounds[0], options);
     counting.place(smaller);
     armAllocationFailure(0);
@@ -202,7 +202,7 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
         armAllocationFailure(n);
         EXPECT_THROW(failing.place(frame), std::bad_alloc) << "allocation " << n;
         disarmAllocationFailure();
-        EXPECT_EQ(Varnek::testing::hashOf(failing.place(frame)), fresh) << "allocation " << n;
+        EXPECT_EQ(VarnekTesting::hashOf(failing.place(frame)), fresh) << "allocation " << n;
     }
 }
 

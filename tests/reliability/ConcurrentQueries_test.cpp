@@ -22,7 +22,7 @@
 #include <tuple>
 #include <vector>
 
-#include <varnek/label_placement/PlacementTesting.h>
+#include <testing/PlacementTesting.h>
 #include <varnek/varnek.h>
 
 namespace Varnek {
@@ -144,13 +144,13 @@ TEST(ConcurrentQueriesTest, OneObjectFromManyThreadsWhileTranslationsChange) {
     const std::vector<std::shared_ptr<LabelBackground>> shared = {round, flat, balloon};
     std::mt19937 random(11);
     const std::vector<LabelRequest> scene =
-        Varnek::testing::makeRandomScene(random, 60, LabelRect{0.0F, 0.0F, 300.0F, 250.0F}, shared);
+        VarnekTesting::makeRandomScene(random, 60, LabelRect{0.0F, 0.0F, 300.0F, 250.0F}, shared);
     LabelPlacementOptions options;
     options.viewport = {0.0F, 0.0F, 300.0F, 250.0F};
     options.effort = 3;
     const auto placeScene = [round, scene, options] {
         LabelPlacer placer(round, options);
-        return Varnek::testing::hashOf(placer.place(scene));
+        return VarnekTesting::hashOf(placer.place(scene));
     };
     queries.push_back([placeScene, expected = placeScene()] { return placeScene() == expected; });
     EXPECT_EQ(runConcurrently(queries), 0);

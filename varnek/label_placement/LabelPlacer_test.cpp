@@ -10,16 +10,16 @@
 
 #include <gtest/gtest.h>
 
-#include <varnek/label_placement/PlacementTesting.h>
+#include <testing/PlacementTesting.h>
 
 namespace Varnek {
 namespace {
 
 using RP = LabelBackground::ReferencePoint;
-using testing::checkGuarantees;
-using testing::hashOf;
-using testing::makeBackgrounds;
-using testing::makeRandomScene;
+using VarnekTesting::checkGuarantees;
+using VarnekTesting::hashOf;
+using VarnekTesting::makeBackgrounds;
+using VarnekTesting::makeRandomScene;
 
 const std::vector<RP> s_cornerCandidates = {LabelBackground::TopRight, LabelBackground::TopLeft,
                                             LabelBackground::BottomRight,

@@ -1,8 +1,8 @@
 // Test support for the placer: the backgrounds of the yardstick scenes, a
 // seeded random scene, and a check of every guarantee a placement makes.
-// Used by tests and the fuzz target only.
-#ifndef VARNEK_LABEL_PLACEMENT_PLACEMENTTESTING_H
-#define VARNEK_LABEL_PLACEMENT_PLACEMENTTESTING_H
+// Used by tests and the fuzz target only; not installed.
+#ifndef VARNEK_TESTING_PLACEMENTTESTING_H
+#define VARNEK_TESTING_PLACEMENTTESTING_H
 
 #include <cmath>
 #include <cstddef>
@@ -21,19 +21,19 @@
 #include <varnek/label_shape/SymmetricCornerLabelBackground.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 
-namespace Varnek {
-namespace testing {
+namespace VarnekTesting {
 
 // One of each kind of background, initialised with scale as the view height.
-inline std::vector<std::shared_ptr<LabelBackground>> makeBackgrounds(float scale) {
-    std::vector<std::shared_ptr<LabelBackground>> backgrounds = {
-        SymmetricCornerLabelBackground::createRoundCornered(
-            TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015f)),
-        SymmetricCornerLabelBackground::createFlatCornered(
-            LayeredLabelIndicator::createLayeredLabelIndicator(true, LayeredLabelIndicator::Upper,
-                                                               false, 0.0f)),
-        SymmetricCornerLabelBackground::createSimpleRectangle(nullptr),
-        std::make_shared<BalloonLabelBackground>(),
+inline std::vector<std::shared_ptr<Varnek::LabelBackground>> makeBackgrounds(float scale) {
+    std::vector<std::shared_ptr<Varnek::LabelBackground>> backgrounds = {
+        Varnek::SymmetricCornerLabelBackground::createRoundCornered(
+            Varnek::TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true,
+                                                                                        0.015f)),
+        Varnek::SymmetricCornerLabelBackground::createFlatCornered(
+            Varnek::LayeredLabelIndicator::createLayeredLabelIndicator(
+                true, Varnek::LayeredLabelIndicator::Upper, false, 0.0f)),
+        Varnek::SymmetricCornerLabelBackground::createSimpleRectangle(nullptr),
+        std::make_shared<Varnek::BalloonLabelBackground>(),
     };
     for (const auto& background : backgrounds) {
         background->initialize(scale);
@@ -43,18 +43,18 @@ inline std::vector<std::shared_ptr<LabelBackground>> makeBackgrounds(float scale
 
 // Labels of about 30 x 7 with anchors uniform in the viewport, a few
 // priorities, and backgrounds drawn from the given ones (null: the default).
-inline std::vector<LabelRequest> makeRandomScene(
-    std::mt19937& random, std::size_t count, const LabelRect& viewport,
-    const std::vector<std::shared_ptr<LabelBackground>>& backgrounds) {
+inline std::vector<Varnek::LabelRequest> makeRandomScene(
+    std::mt19937& random, std::size_t count, const Varnek::LabelRect& viewport,
+    const std::vector<std::shared_ptr<Varnek::LabelBackground>>& backgrounds) {
     std::uniform_real_distribution<float> x(viewport.left, viewport.right);
     std::uniform_real_distribution<float> y(viewport.top, viewport.bottom);
     std::uniform_real_distribution<float> width(10.0f, 40.0f);
     std::uniform_real_distribution<float> height(5.0f, 9.0f);
     std::uniform_int_distribution<int> priority(0, 2);
     std::uniform_int_distribution<std::size_t> background(0, backgrounds.size());
-    std::vector<LabelRequest> labels(count);
+    std::vector<Varnek::LabelRequest> labels(count);
     for (std::size_t i = 0; i < count; ++i) {
-        LabelRequest& label = labels[i];
+        Varnek::LabelRequest& label = labels[i];
         label.key = i;
         label.anchor = {x(random), y(random), 0.0f};
         label.size = {width(random), height(random), 0.0f};
@@ -65,22 +65,22 @@ inline std::vector<LabelRequest> makeRandomScene(
     return labels;
 }
 
-inline bool overlapsWithGap(const LabelRect& a, const LabelRect& b, float gap) {
+inline bool overlapsWithGap(const Varnek::LabelRect& a, const Varnek::LabelRect& b, float gap) {
     const float h = gap > 0.0f ? 0.5f * gap : 0.0f;
     return a.left - h < b.right + h && b.left - h < a.right + h && a.top - h < b.bottom + h &&
            b.top - h < a.bottom + h;
 }
 
-inline bool holdsStrictly(const LabelRect& r, const Vector<float, 3>& p) {
+inline bool holdsStrictly(const Varnek::LabelRect& r, const Varnek::Vector<float, 3>& p) {
     return r.left < p[0] && p[0] < r.right && r.top < p[1] && p[1] < r.bottom;
 }
 
-inline bool isInside(const LabelRect& r, const LabelRect& area) {
+inline bool isInside(const Varnek::LabelRect& r, const Varnek::LabelRect& area) {
     return r.left >= area.left && r.right <= area.right && r.top >= area.top &&
            r.bottom <= area.bottom;
 }
 
-inline bool sameBits(const Vector<float, 3>& a, const Vector<float, 3>& b) {
+inline bool sameBits(const Varnek::Vector<float, 3>& a, const Varnek::Vector<float, 3>& b) {
     for (std::size_t k = 0; k < 3; ++k) {
         std::uint32_t bitsA = 0;
         std::uint32_t bitsB = 0;
@@ -96,10 +96,11 @@ inline bool sameBits(const Vector<float, 3>& a, const Vector<float, 3>& b) {
 // The bounds of one label at a reference point, from the background's own
 // outline, in view coordinates; NaN when a point is NaN (no rectangle holds
 // such an outline, so the label cannot be shown there).
-inline LabelRect boundsFromOutline(const LabelBackground& background, const LabelRequest& label,
-                                   LabelBackground::ReferencePoint referencePoint) {
-    const Vector<float, 3> offset = background.getOffset(referencePoint, label.size);
-    LabelRect r{label.anchor[0], label.anchor[1], label.anchor[0], label.anchor[1]};
+inline Varnek::LabelRect boundsFromOutline(const Varnek::LabelBackground& background,
+                                           const Varnek::LabelRequest& label,
+                                           Varnek::LabelBackground::ReferencePoint referencePoint) {
+    const Varnek::Vector<float, 3> offset = background.getOffset(referencePoint, label.size);
+    Varnek::LabelRect r{label.anchor[0], label.anchor[1], label.anchor[0], label.anchor[1]};
     for (const auto& p : background.getPolygon(referencePoint, label.size, offset)) {
         const float x = label.anchor[0] + p[0];
         const float y = label.anchor[1] + p[1];
@@ -115,11 +116,10 @@ inline LabelRect boundsFromOutline(const LabelBackground& background, const Labe
 
 // Every guarantee of a placement; an empty string when all hold, else the
 // first broken one.
-inline std::string checkGuarantees(const std::vector<LabelRequest>& labels,
-                                   const std::vector<PlacedLabel>& placed,
-                                   const LabelPlacementOptions& options,
-                                   const LabelBackground* defaultBackground,
-                                   const std::vector<LabelBackground::ReferencePoint>& candidates) {
+inline std::string checkGuarantees(
+    const std::vector<Varnek::LabelRequest>& labels, const std::vector<Varnek::PlacedLabel>& placed,
+    const Varnek::LabelPlacementOptions& options, const Varnek::LabelBackground* defaultBackground,
+    const std::vector<Varnek::LabelBackground::ReferencePoint>& candidates) {
     std::ostringstream error;
     if (placed.size() != labels.size()) {
         return "result size";
@@ -131,19 +131,19 @@ inline std::string checkGuarantees(const std::vector<LabelRequest>& labels,
         if (!placed[i].visible) {
             continue;
         }
-        const LabelRect& b = placed[i].bounds;
+        const Varnek::LabelRect& b = placed[i].bounds;
         if (!isInside(b, options.viewport)) {
             error << "label " << i << " outside the viewport";
             return error.str();
         }
-        const LabelBackground& background = *backgroundOf(i);
-        const LabelRect outline =
+        const Varnek::LabelBackground& background = *backgroundOf(i);
+        const Varnek::LabelRect outline =
             boundsFromOutline(background, labels[i], placed[i].referencePoint);
         if (!isInside(outline, b)) {
             error << "label " << i << " bounds miss its outline";
             return error.str();
         }
-        const Vector<float, 3> offset =
+        const Varnek::Vector<float, 3> offset =
             background.getOffset(placed[i].referencePoint, labels[i].size);
         if (!sameBits(offset, placed[i].offset)) {
             error << "label " << i << " offset differs from getOffset";
@@ -166,11 +166,12 @@ inline std::string checkGuarantees(const std::vector<LabelRequest>& labels,
     // A hidden label's every possible place is taken by a label of at least
     // its priority.
     for (std::size_t i = 0; i < labels.size(); ++i) {
-        if (placed[i].visible || placed[i].hiddenReason != LabelHiddenReason::NoRoom) {
+        if (placed[i].visible || placed[i].hiddenReason != Varnek::LabelHiddenReason::NoRoom) {
             continue;
         }
         for (const auto referencePoint : candidates) {
-            const LabelRect b = boundsFromOutline(*backgroundOf(i), labels[i], referencePoint);
+            const Varnek::LabelRect b =
+                boundsFromOutline(*backgroundOf(i), labels[i], referencePoint);
             bool allowed = isInside(b, options.viewport);
             for (std::size_t j = 0; allowed && j < labels.size(); ++j) {
                 allowed =
@@ -194,7 +195,7 @@ inline std::string checkGuarantees(const std::vector<LabelRequest>& labels,
 }
 
 // A digest of a result, bit for bit.
-inline std::uint64_t hashOf(const std::vector<PlacedLabel>& placed) {
+inline std::uint64_t hashOf(const std::vector<Varnek::PlacedLabel>& placed) {
     std::uint64_t hash = 1469598103934665603ull;
     const auto mix = [&hash](const void* data, std::size_t size) {
         const auto* bytes = static_cast<const unsigned char*>(data);
@@ -202,7 +203,7 @@ inline std::uint64_t hashOf(const std::vector<PlacedLabel>& placed) {
             hash = (hash ^ bytes[i]) * 1099511628211ull;
         }
     };
-    for (const PlacedLabel& p : placed) {
+    for (const Varnek::PlacedLabel& p : placed) {
         const int referencePoint = p.referencePoint;
         mix(&p.visible, sizeof p.visible);
         mix(&referencePoint, sizeof referencePoint);
@@ -213,7 +214,6 @@ inline std::uint64_t hashOf(const std::vector<PlacedLabel>& placed) {
     return hash;
 }
 
-}  // namespace testing
-}  // namespace Varnek
+}  // namespace VarnekTesting
 
-#endif  // VARNEK_LABEL_PLACEMENT_PLACEMENTTESTING_H
+#endif  // VARNEK_TESTING_PLACEMENTTESTING_H
