@@ -143,7 +143,8 @@ void replaceWhole(const std::string& target, const struct stat* existing,
         if (existing != nullptr) {
             // Owner first: changing it may clear the set-id bits of the mode.
             if (::fchown(fd, existing->st_uid, existing->st_gid) != 0) {
-                static_cast<void>(::fchown(fd, static_cast<uid_t>(-1), existing->st_gid));
+                [[maybe_unused]] const int groupKept =
+                    ::fchown(fd, static_cast<uid_t>(-1), existing->st_gid);
             }
         }
         const mode_t mode = existing != nullptr ? (existing->st_mode & 07777) : newFileMode();
