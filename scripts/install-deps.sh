@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the tool, the benchmarks
-# and the fuzzers need. Idempotent and non-interactive: packages already
-# present are left alone, and apt-get runs only when something is missing.
+# and the fuzzers need, and generates a locale with a decimal comma for the
+# test that formats numbers under one. Idempotent and non-interactive:
+# packages already present are left alone, apt-get runs only when something
+# is missing, and the locale is generated only when it is not there.
 set -euo pipefail
 
 packages=(
@@ -10,7 +12,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev libexpat1-dev
     librsvg2-bin libcairo2-dev
-    valgrind abigail-tools
+    valgrind abigail-tools locales
 )
 
 missing=()
@@ -20,15 +22,21 @@ for package in "${packages[@]}"; do
     fi
 done
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
-fi
-
-echo "installing: ${missing[*]}"
 sudo=""
 if [ "$(id -u)" -ne 0 ]; then
     sudo="sudo"
 fi
-export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+
+if [ ${#missing[@]} -ne 0 ]; then
+    echo "installing: ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    $sudo apt-get update -qq
+    $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+comma_locale=de_DE.UTF-8
+if ! locale -a 2>/dev/null | grep -qix 'de_DE\.utf-\?8'; then
+    echo "generating the locale $comma_locale"
+    $sudo sed -i "s/^# *\($comma_locale UTF-8\)/\1/" /etc/locale.gen
+    $sudo locale-gen >/dev/null
+fi
