@@ -61,10 +61,14 @@
 #include <varnek/label_shape/SymmetricCornerLabelBackground.h>
 #include <varnek/label_shape/TriangularLabelIndicator.h>
 
+#include <varnek/label_placement/CoverageMask.h>
+#include <varnek/label_placement/DepthImage.h>
 #include <varnek/label_placement/LabelPlacementOptions.h>
 #include <varnek/label_placement/LabelPlacer.h>
 #include <varnek/label_placement/LabelRect.h>
 #include <varnek/label_placement/LabelRequest.h>
+#include <varnek/label_placement/LabelScene.h>
+#include <varnek/label_placement/LabelView.h>
 #include <varnek/label_placement/PlacedLabel.h>
 
 #endif  // VARNEK_VARNEK_H

@@ -25,12 +25,27 @@ struct LabelPlacementOptions {
     std::vector<LabelBackground::ReferencePoint> candidates;
     // A label never covers another label's anchor.
     bool anchorsAreObstacles = true;
+    // With anchorsAreObstacles, whether the anchors of labels of lower
+    // priority block too. False: a label may cover the anchor of a label of
+    // lower priority (which may then still be shown, over its anchor), so
+    // that in a dense cluster the anchors of labels that lose anyway do not
+    // keep labels of higher priority off the view. Anchors of requests that
+    // cannot be placed at all (out of contract, background not initialised)
+    // count as of the lowest priority.
+    bool lowerPriorityAnchorsAreObstacles = true;
     // Least distance between two visible labels.
     float gap = 0.0f;
     // 0: greedy only; 1: fits a frame; each step about doubles the work,
     // counted in candidate tests (never in time). From 2 the ejection chains
     // reach further, from 3 swaps on a plateau follow them.
     int effort = 1;
+    // View rectangles no visible label overlaps (touching is allowed), in
+    // the 2D and the 3D call alike; a rectangle with a NaN side or with
+    // left > right or top > bottom keeps nothing out.
+    std::vector<LabelRect> keepOut;
+    // 0: labels appear and vanish at once. n > 0: a label fades in over n
+    // calls and out over n calls (see LabelPlacer).
+    int fadeFrames = 0;
 };
 
 }  // namespace Varnek

@@ -22,6 +22,16 @@ const std::vector<PlacedLabel>& LabelPlacer::place(const LabelRequest* labels, s
     return m_impl->place(labels, count);
 }
 
+const std::vector<PlacedLabel>& LabelPlacer::place(const std::vector<LabelRequest>& labels,
+                                                   const LabelScene& scene) {
+    return m_impl->place(labels.data(), labels.size(), scene);
+}
+
+const std::vector<PlacedLabel>& LabelPlacer::place(const LabelRequest* labels, std::size_t count,
+                                                   const LabelScene& scene) {
+    return m_impl->place(labels, count, scene);
+}
+
 void LabelPlacer::appendOutlines(std::vector<Vector<float, 3>>& points,
                                  std::vector<std::uint32_t>& starts) const {
     m_impl->appendOutlines(points, starts);

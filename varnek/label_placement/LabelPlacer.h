@@ -68,6 +68,7 @@
 #include <varnek/label_placement/LabelPlacementOptions.h>
 #include <varnek/label_placement/LabelRect.h>
 #include <varnek/label_placement/LabelRequest.h>
+#include <varnek/label_placement/LabelScene.h>
 #include <varnek/label_placement/PlacedLabel.h>
 #include <varnek/label_shape/LabelBackground.h>
 #include <varnek/services/Vector.h>
@@ -98,6 +99,25 @@ public:
     // forgetHistory.
     const std::vector<PlacedLabel>& place(const std::vector<LabelRequest>& labels);
     const std::vector<PlacedLabel>& place(const LabelRequest* labels, std::size_t count);
+
+    // A frame of a 3D view: the requests' anchors are world coordinates.
+    // Each is projected with scene.view; an anchor that is not finite is
+    // out of contract (as is every one when the view's viewport is not
+    // finite or inverted), one behind the camera (clip w <= 0 or NaN, or
+    // window depth outside [0, 1]) is hidden with BehindCamera, one whose
+    // projected point lies outside the view's viewport (edges are inside)
+    // with OutsideView, and one the depth image hides with Occluded. The
+    // others are placed as the 2D call places requests at their projected
+    // points, in request order, with every guarantee above, and the history
+    // by key is shared with the 2D call. Only their anchors are obstacles:
+    // an anchor culled or occluded can be covered. anchorInView tells
+    // where each anchor landed; a hidden label's bounds are the empty
+    // rectangle there. Labels lie inside the options' viewport, which is
+    // usually the view's.
+    const std::vector<PlacedLabel>& place(const std::vector<LabelRequest>& labels,
+                                          const LabelScene& scene);
+    const std::vector<PlacedLabel>& place(const LabelRequest* labels, std::size_t count,
+                                          const LabelScene& scene);
 
     // The outlines of the last result's visible labels, in request order, in
     // view coordinates (third component 0), appended to points; starts gets,

@@ -98,15 +98,20 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* lab
     try {
         placeFrame(labels, count);
     } catch (...) {
-        // Whatever was half built is dropped: the next call starts afresh.
-        forgetHistory();
-        m_result.clear();
-        m_outlinePointCount = 0;
-        m_outlineStarts.clear();
-        m_outlineLabels.clear();
+        dropFrame();
         throw;
     }
     return m_result;
+}
+
+void LabelPlacer::Impl::dropFrame() noexcept {
+    // Whatever was half built is dropped: the next call starts afresh.
+    forgetHistory();
+    m_result.clear();
+    m_sceneResult.clear();
+    m_outlinePointCount = 0;
+    m_outlineStarts.clear();
+    m_outlineLabels.clear();
 }
 
 void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count) {

@@ -11,6 +11,7 @@
 
 #include <varnek/label_placement/LabelPlacer.h>
 #include <varnek/label_placement/internal/AnchorGrid.h>
+#include <varnek/label_placement/internal/AnchorProjection.h>
 #include <varnek/label_placement/internal/CandidateLanes.h>
 #include <varnek/label_placement/internal/KeyTable.h>
 #include <varnek/label_placement/internal/ShapeCache.h>
@@ -25,6 +26,10 @@ public:
     Impl(std::shared_ptr<const LabelBackground> defaultBackground, LabelPlacementOptions options);
 
     const std::vector<PlacedLabel>& place(const LabelRequest* labels, std::size_t count);
+    // World anchors: projected, culled and depth-tested, the rest placed as
+    // by place (LabelPlacerView.cpp).
+    const std::vector<PlacedLabel>& place(const LabelRequest* labels, std::size_t count,
+                                          const LabelScene& scene);
     void appendOutlines(std::vector<Vector<float, 3>>& points,
                         std::vector<std::uint32_t>& starts) const;
     const LabelPlacementOptions& getOptions() const { return m_options; }
@@ -61,6 +66,12 @@ private:
     };
 
     void placeFrame(const LabelRequest* labels, std::size_t count);
+    // Leaves the placer as after forgetHistory, without a result.
+    void dropFrame() noexcept;
+    // The 3D call's requests in view, projected, and their results spread
+    // back to request order.
+    void projectRequests(const LabelRequest* labels, std::size_t count, const LabelScene& scene);
+    void spreadResult();
     bool isSameAsLastCall(const LabelRequest* labels, std::size_t count) const;
     void readRequests(const LabelRequest* labels, std::size_t count);
     void layOutGrids(std::size_t count);
@@ -205,6 +216,13 @@ private:
     float m_lowestPriority = 0.0f;
 
     std::vector<PlacedLabel> m_result;
+
+    // The 3D call: the anchors in view as 2D requests, the request each
+    // came from, and the result in request order.
+    internal::AnchorProjection m_projection;
+    std::vector<LabelRequest> m_inView;
+    std::vector<std::uint32_t> m_requestOfInView;
+    std::vector<PlacedLabel> m_sceneResult;
     // Per visible label, in request order, its anchor and its outline
     // relative to it in the shape cache: appendOutlines adds the two.
     struct OutlineLabel {

@@ -40,6 +40,8 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
             placed.offset = m_shapes.getCandidate(state.shape, k).offset;
             placed.bounds = getBounds(label, k);
             placed.hiddenReason = LabelHiddenReason::None;
+            placed.anchorInView = labels[i].anchor;
+            placed.opacity = 1.0f;
             const internal::ShapeCache::OutlineRange outline = m_shapes.findOutline(state.shape, k);
             m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
             m_outlineLabels.push_back({state.x, state.y, outline});
@@ -51,6 +53,8 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
         placed.referencePoint = LabelBackground::Center;
         placed.offset = Vector<float, 3>::getZeroVector();
         placed.bounds = {anchor[0], anchor[1], anchor[0], anchor[1]};
+        placed.anchorInView = anchor;
+        placed.opacity = 0.0f;
         switch (state.status) {
             case Status::Placeable:
                 placed.hiddenReason = LabelHiddenReason::NoRoom;
