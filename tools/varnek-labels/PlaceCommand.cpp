@@ -124,7 +124,7 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istre
     parseViewport(arguments.viewport, request);
     request.scale = arguments.scale.empty() ? request.viewHeight
                                             : parsePositiveFloat("--scale", arguments.scale);
-    if (!arguments.candidates.empty()) {
+    if (arguments.candidatesGiven) {
         request.options.candidates = parseCandidates(arguments.candidates);
     }
     request.options.effort = parseEffort(arguments.effort);
@@ -138,9 +138,8 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istre
     return request;
 }
 
-void runPlace(const PlaceArguments& arguments, std::istream& standardInput,
-              std::ostream& standardOutput) {
-    const PlacementRequest request = parsePlaceArguments(arguments, standardInput);
+void runPlace(const PlaceArguments& arguments, const ToolStreams& streams) {
+    const PlacementRequest request = parsePlaceArguments(arguments, streams.in);
     const PlacementResult result = placeLabels(request);
     if (!isFinite(result)) {
         throw overflowError(givenArguments({{"--viewport", arguments.viewport},
@@ -150,7 +149,10 @@ void runPlace(const PlaceArguments& arguments, std::istream& standardInput,
     const bool svg = checkedChoice("--format", arguments.format, {"json", "svg"}) == "svg";
     writeOutput(arguments.output,
                 svg ? placementAsSvg(request, result) : placementAsJson(request, result),
-                standardOutput);
+                streams.out);
+    if (request.labels.empty()) {
+        streams.err << "varnek-labels: the input holds no labels; nothing placed\n";
+    }
 }
 
 }  // namespace VarnekLabels

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "Placement.h"
+#include "Tool.h"
 
 namespace VarnekLabels {
 
@@ -21,6 +22,7 @@ struct PlaceArguments {
     std::string fixedWidth;  // default: 0.015 with an indicator
     std::string scale;       // default: the viewport's height
     std::string candidates;  // default: the placer's order
+    bool candidatesGiven = false;
     std::string effort = "1";
     std::string gap = "0";
     std::string anchorsAreObstacles = "yes";
@@ -34,11 +36,11 @@ struct PlaceArguments {
 PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istream& standardInput);
 
 // Places the labels and writes JSON or SVG to the output ("-" is
-// standardOutput). Throws
-// UsageError as above, or for a result that overflows single precision,
-// and std::runtime_error if the output cannot be written.
-void runPlace(const PlaceArguments& arguments, std::istream& standardInput,
-              std::ostream& standardOutput);
+// streams.out); an input without labels is placed too (an empty view) and
+// said so in one line on streams.err. Throws UsageError as above, or for a
+// result that overflows single precision, and std::runtime_error if the
+// output cannot be written.
+void runPlace(const PlaceArguments& arguments, const ToolStreams& streams);
 
 }  // namespace VarnekLabels
 

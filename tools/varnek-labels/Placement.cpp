@@ -26,14 +26,6 @@ nlohmann::ordered_json pairJson(float x, float y) {
     return nlohmann::ordered_json::array({toShortDouble(x), toShortDouble(y)});
 }
 
-PlacedLabel hiddenOutOfContract() {
-    PlacedLabel label{};
-    label.visible = false;
-    label.referencePoint = Varnek::LabelBackground::Center;
-    label.hiddenReason = Varnek::LabelHiddenReason::OutOfContract;
-    return label;
-}
-
 std::string style(const char* fill, const char* stroke, float strokeWidth) {
     return std::string("fill:") + fill + ";stroke:" + stroke +
            ";stroke-width:" + formatFloat(strokeWidth);
@@ -43,13 +35,9 @@ std::string style(const char* fill, const char* stroke, float strokeWidth) {
 
 PlacementResult placeLabels(const PlacementRequest& request) {
     std::vector<LabelRequest> requests;
-    std::vector<std::size_t> inputIndex;
-    for (std::size_t i = 0; i < request.labels.size(); ++i) {
-        const InputLabel& label = request.labels[i];
-        if (label.inContract) {
-            requests.push_back({label.key, label.anchor, label.size, label.priority, nullptr});
-            inputIndex.push_back(i);
-        }
+    requests.reserve(request.labels.size());
+    for (const InputLabel& label : request.labels) {
+        requests.push_back({label.key, label.anchor, label.size, label.priority, nullptr});
     }
     Varnek::LabelPlacementOptions options = request.options;
     options.viewport = {0.0f, 0.0f, request.viewWidth, request.viewHeight};
@@ -57,11 +45,9 @@ PlacementResult placeLabels(const PlacementRequest& request) {
     const std::vector<PlacedLabel>& placed = placer.place(requests);
 
     PlacementResult result;
-    result.placed.assign(request.labels.size(), hiddenOutOfContract());
-    for (std::size_t k = 0; k < placed.size(); ++k) {
-        result.placed[inputIndex[k]] = placed[k];
-        result.visibleCount += placed[k].visible ? 1 : 0;
-    }
+    result.placed = placed;
+    result.visibleCount = static_cast<std::size_t>(std::count_if(
+        placed.begin(), placed.end(), [](const PlacedLabel& p) { return p.visible; }));
     placer.appendOutlines(result.points, result.starts);
     return result;
 }

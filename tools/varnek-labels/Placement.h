@@ -28,8 +28,9 @@ struct PlacementRequest {
 };
 
 struct PlacementResult {
-    // placed[i] belongs to labels[i]; out-of-contract labels are hidden
-    // without being given to the placer.
+    // placed[i] belongs to labels[i]. Every label goes to the placer, which
+    // hides the ones it cannot place (OutOfContract) and keeps their finite
+    // anchors as obstacles.
     std::vector<Varnek::PlacedLabel> placed;
     std::size_t visibleCount = 0;
     // The visible labels' outlines in view coordinates, as appendOutlines

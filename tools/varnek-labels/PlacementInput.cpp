@@ -80,10 +80,6 @@ private:
     std::string m_where;
 };
 
-bool isFinite(const Vec3& v) {
-    return std::isfinite(v[0]) && std::isfinite(v[1]);
-}
-
 InputLabel parseLine(std::string_view line, const LineReader& reader, std::uint64_t index) {
     std::array<std::string_view, 6> fields{};
     std::size_t count = 0;
@@ -115,8 +111,6 @@ InputLabel parseLine(std::string_view line, const LineReader& reader, std::uint6
     if (hasText) {
         label.text = std::string(rest);
     }
-    label.inContract = isFinite(label.anchor) && isFinite(label.size) && label.size[0] >= 0.0f &&
-                       label.size[1] >= 0.0f && std::isfinite(label.priority);
     return label;
 }
 

@@ -18,9 +18,6 @@ struct InputLabel {
     float priority = 0.0f;
     std::uint64_t key = 0;  // the data line's 0-based index unless given
     std::string text;       // the rest of the line, commas included
-    // False for numbers that parse but cannot be placed (NaN, infinite,
-    // beyond the float range, a negative size): the label stays hidden.
-    bool inContract = true;
 };
 
 // Parses a whole file's content. Empty lines (blanks only) and lines whose

@@ -7,7 +7,9 @@
 #include <initializer_list>
 #include <ostream>
 #include <string>
+#include <vector>
 
+#include <varnek/label_placement/LabelPlacementOptions.h>
 #include <CLI/CLI.hpp>
 
 #include "ChoiceText.h"
@@ -107,10 +109,19 @@ int finishStandardOutput(int status, const ToolStreams& streams) {
     return s_exitFailure;
 }
 
-// The tool's help, or one subcommand's.
+// The help of the tool, or of one subcommand, the same whichever way it is
+// asked for: "help [SUBCOMMAND]" or --help anywhere.
+std::string helpText(const CLI::App& app, const CLI::App* command) {
+    if (command == nullptr) {
+        return app.get_formatter()->make_help(&app, app.get_name(), CLI::AppFormatMode::Normal);
+    }
+    return command->get_formatter()->make_help(command, app.get_name() + " " + command->get_name(),
+                                               CLI::AppFormatMode::Normal);
+}
+
 void runHelp(const CLI::App& app, const std::string& topic, std::ostream& out) {
     if (topic.empty()) {
-        writeOutput("-", app.help(), out);
+        writeOutput("-", helpText(app, nullptr), out);
         return;
     }
     std::string accepted;
@@ -119,13 +130,22 @@ void runHelp(const CLI::App& app, const std::string& topic, std::ostream& out) {
             continue;
         }
         if (sameChoice(topic, command->get_name())) {
-            writeOutput("-", command->help(), out);
+            writeOutput("-", helpText(app, command), out);
             return;
         }
         accepted += accepted.empty() ? "" : ", ";
         accepted += command->get_name();
     }
     throw rejectedValue("help", topic, accepted);
+}
+
+// The placer's own default order, as the help states it.
+std::string defaultCandidateNames() {
+    std::vector<const char*> names;
+    for (const ReferencePoint point : Varnek::LabelPlacementOptions::defaultCandidates) {
+        names.push_back(toName(point));
+    }
+    return joinNames(names, ", ", ", ");
 }
 
 CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
@@ -153,9 +173,8 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
                       "masked-coordinate length of one screen height (default: the viewport's "
                       "height, so that label sizes are in view units)");
     place->add_option("--candidates", arguments.candidates,
-                      "reference points in order of preference, NAME,NAME,... (default: "
-                      "TopRight, TopLeft, BottomRight, BottomLeft, RightCenter, LeftCenter, "
-                      "TopCenter, BottomCenter, RightTop, LeftTop, RightBottom, LeftBottom)");
+                      "reference points in order of preference, NAME,NAME,... (default: " +
+                          defaultCandidateNames() + ")");
     place
         ->add_option("--effort", arguments.effort,
                      "0: greedy only; each step about doubles the work (0 to 16)")
@@ -231,10 +250,18 @@ int run(int argc, char** argv, const ToolStreams& streams) {
     CLI::App* help = app.add_subcommand("help", "Print the help of the tool or of one subcommand.");
     help->add_option("subcommand", helpTopic, "gallery, outline, place or styles");
 
+    // --version answers after a subcommand too, before its required options
+    // are missed.
+    for (CLI::App* command : app.get_subcommands({})) {
+        command->set_version_flag("--version", app.version(), "Print the tool's version and exit");
+    }
+
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& call) {
-        return finishStandardOutput(app.exit(call, streams.out, streams.err), streams);
+    } catch (const CLI::CallForHelp&) {
+        const auto chosen = app.get_subcommands();
+        writeOutput("-", helpText(app, chosen.empty() ? nullptr : chosen.front()), streams.out);
+        return finishStandardOutput(0, streams);
     } catch (const CLI::CallForAllHelp& call) {
         return finishStandardOutput(app.exit(call, streams.out, streams.err), streams);
     } catch (const CLI::CallForVersion& call) {
@@ -253,7 +280,8 @@ int run(int argc, char** argv, const ToolStreams& streams) {
             runOutline(outlineOptions, noBar->count() > 0, streams.out);
         } else if (place->parsed()) {
             placeArguments.noBarGiven = place->get_option("--no-bar")->count() > 0;
-            runPlace(placeArguments, streams.in, streams.out);
+            placeArguments.candidatesGiven = place->get_option("--candidates")->count() > 0;
+            runPlace(placeArguments, streams);
         } else if (styles->parsed()) {
             runStyles(stylesFormat, streams.out);
         }

@@ -3,6 +3,7 @@
 // texts of any bytes in it.
 #include <cstddef>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -58,6 +59,38 @@ TEST(varnek_labels_place, a_malformed_line_names_its_number_and_writes_nothing) 
         EXPECT_NE(run.err.find(c.fragment), std::string::npos) << run.err;
         EXPECT_EQ(run.out, "");
         EXPECT_FALSE(fs::exists(scratch.work() / "placed.json"));
+    }
+}
+
+// Every label goes to the placer: one it cannot place is hidden, and its
+// anchor still keeps the others off (unless anchors are no obstacles).
+TEST(varnek_labels_place, a_label_out_of_contract_is_hidden_and_its_anchor_is_an_obstacle) {
+    const ScratchDirectory scratch;
+    writeFile(scratch.work() / "in.csv", "50,50,20,8\n60,45,nan,8\n");
+    const std::pair<const char*, const char*> cases[] = {{"yes", "TopLeft"}, {"no", "TopRight"}};
+    for (const auto& [obstacles, referencePoint] : cases) {
+        SCOPED_TRACE(obstacles);
+        const ToolRun run = runTool(scratch, std::string("place --input in.csv --viewport 100,100 "
+                                                         "--anchors-are-obstacles ") +
+                                                 obstacles);
+        ASSERT_EQ(run.status, 0) << run.err;
+        const auto labels = nlohmann::json::parse(run.out).at("labels");
+        EXPECT_EQ(labels[0].at("referencePoint"), referencePoint);
+        EXPECT_EQ(labels[1], nlohmann::json::parse(R"({"key":1,"visible":false})"));
+    }
+}
+
+// An input without labels is an empty view, and a word on standard error.
+TEST(varnek_labels_place, an_input_without_labels_places_nothing_and_says_so) {
+    for (const char* content : {"", "# x,y,w,h\n\n"}) {
+        SCOPED_TRACE(content);
+        const ScratchDirectory scratch;
+        writeFile(scratch.work() / "in.csv", content);
+        const ToolRun run = runTool(scratch, "place --input in.csv --viewport 100,100");
+        EXPECT_EQ(run.status, 0);
+        EXPECT_EQ(run.out,
+                  "{\"viewport\":[100.0,100.0],\"visible\":0,\"hidden\":0,\"labels\":[]}\n");
+        EXPECT_EQ(run.err, "varnek-labels: the input holds no labels; nothing placed\n");
     }
 }
 

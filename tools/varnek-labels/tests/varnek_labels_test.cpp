@@ -8,8 +8,10 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <varnek/label_placement/LabelPlacementOptions.h>
 #include <nlohmann/json.hpp>
 
+#include "LabelRecipe.h"
 #include "NumberText.h"
 #include "ToolProcess.h"
 
@@ -60,6 +62,7 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
          "--size 40,20",
          {"--fixed: '-0.01'"}},
         {"styles --format svg", {"--format: 'svg'", "text, json"}},
+        {"place --input in.csv --viewport 100,100 --candidates ''", {"--candidates: ''"}},
         {"outline --background flat --indicator acute --fixed 2 --scale 3.4e38 "
          "--reference-point TopLeft --size 40,20 --format json",
          {"--size 40,20, --scale 3.4e38, --fixed 2", "overflow"}},
@@ -112,6 +115,36 @@ TEST(varnek_labels, matches_choices_in_any_case_and_answers_version_and_help) {
         EXPECT_EQ(run.status, 0) << run.err;
         EXPECT_NE(run.out.find(c.fragment), std::string::npos) << run.out;
     }
+}
+
+// Each way of asking gives the same answer: help and --help, help place and
+// place --help, --version before or after a subcommand (whose required
+// options are then not missed). The place help lists the placer's own
+// default order.
+TEST(varnek_labels, help_and_version_agree_wherever_asked) {
+    const ScratchDirectory scratch;
+    const std::vector<std::vector<const char*>> groups{
+        {"--help", "help"},
+        {"place --help", "help place", "place --input x --help"},
+        {"--version", "outline --version", "place --input in.csv --version", "help --version"},
+    };
+    for (const auto& group : groups) {
+        const ToolRun first = runTool(scratch, group.front());
+        ASSERT_EQ(first.status, 0) << first.err;
+        for (const char* arguments : group) {
+            SCOPED_TRACE(arguments);
+            const ToolRun run = runTool(scratch, arguments);
+            EXPECT_EQ(run.status, 0) << run.err;
+            EXPECT_EQ(run.out, first.out);
+        }
+    }
+    std::string order;
+    for (const auto point : Varnek::LabelPlacementOptions::defaultCandidates) {
+        order += order.empty() ? "" : ", ";
+        order += toName(point);
+    }
+    EXPECT_NE(runTool(scratch, "help place").out.find("(default: " + order + ")"),
+              std::string::npos);
 }
 
 // The flat-cornered label with a right-angled indicator of fixed width
