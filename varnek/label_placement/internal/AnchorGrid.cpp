@@ -34,6 +34,57 @@ void AnchorGrid::build(const UniformGrid& layout, const float* x, const float* y
         m_cellStarts[c] = m_cellStarts[c - 1];
     }
     m_cellStarts[0] = 0;
+
+    // Crowded cells list each point once; the array closes up behind them.
+    m_nextAtPoint.resize(count);
+    std::uint32_t kept = 0;
+    bool anyCrowded = false;
+    for (std::size_t c = 0; c < cells; ++c) {
+        const std::uint32_t begin = m_cellStarts[c];
+        const std::uint32_t end = m_cellStarts[c + 1];
+        std::size_t points = end - begin;
+        if (points > s_crowdedCell) {
+            points = listPointsOnce(m_anchors.data() + begin, m_anchors.data() + end);
+            anyCrowded = true;
+        }
+        if (anyCrowded) {
+            std::copy(m_anchors.begin() + begin,
+                      m_anchors.begin() + begin + static_cast<std::ptrdiff_t>(points),
+                      m_anchors.begin() + kept);
+        }
+        m_cellStarts[c] = kept;
+        kept += static_cast<std::uint32_t>(points);
+    }
+    m_cellStarts[cells] = kept;
+    m_anchors.resize(kept);
+}
+
+std::size_t AnchorGrid::listPointsOnce(Anchor* begin, Anchor* end) {
+    // By point, each point's labels in label order (listed anchors are
+    // finite, and labels fewer than s_sharedBit).
+    std::sort(begin, end, [](const Anchor& a, const Anchor& b) {
+        return a.x < b.x || (a.x == b.x && (a.y < b.y || (a.y == b.y && a.label < b.label)));
+    });
+    Anchor* out = begin;
+    for (Anchor* first = begin; first != end;) {
+        Anchor* last = first + 1;
+        while (last != end && last->x == first->x && last->y == first->y) {
+            m_nextAtPoint[last[-1].label] = last->label;
+            ++last;
+        }
+        m_nextAtPoint[last[-1].label] = s_none;
+        *out = *first;
+        if (last - first > 1) {
+            out->label |= s_sharedBit;
+        }
+        ++out;
+        first = last;
+    }
+    // Back to the order of each point's first label.
+    std::sort(begin, out, [](const Anchor& a, const Anchor& b) {
+        return (a.label & ~s_sharedBit) < (b.label & ~s_sharedBit);
+    });
+    return static_cast<std::size_t>(out - begin);
 }
 
 }  // namespace internal

@@ -1,6 +1,8 @@
 // The anchors of a frame by grid cell, in one array sorted by cell (built
 // once per frame, allocating nothing once grown), to list the anchors near
-// a rectangle. Private to the library's sources; not installed.
+// a rectangle. Anchors of several labels at one point are listed once in a
+// crowded cell, so that a search reads each point once however many labels
+// share it. Private to the library's sources; not installed.
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_ANCHORGRID_H
 #define VARNEK_LABEL_PLACEMENT_INTERNAL_ANCHORGRID_H
 
@@ -21,20 +23,28 @@ public:
                const std::uint8_t* listed, std::size_t count);
 
     // Calls visit(label) for every anchor in the closed rectangle, cell by
-    // cell in row order and within a cell in label order.
+    // cell in row order and within a cell in label order (in a crowded
+    // cell, the labels of one point one after another, in the order of the
+    // first label of each point).
     template <typename Visit>
     void forEachIn(const LabelRect& rect, Visit&& visit) const {
-        forEachNear(rect, [&](float x, float y, std::uint32_t label) {
+        forEachPointNear(rect, [&](float x, float y, std::uint32_t label, bool shared) {
             if (rect.left <= x && x <= rect.right && rect.top <= y && y <= rect.bottom) {
                 visit(label);
+                for (std::uint32_t next = shared ? m_nextAtPoint[label] : s_none; next != s_none;
+                     next = m_nextAtPoint[next]) {
+                    visit(next);
+                }
             }
         });
     }
 
-    // Calls visit(x, y, label) for every anchor in the cells the rectangle
-    // touches, cell by cell in row order and within a cell in label order.
+    // Calls visit(x, y, label, shared) for every point holding an anchor in
+    // the cells the rectangle touches, cell by cell in row order and within
+    // a cell in label order: label is the first label at the point, shared
+    // whether other labels' anchors are there too.
     template <typename Visit>
-    void forEachNear(const LabelRect& rect, Visit&& visit) const {
+    void forEachPointNear(const LabelRect& rect, Visit&& visit) const {
         // The cells of one row are consecutive: each row is one run of
         // anchors.
         const CellRange cells = m_layout.getCells(rect);
@@ -44,21 +54,36 @@ public:
             const Anchor* end = m_anchors.data() + m_cellStarts[last + 1];
             for (const Anchor* anchor = m_anchors.data() + m_cellStarts[first]; anchor != end;
                  ++anchor) {
-                visit(anchor->x, anchor->y, anchor->label);
+                visit(anchor->x, anchor->y, anchor->label & ~s_sharedBit,
+                      (anchor->label & s_sharedBit) != 0);
             }
         }
     }
 
+    // Cells with more anchors than this are searched for shared points.
+    static constexpr std::size_t s_crowdedCell = 16;
+
 private:
+    static constexpr std::uint32_t s_none = 0xFFFFFFFFu;
+    // Set in an anchor's label when other labels share its point.
+    static constexpr std::uint32_t s_sharedBit = 0x80000000u;
+
     struct Anchor {
         float x;
         float y;
         std::uint32_t label;
     };
 
+    // Lists each point of the cell's anchors (begin, end) once, in the order
+    // of their first labels, and chains the other labels of a point in
+    // m_nextAtPoint; returns the number of points.
+    std::size_t listPointsOnce(Anchor* begin, Anchor* end);
+
     UniformGrid m_layout;
     std::vector<std::uint32_t> m_cellStarts;
     std::vector<Anchor> m_anchors;
+    // Per label of a shared point: the next label there, in label order.
+    std::vector<std::uint32_t> m_nextAtPoint;
 };
 
 }  // namespace internal

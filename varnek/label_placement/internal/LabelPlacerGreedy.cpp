@@ -34,11 +34,12 @@ std::uint32_t LabelPlacer::Impl::findFreeLanes(std::uint32_t label) {
         internal::CandidateLanes<decltype(quads)::value> lanes(state.x, state.y, rects, m_halfGap);
         const LabelRect area = getSpanArea(label);
         if (m_options.anchorsAreObstacles) {
-            m_anchors.forEachNear(area, [&](float x, float y, std::uint32_t other) {
-                if (other != label) {
-                    lanes.noteAnchor(x, y);
-                }
-            });
+            m_anchors.forEachPointNear(area,
+                                       [&](float x, float y, std::uint32_t first, bool shared) {
+                                           if (shared || first != label) {
+                                               lanes.noteAnchor(x, y);
+                                           }
+                                       });
         }
         const std::uint32_t allowed = lanes.getInsideMask(m_options.viewport) &
                                       ~lanes.getCoveringMask() & rects.getLaneMask();
