@@ -5,16 +5,19 @@
 // What a placement guarantees, for every call:
 // - Two visible labels never overlap: their bounds, each grown by half the
 //   gap on every side, share no interior point (touching is allowed).
-// - A visible label's bounds lie wholly inside the viewport.
+// - A visible label's bounds lie wholly inside the viewport and share no
+//   interior point with a keepOut rectangle or, in the 3D call, a nonzero
+//   cell of the scene's coverage mask.
 // - With anchorsAreObstacles, no visible label's bounds hold another
 //   request's anchor strictly inside (hidden and out-of-contract requests'
-//   finite anchors included).
+//   finite anchors included); without lowerPriorityAnchorsAreObstacles,
+//   another anchor of at least the label's priority.
 // - bounds holds every point of the outline the label's background gives
 //   for referencePoint and offset (getPolygon, moved by the anchor), and the
 //   anchor itself; offset is the background's getOffset.
 // - Priority comes first: for a label hidden for want of room, every
-//   candidate that lies in the viewport and covers no anchor overlaps a
-//   visible label of at least its priority.
+//   candidate that lies in the viewport and covers no anchor and nothing
+//   kept out overlaps a visible label of at least its priority.
 // - Within one priority a label shown in the previous call keeps its
 //   reference point while that place stays free; the improvement moves
 //   labels shown before only after trying to move others, and only to show
@@ -103,8 +106,9 @@ public:
     // A frame of a 3D view: the requests' anchors are world coordinates.
     // Each is projected with scene.view; an anchor that is not finite is
     // out of contract (as is every one when the view's viewport is not
-    // finite or inverted), one behind the camera (clip w <= 0 or NaN, or
-    // window depth outside [0, 1]) is hidden with BehindCamera, one whose
+    // finite or inverted), one behind the camera (clip w <= 0, window depth
+    // outside [0, 1], or a NaN clip coordinate, as a NaN in the matrix gives)
+    // is hidden with BehindCamera, one whose
     // projected point lies outside the view's viewport (edges are inside)
     // with OutsideView, and one the depth image hides with Occluded. The
     // others are placed as the 2D call places requests at their projected

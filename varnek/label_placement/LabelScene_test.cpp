@@ -160,5 +160,260 @@ TEST(LabelSceneTest, AnchorsInViewArePlacedAsThe2DCallPlacesThem) {
     }
 }
 
+// A unit sphere at the origin under an orthographic camera looking down
+// -z: world x and y in [-2, 2] fill a 400 x 400 view, window depth is
+// 0.5 - z / 4 (reversed: 0.5 + z / 4, zero-to-one).
+LabelView sphereView(bool reversed) {
+    LabelView view;
+    view.viewProjection = {};
+    view.viewProjection[0] = 0.5f;
+    view.viewProjection[5] = 0.5f;
+    view.viewProjection[10] = reversed ? 0.25f : -0.5f;
+    view.viewProjection[14] = reversed ? 0.5f : 0.0f;
+    view.viewProjection[15] = 1.0f;
+    view.viewport = {0.0f, 0.0f, 400.0f, 400.0f};
+    view.zeroToOneDepth = reversed;
+    return view;
+}
+
+// The sphere's depth at the centre of every pixel of a width x height image
+// spanning that view; background far.
+std::vector<float> renderSphere(int width, int height, bool reversed) {
+    std::vector<float> depths;
+    for (int row = 0; row < height; ++row) {
+        for (int column = 0; column < width; ++column) {
+            const double x = -2.0 + 4.0 * (column + 0.5) / width;
+            const double y = 2.0 - 4.0 * (row + 0.5) / height;
+            const double r = x * x + y * y;
+            const double depth = r < 1.0 ? 0.5 - std::sqrt(1.0 - r) / 4.0 : 1.0;
+            depths.push_back(static_cast<float>(reversed ? 1.0 - depth : depth));
+        }
+    }
+    return depths;
+}
+
+TEST(LabelSceneTest, TheDepthImageHidesTheSpheresBackHalf) {
+    struct Image {
+        int width;
+        int height;
+        // The depth the silhouette anchor (-1, 0, 0) at depth 0.5 differs
+        // by from its pixel's centre, which lies on the sphere.
+        double silhouetteSlack;
+    };
+    // Pixel of (-1, 0): centre (-0.995, -0.005) at 400 x 400, (-0.98, -0.04)
+    // at 100 x 50.
+    const std::vector<Image> images = {{400, 400, std::sqrt(1.0 - 0.99005) / 4.0},
+                                       {100, 50, std::sqrt(1.0 - 0.962) / 4.0}};
+    for (const Image& image : images) {
+        for (const bool reversed : {false, true}) {
+            SCOPED_TRACE(::testing::Message()
+                         << image.width << " x " << image.height << ", reversed " << reversed);
+            const std::vector<float> depths = renderSphere(image.width, image.height, reversed);
+            DepthImage depth{depths.data(), image.width, image.height, reversed, 0.03f};
+            LabelScene scene;
+            scene.view = sphereView(reversed);
+            scene.depth = &depth;
+            LabelPlacer placer = makePlacer(scene.view.viewport, 400.0f);
+            // Points of the sphere at |z| >= 0.5: their pixels' centres lie on
+            // the sphere, within the tolerance of the front half.
+            std::vector<LabelRequest> labels;
+            for (int i = 0; i < 200; ++i) {
+                const int step = i / 2;
+                const double z = (i % 2 == 0 ? 1.0 : -1.0) * (0.5 + 0.005 * step);
+                const double angle = 0.37 * i;
+                const double radius = std::sqrt(1.0 - z * z);
+                labels.push_back(worldLabel(
+                    static_cast<std::uint64_t>(i), static_cast<float>(radius * std::cos(angle)),
+                    static_cast<float>(radius * std::sin(angle)), static_cast<float>(z)));
+            }
+            const std::vector<PlacedLabel>& placed = placer.place(labels, scene);
+            for (std::size_t i = 0; i < labels.size(); ++i) {
+                EXPECT_EQ(placed[i].hiddenReason == Reason::Occluded, labels[i].anchor[2] < 0.0f)
+                    << "point " << i;
+                EXPECT_FALSE(placed[i].visible && labels[i].anchor[2] < 0.0f);
+            }
+            // On the silhouette the pixel holds the front surface just
+            // nearer: the tolerance decides.
+            const std::vector<LabelRequest> silhouette = {worldLabel(0, -1.0f, 0.0f, 0.0f)};
+            for (const double factor : {0.9, 1.1}) {
+                depth.tolerance = static_cast<float>(image.silhouetteSlack * factor);
+                EXPECT_EQ(placer.place(silhouette, scene)[0].hiddenReason == Reason::Occluded,
+                          factor < 1.0)
+                    << "tolerance " << depth.tolerance;
+            }
+        }
+    }
+}
+
+// Whether rect shares an interior point with a nonzero cell of mask over
+// viewport.
+bool coversCell(const LabelRect& rect, const CoverageMask& mask, const LabelRect& viewport) {
+    const float cellWidth = (viewport.right - viewport.left) / static_cast<float>(mask.width);
+    const float cellHeight = (viewport.bottom - viewport.top) / static_cast<float>(mask.height);
+    for (int row = 0; row < mask.height; ++row) {
+        for (int column = 0; column < mask.width; ++column) {
+            const LabelRect cell{viewport.left + cellWidth * static_cast<float>(column),
+                                 viewport.top + cellHeight * static_cast<float>(row),
+                                 viewport.left + cellWidth * static_cast<float>(column + 1),
+                                 viewport.top + cellHeight * static_cast<float>(row + 1)};
+            if (mask.cells[row * mask.width + column] != 0 &&
+                VarnekTesting::overlapsWithGap(rect, cell, 0.0f)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(LabelSceneTest, KeptOutRectanglesAndCellsStayFree) {
+    // One set cell of an 8 x 4 mask over 512 x 256: [192, 256] x [64, 128].
+    std::vector<std::uint8_t> cells(32, 0);
+    cells[8 + 3] = 1;
+    const CoverageMask mask{cells.data(), 8, 4};
+    LabelScene scene;
+    scene.view = identityView();
+    scene.keepOut = &mask;
+    const std::vector<LabelBackground::ReferencePoint> topRight = {LabelBackground::TopRight};
+    struct Case {
+        float x;
+        float y;
+        bool onlyTopRight;
+        LabelBackground::ReferencePoint expected;  // Center: hidden
+    };
+    const std::vector<Case> cases = {
+        {200.0f, 100.0f, true, LabelBackground::Center},        // inside the cell
+        {255.0f, 100.0f, true, LabelBackground::Center},        // overlapping its right edge
+        {256.0f, 100.0f, true, LabelBackground::TopRight},      // touching it
+        {250.0f, 128.0f, false, LabelBackground::BottomRight},  // below: first free side
+        {100.0f, 100.0f, true, LabelBackground::TopRight},      // far from it
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "anchor " << c.x << ", " << c.y);
+        LabelPlacer placer =
+            makePlacer(scene.view.viewport, 256.0f,
+                       c.onlyTopRight ? topRight : std::vector<LabelBackground::ReferencePoint>{});
+        const PlacedLabel placed = placer.place({worldLabel(0, c.x, c.y, 0.0f)}, scene)[0];
+        EXPECT_EQ(placed.visible, c.expected != LabelBackground::Center);
+        EXPECT_EQ(placed.referencePoint, c.expected);
+    }
+
+    // Random scenes, both calls: no visible label on a rectangle or cell.
+    std::mt19937 random(11);
+    const auto backgrounds = makeBackgrounds(256.0f);
+    const LabelRect viewport = scene.view.viewport;
+    std::vector<std::uint8_t> randomCells(std::size_t{48} * 24);
+    for (std::uint8_t& cell : randomCells) {
+        cell = random() % 16 == 0 ? 1 : 0;
+    }
+    const CoverageMask randomMask{randomCells.data(), 48, 24};
+    scene.keepOut = &randomMask;
+    LabelPlacementOptions options;
+    options.viewport = viewport;
+    options.keepOut = {{100.0f, 50.0f, 200.0f, 90.0f}, {400.0f, 0.0f, 512.0f, 40.0f}};
+    LabelPlacer placer(backgrounds[0], options);
+    LabelPlacementOptions freeOptions;
+    freeOptions.viewport = viewport;
+    LabelPlacer free(backgrounds[0], freeOptions);
+    const std::vector<LabelRequest> labels = makeRandomScene(random, 1500, viewport, backgrounds);
+    const auto overlapsRectangle = [&](const LabelRect& bounds) {
+        for (const LabelRect& out : options.keepOut) {
+            if (VarnekTesting::overlapsWithGap(bounds, out, 0.0f)) {
+                return true;
+            }
+        }
+        return false;
+    };
+    int coveredWithout = 0;
+    const std::vector<PlacedLabel> flat = placer.place(labels);
+    const std::vector<PlacedLabel> inView = placer.place(labels, scene);
+    const std::vector<PlacedLabel> unrestricted = free.place(labels, scene);
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        EXPECT_FALSE(flat[i].visible && overlapsRectangle(flat[i].bounds)) << i;
+        EXPECT_FALSE(inView[i].visible && (overlapsRectangle(inView[i].bounds) ||
+                                           coversCell(inView[i].bounds, randomMask, viewport)))
+            << i;
+        coveredWithout +=
+            unrestricted[i].visible && (overlapsRectangle(unrestricted[i].bounds) ||
+                                        coversCell(unrestricted[i].bounds, randomMask, viewport))
+                ? 1
+                : 0;
+    }
+    EXPECT_GT(coveredWithout, 10);
+}
+
+TEST(LabelSceneTest, AnchorsOfLowerPriorityMayBeCovered) {
+    // A dense cluster: with every anchor an obstacle, the anchors of labels
+    // that lose anyway keep labels of higher priority off the view.
+    std::mt19937 random(5);
+    const auto backgrounds = makeBackgrounds(300.0f);
+    const LabelRect viewport{0.0f, 0.0f, 300.0f, 200.0f};
+    const std::vector<LabelRequest> labels = makeRandomScene(random, 1500, viewport, backgrounds);
+    std::size_t shownTop[2] = {0, 0};
+    for (const bool lower : {true, false}) {
+        LabelPlacementOptions options;
+        options.viewport = viewport;
+        options.lowerPriorityAnchorsAreObstacles = lower;
+        LabelPlacer placer(backgrounds[0], options);
+        const std::vector<PlacedLabel>& placed = placer.place(labels);
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            shownTop[lower ? 0 : 1] += placed[i].visible && labels[i].priority == 2.0f ? 1 : 0;
+            for (std::size_t j = 0; placed[i].visible && j < labels.size(); ++j) {
+                const bool mustStayFree = lower || labels[j].priority >= labels[i].priority;
+                EXPECT_FALSE(j != i && mustStayFree &&
+                             VarnekTesting::holdsStrictly(placed[i].bounds, labels[j].anchor))
+                    << "label " << i << " covers the anchor of " << j;
+            }
+        }
+    }
+    EXPECT_GT(shownTop[1], shownTop[0] + shownTop[0] / 10);
+}
+
+TEST(LabelSceneTest, BadScenesHideOrAreIgnoredAsDocumented) {
+    const std::vector<float> nanDepths(16, s_nan);
+    const std::vector<float> nearDepths(16, 0.0f);
+    const std::vector<std::uint8_t> fullMask(16, 1);
+    const DepthImage nanImage{nanDepths.data(), 4, 4, false, 0.0f};
+    const DepthImage nullImage{nullptr, 4, 4, false, 0.0f};
+    const DepthImage emptyImage{nearDepths.data(), 0, 4, false, 0.0f};
+    const DepthImage negativeImage{nearDepths.data(), 4, -4, false, 0.0f};
+    const DepthImage nearImage{nearDepths.data(), 4, 4, false, 0.0f};
+    const CoverageMask nullMask{nullptr, 4, 4};
+    const CoverageMask emptyMask{fullMask.data(), 4, 0};
+    const CoverageMask negativeMask{fullMask.data(), -4, 4};
+    const CoverageMask filledMask{fullMask.data(), 4, 4};
+    LabelView nanMatrix = identityView();
+    nanMatrix.viewProjection[5] = s_nan;
+    LabelView zeroMatrix = identityView();
+    zeroMatrix.viewProjection = {};
+    struct Case {
+        const char* name;
+        LabelView view;
+        const DepthImage* depth;
+        const CoverageMask* mask;
+        Reason expected;  // None: shown
+    };
+    const std::vector<Case> cases = {
+        {"NaN matrix", nanMatrix, nullptr, nullptr, Reason::BehindCamera},
+        {"singular matrix", zeroMatrix, nullptr, nullptr, Reason::BehindCamera},
+        {"NaN depths", identityView(), &nanImage, nullptr, Reason::None},
+        {"null depths", identityView(), &nullImage, nullptr, Reason::None},
+        {"image without columns", identityView(), &emptyImage, nullptr, Reason::None},
+        {"image of negative height", identityView(), &negativeImage, nullptr, Reason::None},
+        {"image nearer everywhere", identityView(), &nearImage, nullptr, Reason::Occluded},
+        {"null cells", identityView(), nullptr, &nullMask, Reason::None},
+        {"mask without rows", identityView(), nullptr, &emptyMask, Reason::None},
+        {"mask of negative width", identityView(), nullptr, &negativeMask, Reason::None},
+        {"mask kept out everywhere", identityView(), nullptr, &filledMask, Reason::NoRoom},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        LabelScene scene{c.view, c.depth, c.mask};
+        LabelPlacer placer = makePlacer(identityView().viewport, 256.0f);
+        const PlacedLabel placed = placer.place({worldLabel(0, 100.0f, 100.0f, 0.0f)}, scene)[0];
+        EXPECT_EQ(placed.hiddenReason, c.expected);
+        EXPECT_EQ(placed.visible, c.expected == Reason::None);
+    }
+}
+
 }  // namespace
 }  // namespace Varnek

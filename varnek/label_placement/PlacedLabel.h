@@ -17,7 +17,7 @@ enum class LabelHiddenReason : std::uint8_t {
     OutOfContract,             // NaN or infinite anchor or size, a negative size, a bad viewport
     BackgroundNotInitialized,  // its background's initialize was never called
     PlaceTaken,    // its place of the previous call is taken: it steps back for one call
-    BehindCamera,  // 3D call: clip w <= 0 (or NaN), or outside the depth range
+    BehindCamera,  // 3D call: clip w <= 0, outside the depth range, or a NaN clip coordinate
     OutsideView,   // 3D call: the projected anchor lies outside the view's viewport
     Occluded,      // 3D call: the depth image holds something nearer than the anchor
 };

@@ -55,8 +55,10 @@ ProjectedAnchor AnchorProjection::project(const Vector<float, 3>& world) const {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const double ndcZ = clipZ / clipW;
     const double nearest = m_zeroToOneDepth ? 0.0 : -1.0;
-    // NaN fails every comparison: a NaN matrix puts the anchor behind.
-    if (!(clipW > 0.0) || !(ndcZ >= nearest && ndcZ <= 1.0)) {
+    // NaN fails every comparison: a NaN in the matrix puts the anchor
+    // behind the camera, as it gives it no place.
+    if (!(clipW > 0.0) || !(ndcZ >= nearest && ndcZ <= 1.0) || std::isnan(clipX) ||
+        std::isnan(clipY)) {
         return {{nan, nan, nan}, LabelHiddenReason::BehindCamera};
     }
     const double depth = m_zeroToOneDepth ? ndcZ : (ndcZ + 1.0) * 0.5;

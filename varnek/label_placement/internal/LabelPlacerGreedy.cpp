@@ -33,16 +33,26 @@ std::uint32_t LabelPlacer::Impl::findFreeLanes(std::uint32_t label) {
         // all candidates together.
         internal::CandidateLanes<decltype(quads)::value> lanes(state.x, state.y, rects, m_halfGap);
         const LabelRect area = getSpanArea(label);
-        if (m_options.anchorsAreObstacles) {
+        if (m_options.anchorsAreObstacles && m_options.lowerPriorityAnchorsAreObstacles) {
             m_anchors.forEachPointNear(area,
                                        [&](float x, float y, std::uint32_t first, bool shared) {
                                            if (shared || first != label) {
                                                lanes.noteAnchor(x, y);
                                            }
                                        });
+        } else if (m_options.anchorsAreObstacles) {
+            // Only anchors of at least the label's priority: one by one.
+            m_anchors.forEachIn(area, [&](std::uint32_t other) {
+                if (other != label && blocksAnchorsOfPriority(other, state.priority)) {
+                    lanes.noteAnchor(m_anchorX[other], m_anchorY[other]);
+                }
+            });
         }
-        const std::uint32_t allowed = lanes.getInsideMask(m_options.viewport) &
-                                      ~lanes.getCoveringMask() & rects.getLaneMask();
+        std::uint32_t allowed = lanes.getInsideMask(m_options.viewport) & ~lanes.getCoveringMask() &
+                                rects.getLaneMask();
+        if (!m_keepOut.isEmpty()) {
+            allowed &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y);
+        }
         state.allowedLanes = static_cast<std::uint16_t>(allowed);
         if (allowed == 0) {
             return allowed;

@@ -84,6 +84,7 @@ void LabelPlacer::Impl::setOptions(LabelPlacementOptions options) {
     // A NaN or negative gap counts as none.
     m_halfGap = m_options.gap > 0.0f ? 0.5f * m_options.gap : 0.0f;
     m_shapes.reset(m_candidates);
+    m_keepOut.setRectangles(m_options.keepOut);
     m_hasLastCall = false;
 }
 
@@ -96,6 +97,7 @@ void LabelPlacer::Impl::forgetHistory() noexcept {
 const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* labels,
                                                          std::size_t count) {
     try {
+        m_keepOut.setMask(nullptr, m_options.viewport);
         placeFrame(labels, count);
     } catch (...) {
         dropFrame();

@@ -13,6 +13,7 @@
 #include <varnek/label_placement/internal/AnchorGrid.h>
 #include <varnek/label_placement/internal/AnchorProjection.h>
 #include <varnek/label_placement/internal/CandidateLanes.h>
+#include <varnek/label_placement/internal/KeepOutArea.h>
 #include <varnek/label_placement/internal/KeyTable.h>
 #include <varnek/label_placement/internal/ShapeCache.h>
 #include <varnek/label_placement/internal/UniformGrid.h>
@@ -122,6 +123,14 @@ private:
     // rectangles (see ShapeCache) that is allowed and overlaps no visible
     // label. Notes which are allowed.
     std::uint32_t findFreeLanes(std::uint32_t label);
+    // Whether label other is of at least the given priority, so that its
+    // anchor blocks when only those do (requests that cannot be placed
+    // count as of the lowest).
+    bool blocksAnchorsOfPriority(std::uint32_t other, float priority) const {
+        const LabelState& state = m_labels[other];
+        return (state.status == Status::Placeable || state.status == Status::SteppedBack) &&
+               state.priority >= priority;
+    }
     // The improvement's test: per lane of the label's rectangles, the
     // visible labels it overlaps grown by the gap.
     void findBlockers(std::uint32_t label, internal::CandidateBlockers& blockers) const;
@@ -157,6 +166,8 @@ private:
     float m_halfGap = 0.0f;
 
     internal::ShapeCache m_shapes;
+    // The options' rectangles and the frame's mask, kept out.
+    internal::KeepOutArea m_keepOut;
     // The cells of the anchors, and the larger ones of the visible labels.
     internal::UniformGrid m_layout;
     internal::UniformGrid m_visibleLayout;

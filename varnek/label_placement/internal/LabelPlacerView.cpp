@@ -10,6 +10,11 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* lab
                                                          const LabelScene& scene) {
     try {
         projectRequests(labels, count, scene);
+        // The mask may differ from the previous frame's: no unchanged frame.
+        m_keepOut.setMask(scene.keepOut, m_options.viewport);
+        if (m_keepOut.hasMask()) {
+            m_hasLastCall = false;
+        }
         placeFrame(m_inView.data(), m_inView.size());
         spreadResult();
     } catch (...) {

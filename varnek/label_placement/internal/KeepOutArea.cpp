@@ -1,0 +1,114 @@
+#include <varnek/label_placement/internal/KeepOutArea.h>
+
+#include <cmath>
+#include <cstddef>
+
+namespace Varnek {
+namespace internal {
+namespace {
+
+// The cells of a row or column of count cells spanning [low, high] whose
+// interior the open interval (from, to) meets: [first, last), empty when
+// it meets none (or a value is NaN, or the span is empty).
+struct CellRange {
+    int first;
+    int last;
+};
+
+CellRange cellsMet(float from, float to, float low, float high, int count) {
+    const double span = static_cast<double>(high) - static_cast<double>(low);
+    const double scale = static_cast<double>(count) / span;
+    const double begin = (static_cast<double>(from) - static_cast<double>(low)) * scale;
+    const double end = (static_cast<double>(to) - static_cast<double>(low)) * scale;
+    // Also false for NaN, and for an empty span (inf * 0 or inf - inf).
+    if (!(begin < end) || !(end > 0.0) || !(begin < static_cast<double>(count))) {
+        return {0, 0};
+    }
+    const double first = begin > 0.0 ? std::floor(begin) : 0.0;
+    const double last =
+        end < static_cast<double>(count) ? std::ceil(end) : static_cast<double>(count);
+    return {static_cast<int>(first), static_cast<int>(last)};
+}
+
+bool isKeptOut(const LabelRect& rect) {
+    return rect.left <= rect.right && rect.top <= rect.bottom;
+}
+
+}  // namespace
+
+void KeepOutArea::setRectangles(const std::vector<LabelRect>& rectangles) {
+    m_rectangles.clear();
+    for (const LabelRect& rect : rectangles) {
+        if (isKeptOut(rect)) {
+            m_rectangles.push_back(rect);
+        }
+    }
+}
+
+void KeepOutArea::setMask(const CoverageMask* mask, const LabelRect& viewport) {
+    m_columns = 0;
+    m_rows = 0;
+    if (mask == nullptr || mask->cells == nullptr || mask->width <= 0 || mask->height <= 0) {
+        return;
+    }
+    m_viewport = viewport;
+    const auto columns = static_cast<std::size_t>(mask->width);
+    const auto rows = static_cast<std::size_t>(mask->height);
+    const std::size_t stride = columns + 1;
+    m_counts.assign(stride * (rows + 1), 0u);
+    for (std::size_t row = 0; row < rows; ++row) {
+        std::uint32_t inRow = 0;
+        const std::uint8_t* cells = mask->cells + row * columns;
+        std::uint32_t* above = m_counts.data() + row * stride;
+        std::uint32_t* counts = above + stride;
+        for (std::size_t column = 0; column < columns; ++column) {
+            inRow += cells[column] != 0 ? 1u : 0u;
+            counts[column + 1] = above[column + 1] + inRow;
+        }
+    }
+    m_columns = mask->width;
+    m_rows = mask->height;
+}
+
+bool KeepOutArea::coversMaskedCell(const LabelRect& rect) const {
+    if (m_columns == 0) {
+        return false;
+    }
+    const CellRange columns =
+        cellsMet(rect.left, rect.right, m_viewport.left, m_viewport.right, m_columns);
+    const CellRange rows =
+        cellsMet(rect.top, rect.bottom, m_viewport.top, m_viewport.bottom, m_rows);
+    if (columns.first == columns.last || rows.first == rows.last) {
+        return false;
+    }
+    const auto stride = static_cast<std::size_t>(m_columns) + 1;
+    const auto at = [&](int row, int column) {
+        return m_counts[static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(column)];
+    };
+    // Counted modulo 2^32: exact below four billion cells.
+    const std::uint32_t set = at(rows.last, columns.last) - at(rows.first, columns.last) -
+                              at(rows.last, columns.first) + at(rows.first, columns.first);
+    return set != 0;
+}
+
+std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, float x,
+                                           float y) const {
+    std::uint32_t blocked = 0;
+    for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
+        const std::size_t q = lane / 4;
+        const std::size_t k = lane % 4;
+        const LabelRect rect{x + rects.left[q][k], y + rects.top[q][k], x + rects.right[q][k],
+                             y + rects.bottom[q][k]};
+        bool kept = coversMaskedCell(rect);
+        for (std::size_t r = 0; !kept && r < m_rectangles.size(); ++r) {
+            const LabelRect& out = m_rectangles[r];
+            kept = rect.left < out.right && out.left < rect.right && rect.top < out.bottom &&
+                   out.top < rect.bottom;
+        }
+        blocked |= kept ? 1u << lane : 0u;
+    }
+    return blocked;
+}
+
+}  // namespace internal
+}  // namespace Varnek

@@ -1,0 +1,52 @@
+// The parts of the view no label may cover: the options' rectangles and a
+// frame's coverage mask, tested against all of a label's candidate
+// rectangles at once. Private to the library's sources; not installed.
+#ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_KEEPOUTAREA_H
+#define VARNEK_LABEL_PLACEMENT_INTERNAL_KEEPOUTAREA_H
+
+#include <cstdint>
+#include <vector>
+
+#include <varnek/label_placement/CoverageMask.h>
+#include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/internal/CandidateLanes.h>
+
+namespace Varnek {
+namespace internal {
+
+class KeepOutArea {
+public:
+    // The rectangles kept out from now on; those with a NaN side or
+    // left > right or top > bottom keep nothing out and are dropped.
+    void setRectangles(const std::vector<LabelRect>& rectangles);
+    // The mask of the coming frame over viewport, or none (null, or a mask
+    // without cells). Builds its summed-area table: a frame's one pass over
+    // the cells, after which a rectangle costs four reads whatever its size.
+    void setMask(const CoverageMask* mask, const LabelRect& viewport);
+
+    bool isEmpty() const { return m_rectangles.empty() && m_columns == 0; }
+    bool hasMask() const { return m_columns != 0; }
+
+    // Bit j set for every lane j of rects placed at (x, y) (as
+    // CandidateRectQuads places them) whose rectangle shares an interior
+    // point with a rectangle kept out or a nonzero cell of the mask.
+    std::uint32_t getBlockedLanes(const RelativeCandidateRects& rects, float x, float y) const;
+
+    // Whether rect shares an interior point with a nonzero cell.
+    bool coversMaskedCell(const LabelRect& rect) const;
+
+private:
+    std::vector<LabelRect> m_rectangles;
+    // The mask's nonzero cells counted over every rectangle from the top
+    // left corner: entry (row, column) of (m_rows + 1) x (m_columns + 1)
+    // counts the cells above and left of that corner. No columns: no mask.
+    std::vector<std::uint32_t> m_counts;
+    int m_columns = 0;
+    int m_rows = 0;
+    LabelRect m_viewport{0.0f, 0.0f, 0.0f, 0.0f};
+};
+
+}  // namespace internal
+}  // namespace Varnek
+
+#endif  // VARNEK_LABEL_PLACEMENT_INTERNAL_KEEPOUTAREA_H
