@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <type_traits>
 #include <vector>
 
 #include <varnek/label_placement/LabelRect.h>
@@ -28,21 +29,23 @@ public:
     // first label of each point).
     template <typename Visit>
     void forEachIn(const LabelRect& rect, Visit&& visit) const {
-        forEachPointNear(rect, [&](float x, float y, std::uint32_t label, bool shared) {
+        forEachPointNear(rect, [&](float x, float y, std::uint32_t point) {
             if (rect.left <= x && x <= rect.right && rect.top <= y && y <= rect.bottom) {
+                const std::uint32_t label = point & ~s_sharedBit;
                 visit(label);
-                for (std::uint32_t next = shared ? m_nextAtPoint[label] : s_none; next != s_none;
-                     next = m_nextAtPoint[next]) {
+                for (std::uint32_t next = point != label ? m_nextAtPoint[label] : s_none;
+                     next != s_none; next = m_nextAtPoint[next]) {
                     visit(next);
                 }
             }
         });
     }
 
-    // Calls visit(x, y, label, shared) for every point holding an anchor in
-    // the cells the rectangle touches, cell by cell in row order and within
-    // a cell in label order: label is the first label at the point, shared
-    // whether other labels' anchors are there too.
+    // Calls visit(x, y, point) for every point holding an anchor in the
+    // cells the rectangle touches, cell by cell in row order and within a
+    // cell in label order: point is the label whose anchor it is, or a value
+    // that is no label's when several labels' anchors are there. A visit
+    // that returns a bool stops the search by returning true.
     template <typename Visit>
     void forEachPointNear(const LabelRect& rect, Visit&& visit) const {
         // The cells of one row are consecutive: each row is one run of
@@ -54,8 +57,13 @@ public:
             const Anchor* end = m_anchors.data() + m_cellStarts[last + 1];
             for (const Anchor* anchor = m_anchors.data() + m_cellStarts[first]; anchor != end;
                  ++anchor) {
-                visit(anchor->x, anchor->y, anchor->label & ~s_sharedBit,
-                      (anchor->label & s_sharedBit) != 0);
+                if constexpr (std::is_same_v<decltype(visit(0.0f, 0.0f, anchor->label)), bool>) {
+                    if (visit(anchor->x, anchor->y, anchor->label)) {
+                        return;
+                    }
+                } else {
+                    visit(anchor->x, anchor->y, anchor->label);
+                }
             }
         }
     }

@@ -24,6 +24,56 @@ bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
     return state.previous != s_hidden && state.chosen == state.previous;
 }
 
+namespace {
+
+// How many anchors a search reads between looks at whether the rest can
+// still change its outcome: often enough to stop early where anchors crowd,
+// rarely enough to cost nothing where they do not.
+constexpr std::uint32_t s_anchorsBetweenLooks = 16;
+// Past this many anchors round a label, the greedy pass reads the visible
+// labels first and the anchors only where those leave room.
+constexpr std::uint32_t s_crowdedAnchors = 64;
+
+}  // namespace
+
+// Notes in lanes the anchors round the label that it may not cover, until
+// stop() says the rest cannot change the outcome; whether it stopped.
+template <typename Lanes, typename Stop>
+bool LabelPlacer::Impl::noteObstacleAnchors(std::uint32_t label, const LabelRect& area,
+                                            Lanes& lanes, Stop&& stop) const {
+    bool stopped = false;
+    if (m_options.lowerPriorityAnchorsAreObstacles) {
+        m_anchors.forEachPointNear(area, [&](float x, float y, std::uint32_t point) {
+            if (point != label) {
+                lanes.noteAnchor(x, y);
+            }
+            stopped = stop();
+            return stopped;
+        });
+        return stopped;
+    }
+    // Only anchors of at least the label's priority: one by one.
+    const float priority = m_labels[label].priority;
+    m_anchors.forEachIn(area, [&](std::uint32_t other) {
+        if (other != label && blocksAnchorsOfPriority(other, priority)) {
+            lanes.noteAnchor(m_anchorX[other], m_anchorY[other]);
+        }
+    });
+    return false;
+}
+
+// Inside the viewport and clear of the kept-out areas.
+template <typename Lanes>
+std::uint32_t LabelPlacer::Impl::findPlacesInView(std::uint32_t label, const Lanes& lanes) const {
+    const LabelState& state = m_labels[label];
+    const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
+    std::uint32_t inView = lanes.getInsideMask(m_options.viewport) & rects.getLaneMask();
+    if (!m_keepOut.isEmpty()) {
+        inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y);
+    }
+    return inView;
+}
+
 std::uint32_t LabelPlacer::Impl::findFreeLanes(std::uint32_t label) {
     LabelState& state = m_labels[label];
     const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
@@ -33,28 +83,14 @@ std::uint32_t LabelPlacer::Impl::findFreeLanes(std::uint32_t label) {
         // all candidates together.
         internal::CandidateLanes<decltype(quads)::value> lanes(state.x, state.y, rects, m_halfGap);
         const LabelRect area = getSpanArea(label);
-        if (m_options.anchorsAreObstacles && m_options.lowerPriorityAnchorsAreObstacles) {
-            m_anchors.forEachPointNear(area,
-                                       [&](float x, float y, std::uint32_t first, bool shared) {
-                                           if (shared || first != label) {
-                                               lanes.noteAnchor(x, y);
-                                           }
-                                       });
-        } else if (m_options.anchorsAreObstacles) {
-            // Only anchors of at least the label's priority: one by one.
-            m_anchors.forEachIn(area, [&](std::uint32_t other) {
-                if (other != label && blocksAnchorsOfPriority(other, state.priority)) {
-                    lanes.noteAnchor(m_anchorX[other], m_anchorY[other]);
-                }
-            });
-        }
-        std::uint32_t allowed = lanes.getInsideMask(m_options.viewport) & ~lanes.getCoveringMask() &
-                                rects.getLaneMask();
-        if (!m_keepOut.isEmpty()) {
-            allowed &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y);
-        }
-        state.allowedLanes = static_cast<std::uint16_t>(allowed);
+        std::uint32_t read = 0;
+        const bool crowded =
+            m_options.anchorsAreObstacles &&
+            noteObstacleAnchors(label, area, lanes, [&] { return ++read > s_crowdedAnchors; });
+        const std::uint32_t inView = findPlacesInView(label, lanes);
+        std::uint32_t allowed = inView & ~lanes.getCoveringMask();
         if (allowed == 0) {
+            state.allowedLanes = 0;
             return allowed;
         }
         m_visible.forEachListingInCells(grow(area),
@@ -63,8 +99,42 @@ std::uint32_t LabelPlacer::Impl::findFreeLanes(std::uint32_t label) {
                                                 lanes.noteLabel(entry.rect);
                                             }
                                         });
-        return allowed & ~lanes.getOverlappingMask();
+        const std::uint32_t freeOfLabels = inView & ~lanes.getOverlappingMask();
+        if (crowded) {
+            // The rest of crowded anchors matter only where no visible label
+            // is in the way; where every such place turns out covered, which
+            // anchors cover the others is left for when it is needed.
+            read = 0;
+            const bool stopped =
+                (allowed & freeOfLabels) == 0 || noteObstacleAnchors(label, area, lanes, [&] {
+                    return ++read % s_anchorsBetweenLooks == 0 &&
+                           (freeOfLabels & ~lanes.getCoveringMask()) == 0;
+                });
+            if (stopped) {
+                state.allowedLanes = s_allowedLanesUnknown;
+                return std::uint32_t{0};
+            }
+            allowed = inView & ~lanes.getCoveringMask();
+        }
+        state.allowedLanes = static_cast<std::uint16_t>(allowed);
+        return allowed & freeOfLabels;
     });
+}
+
+std::uint32_t LabelPlacer::Impl::findAllowedLanes(std::uint32_t label) {
+    LabelState& state = m_labels[label];
+    const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
+    const std::uint32_t allowed = withCandidateQuads(rects.getQuadCount(), [&](auto quads) {
+        internal::CandidateLanes<decltype(quads)::value> lanes(state.x, state.y, rects, m_halfGap);
+        const std::uint32_t inView = findPlacesInView(label, lanes);
+        std::uint32_t read = 0;
+        noteObstacleAnchors(label, getSpanArea(label), lanes, [&] {
+            return ++read % s_anchorsBetweenLooks == 0 && (inView & ~lanes.getCoveringMask()) == 0;
+        });
+        return inView & ~lanes.getCoveringMask();
+    });
+    state.allowedLanes = static_cast<std::uint16_t>(allowed);
+    return allowed;
 }
 
 void LabelPlacer::Impl::placeGreedily() {

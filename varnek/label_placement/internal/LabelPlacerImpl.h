@@ -46,6 +46,8 @@ private:
     enum class Status : std::uint8_t { Placeable, OutOfContract, NotInitialized, SteppedBack };
 
     static constexpr std::int16_t s_hidden = -1;
+    // Above every lane: the allowed lanes are not yet known.
+    static constexpr std::uint16_t s_allowedLanesUnknown = 0x8000u;
     // At most the twelve placed reference points and Center.
     static constexpr std::size_t s_maxCandidates = 13;
     static_assert(s_maxCandidates <= internal::s_candidateLanes, "a lane for every candidate");
@@ -59,7 +61,7 @@ private:
         std::int16_t previous;  // candidate shown in the previous call, or s_hidden
         std::int16_t chosen;    // candidate shown now, or s_hidden
         // Bit j set for every lane of rectangles inside the viewport
-        // covering no other anchor.
+        // covering no other anchor; s_allowedLanesUnknown until needed.
         std::uint16_t allowedLanes;
         Status status;
         std::uint8_t locked;  // part of the ejection chain being tried
@@ -98,12 +100,24 @@ private:
     LabelRect getGrownBounds(std::uint32_t label, std::size_t candidate) const {
         return grow(getBounds(label, candidate));
     }
-    // Inside the viewport and, if asked, covering no other anchor: as the
-    // greedy pass found for every placeable label.
-    bool isAllowed(std::uint32_t label, std::size_t candidate) const {
+    // Inside the viewport and, if asked, covering no other anchor. The
+    // greedy pass finds it for a label with room; for a label whose every
+    // place it found taken, when first needed.
+    bool isAllowed(std::uint32_t label, std::size_t candidate) {
         const LabelState& state = m_labels[label];
-        return (state.allowedLanes >> m_shapes.getCandidate(state.shape, candidate).lane & 1u) != 0;
+        return (getAllowedLanes(label) >> m_shapes.getCandidate(state.shape, candidate).lane &
+                1u) != 0;
     }
+    std::uint32_t getAllowedLanes(std::uint32_t label) {
+        const std::uint16_t allowed = m_labels[label].allowedLanes;
+        return allowed != s_allowedLanesUnknown ? allowed : findAllowedLanes(label);
+    }
+    std::uint32_t findAllowedLanes(std::uint32_t label);
+    template <typename Lanes, typename Stop>
+    bool noteObstacleAnchors(std::uint32_t label, const LabelRect& area, Lanes& lanes,
+                             Stop&& stop) const;
+    template <typename Lanes>
+    std::uint32_t findPlacesInView(std::uint32_t label, const Lanes& lanes) const;
     // The visible labels the candidate overlaps, in m_blockers (sorted);
     // stops counting above limit.
     std::size_t collectBlockers(std::uint32_t label, std::size_t candidate, std::size_t limit);

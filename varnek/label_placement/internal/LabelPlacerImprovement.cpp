@@ -299,7 +299,7 @@ void LabelPlacer::Impl::cleanUp() {
         m_anchors.forEachIn(getNeighbourhood(m_moved[m]), [&](std::uint32_t label) {
             const LabelState& state = m_labels[label];
             if (state.status != Status::Placeable || state.chosen != s_hidden ||
-                state.allowedLanes == 0) {
+                getAllowedLanes(label) == 0) {
                 return;
             }
             internal::CandidateBlockers blockers;
