@@ -14,6 +14,8 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "PrintableText.h"
+
 namespace VarnekLabels {
 namespace {
 
@@ -22,7 +24,7 @@ constexpr int s_maxLinkDepth = 40;
 constexpr std::string_view s_temporaryMark = ".varnek-tmp-";
 
 std::runtime_error writeError(const std::string& path, const std::string& reason) {
-    return std::runtime_error("cannot write " + path + ": " + reason);
+    return std::runtime_error(printable("cannot write " + path + ": " + reason));
 }
 
 std::runtime_error writeError(const std::string& path, int error) {

@@ -5,12 +5,12 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string_view>
 #include <system_error>
 #include <vector>
 
 #include "ChoiceText.h"
+#include "InputError.h"
 #include "LabelRecipe.h"
 #include "NumberText.h"
 #include "OutputFile.h"
@@ -27,27 +27,24 @@ constexpr float s_placeFixedWidth = 0.015f;
 // Each step about doubles the work; beyond this a run takes minutes.
 constexpr int s_maxEffort = 16;
 
-std::string readInput(const std::string& path, std::istream& standardInput) {
-    std::stringstream content;
+// The labels of the file at path, or of standardInput for "-".
+std::vector<InputLabel> readInput(const std::string& path, bool header,
+                                  std::istream& standardInput) {
     if (path == "-") {
-        content << standardInput.rdbuf();
-        return content.str();
+        return readPlacementInput(standardInput, path, header);
     }
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
-        throw UsageError("--input: cannot read '" + path + "': it is a folder");
+        throw InputError("--input: cannot read '" + path + "': it is a folder");
     }
     errno = 0;
     std::ifstream in(path, std::ios::binary);
-    if (in.is_open()) {
-        content << in.rdbuf();
-    }
-    if (!in.is_open() || in.bad()) {
+    if (!in.is_open()) {
         const int reason = errno;
-        throw UsageError("--input: cannot read '" + path + "'" +
+        throw InputError("--input: cannot read '" + path + "'" +
                          (reason != 0 ? std::string(": ") + std::strerror(reason) : ""));
     }
-    return content.str();
+    return readPlacementInput(in, path, header);
 }
 
 void parseViewport(const std::string& text, PlacementRequest& request) {
@@ -133,8 +130,7 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istre
         checkedChoice("--anchors-are-obstacles", arguments.anchorsAreObstacles, {"yes", "no"}) ==
         "yes";
     checkedChoice("--format", arguments.format, {"json", "svg"});
-    request.labels =
-        parsePlacementInput(readInput(arguments.input, standardInput), arguments.input);
+    request.labels = readInput(arguments.input, arguments.header, standardInput);
     return request;
 }
 

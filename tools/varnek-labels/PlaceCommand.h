@@ -14,6 +14,7 @@ namespace VarnekLabels {
 // The options as typed; an empty string is an option not given.
 struct PlaceArguments {
     std::string input;
+    bool header = false;  // the input's first record names the columns
     std::string viewport;
     std::string background = "round";
     std::string indicator;  // default: acute, none for the balloon
@@ -32,14 +33,14 @@ struct PlaceArguments {
 
 // Every argument checked and the input read and parsed ("-" is
 // standardInput). Throws UsageError naming the first argument or input line
-// that is not accepted.
+// that is not accepted, InputError if the input cannot be read whole.
 PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istream& standardInput);
 
 // Places the labels and writes JSON or SVG to the output ("-" is
 // streams.out); an input without labels is placed too (an empty view) and
 // said so in one line on streams.err. Throws UsageError as above, or for a
-// result that overflows single precision, and std::runtime_error if the
-// output cannot be written.
+// result that overflows single precision, InputError as above, and
+// std::runtime_error if the output cannot be written.
 void runPlace(const PlaceArguments& arguments, const ToolStreams& streams);
 
 }  // namespace VarnekLabels

@@ -1,19 +1,33 @@
 #include "PlacementInput.h"
 
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstring>
 #include <limits>
+#include <new>
+#include <optional>
 #include <string_view>
 #include <system_error>
 
+#include "InputError.h"
 #include "UsageError.h"
 
 namespace VarnekLabels {
 namespace {
 
 constexpr const char* s_lineForm = "x,y,width,height[,priority[,key[,text]]]";
-constexpr std::array<const char*, 6> s_fieldNames{"x", "y", "width", "height", "priority", "key"};
+constexpr std::size_t s_textField = 6;
+constexpr std::array<const char*, s_textField> s_fieldNames{"x",      "y",        "width",
+                                                            "height", "priority", "key"};
+constexpr std::size_t s_chunkSize = std::size_t{64} * 1024;
+constexpr std::string_view s_byteOrderMark = "\xEF\xBB\xBF";
+constexpr int s_end = -1;
+
+bool isBlank(int c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimmed(std::string_view text) {
     const auto first = text.find_first_not_of(" \t");
@@ -23,119 +37,336 @@ std::string_view trimmed(std::string_view text) {
     return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-class LineReader {
+std::string cannotRead(const std::string& source, const std::string& reason) {
+    return "--input: cannot read '" + source + "': " + reason;
+}
+
+// The input's bytes one at a time, read a chunk at a time.
+class ByteReader {
 public:
-    LineReader(const std::string& source, std::size_t lineNumber)
-        : m_where(source + ":" + std::to_string(lineNumber) + ": ") {}
-
-    // A number, NaN and infinities included. One too large for a float reads
-    // as infinite, so the label is out of contract rather than moved; one
-    // too small reads as the nearest float, zero.
-    float number(std::size_t field, std::string_view text) const {
-        text = trimmed(text);
-        std::string_view digits = text;
-        if (digits.size() > 1 && digits[0] == '+' && digits[1] != '-') {
-            digits.remove_prefix(1);
+    ByteReader(std::istream& in, const std::string& source)
+        : m_in(in), m_source(source), m_buffer(s_chunkSize) {
+        refill();
+        const std::string_view start(m_buffer.data(), m_end);
+        if (start.substr(0, s_byteOrderMark.size()) == s_byteOrderMark) {
+            m_at = s_byteOrderMark.size();
         }
-        float value = 0.0f;
-        const char* end = digits.data() + digits.size();
-        const auto result = std::from_chars(digits.data(), end, value);
-        if (digits.empty() || result.ptr != end) {
-            throw notA(field, text, "a number");
-        }
-        if (result.ec == std::errc::result_out_of_range) {
-            double wide = 0.0;
-            const bool large = std::from_chars(digits.data(), end, wide).ec == std::errc()
-                                   ? std::abs(wide) > 1.0
-                                   : digits.find("e-") == std::string_view::npos &&
-                                         digits.find("E-") == std::string_view::npos;
-            const float magnitude = large ? std::numeric_limits<float>::infinity() : 0.0f;
-            return digits[0] == '-' ? -magnitude : magnitude;
-        }
-        return value;
     }
 
-    std::uint64_t key(std::string_view text) const {
-        text = trimmed(text);
-        std::uint64_t value = 0;
-        const char* end = text.data() + text.size();
-        const auto result = std::from_chars(text.data(), end, value);
-        if (text.empty() || result.ec != std::errc() || result.ptr != end) {
-            throw notA(5, text, "a whole number from 0 to 18446744073709551615");
+    // The next byte, or s_end after the last.
+    int next() {
+        if (m_at == m_end && !refill()) {
+            return s_end;
         }
-        return value;
+        return static_cast<unsigned char>(m_buffer[m_at++]);
     }
 
-    UsageError tooFewFields(std::size_t count) const {
-        return UsageError(m_where + std::to_string(count) + (count == 1 ? " field" : " fields") +
-                          ", at least 4 needed; a line is " + s_lineForm);
+    int peek() {
+        if (m_at == m_end && !refill()) {
+            return s_end;
+        }
+        return static_cast<unsigned char>(m_buffer[m_at]);
     }
 
 private:
-    UsageError notA(std::size_t field, std::string_view text, const char* what) const {
-        return UsageError(m_where + s_fieldNames[field] + " '" + std::string(text) + "' is not " +
-                          what + "; a line is " + s_lineForm);
+    // False at the end of the input; throws InputError if a read failed.
+    bool refill() {
+        if (m_finished) {
+            return false;
+        }
+        errno = 0;
+        m_in.read(m_buffer.data(), static_cast<std::streamsize>(m_buffer.size()));
+        const int reason = errno;
+        if (m_in.bad()) {
+            throw InputError(cannotRead(
+                m_source, reason != 0 ? std::strerror(reason) : "the read failed part-way"));
+        }
+        m_finished = !m_in;
+        m_at = 0;
+        m_end = static_cast<std::size_t>(m_in.gcount());
+        return m_end > 0;
+    }
+
+    std::istream& m_in;
+    const std::string& m_source;
+    std::vector<char> m_buffer;
+    std::size_t m_at = 0;
+    std::size_t m_end = 0;
+    bool m_finished = false;
+};
+
+// One record's fields, the storage kept from record to record.
+struct Record {
+    std::array<std::string, s_textField + 1> fields;
+    std::size_t count = 0;
+    std::size_t line = 0;  // where it starts, from 1
+};
+
+std::string where(const std::string& source, std::size_t line) {
+    return source + ":" + std::to_string(line) + ": ";
+}
+
+// Splits the input into records as PlacementInput.h describes.
+class RecordReader {
+public:
+    RecordReader(std::istream& in, const std::string& source)
+        : m_bytes(in, source), m_source(source) {}
+
+    // The next record that is not skipped; false at the end of the input.
+    bool next(Record& record) {
+        while (true) {
+            std::string& first = record.fields[0];
+            first.clear();
+            record.line = m_line;
+            int c = m_bytes.next();
+            while (isBlank(c)) {
+                first.push_back(static_cast<char>(c));
+                c = m_bytes.next();
+            }
+            if (c == s_end) {
+                return false;
+            }
+            if (c == '#') {
+                while (c != '\n' && c != s_end) {
+                    c = m_bytes.next();
+                }
+                ++m_line;
+                continue;
+            }
+            if (endsRecord(c)) {
+                continue;
+            }
+            readFields(record, c);
+            return true;
+        }
+    }
+
+private:
+    // Whether c ends the record (consuming the LF of a CR LF).
+    bool endsRecord(int c) {
+        if (c == '\r' && (m_bytes.peek() == '\n' || m_bytes.peek() == s_end)) {
+            c = m_bytes.next();
+        }
+        if (c == '\n') {
+            ++m_line;
+            return true;
+        }
+        return c == s_end;
+    }
+
+    void readFields(Record& record, int c) {
+        std::size_t index = 0;
+        std::string* field = &record.fields[0];
+        std::size_t fieldStart = 0;  // the text field holds several
+        bool quoted = false;
+        bool closed = false;
+        for (;; c = m_bytes.next()) {
+            if (quoted) {
+                if (c == s_end) {
+                    throw UsageError(where(m_source, record.line) +
+                                     "a quoted field is not closed; a line is " + s_lineForm);
+                }
+                if (c == '"' && m_bytes.peek() == '"') {
+                    m_bytes.next();
+                } else if (c == '"') {
+                    quoted = false;
+                    closed = true;
+                    continue;
+                }
+                m_line += c == '\n' ? 1 : 0;
+                field->push_back(static_cast<char>(c));
+                continue;
+            }
+            if (endsRecord(c)) {
+                break;
+            }
+            if (c == ',') {
+                closed = false;
+                if (index == s_textField) {
+                    field->push_back(',');
+                    fieldStart = field->size();
+                } else {
+                    field = &record.fields[++index];
+                    field->clear();
+                }
+                continue;
+            }
+            if (closed && !isBlank(c)) {
+                throw UsageError(where(m_source, record.line) +
+                                 "a quoted field is followed by more than blanks; a line is " +
+                                 s_lineForm);
+            }
+            if (c == '"' && !closed &&
+                field->find_first_not_of(" \t", fieldStart) == std::string::npos) {
+                field->resize(fieldStart);
+                quoted = true;
+                continue;
+            }
+            if (!closed) {
+                field->push_back(static_cast<char>(c));
+            }
+        }
+        record.count = index + 1;
+    }
+
+    ByteReader m_bytes;
+    const std::string& m_source;
+    std::size_t m_line = 1;
+};
+
+// A number, NaN and infinities included. One too large for a float reads
+// as infinite, so the label is out of the placer's contract rather than
+// moved; one too small reads as the nearest float, zero.
+std::optional<float> readNumber(std::string_view text) {
+    text = trimmed(text);
+    if (text.size() > 1 && text[0] == '+' && text[1] != '-') {
+        text.remove_prefix(1);
+    }
+    float value = 0.0f;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    if (text.empty() || result.ptr != end) {
+        return std::nullopt;
+    }
+    if (result.ec == std::errc::result_out_of_range) {
+        double wide = 0.0;
+        const bool large = std::from_chars(text.data(), end, wide).ec == std::errc()
+                               ? std::abs(wide) > 1.0
+                               : text.find("e-") == std::string_view::npos &&
+                                     text.find("E-") == std::string_view::npos;
+        const float magnitude = large ? std::numeric_limits<float>::infinity() : 0.0f;
+        return text[0] == '-' ? -magnitude : magnitude;
+    }
+    return value;
+}
+
+class LabelReader {
+public:
+    LabelReader(const std::string& source, const Record& record)
+        : m_where(where(source, record.line)), m_record(record) {}
+
+    // The record as a label; the fields are read from left to right, so the
+    // first bad one is named.
+    InputLabel label(std::uint64_t index) const {
+        if (m_record.count < 4) {
+            throw UsageError(m_where + std::to_string(m_record.count) +
+                             (m_record.count == 1 ? " field" : " fields") +
+                             ", at least 4 needed; a line is " + s_lineForm);
+        }
+        InputLabel label;
+        const float x = number(0);
+        const float y = number(1);
+        const float width = number(2);
+        const float height = number(3);
+        label.anchor = Vec3(x, y, 0.0f);
+        label.size = Vec3(width, height, 0.0f);
+        label.key = index;
+        if (given(4)) {
+            label.priority = number(4);
+        }
+        if (given(5)) {
+            label.key = key();
+        }
+        if (m_record.count > s_textField) {
+            label.text = m_record.fields[s_textField];
+        }
+        return label;
+    }
+
+    // Whether the record names columns rather than giving numbers.
+    bool looksLikeHeader() const {
+        if (m_record.count < 4) {
+            return false;
+        }
+        for (std::size_t field = 0; field < 4; ++field) {
+            if (readNumber(m_record.fields[field])) {
+                return false;
+            }
+        }
+        return true;
+    }
+
+private:
+    bool given(std::size_t field) const {
+        return m_record.count > field && !trimmed(m_record.fields[field]).empty();
+    }
+
+    float number(std::size_t field) const {
+        const auto value = readNumber(m_record.fields[field]);
+        if (!value) {
+            throw notA(field, "a number");
+        }
+        return *value;
+    }
+
+    std::uint64_t key() const {
+        const std::string_view text = trimmed(m_record.fields[5]);
+        std::uint64_t value = 0;
+        const char* end = text.data() + text.size();
+        const auto result = std::from_chars(text.data(), end, value);
+        if (result.ec != std::errc() || result.ptr != end) {
+            throw notA(5, "a whole number from 0 to 18446744073709551615");
+        }
+        return value;
+    }
+
+    UsageError notA(std::size_t field, const char* what) const {
+        return UsageError(m_where + s_fieldNames[field] + " '" +
+                          std::string(trimmed(m_record.fields[field])) + "' is not " + what +
+                          "; a line is " + s_lineForm);
     }
 
     std::string m_where;
+    const Record& m_record;
 };
 
-InputLabel parseLine(std::string_view line, const LineReader& reader, std::uint64_t index) {
-    std::array<std::string_view, 6> fields{};
-    std::size_t count = 0;
-    std::string_view rest = line;
-    bool hasText = false;
-    while (count < fields.size()) {
-        const auto comma = rest.find(',');
-        fields[count++] = rest.substr(0, comma);
-        if (comma == std::string_view::npos) {
-            rest = {};
-            break;
+std::vector<InputLabel> readLabels(std::istream& in, const std::string& source, bool header) {
+    RecordReader records(in, source);
+    Record record;
+    std::vector<InputLabel> labels;
+    if (!records.next(record)) {
+        return labels;
+    }
+    // The first record: a header to skip, or a label, or (when it looks like
+    // a header) whichever the next record says.
+    std::optional<UsageError> notAHeader;
+    if (!header) {
+        const LabelReader reader(source, record);
+        try {
+            labels.push_back(reader.label(0));
+        } catch (const UsageError& error) {
+            if (!reader.looksLikeHeader()) {
+                throw;
+            }
+            notAHeader = error;
         }
-        rest.remove_prefix(comma + 1);
-        hasText = count == fields.size();
     }
-    if (count < 4) {
-        throw reader.tooFewFields(count);
+    while (records.next(record)) {
+        try {
+            labels.push_back(LabelReader(source, record).label(labels.size()));
+        } catch (const UsageError&) {
+            if (notAHeader) {
+                throw *notAHeader;
+            }
+            throw;
+        }
+        notAHeader.reset();
     }
-    InputLabel label;
-    label.anchor = Vec3(reader.number(0, fields[0]), reader.number(1, fields[1]), 0.0f);
-    label.size = Vec3(reader.number(2, fields[2]), reader.number(3, fields[3]), 0.0f);
-    label.key = index;
-    if (count > 4 && !trimmed(fields[4]).empty()) {
-        label.priority = reader.number(4, fields[4]);
+    if (notAHeader) {
+        throw *notAHeader;
     }
-    if (count > 5 && !trimmed(fields[5]).empty()) {
-        label.key = reader.key(fields[5]);
-    }
-    if (hasText) {
-        label.text = std::string(rest);
-    }
-    return label;
+    return labels;
 }
 
 }  // namespace
 
-std::vector<InputLabel> parsePlacementInput(const std::string& content, const std::string& source) {
-    std::vector<InputLabel> labels;
-    std::size_t lineNumber = 0;
-    std::size_t begin = 0;
-    while (begin < content.size()) {
-        const auto newline = content.find('\n', begin);
-        const auto end = newline == std::string::npos ? content.size() : newline;
-        std::string_view line(content.data() + begin, end - begin);
-        begin = end + 1;
-        ++lineNumber;
-        if (!line.empty() && line.back() == '\r') {
-            line.remove_suffix(1);
-        }
-        const std::string_view visible = trimmed(line);
-        if (visible.empty() || visible[0] == '#') {
-            continue;
-        }
-        labels.push_back(parseLine(line, LineReader(source, lineNumber), labels.size()));
+std::vector<InputLabel> readPlacementInput(std::istream& in, const std::string& source,
+                                           bool header) {
+    try {
+        return readLabels(in, source, header);
+    } catch (const std::bad_alloc&) {
+        throw InputError(cannotRead(source, "out of memory"));
     }
-    return labels;
 }
 
 }  // namespace VarnekLabels

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "PrintableText.h"
+
 namespace VarnekLabels {
 namespace {
 
@@ -9,32 +11,14 @@ namespace {
 constexpr const char* s_replacement = "\xEF\xBF\xBD";
 
 // The length of the well-formed UTF-8 sequence of a character that XML
-// allows starting at text[at]; 0 if there is none (a stray or truncated
-// byte, an overlong form, a surrogate, past U+10FFFF, a control character
-// other than tab, line feed and carriage return, U+FFFE or U+FFFF).
+// allows starting at text[at]; 0 if there is none (ill-formed UTF-8, a
+// control character other than tab, line feed and carriage return, U+FFFE
+// or U+FFFF).
 std::size_t xmlCharacterLength(const std::string& text, std::size_t at) {
-    const auto byte = [&](std::size_t i) {
-        return at + i < text.size() ? static_cast<unsigned char>(text[at + i]) : 0U;
-    };
-    const unsigned int first = byte(0);
-    if (first < 0x80U) {
-        return first >= 0x20U || first == '\t' || first == '\n' || first == '\r' ? 1 : 0;
-    }
-    const std::size_t length = first >= 0xF0U ? 4 : first >= 0xE0U ? 3 : first >= 0xC0U ? 2 : 0;
-    if (length == 0 || first > 0xF4U) {
-        return 0;
-    }
-    unsigned int code = first & (0x7FU >> length);
-    for (std::size_t i = 1; i < length; ++i) {
-        if ((byte(i) & 0xC0U) != 0x80U) {
-            return 0;
-        }
-        code = (code << 6U) | (byte(i) & 0x3FU);
-    }
-    constexpr unsigned int s_smallest[] = {0, 0, 0x80U, 0x800U, 0x10000U};
-    const bool allowed = code >= s_smallest[length] && code <= 0x10FFFFU &&
-                         (code < 0xD800U || code > 0xDFFFU) && code != 0xFFFEU && code != 0xFFFFU;
-    return allowed ? length : 0;
+    const Utf8Character character = decodeUtf8(text, at);
+    const unsigned int code = character.code;
+    const bool allowed = code >= 0x20U || code == '\t' || code == '\n' || code == '\r';
+    return allowed && code != 0xFFFEU && code != 0xFFFFU ? character.length : 0;
 }
 
 // Markup characters escaped, and anything that is not a character XML

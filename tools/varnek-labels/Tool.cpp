@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <initializer_list>
+#include <new>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -14,11 +15,13 @@
 
 #include "ChoiceText.h"
 #include "CommandLineErrors.h"
+#include "InputError.h"
 #include "LabelRecipe.h"
 #include "NumberText.h"
 #include "Outline.h"
 #include "OutputFile.h"
 #include "PlaceCommand.h"
+#include "PrintableText.h"
 #include "StylesTable.h"
 #include "SvgGallery.h"
 #include "UsageError.h"
@@ -30,6 +33,7 @@ using VarnekCatalogue::joinNames;
 
 constexpr int s_exitUsage = 2;
 constexpr int s_exitFailure = 1;
+constexpr int s_exitInput = 3;
 
 struct OutlineOptions {
     std::string background;
@@ -142,6 +146,7 @@ void runHelp(const CLI::App& app, const std::string& topic, std::ostream& out) {
 // The placer's own default order, as the help states it.
 std::string defaultCandidateNames() {
     std::vector<const char*> names;
+    names.reserve(Varnek::LabelPlacementOptions::defaultCandidates.size());
     for (const ReferencePoint point : Varnek::LabelPlacementOptions::defaultCandidates) {
         names.push_back(toName(point));
     }
@@ -155,9 +160,12 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
         "an anchor; write where each went as JSON, or a picture as SVG.");
     place
         ->add_option("--input", arguments.input,
-                     "CSV file, one label a line: x,y,width,height[,priority[,key[,text]]]; - is "
-                     "standard input")
+                     "CSV file, one label a line: x,y,width,height[,priority[,key[,text]]] "
+                     "(RFC 4180 quotes); - is standard input")
         ->required();
+    place->add_flag("--header", arguments.header,
+                    "the first line names the columns (found without it when none of its x, y, "
+                    "width and height is a number and the next line is a label)");
     place->add_option("--viewport", arguments.viewport, "the view (0,0)-(W,H) as W,H")->required();
     place
         ->add_option("--background", arguments.background,
@@ -267,7 +275,8 @@ int run(int argc, char** argv, const ToolStreams& streams) {
     } catch (const CLI::CallForVersion& call) {
         return finishStandardOutput(app.exit(call, streams.out, streams.err), streams);
     } catch (const CLI::ParseError& error) {
-        streams.err << "varnek-labels: " << parseErrorLine(app, error, argc, argv) << "\n";
+        streams.err << "varnek-labels: " << printable(parseErrorLine(app, error, argc, argv))
+                    << "\n";
         return s_exitUsage;
     }
 
@@ -288,6 +297,9 @@ int run(int argc, char** argv, const ToolStreams& streams) {
     } catch (const UsageError& error) {
         streams.err << "varnek-labels: " << error.what() << "\n";
         return s_exitUsage;
+    } catch (const InputError& error) {
+        streams.err << "varnek-labels: " << error.what() << "\n";
+        return s_exitInput;
     }
     return finishStandardOutput(0, streams);
 }
@@ -297,8 +309,11 @@ int run(int argc, char** argv, const ToolStreams& streams) {
 int runTool(int argc, char** argv, const ToolStreams& streams) {
     try {
         return run(argc, argv, streams);
+    } catch (const std::bad_alloc&) {
+        streams.err << "varnek-labels: out of memory\n";
+        return s_exitInput;
     } catch (const std::exception& error) {
-        streams.err << "varnek-labels: " << error.what() << "\n";
+        streams.err << "varnek-labels: " << printable(error.what()) << "\n";
     } catch (...) {
         streams.err << "varnek-labels: unexpected failure\n";
     }

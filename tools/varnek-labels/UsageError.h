@@ -1,16 +1,20 @@
-// The error of a command line that names something the tool does not accept.
-// main() prints its message on one line and exits with status 2.
+// The error of a command line, or an input, that holds something the tool
+// does not accept. The tool prints its message on one line and exits with
+// status 2.
 #ifndef VARNEK_LABELS_USAGEERROR_H
 #define VARNEK_LABELS_USAGEERROR_H
 
 #include <stdexcept>
 #include <string>
 
+#include "PrintableText.h"
+
 namespace VarnekLabels {
 
 class UsageError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    // The message as printable shows it: the user's bytes in it are safe.
+    explicit UsageError(const std::string& message) : std::runtime_error(printable(message)) {}
 };
 
 // "OPTION: 'TEXT' is not accepted; accepted: ACCEPTED", the message every

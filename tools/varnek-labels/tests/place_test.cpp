@@ -48,6 +48,7 @@ TEST(varnek_labels_place, a_malformed_line_names_its_number_and_writes_nothing) 
         {"1,2,3,4\r\n1,2,x3,4\r\n", "in.csv:2: width 'x3' is not a number"},
         {"1,2,3,4,high\n", "in.csv:1: priority 'high' is not a number"},
         {"1,2,3,4,0,-7,text\n", "in.csv:1: key '-7' is not a whole number"},
+        {"\"a\nb\x1b\",2,3,4\n", "in.csv:1: x 'a\\x0ab\\x1b' is not a number"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.content);
@@ -57,7 +58,55 @@ TEST(varnek_labels_place, a_malformed_line_names_its_number_and_writes_nothing) 
             runTool(scratch, "place --input in.csv --viewport 100,100 -o placed.json");
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.err.find(c.fragment), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
         EXPECT_EQ(run.out, "");
+        EXPECT_FALSE(fs::exists(scratch.work() / "placed.json"));
+    }
+}
+
+// A sanitizer's shadow memory needs more address space than the memory
+// limit below leaves.
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+#define VARNEK_LABELS_SANITIZED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer)
+#define VARNEK_LABELS_SANITIZED 1
+#endif
+#endif
+
+// An input that cannot be read whole is an error of its own, status 3,
+// with nothing written: whether it cannot be opened, a read fails, or
+// memory runs out part-way through a long line, from a file or from
+// standard input.
+TEST(varnek_labels_place, an_input_not_read_whole_is_status_3_and_writes_nothing) {
+    struct Case {
+        const char* name;
+        std::string prefix;  // shell text before the tool
+        std::string input;
+        const char* message;
+    };
+    // 64 MB in one line, against 40 MB of address space.
+    const std::string longLine = "head -c 64000000 /dev/zero | tr '\\0' 1";
+    const std::string memoryLimit = "ulimit -v 40000; ";
+    std::vector<Case> cases{
+        {"missing", "", "missing.csv", "cannot read 'missing.csv': No such file"},
+        {"folder", "", ".", "cannot read '.': it is a folder"},
+        {"read error", "", "/proc/self/mem", "cannot read '/proc/self/mem': Input/output"},
+    };
+#ifndef VARNEK_LABELS_SANITIZED
+    cases.push_back({"out of memory, standard input", memoryLimit + longLine + " | ", "-",
+                     "cannot read '-': out of memory"});
+    cases.push_back({"out of memory, a file",
+                     "mkfifo fifo && (" + longLine + " >fifo &) && " + memoryLimit, "fifo",
+                     "cannot read 'fifo': out of memory"});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const ScratchDirectory scratch;
+        const ToolRun run = runTool(
+            scratch, "place --viewport 100,100 -o placed.json --input " + c.input, "", c.prefix);
+        EXPECT_EQ(run.status, 3);
+        EXPECT_NE(run.err.find(c.message), std::string::npos) << run.err;
         EXPECT_FALSE(fs::exists(scratch.work() / "placed.json"));
     }
 }
