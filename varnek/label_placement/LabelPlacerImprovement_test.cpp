@@ -6,8 +6,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <memory>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -213,6 +215,64 @@ TEST(LabelPlacerImprovementTest, AfterASmallMoveLabelsKeepEveryPlaceThatStaysFre
         }
     }
     EXPECT_GT(kept, 0u);
+}
+
+// Scenes whose anchors crowd: shared by many labels, packed on a line or
+// into a speck. Every guarantee holds (a label at a shared point never takes
+// Center, which would cover the other anchors there), and the answer does
+// not depend on how crowded anchors are read.
+TEST(LabelPlacerImprovementTest, CrowdedAnchorsKeepEveryGuarantee) {
+    const LabelRect viewport{0.0f, 0.0f, 300.0f, 200.0f};
+    std::vector<RP> candidates(LabelPlacementOptions::defaultCandidates.begin(),
+                               LabelPlacementOptions::defaultCandidates.end());
+    candidates.insert(candidates.begin(), LabelBackground::Center);
+    const auto backgrounds = VarnekTesting::makeBackgrounds(200.0f);
+    const std::vector<std::pair<const char*, std::array<float, 4>>> layouts = {
+        // Anchor i at (x0 + dx * t, y0 + dy * t), t = i / count.
+        {"one point", {150.0f, 100.0f, 0.0f, 0.0f}},
+        {"a line", {150.0f, 70.0f, 0.0f, 60.0f}},
+        {"a speck", {150.0f, 100.0f, 0.01f, 0.01f}},
+    };
+    for (const auto& [name, layout] : layouts) {
+        for (const int effort : {0, 1, 3}) {
+            SCOPED_TRACE(::testing::Message() << name << ", effort " << effort);
+            std::vector<LabelRequest> labels;
+            const std::size_t count = 300;
+            for (std::size_t i = 0; i < count; ++i) {
+                const float t = static_cast<float>(i) / static_cast<float>(count);
+                LabelRequest request{};
+                request.key = i;
+                request.anchor = {layout[0] + layout[2] * t, layout[1] + layout[3] * t, 0.0f};
+                request.size = {20.0f + static_cast<float>(i % 3), 6.0f, 0.0f};
+                request.priority = static_cast<float>(i % 2);
+                labels.push_back(request);
+            }
+            LabelPlacementOptions options;
+            options.viewport = viewport;
+            options.candidates = candidates;
+            options.effort = effort;
+            // Round, flat and plain: a balloon covers its anchor's neighbours.
+            const auto& background = backgrounds[static_cast<std::size_t>(effort) % 3];
+            LabelPlacer placer(background, options);
+            const std::vector<PlacedLabel> placed = placer.place(labels);
+            EXPECT_EQ(VarnekTesting::checkGuarantees(labels, placed, options, background.get(),
+                                                     candidates),
+                      "");
+            EXPECT_GT(countVisible(placed), 0u);
+        }
+    }
+}
+
+// Effort beyond the cap buys nothing more: a frame returns in bounded time.
+TEST(LabelPlacerImprovementTest, AnEffortAboveTheCapCountsAsTheCap) {
+    const auto backgrounds = VarnekTesting::makeBackgrounds(200.0f);
+    const SeededScene scene = makeDenseScene(3, backgrounds);
+    LabelPlacementOptions options;
+    options.viewport = scene.viewport;
+    options.effort = LabelPlacementOptions::maxEffort;
+    const std::uint64_t capped = hashOf(LabelPlacer(backgrounds[0], options).place(scene.labels));
+    options.effort = std::numeric_limits<int>::max();
+    EXPECT_EQ(hashOf(LabelPlacer(backgrounds[0], options).place(scene.labels)), capped);
 }
 
 }  // namespace

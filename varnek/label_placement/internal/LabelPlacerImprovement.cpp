@@ -13,7 +13,6 @@ constexpr std::uint64_t s_workPerLabelAtEffortOne = 1;
 // And at least this much in all: a frame of a few thousand labels takes
 // little time either way, and its chains then reach as far as before.
 constexpr std::uint64_t s_leastWorkAtEffortOne = 4096;
-constexpr int s_maxEffortDoublings = 24;
 
 }  // namespace
 
@@ -259,7 +258,7 @@ void LabelPlacer::Impl::improve() {
     if (effort <= 0 || m_candidates.empty()) {
         return;
     }
-    const int doublings = std::min(effort - 1, s_maxEffortDoublings);
+    const int doublings = std::min(effort, LabelPlacementOptions::maxEffort) - 1;
     m_work = std::max(static_cast<std::uint64_t>(m_placeable) * s_workPerLabelAtEffortOne,
                       s_leastWorkAtEffortOne)
              << static_cast<unsigned int>(doublings);
