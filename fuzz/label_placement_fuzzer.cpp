@@ -1,7 +1,7 @@
 // Builds a scene from the bytes: a viewport (usually sane, sometimes any
 // floats), options (candidates of any value, gap, effort, the anchor rule)
-// and up to 64 labels over every kind of background, an uninitialised one
-// and none, with anchors, sizes and priorities that are sometimes any float.
+// and up to 64 labels (600 in a crowd at one point or on one line) over every kind of background,
+// an uninitialised one and none, with anchors, sizes and priorities that are sometimes any float.
 // Places it as two frames (the second moved a little) and checks every
 // guarantee of a placement: no overlap, inside the viewport, anchors
 // uncovered, bounds holding the outline, priority, bad requests hidden with
@@ -38,10 +38,8 @@ float consumeCoordinate(FuzzedDataProvider& input, float low, float high) {
 std::vector<ReferencePoint> resolveCandidates(const std::vector<ReferencePoint>& given) {
     std::vector<ReferencePoint> resolved;
     if (given.empty()) {
-        for (const int value : {2, 0, 11, 9, 7, 4, 1, 10, 6, 3, 8, 5}) {
-            resolved.push_back(static_cast<ReferencePoint>(value));
-        }
-        return resolved;
+        return {LabelPlacementOptions::defaultCandidates.begin(),
+                LabelPlacementOptions::defaultCandidates.end()};
     }
     for (const ReferencePoint r : given) {
         bool repeated = false;
@@ -143,13 +141,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.effort = input.ConsumeIntegralInRange<int>(-1, 5);
     options.anchorsAreObstacles = input.ConsumeBool();
 
-    const std::size_t count = input.ConsumeIntegralInRange<std::size_t>(0, 64);
+    // Now and then a crowd: every anchor at the first one, or on its
+    // vertical line, with many more labels (a frame's cost must stay about
+    // linear in their number).
+    const int layout = input.ConsumeIntegralInRange<int>(0, 7);
+    const bool crowded = layout <= 1;
+    const std::size_t count = input.ConsumeIntegralInRange<std::size_t>(0, crowded ? 600 : 64);
     std::vector<LabelRequest> labels(count);
     for (std::size_t i = 0; i < count; ++i) {
         LabelRequest& label = labels[i];
-        label.key = input.ConsumeIntegralInRange<std::uint64_t>(0, 80);
+        label.key = input.ConsumeIntegralInRange<std::uint64_t>(0, crowded ? 1000 : 80);
         label.anchor = {consumeCoordinate(input, -60.0F, 460.0F),
                         consumeCoordinate(input, -60.0F, 360.0F), 0.0F};
+        if (crowded && i > 0) {
+            label.anchor[0] = labels[0].anchor[0];
+            label.anchor[1] = layout == 0 ? labels[0].anchor[1] : label.anchor[1];
+        }
         label.size = {consumeCoordinate(input, 0.0F, 60.0F), consumeCoordinate(input, 0.0F, 20.0F),
                       0.0F};
         label.priority = consumeCoordinate(input, 0.0F, 3.0F);
