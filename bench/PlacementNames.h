@@ -61,10 +61,59 @@ inline constexpr const char* s_flickerMax = "flicker_max";
 inline constexpr const char* s_frameMedianMs = "frame_median_ms";
 inline constexpr const char* s_frameP99Ms = "frame_p99_ms";
 
+// "Placement/FirstCall/750/newPlacer": a placer made for the frame;
+// ".../reusedPlacer": one that placed it before, its history forgotten.
+inline constexpr std::size_t s_firstCallCounts[] = {750, 10000, 100000};
+inline std::string firstCallBenchmarkName(std::size_t count, bool newPlacer) {
+    return "Placement/FirstCall/" + std::to_string(count) +
+           (newPlacer ? "/newPlacer" : "/reusedPlacer");
+}
+
+// "Placement/Scale/Classic/10000/fresh": plain 30 x 7 labels at four corners.
+inline std::string classicScaleBenchmarkName(std::size_t count) {
+    return "Placement/Scale/Classic/" + std::to_string(count) + "/fresh";
+}
+
+// Scenes of s_crowdLabelCount labels whose anchors crowd, against the uniform
+// scale scene of as many: all at one point, on one vertical line, in a
+// speck a hundredth of a unit wide, or at ten times the density.
+enum class Crowd { OnePoint, Line, Speck, TenfoldDensity };
+inline constexpr Crowd s_crowds[] = {Crowd::OnePoint, Crowd::Line, Crowd::Speck,
+                                     Crowd::TenfoldDensity};
+inline constexpr std::size_t s_crowdLabelCount = 10000;
+inline const char* crowdName(Crowd crowd) {
+    switch (crowd) {
+        case Crowd::OnePoint:
+            return "OnePoint";
+        case Crowd::Line:
+            return "Line";
+        case Crowd::Speck:
+            return "Speck";
+        case Crowd::TenfoldDensity:
+            return "TenfoldDensity";
+    }
+    return "";
+}
+inline std::string crowdBenchmarkName(Crowd crowd) {
+    return std::string("Placement/Crowded/") + crowdName(crowd) + "/" +
+           std::to_string(s_crowdLabelCount);
+}
+
+// "Placement/QualityWithAnchors/P4/1000": the classic instances with anchors
+// as obstacles.
+inline constexpr std::size_t s_qualityWithAnchorsCounts[] = {750, 1000, 1500};
+inline std::string qualityWithAnchorsBenchmarkName(std::size_t count) {
+    return "Placement/QualityWithAnchors/P4/" + std::to_string(count);
+}
+inline constexpr const char* s_effort8ShownPercent = "effort8_pct";
+inline constexpr const char* s_greedyShownPercent = "greedy_pct";
+inline constexpr const char* s_fewerThanGreedy = "fewer_than_greedy";
+
 // Smoke: the quality and motion benchmarks place few instances and frames, so
 // that the smoke run stays short but still checks allocations and
 // guarantees. Call before the benchmarks run.
 void usePlacementSmokeSizes(bool smoke);
+void usePlacementRobustnessSmokeSizes(bool smoke);
 
 }  // namespace VarnekBench
 

@@ -33,7 +33,9 @@ bool takeSmokeFlag(int& argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    VarnekBench::usePlacementSmokeSizes(takeSmokeFlag(argc, argv));
+    const bool smoke = takeSmokeFlag(argc, argv);
+    VarnekBench::usePlacementSmokeSizes(smoke);
+    VarnekBench::usePlacementRobustnessSmokeSizes(smoke);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
         return 2;

@@ -1,0 +1,206 @@
+// The placer where its users meet it off the yardsticks' beaten path: the
+// first call of a new placer against a reused one, the growth from 10,000
+// to 100,000 plain labels at the classic density, scenes whose anchors
+// crowd, and the classic instances with anchors as obstacles against a
+// plain greedy pass in input order.
+#include <algorithm>
+#include <cstddef>
+#include <memory>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+#include <varnek/varnek.h>
+
+#include "PlacementBaselines.h"
+#include "PlacementInstances.h"
+#include "PlacementNames.h"
+
+namespace VarnekBench {
+namespace {
+
+using Varnek::LabelPlacementOptions;
+using Varnek::LabelPlacer;
+using Varnek::LabelRequest;
+using Varnek::PlacedLabel;
+
+bool s_smokeSizes = false;
+
+LabelPlacementOptions optionsFor(const PlacementScene& scene, CandidateSet set, int effort,
+                                 bool anchorsAreObstacles) {
+    LabelPlacementOptions options;
+    options.viewport = scene.viewport;
+    options.candidates = candidatesOf(set);
+    options.effort = effort;
+    options.anchorsAreObstacles = anchorsAreObstacles;
+    return options;
+}
+
+std::size_t countVisible(const std::vector<PlacedLabel>& placed) {
+    return static_cast<std::size_t>(std::count_if(
+        placed.begin(), placed.end(), [](const PlacedLabel& label) { return label.visible; }));
+}
+
+// --- The first call --------------------------------------------------------
+
+// newPlacer: a placer made for the frame, as a one-shot user (the tool) does;
+// reusedPlacer: the same frame through a placer that placed it before, its
+// history forgotten.
+void placeFirstCall(benchmark::State& state, std::size_t count, bool newPlacer) {
+    const PlacementScene scene = makeScaleScene(Layout::Uniform, count);
+    const std::shared_ptr<Varnek::LabelBackground> background =
+        makePlacementBackground(CandidateSet::P12);
+    const LabelPlacementOptions options = optionsFor(scene, CandidateSet::P12, 1, true);
+    LabelPlacer reused(background, options);
+    reused.place(scene.requests);
+    for ([[maybe_unused]] auto _ : state) {
+        if (newPlacer) {
+            LabelPlacer placer(background, options);
+            benchmark::DoNotOptimize(placer.place(scene.requests).data());
+        } else {
+            reused.forgetHistory();
+            benchmark::DoNotOptimize(reused.place(scene.requests).data());
+        }
+        benchmark::ClobberMemory();
+    }
+}
+
+// --- Classic labels at scale -----------------------------------------------
+
+// Plain 30 x 7 rectangles at four corners, at the density of 1000 classic
+// labels: one call without history.
+void placeClassicAtScale(benchmark::State& state, std::size_t count) {
+    const PlacementScene scene = makeScaleScene(Layout::Uniform, count);
+    LabelPlacer placer(makePlacementBackground(CandidateSet::P4),
+                       optionsFor(scene, CandidateSet::P4, 1, true));
+    placer.place(scene.requests);
+    for ([[maybe_unused]] auto _ : state) {
+        placer.forgetHistory();
+        benchmark::DoNotOptimize(placer.place(scene.requests).data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// --- Crowded anchors -------------------------------------------------------
+
+// The uniform scale scene with its anchors moved together.
+PlacementScene makeCrowdedScene(Crowd crowd, std::size_t count) {
+    PlacementScene scene = makeScaleScene(Layout::Uniform, count);
+    const float width = scene.viewport.right;
+    const float height = scene.viewport.bottom;
+    for (LabelRequest& request : scene.requests) {
+        const float u = request.anchor[0] / width;
+        const float v = request.anchor[1] / height;
+        switch (crowd) {
+            case Crowd::OnePoint:
+                request.anchor = {0.5F * width, 0.5F * height, 0.0F};
+                break;
+            case Crowd::Line:
+                request.anchor[0] = 0.5F * width;
+                break;
+            case Crowd::Speck:
+                request.anchor = {0.5F * width + 0.01F * u, 0.5F * height + 0.01F * v, 0.0F};
+                break;
+            case Crowd::TenfoldDensity:
+                request.anchor = {0.5F * width + u * width / 3.16F,
+                                  0.5F * height + v * height / 3.16F, 0.0F};
+                break;
+        }
+    }
+    return scene;
+}
+
+void placeCrowded(benchmark::State& state, Crowd crowd, std::size_t count) {
+    const PlacementScene scene = makeCrowdedScene(crowd, count);
+    LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
+                       optionsFor(scene, CandidateSet::P12, 1, true));
+    placer.place(scene.requests);
+    for ([[maybe_unused]] auto _ : state) {
+        placer.forgetHistory();
+        benchmark::DoNotOptimize(placer.place(scene.requests).data());
+        benchmark::ClobberMemory();
+    }
+}
+
+// --- Anchors as obstacles --------------------------------------------------
+
+// The classic instances (P4) with anchors as obstacles: the share shown at
+// the default effort and at effort 8, against a plain greedy pass in input
+// order, instance by instance.
+void measureQualityWithAnchors(benchmark::State& state, std::size_t count) {
+    const std::size_t instances = s_smokeSizes ? 1 : s_randomInstancesPerCount;
+    std::vector<PlacementScene> scenes;
+    for (std::size_t i = 0; i < instances; ++i) {
+        scenes.push_back(makeRandomInstance(count, i));
+    }
+    const std::shared_ptr<Varnek::LabelBackground> background =
+        makePlacementBackground(CandidateSet::P4);
+    const std::vector<CandidateBox> boxes =
+        candidateBoxes(*background, candidatesOf(CandidateSet::P4),
+                       Varnek::Vector<float, 3>(s_labelWidth, s_labelHeight, 0.0F));
+    LabelPlacer placer(background, optionsFor(scenes.front(), CandidateSet::P4, 1, true));
+    LabelPlacer thorough(background, optionsFor(scenes.front(), CandidateSet::P4, 8, true));
+    std::size_t shown = 0;
+    std::size_t shownThorough = 0;
+    std::size_t shownGreedy = 0;
+    std::size_t fewerThanGreedy = 0;
+    for ([[maybe_unused]] auto _ : state) {
+        shown = shownThorough = shownGreedy = fewerThanGreedy = 0;
+        for (const PlacementScene& scene : scenes) {
+            placer.forgetHistory();
+            const std::size_t byPlacer = countVisible(placer.place(scene.requests));
+            state.PauseTiming();
+            thorough.forgetHistory();
+            shownThorough += countVisible(thorough.place(scene.requests));
+            const ConflictGraph graph(scene, boxes, true);
+            const std::size_t byGreedy = countShown(placeGreedy(graph, scene, {}));
+            shown += byPlacer;
+            shownGreedy += byGreedy;
+            fewerThanGreedy += byPlacer < byGreedy ? 1 : 0;
+            state.ResumeTiming();
+        }
+    }
+    const auto share = [&](std::size_t part) {
+        return 100.0 * static_cast<double>(part) / static_cast<double>(count * instances);
+    };
+    state.counters[s_shownPercent] = share(shown);
+    state.counters[s_effort8ShownPercent] = share(shownThorough);
+    state.counters[s_greedyShownPercent] = share(shownGreedy);
+    state.counters[s_fewerThanGreedy] = static_cast<double>(fewerThanGreedy);
+    state.counters[s_instances] = static_cast<double>(instances);
+}
+
+[[maybe_unused]] const bool s_registered = [] {
+    for (const std::size_t count : s_firstCallCounts) {
+        for (const bool newPlacer : {true, false}) {
+            benchmark::RegisterBenchmark(firstCallBenchmarkName(count, newPlacer).c_str(),
+                                         placeFirstCall, count, newPlacer)
+                ->Unit(benchmark::kMillisecond);
+        }
+    }
+    for (const std::size_t count : {std::size_t{10000}, std::size_t{100000}}) {
+        benchmark::RegisterBenchmark(classicScaleBenchmarkName(count).c_str(), placeClassicAtScale,
+                                     count)
+            ->Unit(benchmark::kMillisecond);
+    }
+    for (const Crowd crowd : s_crowds) {
+        benchmark::RegisterBenchmark(crowdBenchmarkName(crowd).c_str(), placeCrowded, crowd,
+                                     s_crowdLabelCount)
+            ->Unit(benchmark::kMillisecond);
+    }
+    for (const std::size_t count : s_qualityWithAnchorsCounts) {
+        benchmark::RegisterBenchmark(qualityWithAnchorsBenchmarkName(count).c_str(),
+                                     measureQualityWithAnchors, count)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->Repetitions(1);
+    }
+    return true;
+}();
+
+}  // namespace
+
+void usePlacementRobustnessSmokeSizes(bool smoke) {
+    s_smokeSizes = smoke;
+}
+
+}  // namespace VarnekBench
