@@ -6,12 +6,12 @@ namespace Varnek {
 
 using internal::withCandidateQuads;
 
-void LabelPlacer::Impl::show(std::uint32_t label, std::size_t candidate) {
+void LabelPlacer::Impl::show(LabelIndex label, CandidateIndex candidate) {
     m_labels[label].chosen = static_cast<std::int16_t>(candidate);
     m_visible.insert(label, getGrownBounds(label, candidate));
 }
 
-void LabelPlacer::Impl::hide(std::uint32_t label) {
+void LabelPlacer::Impl::hide(LabelIndex label) {
     const std::int16_t chosen = m_labels[label].chosen;
     if (chosen != s_hidden) {
         m_visible.remove(label, getGrownBounds(label, static_cast<std::size_t>(chosen)));
@@ -19,7 +19,7 @@ void LabelPlacer::Impl::hide(std::uint32_t label) {
     }
 }
 
-bool LabelPlacer::Impl::isSettled(std::uint32_t label) const {
+bool LabelPlacer::Impl::isSettled(LabelIndex label) const {
     const LabelState& state = m_labels[label];
     return state.previous != s_hidden && state.chosen == state.previous;
 }
@@ -39,8 +39,8 @@ constexpr std::uint32_t s_crowdedAnchors = 64;
 // Notes in lanes the anchors round the label that it may not cover, until
 // stop() says the rest cannot change the outcome; whether it stopped.
 template <typename Lanes, typename Stop>
-bool LabelPlacer::Impl::noteObstacleAnchors(std::uint32_t label, const LabelRect& area,
-                                            Lanes& lanes, Stop&& stop) const {
+bool LabelPlacer::Impl::noteObstacleAnchors(LabelIndex label, const LabelRect& area, Lanes& lanes,
+                                            Stop&& stop) const {
     bool stopped = false;
     if (m_options.lowerPriorityAnchorsAreObstacles) {
         m_anchors.forEachPointNear(area, [&](float x, float y, std::uint32_t point) {
@@ -64,7 +64,7 @@ bool LabelPlacer::Impl::noteObstacleAnchors(std::uint32_t label, const LabelRect
 
 // Inside the viewport and clear of the kept-out areas.
 template <typename Lanes>
-std::uint32_t LabelPlacer::Impl::findPlacesInView(std::uint32_t label, const Lanes& lanes) const {
+std::uint32_t LabelPlacer::Impl::findPlacesInView(LabelIndex label, const Lanes& lanes) const {
     const LabelState& state = m_labels[label];
     const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
     std::uint32_t inView = lanes.getInsideMask(m_options.viewport) & rects.getLaneMask();
@@ -74,7 +74,7 @@ std::uint32_t LabelPlacer::Impl::findPlacesInView(std::uint32_t label, const Lan
     return inView;
 }
 
-std::uint32_t LabelPlacer::Impl::findFreeLanes(std::uint32_t label) {
+std::uint32_t LabelPlacer::Impl::findFreeLanes(LabelIndex label) {
     LabelState& state = m_labels[label];
     const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
     return withCandidateQuads(rects.getQuadCount(), [&](auto quads) {
@@ -121,7 +121,7 @@ std::uint32_t LabelPlacer::Impl::findFreeLanes(std::uint32_t label) {
     });
 }
 
-std::uint32_t LabelPlacer::Impl::findAllowedLanes(std::uint32_t label) {
+std::uint32_t LabelPlacer::Impl::findAllowedLanes(LabelIndex label) {
     LabelState& state = m_labels[label];
     const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
     const std::uint32_t allowed = withCandidateQuads(rects.getQuadCount(), [&](auto quads) {
@@ -147,7 +147,7 @@ void LabelPlacer::Impl::placeGreedily() {
         LabelState& state = m_labels[label];
         const std::int16_t previous = state.previous;
         if (previous != s_hidden) {
-            const std::size_t lane =
+            const LaneIndex lane =
                 m_shapes.getCandidate(state.shape, static_cast<std::size_t>(previous)).lane;
             if ((free >> lane & 1u) != 0) {
                 show(label, static_cast<std::size_t>(previous));

@@ -39,6 +39,16 @@ public:
 
 private:
     using ReferencePoint = LabelBackground::ReferencePoint;
+    // The placer counts in four spaces. A request is numbered by its place in
+    // the caller's array; a label by its place in the greedy order (the
+    // placeable ones first, m_labels), which the passes after the set-up use.
+    // A candidate is numbered by its place in the order of preference
+    // (m_candidates); a lane is one of a shape's distinct candidate
+    // rectangles (CandidateLanes), shared by candidates with the same one.
+    using RequestIndex = std::uint32_t;
+    using LabelIndex = std::uint32_t;
+    using CandidateIndex = std::size_t;
+    using LaneIndex = std::size_t;
 
     // Whether a request can take part in the placement at all.
     // SteppedBack: shown in the previous call, its place is taken now and it
@@ -91,38 +101,38 @@ private:
 
     // The label's rectangle at a candidate, in view coordinates; grown by
     // half the gap on every side.
-    LabelRect getBounds(std::uint32_t label, std::size_t candidate) const {
+    LabelRect getBounds(LabelIndex label, CandidateIndex candidate) const {
         const LabelState& state = m_labels[label];
         const LabelRect& bounds = m_shapes.getCandidate(state.shape, candidate).bounds;
         return {state.x + bounds.left, state.y + bounds.top, state.x + bounds.right,
                 state.y + bounds.bottom};
     }
-    LabelRect getGrownBounds(std::uint32_t label, std::size_t candidate) const {
+    LabelRect getGrownBounds(LabelIndex label, CandidateIndex candidate) const {
         return grow(getBounds(label, candidate));
     }
     // Inside the viewport and, if asked, covering no other anchor. The
     // greedy pass finds it for a label with room; for a label whose every
     // place it found taken, when first needed.
-    bool isAllowed(std::uint32_t label, std::size_t candidate) {
+    bool isAllowed(LabelIndex label, CandidateIndex candidate) {
         const LabelState& state = m_labels[label];
         return (getAllowedLanes(label) >> m_shapes.getCandidate(state.shape, candidate).lane &
                 1u) != 0;
     }
-    std::uint32_t getAllowedLanes(std::uint32_t label) {
+    std::uint32_t getAllowedLanes(LabelIndex label) {
         const std::uint16_t allowed = m_labels[label].allowedLanes;
         return allowed != s_allowedLanesUnknown ? allowed : findAllowedLanes(label);
     }
-    std::uint32_t findAllowedLanes(std::uint32_t label);
+    std::uint32_t findAllowedLanes(LabelIndex label);
     template <typename Lanes, typename Stop>
-    bool noteObstacleAnchors(std::uint32_t label, const LabelRect& area, Lanes& lanes,
+    bool noteObstacleAnchors(LabelIndex label, const LabelRect& area, Lanes& lanes,
                              Stop&& stop) const;
     template <typename Lanes>
-    std::uint32_t findPlacesInView(std::uint32_t label, const Lanes& lanes) const;
+    std::uint32_t findPlacesInView(LabelIndex label, const Lanes& lanes) const;
     // The visible labels the candidate overlaps, in m_blockers (sorted);
     // stops counting above limit.
-    std::size_t collectBlockers(std::uint32_t label, std::size_t candidate, std::size_t limit);
+    std::size_t collectBlockers(LabelIndex label, CandidateIndex candidate, std::size_t limit);
     // Holds every candidate of the label (every one that is not NaN).
-    LabelRect getSpanArea(std::uint32_t label) const {
+    LabelRect getSpanArea(LabelIndex label) const {
         const LabelState& state = m_labels[label];
         const LabelRect& span = m_shapes.getSpan(state.shape);
         return {state.x + span.left, state.y + span.top, state.x + span.right,
@@ -136,7 +146,7 @@ private:
     // The greedy pass's test: bit j set for every lane j of the label's
     // rectangles (see ShapeCache) that is allowed and overlaps no visible
     // label. Notes which are allowed.
-    std::uint32_t findFreeLanes(std::uint32_t label);
+    std::uint32_t findFreeLanes(LabelIndex label);
     // Whether label other is of at least the given priority, so that its
     // anchor blocks when only those do (requests that cannot be placed
     // count as of the lowest).
@@ -147,28 +157,28 @@ private:
     }
     // The improvement's test: per lane of the label's rectangles, the
     // visible labels it overlaps grown by the gap.
-    void findBlockers(std::uint32_t label, internal::CandidateBlockers& blockers) const;
-    void show(std::uint32_t label, std::size_t candidate);
-    void hide(std::uint32_t label);
+    void findBlockers(LabelIndex label, internal::CandidateBlockers& blockers) const;
+    void show(LabelIndex label, CandidateIndex candidate);
+    void hide(LabelIndex label);
     // Shown in the previous call at the place it has now.
-    bool isSettled(std::uint32_t label) const;
+    bool isSettled(LabelIndex label) const;
 
     // The improvement moves: the work they may still do, ejection chains
     // and swaps on a plateau.
     bool spend();
-    bool insertWithChain(std::uint32_t label, int depth, bool moveSettled);
-    bool relocate(std::uint32_t label, std::int16_t from, int depth, bool moveSettled);
+    bool insertWithChain(LabelIndex label, int depth, bool moveSettled);
+    bool relocate(LabelIndex label, std::int16_t from, int depth, bool moveSettled);
     // How many labels a chain may move, at the options' effort.
     int getChainDepth() const;
-    bool displaceBlocker(std::uint32_t label, std::size_t k, std::uint32_t blocker, int depth,
+    bool displaceBlocker(LabelIndex label, CandidateIndex k, LabelIndex blocker, int depth,
                          bool moveSettled);
     void walkPlateau();
     // Notes that a label left a place (once per label and frame).
-    void markMoved(std::uint32_t label);
+    void markMoved(LabelIndex label);
     // Holds every anchor whose label can overlap one of the label's candidates.
-    LabelRect getNeighbourhood(std::uint32_t label) const;
+    LabelRect getNeighbourhood(LabelIndex label) const;
     // Tries to show the hidden labels near a label that has just moved.
-    void insertAround(std::uint32_t moved);
+    void insertAround(LabelIndex moved);
     std::uint64_t nextRandom();
 
     std::shared_ptr<const LabelBackground> m_defaultBackground;
@@ -215,8 +225,8 @@ private:
     // placeable ones first), with the maps between the two numberings.
     std::vector<LabelState> m_read;
     std::vector<LabelState> m_labels;
-    std::vector<std::uint32_t> m_requestOf;
-    std::vector<std::uint32_t> m_labelOf;
+    std::vector<RequestIndex> m_requestOf;
+    std::vector<LabelIndex> m_labelOf;
     std::size_t m_placeable = 0;
     // Whether a label stepped back in this call.
     bool m_anySteppedBack = false;
@@ -227,13 +237,13 @@ private:
     float m_reach = 0.0f;
     struct OrderKey {
         std::uint64_t key;
-        std::uint32_t label;
+        RequestIndex label;
     };
     std::vector<OrderKey> m_order;
     std::vector<OrderKey> m_orderScratch;
-    std::vector<std::uint32_t> m_blockers;
-    std::vector<std::uint32_t> m_hiddenLabels;
-    std::vector<std::uint32_t> m_moved;
+    std::vector<LabelIndex> m_blockers;
+    std::vector<LabelIndex> m_hiddenLabels;
+    std::vector<LabelIndex> m_moved;
     std::uint64_t m_work = 0;
     std::uint64_t m_random = 0;
     bool m_mixedPriorities = false;

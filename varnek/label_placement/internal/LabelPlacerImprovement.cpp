@@ -19,7 +19,7 @@ constexpr std::uint64_t s_leastWorkAtEffortOne = 4096;
 using internal::overlaps;
 using internal::withCandidateQuads;
 
-std::size_t LabelPlacer::Impl::collectBlockers(std::uint32_t label, std::size_t candidate,
+std::size_t LabelPlacer::Impl::collectBlockers(LabelIndex label, CandidateIndex candidate,
                                                std::size_t limit) {
     m_blockers.clear();
     const LabelRect grown = getGrownBounds(label, candidate);
@@ -35,7 +35,7 @@ std::size_t LabelPlacer::Impl::collectBlockers(std::uint32_t label, std::size_t 
     return m_blockers.size();
 }
 
-void LabelPlacer::Impl::findBlockers(std::uint32_t label,
+void LabelPlacer::Impl::findBlockers(LabelIndex label,
                                      internal::CandidateBlockers& blockers) const {
     const LabelState& state = m_labels[label];
     const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
@@ -64,7 +64,7 @@ bool LabelPlacer::Impl::spend() {
 // Shows the hidden label at a candidate whose only blocker can move to
 // another place, itself through a chain of at most depth such moves. Every
 // move is undone when the chain fails, so the visible labels only grow.
-bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool moveSettled) {
+bool LabelPlacer::Impl::insertWithChain(LabelIndex label, int depth, bool moveSettled) {
     // The visible labels round the label are read once: every failed chain
     // is undone, so they are the same for every candidate. Without work
     // left there is nothing to try.
@@ -88,7 +88,7 @@ bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool mov
         if (!isAllowed(label, k)) {
             continue;
         }
-        const std::size_t lane = shapes[k].lane;
+        const LaneIndex lane = shapes[k].lane;
         if (blockers.count[lane] == 0) {
             show(label, k);
             return true;
@@ -104,7 +104,7 @@ bool LabelPlacer::Impl::insertWithChain(std::uint32_t label, int depth, bool mov
 // Shows the label at candidate k in place of its one blocker, which then
 // looks for another place through relocate, moving at most depth others;
 // undone when it finds none. Labels of the chain are locked.
-bool LabelPlacer::Impl::displaceBlocker(std::uint32_t label, std::size_t k, std::uint32_t blocker,
+bool LabelPlacer::Impl::displaceBlocker(LabelIndex label, CandidateIndex k, LabelIndex blocker,
                                         int depth, bool moveSettled) {
     if (m_labels[blocker].locked != 0 || (!moveSettled && isSettled(blocker))) {
         return false;
@@ -129,8 +129,7 @@ bool LabelPlacer::Impl::displaceBlocker(std::uint32_t label, std::size_t k, std:
 
 // Shows a label just hidden from its place `from` at another candidate,
 // moving at most depth other labels out of the way.
-bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int depth,
-                                 bool moveSettled) {
+bool LabelPlacer::Impl::relocate(LabelIndex label, std::int16_t from, int depth, bool moveSettled) {
     // Without work left there is nothing to try.
     if (m_work == 0) {
         return false;
@@ -144,7 +143,7 @@ bool LabelPlacer::Impl::relocate(std::uint32_t label, std::int16_t from, int dep
     const std::uint32_t shape = m_labels[label].shape;
     const internal::CandidateShape* shapes = m_shapes.getCandidates(shape);
     const std::uint8_t fromLane = shapes[static_cast<std::size_t>(from)].lane;
-    const auto isNew = [&](std::size_t k) {
+    const auto isNew = [&](CandidateIndex k) {
         return m_shapes.isFirstWithItsBounds(shape, k) && shapes[k].lane != fromLane;
     };
     const std::size_t candidates = m_candidates.size();
@@ -194,7 +193,7 @@ void LabelPlacer::Impl::walkPlateau() {
     const std::size_t candidates = m_candidates.size();
     while (!m_hiddenLabels.empty() && m_work > 0) {
         const std::size_t pick = static_cast<std::size_t>(nextRandom() % m_hiddenLabels.size());
-        const std::uint32_t label = m_hiddenLabels[pick];
+        const LabelIndex label = m_hiddenLabels[pick];
         if (m_labels[label].chosen != s_hidden) {
             m_hiddenLabels[pick] = m_hiddenLabels.back();
             m_hiddenLabels.pop_back();
@@ -206,7 +205,7 @@ void LabelPlacer::Impl::walkPlateau() {
             if (!spend() || !isAllowed(label, k) || collectBlockers(label, k, 1) != 1) {
                 continue;
             }
-            const std::uint32_t blocker = m_blockers[0];
+            const LabelIndex blocker = m_blockers[0];
             if (isSettled(blocker) || m_labels[blocker].priority > m_labels[label].priority) {
                 continue;
             }
@@ -225,14 +224,14 @@ void LabelPlacer::Impl::walkPlateau() {
     }
 }
 
-void LabelPlacer::Impl::markMoved(std::uint32_t label) {
+void LabelPlacer::Impl::markMoved(LabelIndex label) {
     if (m_labels[label].moved == 0) {
         m_labels[label].moved = 1;
         m_moved.push_back(label);
     }
 }
 
-LabelRect LabelPlacer::Impl::getNeighbourhood(std::uint32_t label) const {
+LabelRect LabelPlacer::Impl::getNeighbourhood(LabelIndex label) const {
     // Every candidate of the label lies within m_reach of its anchor, and
     // so does every candidate of a label that can overlap one of them.
     const float reach = 2.0f * m_reach;
@@ -240,8 +239,8 @@ LabelRect LabelPlacer::Impl::getNeighbourhood(std::uint32_t label) const {
     return {state.x - reach, state.y - reach, state.x + reach, state.y + reach};
 }
 
-void LabelPlacer::Impl::insertAround(std::uint32_t moved) {
-    m_anchors.forEachIn(getNeighbourhood(moved), [&](std::uint32_t label) {
+void LabelPlacer::Impl::insertAround(LabelIndex moved) {
+    m_anchors.forEachIn(getNeighbourhood(moved), [&](LabelIndex label) {
         const LabelState& state = m_labels[label];
         if (state.status == Status::Placeable && state.chosen == s_hidden && m_work > 0) {
             insertWithChain(label, 1, false);
@@ -273,18 +272,17 @@ void LabelPlacer::Impl::improve() {
     // Chains that move only labels new to their place first, so that
     // labels shown before stay where they were; then any label.
     for (const bool moveSettled : {false, true}) {
-        for (const std::uint32_t label : m_hiddenLabels) {
+        for (const LabelIndex label : m_hiddenLabels) {
             if (m_labels[label].chosen == s_hidden) {
                 insertWithChain(label, depth, moveSettled);
             }
         }
     }
     if (effort >= 3) {
-        m_hiddenLabels.erase(std::remove_if(m_hiddenLabels.begin(), m_hiddenLabels.end(),
-                                            [this](std::uint32_t label) {
-                                                return m_labels[label].chosen != s_hidden;
-                                            }),
-                             m_hiddenLabels.end());
+        m_hiddenLabels.erase(
+            std::remove_if(m_hiddenLabels.begin(), m_hiddenLabels.end(),
+                           [this](LabelIndex label) { return m_labels[label].chosen != s_hidden; }),
+            m_hiddenLabels.end());
         walkPlateau();
     }
 }
@@ -295,7 +293,7 @@ void LabelPlacer::Impl::improve() {
 void LabelPlacer::Impl::cleanUp() {
     const std::size_t candidates = m_candidates.size();
     for (std::size_t m = 0; m < m_moved.size(); ++m) {
-        m_anchors.forEachIn(getNeighbourhood(m_moved[m]), [&](std::uint32_t label) {
+        m_anchors.forEachIn(getNeighbourhood(m_moved[m]), [&](LabelIndex label) {
             const LabelState& state = m_labels[label];
             if (state.status != Status::Placeable || state.chosen != s_hidden ||
                 getAllowedLanes(label) == 0) {
@@ -318,13 +316,13 @@ void LabelPlacer::Impl::cleanUp() {
                 }
                 collectBlockers(label, k, m_labels.size());
                 bool yields = false;
-                for (const std::uint32_t blocker : m_blockers) {
+                for (const LabelIndex blocker : m_blockers) {
                     yields = yields || m_labels[blocker].priority >= state.priority;
                 }
                 if (yields) {
                     continue;
                 }
-                for (const std::uint32_t blocker : m_blockers) {
+                for (const LabelIndex blocker : m_blockers) {
                     hide(blocker);
                     markMoved(blocker);
                 }

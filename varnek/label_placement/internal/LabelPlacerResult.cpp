@@ -27,7 +27,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
             internal::prefetchForRead(&m_labels[m_labelOf[i + internal::s_prefetchDistance]]);
         }
         PlacedLabel& placed = m_result[i];
-        const std::uint32_t label = m_labelOf[i];
+        const LabelIndex label = m_labelOf[i];
         const LabelState& state = m_labels[label];
         m_previousReferencePoints[i] =
             state.chosen != s_hidden ? static_cast<std::int16_t>(
