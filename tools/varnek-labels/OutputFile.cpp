@@ -4,9 +4,12 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -22,6 +25,9 @@ namespace {
 // Links are followed at most this far, as the kernel does.
 constexpr int s_maxLinkDepth = 40;
 constexpr std::string_view s_temporaryMark = ".varnek-tmp-";
+// A pipe without a reader is waited for 100 times 10 ms.
+constexpr int s_pipeReaderWaits = 100;
+constexpr long s_pipeReaderWaitNanoseconds = 10'000'000;
 
 std::runtime_error writeError(const std::string& path, const std::string& reason) {
     return std::runtime_error(printable("cannot write " + path + ": " + reason));
@@ -44,6 +50,20 @@ PathParts split(const std::string& path) {
     return {slash == 0 ? "/" : path.substr(0, slash), path.substr(slash + 1)};
 }
 
+// Whether the link may be followed by the rule the kernel applies to links
+// in shared folders: a link in a sticky, world-writable folder (such as
+// /tmp) is followed only when it belongs to the folder's owner or to this
+// process's user, so that no other user can plant one there to redirect
+// the write.
+bool mayFollow(const std::string& link, const struct stat& linkInfo) {
+    struct stat folder {};
+    if (::stat(split(link).folder.c_str(), &folder) != 0) {
+        return false;
+    }
+    const bool shared = (folder.st_mode & S_ISVTX) != 0 && (folder.st_mode & S_IWOTH) != 0;
+    return !shared || linkInfo.st_uid == folder.st_uid || linkInfo.st_uid == ::geteuid();
+}
+
 // The path the chain of symbolic links at path ends in; it need not exist.
 std::string finalTarget(const std::string& path) {
     std::string current = path;
@@ -52,13 +72,20 @@ std::string finalTarget(const std::string& path) {
         if (::lstat(current.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             return current;
         }
-        std::string link(static_cast<std::size_t>(info.st_size) + 1, '\0');
+        if (!mayFollow(current, info)) {
+            throw writeError(path, "the symbolic link " + current +
+                                       " belongs to another user in a shared sticky folder "
+                                       "and is not followed");
+        }
+        // Some links report no size; a path is never longer than PATH_MAX.
+        std::string link(
+            std::max<std::size_t>(static_cast<std::size_t>(info.st_size), PATH_MAX) + 1, '\0');
         const ssize_t length = ::readlink(current.c_str(), link.data(), link.size());
         if (length < 0) {
             throw writeError(path, errno);
         }
         link.resize(static_cast<std::size_t>(length));
-        if (link.front() != '/') {
+        if (link.empty() || link.front() != '/') {
             link.insert(0, split(current).folder + "/");
         }
         current = link;
@@ -85,18 +112,70 @@ void closeChecked(int fd, const std::string& path) {
     }
 }
 
-// Pipes, character devices and files with several names keep their identity.
-void writeInPlace(const std::string& target, const std::string& content, const std::string& path) {
-    const int fd = ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+// The mode the written content gets: the set-user and set-group bits go,
+// since the program they were given to is no longer there.
+mode_t withoutSetIdBits(mode_t mode) {
+    return static_cast<mode_t>(mode & 07777 & ~static_cast<mode_t>(S_ISUID | S_ISGID));
+}
+
+// Opens the pipe for writing once a process reads it, giving a reader
+// started beside the tool a moment to open it; -1 with ENXIO if none does.
+// A plain open would wait for ever.
+int openPipe(const std::string& target) {
+    for (int attempt = 0;; ++attempt) {
+        const int fd = ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
+        if (fd >= 0 || errno != ENXIO || attempt == s_pipeReaderWaits) {
+            return fd;
+        }
+        const timespec wait{0, s_pipeReaderWaitNanoseconds};
+        ::nanosleep(&wait, nullptr);
+    }
+}
+
+// Pipes, character devices and files with several names keep their
+// identity.
+void writeInPlace(const std::string& target, const struct stat& info, const std::string& content,
+                  const std::string& path) {
+    const bool pipe = S_ISFIFO(info.st_mode);
+    const int fd =
+        pipe ? openPipe(target) : ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        throw writeError(path, errno);
+        throw writeError(path, pipe && errno == ENXIO ? std::string("no process reads the pipe")
+                                                      : std::string(std::strerror(errno)));
+    }
+    if (pipe && ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw writeError(path, error);
+    }
+    struct stat opened {};
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode) &&
+        withoutSetIdBits(opened.st_mode) != (opened.st_mode & 07777) &&
+        ::fchmod(fd, withoutSetIdBits(opened.st_mode)) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw writeError(path, error);
     }
     writeAll(fd, content, path);
     closeChecked(fd, path);
 }
 
+// The start of the temporary file's name, ".NAME.varnek-tmp-", with NAME
+// shortened (at a character boundary) so that the whole name, with the
+// process id and six random characters, stays within the folder's limit on
+// a file name.
 std::string temporaryPrefix(const PathParts& parts) {
-    return "." + parts.name + std::string(s_temporaryMark);
+    const long limit = ::pathconf(parts.folder.c_str(), _PC_NAME_MAX);
+    const std::size_t nameMax = limit > 0 ? static_cast<std::size_t>(limit) : NAME_MAX;
+    // '.', the mark, the longest process id (19 digits) and "-XXXXXX".
+    const std::size_t overhead = 1 + s_temporaryMark.size() + 19 + 7;
+    const std::size_t room = nameMax > overhead ? nameMax - overhead : 0;
+    std::size_t length = std::min(parts.name.size(), room);
+    while (length < parts.name.size() && length > 0 &&
+           (static_cast<unsigned char>(parts.name[length]) & 0xC0U) == 0x80U) {
+        --length;
+    }
+    return "." + parts.name.substr(0, length) + std::string(s_temporaryMark);
 }
 
 // Removes the temporary files of runs that are no longer alive; a live
@@ -149,7 +228,8 @@ void replaceWhole(const std::string& target, const struct stat* existing,
                     ::fchown(fd, static_cast<uid_t>(-1), existing->st_gid);
             }
         }
-        const mode_t mode = existing != nullptr ? (existing->st_mode & 07777) : newFileMode();
+        const mode_t mode =
+            existing != nullptr ? withoutSetIdBits(existing->st_mode) : newFileMode();
         if (::fchmod(fd, mode) != 0) {
             const int error = errno;
             ::close(fd);
@@ -205,7 +285,7 @@ void writeOutput(const std::string& path, const std::string& content,
     if (regular && info.st_nlink == 1) {
         replaceWhole(target, &info, content, path);
     } else if (regular || S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
-        writeInPlace(target, content, path);
+        writeInPlace(target, info, content, path);
     } else {
         throw writeError(path, S_ISDIR(info.st_mode)
                                    ? "it is a folder"

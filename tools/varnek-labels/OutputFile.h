@@ -11,20 +11,28 @@ namespace VarnekLabels {
 // what the path names, after following symbolic links to their final
 // target (the links themselves stay):
 // - nothing yet, or a regular file with one name: the content goes to a
-//   temporary file beside it, ".NAME.varnek-tmp-PID-XXXXXX", which then
-//   replaces it in one step; the target either keeps what it held or holds
-//   all of content, and keeps its mode (and owner and group, as far as the
-//   process may set them). A new file gets the usual mode (0666 less the
-//   umask). Temporary files of this name left by killed runs are removed
-//   after a successful replacement.
+//   temporary file beside it, ".NAME.varnek-tmp-PID-XXXXXX" (NAME
+//   shortened at a character boundary so that the name stays within the
+//   folder's limit), which then replaces it in one step; the target either
+//   keeps what it held or holds all of content, and keeps its mode less the
+//   set-user and set-group bits (and owner and group, as far as the process
+//   may set them). A failed write removes the temporary file. A new file
+//   gets the usual mode (0666 less the umask). Temporary files of this name
+//   left by killed runs are removed after a successful replacement.
 // - a regular file with more than one name (hard links): written in place,
-//   so that every name still shows the same file; a failure part-way
-//   leaves it part-written.
-// - a pipe or a character device (e.g. /dev/null): written in place.
+//   so that every name still shows the same file, its set-user and
+//   set-group bits cleared; a failure part-way leaves it part-written.
+// - a pipe or a character device (e.g. /dev/null): written in place; a
+//   pipe that no process opens for reading within a second is refused
+//   instead of waited for.
 // - anything else (a folder, a socket, a block device), or a file the
 //   process may not write: refused.
+// A symbolic link in a sticky, world-writable folder is followed only when
+// it belongs to the folder's owner or to the process's user (the kernel's
+// rule for such links); otherwise nothing is written.
 // Throws std::runtime_error naming the path and the reason (for a folder
-// that cannot be written into, the folder).
+// that cannot be written into, the folder), the user's bytes in it
+// escaped as printable does.
 void writeOutput(const std::string& path, const std::string& content, std::ostream& standardOutput);
 
 }  // namespace VarnekLabels

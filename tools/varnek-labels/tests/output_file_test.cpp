@@ -56,8 +56,9 @@ TEST(varnek_labels_output, replaces_files_and_follows_links_without_changing_the
         const char* name;
         // Makes what is at work/out (and whatever else) before the write.
         std::function<void(const fs::path& work)> before;
-        // Checks work after writeOutput(work/out, "new") succeeded.
+        // Checks work after writeOutput(work/output, "new") succeeded.
         std::function<void(const fs::path& work)> after;
+        std::string output = "out";
     };
     const bool root = ::geteuid() == 0;
     const std::vector<Case> cases{
@@ -66,6 +67,22 @@ TEST(varnek_labels_output, replaces_files_and_follows_links_without_changing_the
              EXPECT_EQ(readFile(work / "out"), "new");
              EXPECT_EQ(statOf(work / "out").st_mode & 07777, 0666 & ~currentUmask());
          }},
+        {"set-user and set-group bits are dropped, the rest kept",
+         [](const fs::path& work) {
+             writeFile(work / "out", "old");
+             ASSERT_EQ(::chmod((work / "out").c_str(), 06750), 0);
+         },
+         [](const fs::path& work) {
+             EXPECT_EQ(readFile(work / "out"), "new");
+             EXPECT_EQ(statOf(work / "out").st_mode & 07777, 0750u);
+         }},
+        {"a name of 250 characters is replaced, its temporary name kept short",
+         [](const fs::path& work) { writeFile(work / std::string(250, 'n'), "old"); },
+         [](const fs::path& work) {
+             EXPECT_EQ(readFile(work / std::string(250, 'n')), "new");
+             EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), 1);
+         },
+         std::string(250, 'n')},
         {"a 0600 file is replaced and keeps its mode",
          [](const fs::path& work) {
              writeFile(work / "out", "old");
@@ -107,13 +124,15 @@ TEST(varnek_labels_output, replaces_files_and_follows_links_without_changing_the
              EXPECT_TRUE(fs::is_symlink(work / "out"));
              EXPECT_EQ(readFile(work / "made"), "new");
          }},
-        {"a hard-linked file is written in place and stays linked",
+        {"a hard-linked file is written in place, stays linked and loses its set-user bit",
          [](const fs::path& work) {
              writeFile(work / "out", "old, longer than new");
+             ASSERT_EQ(::chmod((work / "out").c_str(), 04755), 0);
              fs::create_hard_link(work / "out", work / "other");
          },
          [](const fs::path& work) {
              EXPECT_EQ(readFile(work / "other"), "new");
+             EXPECT_EQ(statOf(work / "other").st_mode & 07777, 0755u);
              EXPECT_EQ(statOf(work / "out").st_ino, statOf(work / "other").st_ino);
              EXPECT_EQ(statOf(work / "out").st_nlink, 2u);
          }},
@@ -141,7 +160,7 @@ TEST(varnek_labels_output, replaces_files_and_follows_links_without_changing_the
         SCOPED_TRACE(c.name);
         const ScratchDirectory scratch;
         c.before(scratch.work());
-        ASSERT_NO_THROW(writeOutput((scratch.work() / "out").string(), "new", std::cout));
+        ASSERT_NO_THROW(writeOutput((scratch.work() / c.output).string(), "new", std::cout));
         c.after(scratch.work());
     }
 }
@@ -161,6 +180,72 @@ TEST(varnek_labels_output, writes_a_pipe_in_place) {
     reader.join();
     EXPECT_EQ(received, "through the pipe");
     EXPECT_TRUE(fs::is_fifo(pipe));
+}
+
+// A link in a sticky, world-writable folder is followed only when it
+// belongs to the folder's owner or to the caller; otherwise nothing is
+// written and the link stays. Another owner than the caller needs root.
+TEST(varnek_labels_output, follows_a_link_in_a_shared_folder_only_as_the_kernel_would) {
+    struct Case {
+        uid_t folderOwner;
+        uid_t linkOwner;
+        bool followed;
+    };
+    const uid_t self = ::geteuid();
+    const uid_t other = 65534;
+    std::vector<Case> cases{{self, self, true}};
+    if (self == 0) {
+        cases.push_back({self, other, false});
+        cases.push_back({other, other, true});
+        cases.push_back({other, self, true});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.folderOwner) + " " + std::to_string(c.linkOwner));
+        const ScratchDirectory scratch;
+        const fs::path shared = scratch.work() / "shared";
+        fs::create_directory(shared);
+        ASSERT_EQ(::chmod(shared.c_str(), 01777), 0);
+        writeFile(scratch.work() / "target", "old");
+        fs::create_symlink(scratch.work() / "target", shared / "out");
+        ASSERT_EQ(::lchown((shared / "out").c_str(), c.linkOwner, c.linkOwner), 0);
+        ASSERT_EQ(::chown(shared.c_str(), c.folderOwner, c.folderOwner), 0);
+        try {
+            writeOutput((shared / "out").string(), "new", std::cout);
+            EXPECT_TRUE(c.followed);
+        } catch (const std::runtime_error& error) {
+            EXPECT_FALSE(c.followed) << error.what();
+            EXPECT_NE(std::string(error.what()).find("is not followed"), std::string::npos);
+        }
+        EXPECT_EQ(readFile(scratch.work() / "target"), c.followed ? "new" : "old");
+        EXPECT_TRUE(fs::is_symlink(shared / "out"));
+    }
+}
+
+// A pipe no process reads is an error within a second, not a run blocked
+// for ever.
+TEST(varnek_labels_output, refuses_a_pipe_without_a_reader) {
+    const ScratchDirectory scratch;
+    ASSERT_EQ(::mkfifo((scratch.work() / "out").c_str(), 0600), 0);
+    const ToolRun run = runTool(scratch, "gallery -o out", "", "timeout 20 ");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write out: no process reads the pipe"), std::string::npos)
+        << run.err;
+    EXPECT_TRUE(fs::is_fifo(scratch.work() / "out"));
+}
+
+// A write that fails part-way (a full disk; here the file-size limit, which
+// fails a write the same way) keeps the original file whole and leaves no
+// temporary file beside it.
+TEST(varnek_labels_output, a_failed_write_keeps_the_original_and_leaves_no_temporary) {
+    const ScratchDirectory scratch;
+    writeFile(scratch.work() / "labels.svg", "kept");
+    const ToolRun run =
+        runTool(scratch, "gallery -o labels.svg", "", "trap '' XFSZ; ulimit -f 8; ");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("cannot write labels.svg: File too large"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(readFile(scratch.work() / "labels.svg"), "kept");
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.work()), fs::directory_iterator()), 1);
 }
 
 TEST(varnek_labels_output, refuses_a_socket_and_leaves_it) {
