@@ -35,6 +35,12 @@ const char* describe(Varnek::LabelHiddenReason reason) {
             return "background not initialized";
         case Varnek::LabelHiddenReason::PlaceTaken:
             return "place taken, back next frame";
+        case Varnek::LabelHiddenReason::BehindCamera:
+            return "behind the camera";
+        case Varnek::LabelHiddenReason::OutsideView:
+            return "outside the view";
+        case Varnek::LabelHiddenReason::Occluded:
+            return "occluded";
     }
     return "unknown";
 }
