@@ -27,6 +27,7 @@
 #include <vector>
 
 #include <expat.h>
+#include <varnek/label_placement/LabelPlacementOptions.h>
 #include <nlohmann/json.hpp>
 
 #include "FuzzCheck.h"
@@ -44,7 +45,7 @@ constexpr std::string_view s_noLabelsNote =
 // the low steps so that a run stays short, and still sends the values the
 // tool rejects.
 constexpr int s_highestEffort = 3;
-constexpr int s_largestAcceptedEffort = 16;
+constexpr int s_largestAcceptedEffort = Varnek::LabelPlacementOptions::maxEffort;
 
 bool startsWith(std::string_view text, std::string_view prefix) {
     return text.substr(0, prefix.size()) == prefix;

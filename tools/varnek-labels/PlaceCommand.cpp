@@ -24,8 +24,9 @@ namespace {
 // otherwise: the default label of a placed view.
 constexpr const char* s_placeIndicator = "acute";
 constexpr float s_placeFixedWidth = 0.015f;
-// Each step about doubles the work; beyond this a run takes minutes.
-constexpr int s_maxEffort = 16;
+// The placer counts a larger effort as its largest; the tool refuses it
+// instead, so that what the user asked for is what was done.
+constexpr int s_maxEffort = Varnek::LabelPlacementOptions::maxEffort;
 
 // The labels of the file at path, or of standardInput for "-".
 std::vector<InputLabel> readInput(const std::string& path, bool header,

@@ -185,7 +185,8 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
                           defaultCandidateNames() + ")");
     place
         ->add_option("--effort", arguments.effort,
-                     "0: greedy only; each step about doubles the work (0 to 16)")
+                     "0: greedy only; each step about doubles the work (0 to " +
+                         std::to_string(Varnek::LabelPlacementOptions::maxEffort) + ")")
         ->capture_default_str();
     place->add_option("--gap", arguments.gap, "least distance between two labels")
         ->capture_default_str();

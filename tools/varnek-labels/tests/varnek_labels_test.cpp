@@ -24,7 +24,7 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
     const std::string outline = "outline --indicator none --reference-point TopLeft ";
     struct Case {
         std::string arguments;
-        std::vector<const char*> fragments;
+        std::vector<std::string> fragments;
     };
     const std::vector<Case> cases{
         {"", {"subcommand", "gallery, outline, place, styles"}},
@@ -63,6 +63,9 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
          {"--fixed: '-0.01'"}},
         {"styles --format svg", {"--format: 'svg'", "text, json"}},
         {"place --input in.csv --viewport 100,100 --candidates ''", {"--candidates: ''"}},
+        {"place --input in.csv --viewport 100,100 --effort " +
+             std::to_string(Varnek::LabelPlacementOptions::maxEffort + 1),
+         {"--effort", "0 to " + std::to_string(Varnek::LabelPlacementOptions::maxEffort)}},
         {"outline --background flat --indicator acute --fixed 2 --scale 3.4e38 "
          "--reference-point TopLeft --size 40,20 --format json",
          {"--size 40,20, --scale 3.4e38, --fixed 2", "overflow"}},
@@ -75,7 +78,7 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
         EXPECT_EQ(run.out, "");
         ASSERT_FALSE(run.err.empty());
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-        for (const char* fragment : c.fragments) {
+        for (const std::string& fragment : c.fragments) {
             EXPECT_NE(run.err.find(fragment), std::string::npos) << run.err;
         }
         EXPECT_TRUE(fs::is_empty(scratch.work()));
