@@ -153,56 +153,85 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
     }
     const auto backgrounds = VarnekTesting::makeBackgrounds(300.0F);
     const LabelRect viewport{0.0F, 0.0F, 400.0F, 300.0F};
-    std::mt19937 random(7);
-    std::vector<LabelRequest> frame =
-        VarnekTesting::makeRandomScene(random, 160, viewport, backgrounds);
-    LabelPlacementOptions options;
-    options.viewport = viewport;
-    options.effort = 3;
-    const auto pan = [&frame] {
-        for (LabelRequest& label : frame) {
-            label.anchor[0] += 0.75F;
-        }
-    };
+    // The 3D call: world x and y are view coordinates, a depth image hides
+    // a few anchors, a mask keeps a few cells free, labels fade.
+    LabelScene scene;
+    scene.view.viewProjection = {};
+    scene.view.viewProjection[0] = 2.0F / 400.0F;
+    scene.view.viewProjection[12] = -1.0F;
+    scene.view.viewProjection[5] = -2.0F / 300.0F;
+    scene.view.viewProjection[13] = 1.0F;
+    scene.view.viewProjection[15] = 1.0F;
+    scene.view.viewport = viewport;
+    std::vector<float> depths(64, 1.0F);
+    std::vector<std::uint8_t> cells(64, 0);
+    for (std::size_t i = 0; i < 64; i += 9) {
+        depths[i] = 0.0F;
+        cells[63 - i] = 1;
+    }
+    const DepthImage depth{depths.data(), 8, 8, false, 0.0F};
+    const CoverageMask mask{cells.data(), 8, 8};
+    scene.depth = &depth;
+    scene.keepOut = &mask;
+    for (const bool inView : {false, true}) {
+        SCOPED_TRACE(inView ? "3D call with fades" : "2D call");
+        std::mt19937 random(7);
+        std::vector<LabelRequest> frame =
+            VarnekTesting::makeRandomScene(random, 160, viewport, backgrounds);
+        LabelPlacementOptions options;
+        options.viewport = viewport;
+        options.effort = 3;
+        options.fadeFrames = inView ? 3 : 0;
+        const auto pan = [&frame] {
+            for (LabelRequest& label : frame) {
+                label.anchor[0] += 0.75F;
+            }
+        };
+        const auto place =
+            [&](LabelPlacer& placer,
+                const std::vector<LabelRequest>& labels) -> const std::vector<PlacedLabel>& {
+            return inView ? placer.place(labels, scene) : placer.place(labels);
+        };
 
-    LabelPlacer placer(backgrounds[0], options);
-    // The caller's buffers have room for any frame of these labels.
-    std::vector<Vector<float, 3>> points;
-    std::vector<std::uint32_t> starts;
-    points.reserve(std::size_t{160} * 64);
-    starts.reserve(161);
-    for (int warm = 0; warm < 3; ++warm) {
+        LabelPlacer placer(backgrounds[0], options);
+        // The caller's buffers have room for any frame of these labels.
+        std::vector<Vector<float, 3>> points;
+        std::vector<std::uint32_t> starts;
+        points.reserve(std::size_t{160} * 64);
+        starts.reserve(161);
+        for (int warm = 0; warm < 3; ++warm) {
+            pan();
+            place(placer, frame);
+            points.clear();
+            starts.clear();
+            placer.appendOutlines(points, starts);
+        }
         pan();
-        placer.place(frame);
+        armAllocationFailure(0);
+        place(placer, frame);
         points.clear();
         starts.clear();
         placer.appendOutlines(points, starts);
-    }
-    pan();
-    armAllocationFailure(0);
-    placer.place(frame);
-    points.clear();
-    starts.clear();
-    placer.appendOutlines(points, starts);
-    EXPECT_EQ(disarmAllocationFailure().allocations, 0);
+        EXPECT_EQ(disarmAllocationFailure().allocations, 0);
 
-    // A larger frame after a smaller one must grow the buffers.
-    const std::vector<LabelRequest> smaller(frame.begin(), frame.begin() + 80);
-    const std::uint64_t fresh =
-        VarnekTesting::hashOf(LabelPlacer(backgrounds[0], options).place(frame));
-    LabelPlacer counting(backgrounds[0], options);
-    counting.place(smaller);
-    armAllocationFailure(0);
-    counting.place(frame);
-    const long allocations = disarmAllocationFailure().allocations;
-    ASSERT_GT(allocations, 0);
-    for (long n = 1; n <= allocations; ++n) {
-        LabelPlacer failing(backgrounds[0], options);
-        failing.place(smaller);
-        armAllocationFailure(n);
-        EXPECT_THROW(failing.place(frame), std::bad_alloc) << "allocation " << n;
-        disarmAllocationFailure();
-        EXPECT_EQ(VarnekTesting::hashOf(failing.place(frame)), fresh) << "allocation " << n;
+        // A larger frame after a smaller one must grow the buffers.
+        const std::vector<LabelRequest> smaller(frame.begin(), frame.begin() + 80);
+        LabelPlacer first(backgrounds[0], options);
+        const std::uint64_t fresh = VarnekTesting::hashOf(place(first, frame));
+        LabelPlacer counting(backgrounds[0], options);
+        place(counting, smaller);
+        armAllocationFailure(0);
+        place(counting, frame);
+        const long allocations = disarmAllocationFailure().allocations;
+        ASSERT_GT(allocations, 0);
+        for (long n = 1; n <= allocations; ++n) {
+            LabelPlacer failing(backgrounds[0], options);
+            place(failing, smaller);
+            armAllocationFailure(n);
+            EXPECT_THROW(place(failing, frame), std::bad_alloc) << "allocation " << n;
+            disarmAllocationFailure();
+            EXPECT_EQ(VarnekTesting::hashOf(place(failing, frame)), fresh) << "allocation " << n;
+        }
     }
 }
 

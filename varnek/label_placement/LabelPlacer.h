@@ -43,6 +43,37 @@
 //   list means the default order. The history goes by key; when keys repeat
 //   within one call, the first request with that key gets it.
 //
+// Fades (fadeFrames n > 0, both calls): the placement above chooses where
+// labels go; what is drawn follows it over n calls, counted in calls. A
+// label placed steps its opacity up by 1/n a call from where it is (a label
+// placed anew starts at 1/n); a label drawn in the previous call and no
+// longer placed (hidden for want of room, culled or occluded in a 3D
+// call) steps down by 1/n a call and stays drawn meanwhile where it was
+// relative to its anchor now, with visible true, its reference point,
+// offset and bounds, and hiddenReason saying why it goes. Its room is kept:
+// - Labels placed while it fades keep off it: it is an obstacle to every
+//   other label, gap included, as a visible label is. Only a label fading
+//   because its anchor was culled may be placed again, and comes back
+//   from its opacity; one fading for want of room is placed again once it
+//   has gone, so that the label that took its room keeps it.
+// - A label that goes in this very call keeps its room against labels not
+//   drawn before: they are held back (hidden, NoRoom, opacity 0) until it
+//   has gone. A label drawn before that moved onto it this call (the
+//   camera moved them together, an anchor came into view under it, or
+//   priorities changed) makes it go at once, as does a place that leaves
+//   the viewport, meets what is kept out, meets a label fading out before
+//   it in request order, or cannot be computed (anchor behind the camera,
+//   a request out of contract).
+// So no two labels with opacity > 0 overlap (gap included), each lies in
+// the viewport and off what is kept out; a label fading out may cover an
+// anchor that came into view under it. Labels drawn anew never belong to
+// anchors behind the camera, outside the view or occluded. Opacity is in
+// [0, 1], exactly 1 when fully shown, visible is true exactly while
+// opacity > 0; without fades opacity is 1 for a visible label and 0 else.
+// The fade state goes by key, like the history; a request that is not the
+// first with its key appears and goes at once; a label no longer requested
+// goes at once. forgetHistory forgets it too.
+//
 // Allocation: a frame allocates nothing once the placer's buffers have grown
 // to its size, that is after a call with at least as many labels, whose
 // sizes and backgrounds the frame reuses (new sizes or backgrounds add

@@ -4,9 +4,11 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <memory>
 #include <random>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -128,15 +130,21 @@ TEST(LabelSceneTest, AnchorsProjectAsComputedByHand) {
     }
 }
 
+// Options over identityView's viewport.
+LabelPlacementOptions identityViewOptions(float gap) {
+    LabelPlacementOptions options;
+    options.viewport = identityView().viewport;
+    options.gap = gap;
+    return options;
+}
+
 TEST(LabelSceneTest, AnchorsInViewArePlacedAsThe2DCallPlacesThem) {
     std::mt19937 random(7);
     const auto backgrounds = makeBackgrounds(256.0f);
     LabelScene scene;
     scene.view = identityView();
     const LabelRect viewport = scene.view.viewport;
-    LabelPlacementOptions options;
-    options.viewport = viewport;
-    options.gap = 1.0f;
+    const LabelPlacementOptions options = identityViewOptions(1.0f);
     LabelPlacer flat(backgrounds[0], options);
     LabelPlacer inView(backgrounds[0], options);
     std::vector<LabelRequest> labels = makeRandomScene(random, 800, viewport, backgrounds);
@@ -412,6 +420,120 @@ TEST(LabelSceneTest, BadScenesHideOrAreIgnoredAsDocumented) {
         const PlacedLabel placed = placer.place({worldLabel(0, 100.0f, 100.0f, 0.0f)}, scene)[0];
         EXPECT_EQ(placed.hiddenReason, c.expected);
         EXPECT_EQ(placed.visible, c.expected == Reason::None);
+    }
+}
+
+TEST(LabelSceneTest, ALabelFadesInAndOutOverNCallsAndResumesWhereItWas) {
+    // One label, its anchor occluded in some frames: n = 4.
+    const std::vector<float> near(1, 0.0f);
+    const DepthImage occluding{near.data(), 1, 1, false, 0.0f};
+    LabelScene scene;
+    scene.view = identityView();
+    LabelPlacer placer = makePlacer(scene.view.viewport, 256.0f);
+    LabelPlacementOptions options = placer.getOptions();
+    options.fadeFrames = 4;
+    placer.setOptions(options);
+    const std::vector<LabelRequest> labels = {worldLabel(9, 100.0f, 100.0f, 0.0f)};
+    const std::string frames = "vvvvvoovooooo";
+    const std::vector<float> expected = {0.25f, 0.5f, 0.75f, 1.0f, 1.0f, 0.75f, 0.5f,
+                                         0.75f, 0.5f, 0.25f, 0.0f, 0.0f, 0.0f};
+    LabelRect shownAt{};
+    for (std::size_t f = 0; f < frames.size(); ++f) {
+        SCOPED_TRACE(::testing::Message() << "frame " << f);
+        scene.depth = frames[f] == 'o' ? &occluding : nullptr;
+        const PlacedLabel placed = placer.place(labels, scene)[0];
+        EXPECT_EQ(placed.opacity, expected[f]);
+        EXPECT_EQ(placed.visible, expected[f] > 0.0f);
+        if (frames[f] == 'v') {
+            shownAt = placed.bounds;
+        } else if (placed.visible) {
+            // Fading out where it was, saying why it goes.
+            EXPECT_EQ(placed.hiddenReason, Reason::Occluded);
+            EXPECT_EQ(placed.bounds.left, shownAt.left);
+            EXPECT_EQ(placed.bounds.top, shownAt.top);
+        }
+    }
+}
+
+// A digest of a result with its opacities.
+std::uint64_t hashWithOpacity(const std::vector<PlacedLabel>& placed) {
+    std::uint64_t hash = hashOf(placed);
+    for (const PlacedLabel& p : placed) {
+        std::uint32_t bits = 0;
+        std::memcpy(&bits, &p.opacity, sizeof bits);
+        hash = (hash ^ bits) * 1099511628211ull;
+    }
+    return hash;
+}
+
+TEST(LabelSceneTest, FadingLabelsKeepTheirRoomAndStepByOneNth) {
+    // Labels whose anchors a changing depth image occludes come and go
+    // every frame. With one priority, no improvement and anchors that are
+    // no obstacles, labels drawn before keep their places, and every
+    // opacity steps by at most 1/n; with changing priorities a label may
+    // move onto a fading one, which then goes at once.
+    const auto backgrounds = makeBackgrounds(256.0f);
+    LabelScene scene;
+    scene.view = identityView();
+    const LabelRect viewport = scene.view.viewport;
+    LabelPlacementOptions options = identityViewOptions(2.0f);
+    options.fadeFrames = 3;
+    options.keepOut = {{300.0f, 100.0f, 380.0f, 140.0f}};
+    const float step = 1.0f / 3.0f;
+    for (const bool priorities : {false, true}) {
+        std::uint64_t hashes[2] = {0, 0};
+        options.effort = priorities ? 1 : 0;
+        options.anchorsAreObstacles = priorities;
+        for (std::uint64_t& hash : hashes) {
+            std::mt19937 random(3);
+            std::vector<LabelRequest> labels = makeRandomScene(random, 700, viewport, backgrounds);
+            LabelPlacer placer(backgrounds[0], options);
+            std::vector<float> before(labels.size(), 0.0f);
+            std::vector<float> depths(32);
+            const DepthImage depth{depths.data(), 8, 4, false, 0.0f};
+            scene.depth = &depth;
+            std::size_t fadingSeen = 0;
+            for (int frame = 0; frame < 25; ++frame) {
+                for (float& d : depths) {
+                    d = random() % 5 == 0 ? 0.0f : 1.0f;
+                }
+                for (LabelRequest& label : labels) {
+                    label.priority = !priorities          ? 0.0f
+                                     : random() % 20 == 0 ? static_cast<float>(random() % 3)
+                                                          : label.priority;
+                }
+                const std::vector<PlacedLabel>& placed = placer.place(labels, scene);
+                hash = hash * 31 + hashWithOpacity(placed);
+                for (std::size_t i = 0; i < labels.size(); ++i) {
+                    const PlacedLabel& p = placed[i];
+                    ASSERT_GE(p.opacity, 0.0f);
+                    ASSERT_LE(p.opacity, 1.0f);
+                    ASSERT_EQ(p.visible, p.opacity > 0.0f) << i;
+                    ASSERT_TRUE(priorities || std::fabs(p.opacity - before[i]) <= step * 1.0001f)
+                        << "label " << i << " frame " << frame << " was " << before[i] << " now "
+                        << p.opacity << " reason " << int(p.hiddenReason);
+                    if (p.hiddenReason == Reason::Occluded && p.visible) {
+                        ASSERT_LT(p.opacity, before[i]) << "drawn anew for an occluded anchor";
+                        ++fadingSeen;
+                    }
+                    before[i] = p.opacity;
+                    if (!p.visible) {
+                        continue;
+                    }
+                    ASSERT_TRUE(VarnekTesting::isInside(p.bounds, viewport));
+                    ASSERT_FALSE(
+                        VarnekTesting::overlapsWithGap(p.bounds, options.keepOut[0], 0.0f));
+                    for (std::size_t j = i + 1; j < labels.size(); ++j) {
+                        ASSERT_FALSE(
+                            placed[j].visible &&
+                            VarnekTesting::overlapsWithGap(p.bounds, placed[j].bounds, options.gap))
+                            << "labels " << i << " and " << j << " overlap in frame " << frame;
+                    }
+                }
+            }
+            EXPECT_GT(fadingSeen, 50u);
+        }
+        EXPECT_EQ(hashes[0], hashes[1]);
     }
 }
 

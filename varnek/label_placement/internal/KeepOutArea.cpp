@@ -91,23 +91,100 @@ bool KeepOutArea::coversMaskedCell(const LabelRect& rect) const {
     return set != 0;
 }
 
-std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, float x,
-                                           float y) const {
+void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& viewport,
+                           float halfGap) {
+    m_rooms.clear();
+    m_halfGap = halfGap;
+    m_roomArea = viewport;
+    const auto cells = static_cast<int>(s_roomCellsPerAxis);
+    m_roomCellStarts.assign(s_roomCellsPerAxis * s_roomCellsPerAxis + 1, 0u);
+    m_roomEntries.clear();
+    for (int pass = 0; pass < 2; ++pass) {
+        for (std::size_t r = 0; r < rooms.size(); ++r) {
+            const LabelRect& b = rooms[r].bounds;
+            // Grown twice: a room holds off labels whose grown rectangle
+            // reaches into its own grown one.
+            const float reach = 2.0f * halfGap;
+            const CellRange columns =
+                cellsMet(b.left - reach, b.right + reach, viewport.left, viewport.right, cells);
+            const CellRange rows =
+                cellsMet(b.top - reach, b.bottom + reach, viewport.top, viewport.bottom, cells);
+            for (int row = rows.first; row < rows.last; ++row) {
+                for (int column = columns.first; column < columns.last; ++column) {
+                    const std::size_t cell = static_cast<std::size_t>(row) * s_roomCellsPerAxis +
+                                             static_cast<std::size_t>(column);
+                    if (pass == 0) {
+                        ++m_roomCellStarts[cell + 1];
+                    } else {
+                        m_roomEntries[m_roomCellStarts[cell]++] = static_cast<std::uint32_t>(r);
+                    }
+                }
+            }
+        }
+        if (pass == 0) {
+            for (std::size_t cell = 1; cell < m_roomCellStarts.size(); ++cell) {
+                m_roomCellStarts[cell] += m_roomCellStarts[cell - 1];
+            }
+            m_roomEntries.resize(m_roomCellStarts.back());
+        } else {
+            // Filling moved each start to the next cell's: back by one cell.
+            for (std::size_t cell = m_roomCellStarts.size() - 1; cell > 0; --cell) {
+                m_roomCellStarts[cell] = m_roomCellStarts[cell - 1];
+            }
+            m_roomCellStarts[0] = 0;
+        }
+    }
+    m_rooms.assign(rooms.begin(), rooms.end());
+}
+
+bool KeepOutArea::blocksForRooms(const LabelRect& rect, std::uint32_t owner) const {
+    const auto cells = static_cast<int>(s_roomCellsPerAxis);
+    const LabelRect grown{rect.left - m_halfGap, rect.top - m_halfGap, rect.right + m_halfGap,
+                          rect.bottom + m_halfGap};
+    const CellRange columns =
+        cellsMet(grown.left, grown.right, m_roomArea.left, m_roomArea.right, cells);
+    const CellRange rows =
+        cellsMet(grown.top, grown.bottom, m_roomArea.top, m_roomArea.bottom, cells);
+    for (int row = rows.first; row < rows.last; ++row) {
+        for (int column = columns.first; column < columns.last; ++column) {
+            const std::size_t cell = static_cast<std::size_t>(row) * s_roomCellsPerAxis +
+                                     static_cast<std::size_t>(column);
+            for (std::uint32_t e = m_roomCellStarts[cell]; e < m_roomCellStarts[cell + 1]; ++e) {
+                const Room& room = m_rooms[m_roomEntries[e]];
+                const LabelRect& b = room.bounds;
+                if (room.owner != owner && grown.left < b.right + m_halfGap &&
+                    b.left - m_halfGap < grown.right && grown.top < b.bottom + m_halfGap &&
+                    b.top - m_halfGap < grown.bottom) {
+                    return true;
+                }
+            }
+        }
+    }
+    return false;
+}
+
+std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
+                                           std::uint32_t owner) const {
     std::uint32_t blocked = 0;
     for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
         const std::size_t q = lane / 4;
         const std::size_t k = lane % 4;
         const LabelRect rect{x + rects.left[q][k], y + rects.top[q][k], x + rects.right[q][k],
                              y + rects.bottom[q][k]};
-        bool kept = coversMaskedCell(rect);
-        for (std::size_t r = 0; !kept && r < m_rectangles.size(); ++r) {
-            const LabelRect& out = m_rectangles[r];
-            kept = rect.left < out.right && out.left < rect.right && rect.top < out.bottom &&
-                   out.top < rect.bottom;
-        }
+        const bool kept = blocksRect(rect) || (!m_rooms.empty() && blocksForRooms(rect, owner));
         blocked |= kept ? 1u << lane : 0u;
     }
     return blocked;
+}
+
+bool KeepOutArea::blocksRect(const LabelRect& rect) const {
+    for (const LabelRect& out : m_rectangles) {
+        if (rect.left < out.right && out.left < rect.right && rect.top < out.bottom &&
+            out.top < rect.bottom) {
+            return true;
+        }
+    }
+    return coversMaskedCell(rect);
 }
 
 }  // namespace internal

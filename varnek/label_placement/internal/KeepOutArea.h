@@ -24,13 +24,30 @@ public:
     // the cells, after which a rectangle costs four reads whatever its size.
     void setMask(const CoverageMask* mask, const LabelRect& viewport);
 
-    bool isEmpty() const { return m_rectangles.empty() && m_columns == 0; }
+    // Rooms held for one label each (a label fading out): no other label
+    // overlaps one, the gap included as between labels. Listed in a grid
+    // over viewport, so that a label reads only those near it.
+    struct Room {
+        LabelRect bounds;
+        std::uint32_t owner;
+    };
+    void setRooms(const std::vector<Room>& rooms, const LabelRect& viewport, float halfGap);
+
+    bool isEmpty() const { return m_rectangles.empty() && m_columns == 0 && m_rooms.empty(); }
     bool hasMask() const { return m_columns != 0; }
+    bool hasRooms() const { return !m_rooms.empty(); }
 
     // Bit j set for every lane j of rects placed at (x, y) (as
     // CandidateRectQuads places them) whose rectangle shares an interior
     // point with a rectangle kept out or a nonzero cell of the mask.
-    std::uint32_t getBlockedLanes(const RelativeCandidateRects& rects, float x, float y) const;
+    // The rooms of labels other than owner count as kept out, grown by the
+    // gap.
+    std::uint32_t getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
+                                  std::uint32_t owner) const;
+
+    // Whether rect shares an interior point with a rectangle kept out or a
+    // nonzero cell.
+    bool blocksRect(const LabelRect& rect) const;
 
     // Whether rect shares an interior point with a nonzero cell.
     bool coversMaskedCell(const LabelRect& rect) const;
@@ -44,6 +61,19 @@ private:
     int m_columns = 0;
     int m_rows = 0;
     LabelRect m_viewport{0.0f, 0.0f, 0.0f, 0.0f};
+
+    // Whether rect, grown by the gap, overlaps the grown room of a label
+    // other than owner.
+    bool blocksForRooms(const LabelRect& rect, std::uint32_t owner) const;
+
+    static constexpr std::size_t s_roomCellsPerAxis = 32;
+    std::vector<Room> m_rooms;
+    // Per cell of the rooms' grid (row by row), where its rooms start among
+    // m_roomEntries, and one entry more.
+    std::vector<std::uint32_t> m_roomCellStarts;
+    std::vector<std::uint32_t> m_roomEntries;
+    LabelRect m_roomArea{0.0f, 0.0f, 0.0f, 0.0f};
+    float m_halfGap = 0.0f;
 };
 
 }  // namespace internal

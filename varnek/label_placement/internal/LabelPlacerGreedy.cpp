@@ -69,7 +69,10 @@ std::uint32_t LabelPlacer::Impl::findPlacesInView(LabelIndex label, const Lanes&
     const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
     std::uint32_t inView = lanes.getInsideMask(m_options.viewport) & rects.getLaneMask();
     if (!m_keepOut.isEmpty()) {
-        inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y);
+        // The rooms of labels fading out hold off every label but their own.
+        const std::uint32_t self =
+            m_keepOut.hasRooms() ? requestOfLabel(label) : internal::KeyTable::s_absent;
+        inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y, self);
     }
     return inView;
 }

@@ -90,14 +90,26 @@ void LabelPlacer::Impl::setOptions(LabelPlacementOptions options) {
 
 void LabelPlacer::Impl::forgetHistory() noexcept {
     m_previousKeys.clear();
+    forgetFades();
     m_hasLastCall = false;
     m_shapes.clear();
 }
 
 const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* labels,
                                                          std::size_t count) {
+    if (m_options.fadeFrames > 0) {
+        return placeSelected(labels, count, nullptr);
+    }
     try {
+        forgetFades();
         m_keepOut.setMask(nullptr, m_options.viewport);
+        if (m_hadRooms) {
+            // The previous frame kept rooms for labels fading out.
+            m_rooms.clear();
+            m_keepOut.setRooms(m_rooms, m_options.viewport, m_halfGap);
+            m_hadRooms = false;
+            m_hasLastCall = false;
+        }
         placeFrame(labels, count);
     } catch (...) {
         dropFrame();

@@ -81,10 +81,40 @@ private:
     void placeFrame(const LabelRequest* labels, std::size_t count);
     // Leaves the placer as after forgetHistory, without a result.
     void dropFrame() noexcept;
-    // The 3D call's requests in view, projected, and their results spread
-    // back to request order.
-    void projectRequests(const LabelRequest* labels, std::size_t count, const LabelScene& scene);
+    // A frame of the 3D call (scene set) or of the 2D call with fades: the
+    // requests that take part in the placement, given to it in order, and
+    // its result spread back to request order (LabelPlacerView.cpp).
+    const std::vector<PlacedLabel>& placeSelected(const LabelRequest* labels, std::size_t count,
+                                                  const LabelScene* scene);
+    void selectRequests(const LabelRequest* labels, std::size_t count, const LabelScene* scene);
     void spreadResult();
+    // The request of a label of such a placement.
+    std::uint32_t requestOfLabel(std::uint32_t label) const {
+        return m_requestOfInView[m_requestOf[label]];
+    }
+
+    // Fades (LabelPlacerFades.cpp). The fade state of the previous call's
+    // requests for this call's.
+    void matchFades(const LabelRequest* labels, std::size_t count);
+    // Whether request i fades out where it was shown, at anchor (x, y) in
+    // view; whether it still takes part in the placement (it may come back).
+    enum class FadeOut : std::uint8_t { No, Placed, Apart };
+    FadeOut fadesOut(std::size_t i, LabelHiddenReason culled) const;
+    // Where a label fading out stays, if it can: inside the viewport, off
+    // what is kept out and off the labels fading out before it; noted in
+    // m_fadingOut.
+    bool keepFadingRoom(const LabelRequest& request, std::uint32_t self, float x, float y);
+    // The rooms of the labels found to fade out before the placement, kept
+    // free in it.
+    void reserveFadingRooms(const LabelRequest* labels);
+    // What is drawn, from the placement's targets.
+    const std::vector<PlacedLabel>& composeFades(const LabelRequest* labels, std::size_t count);
+    void writeFadedOutlines(const LabelRequest* labels, std::size_t count);
+    void forgetFades() noexcept;
+    // The background of a request with a label shown (which has one).
+    const LabelBackground& backgroundOf(const LabelRequest& request) const {
+        return request.background != nullptr ? *request.background : *m_defaultBackground;
+    }
     bool isSameAsLastCall(const LabelRequest* labels, std::size_t count) const;
     void readRequests(const LabelRequest* labels, std::size_t count);
     void layOutGrids(std::size_t count);
@@ -258,6 +288,7 @@ private:
     std::vector<LabelRequest> m_inView;
     std::vector<std::uint32_t> m_requestOfInView;
     std::vector<PlacedLabel> m_sceneResult;
+
     // Per visible label, in request order, its anchor and its outline
     // relative to it in the shape cache: appendOutlines adds the two.
     struct OutlineLabel {
@@ -268,6 +299,56 @@ private:
     std::vector<OutlineLabel> m_outlineLabels;
     std::size_t m_outlinePointCount = 0;
     std::vector<std::uint32_t> m_outlineStarts;
+
+    // Fades: per request of the previous call, its key, how far faded in
+    // (0..m_fadeFrames), what it showed (reference point + 1, or s_hidden)
+    // and whether it was the first request with its key. Only the first
+    // request with a key fades; the others appear and vanish at once.
+    struct FadeState {
+        std::uint64_t key;
+        std::int32_t level;
+        std::int16_t shown;
+        std::uint8_t first;
+        // Why it was fading out, None when it was not.
+        LabelHiddenReason fadingFor;
+    };
+    std::vector<FadeState> m_fades;
+    std::vector<FadeState> m_nextFades;
+    // Per request of this call: its level in the previous call, whether it
+    // is the first with its key.
+    std::vector<std::int32_t> m_fadeLevel;
+    std::vector<std::uint8_t> m_fadeFirst;
+    internal::KeyTable m_fadeKeys;
+    internal::KeyTable m_fadePreviousKeys;
+    // Labels fading out where they were, in request order.
+    struct FadingLabel {
+        std::uint32_t request;
+        std::uint32_t candidate;
+        LabelRect bounds;
+    };
+    std::vector<FadingLabel> m_fadingOut;
+    // Before the placement: the labels that may fade out and where their
+    // anchors are; the rooms kept for them.
+    struct FadeCandidate {
+        std::uint32_t request;
+        float x;
+        float y;
+    };
+    std::vector<FadeCandidate> m_fadeCandidates;
+    std::vector<internal::KeepOutArea::Room> m_rooms;
+    // Per request: placed, but held back while a fading label has its room.
+    std::vector<std::uint8_t> m_held;
+    std::vector<PlacedLabel> m_drawn;
+    // The drawn labels' outlines, when fading.
+    std::vector<OutlineLabel> m_fadeOutlineLabels;
+    std::vector<std::uint32_t> m_fadeOutlineStarts;
+    std::size_t m_fadeOutlinePointCount = 0;
+    // The n of the levels in m_fades.
+    int m_fadeFrames = 0;
+    // Whether the previous frame kept rooms for labels fading out.
+    bool m_hadRooms = false;
+    // Whether the last result was faded: its outlines are the ones above.
+    bool m_fading = false;
 };
 
 }  // namespace Varnek

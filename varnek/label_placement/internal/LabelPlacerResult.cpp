@@ -82,28 +82,34 @@ void LabelPlacer::Impl::keepHistory() {
 void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
                                        std::vector<std::uint32_t>& starts) const {
     const auto base = static_cast<std::uint32_t>(points.size());
-    if (m_outlineStarts.empty()) {
+    // While fading, the drawn labels' outlines.
+    const std::vector<OutlineLabel>& outlineLabels =
+        m_fading ? m_fadeOutlineLabels : m_outlineLabels;
+    const std::vector<std::uint32_t>& outlineStarts =
+        m_fading ? m_fadeOutlineStarts : m_outlineStarts;
+    const std::size_t outlinePointCount = m_fading ? m_fadeOutlinePointCount : m_outlinePointCount;
+    if (outlineStarts.empty()) {
         // No result yet: no outline, and the one closing entry.
         starts.push_back(base);
         return;
     }
     // Growing by half at least, so that appending to a vector again and
     // again does not copy it every time.
-    const std::size_t room = points.size() + m_outlinePointCount;
+    const std::size_t room = points.size() + outlinePointCount;
     if (points.capacity() < room) {
         points.reserve(std::max(room, points.capacity() + points.capacity() / 2));
     }
     const Vector<float, 3>* relative = m_shapes.getOutlinePoints();
-    for (const OutlineLabel& label : m_outlineLabels) {
+    for (const OutlineLabel& label : outlineLabels) {
         const Vector<float, 3>* outline = relative + label.outline.first;
         for (std::uint32_t p = 0; p < label.outline.count; ++p) {
             points.push_back({label.x + outline[p][0], label.y + outline[p][1], 0.0f});
         }
     }
     const std::size_t first = starts.size();
-    starts.resize(first + m_outlineStarts.size());
-    for (std::size_t i = 0; i < m_outlineStarts.size(); ++i) {
-        starts[first + i] = base + m_outlineStarts[i];
+    starts.resize(first + outlineStarts.size());
+    for (std::size_t i = 0; i < outlineStarts.size(); ++i) {
+        starts[first + i] = base + outlineStarts[i];
     }
 }
 

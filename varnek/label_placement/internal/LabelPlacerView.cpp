@@ -8,41 +8,69 @@ namespace Varnek {
 const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* labels,
                                                          std::size_t count,
                                                          const LabelScene& scene) {
+    return placeSelected(labels, count, &scene);
+}
+
+const std::vector<PlacedLabel>& LabelPlacer::Impl::placeSelected(const LabelRequest* labels,
+                                                                 std::size_t count,
+                                                                 const LabelScene* scene) {
     try {
-        projectRequests(labels, count, scene);
-        // The mask may differ from the previous frame's: no unchanged frame.
-        m_keepOut.setMask(scene.keepOut, m_options.viewport);
-        if (m_keepOut.hasMask()) {
+        const bool fading = m_options.fadeFrames > 0;
+        if (fading) {
+            matchFades(labels, count);
+        } else {
+            forgetFades();
+        }
+        selectRequests(labels, count, scene);
+        m_keepOut.setMask(scene != nullptr ? scene->keepOut : nullptr, m_options.viewport);
+        reserveFadingRooms(labels);
+        // The mask and the rooms kept may differ from the previous frame's:
+        // no unchanged frame then.
+        if (m_keepOut.hasMask() || m_keepOut.hasRooms() || m_hadRooms) {
             m_hasLastCall = false;
         }
+        m_hadRooms = m_keepOut.hasRooms();
         placeFrame(m_inView.data(), m_inView.size());
         spreadResult();
+        return fading ? composeFades(labels, count) : m_sceneResult;
     } catch (...) {
         dropFrame();
         throw;
     }
-    return m_sceneResult;
 }
 
-void LabelPlacer::Impl::projectRequests(const LabelRequest* labels, std::size_t count,
-                                        const LabelScene& scene) {
-    // Only the anchors in view take part in the placement: the others are
-    // hidden here, in request order, and the placement's result is spread
-    // back between them.
-    m_projection.reset(scene);
+void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t count,
+                                       const LabelScene* scene) {
+    // Only the anchors in view take part in the placement, and not the
+    // labels fading out for want of room: the others are hidden here, in
+    // request order, and the placement's result is spread back between
+    // them.
+    if (scene != nullptr) {
+        m_projection.reset(*scene);
+    }
+    const bool fading = m_options.fadeFrames > 0;
     m_inView.clear();
     m_requestOfInView.clear();
+    m_fadeCandidates.clear();
     m_sceneResult.resize(count);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (std::size_t i = 0; i < count; ++i) {
         const LabelRequest& request = labels[i];
         const Vector<float, 3>& world = request.anchor;
-        internal::ProjectedAnchor anchor{{nan, nan, nan}, LabelHiddenReason::OutOfContract};
-        if (m_projection.isViewValid() && std::isfinite(world[0]) && std::isfinite(world[1]) &&
-            std::isfinite(world[2])) {
-            anchor = m_projection.project(world);
+        internal::ProjectedAnchor anchor{world, LabelHiddenReason::None};
+        if (scene != nullptr) {
+            anchor = {{nan, nan, nan}, LabelHiddenReason::OutOfContract};
+            if (m_projection.isViewValid() && std::isfinite(world[0]) && std::isfinite(world[1]) &&
+                std::isfinite(world[2])) {
+                anchor = m_projection.project(world);
+            }
         }
-        if (anchor.reason == LabelHiddenReason::None) {
+        const FadeOut fade = fading ? fadesOut(i, anchor.reason) : FadeOut::No;
+        if (fade != FadeOut::No) {
+            m_fadeCandidates.push_back(
+                {static_cast<std::uint32_t>(i), anchor.inView[0], anchor.inView[1]});
+        }
+        if (anchor.reason == LabelHiddenReason::None && fade != FadeOut::Apart) {
             m_inView.push_back(request);
             m_inView.back().anchor = anchor.inView;
             m_requestOfInView.push_back(static_cast<std::uint32_t>(i));
@@ -53,7 +81,8 @@ void LabelPlacer::Impl::projectRequests(const LabelRequest* labels, std::size_t 
         placed.referencePoint = LabelBackground::Center;
         placed.offset = Vector<float, 3>::getZeroVector();
         placed.bounds = {anchor.inView[0], anchor.inView[1], anchor.inView[0], anchor.inView[1]};
-        placed.hiddenReason = anchor.reason;
+        placed.hiddenReason =
+            anchor.reason != LabelHiddenReason::None ? anchor.reason : m_fades[i].fadingFor;
         placed.anchorInView = anchor.inView;
         placed.opacity = 0.0f;
     }
