@@ -31,27 +31,36 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(varnek_soname_version ${PROJECT_VERSION_MAJOR})
 set(varnek_runtime_package libvarnek${varnek_soname_version})
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME ${varnek_runtime_package})
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
-set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "draw-style vocabulary and label outlines for a 3D view
+# The library packages of several architectures install side by side. This
+# CPack has no setting for the field, so it follows the section's line.
+set(varnek_multi_arch_same "\nMulti-Arch: same")
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs${varnek_multi_arch_same})
+set(CPACK_COMPONENT_RUNTIME_DESCRIPTION "draw-style vocabulary, label outlines and label placement for a 3D view
 A C++17 library naming the draw styles of a 3D view (colour modes, patterns,
-symbols, layers) with the option texts the graphics system accepts, and
-computing the sizes, offsets and outline polygons of its labels.
+symbols, layers) with the option texts the graphics system accepts,
+computing the sizes, offsets and outline polygons of its labels, and placing
+many labels in a view so that none overlaps another.
 .
 This package holds the shared libraries.")
 # A shlibs file, so that packages built against this one depend on it, and
-# the loader's cache refreshed by a trigger.
+# the loader's cache refreshed by a trigger. CPack adds postinst and postrm
+# scripts calling ldconfig to a package with libraries unless the package
+# names scripts of its own: naming them without providing them leaves the
+# trigger alone to do that work, as Debian asks.
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS ON)
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS_POLICY ">=")
 file(WRITE ${PROJECT_BINARY_DIR}/debian/runtime/triggers "activate-noawait ldconfig\n")
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/runtime/triggers)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_CONTROL_EXTRA ${PROJECT_BINARY_DIR}/debian/runtime/triggers
+    ${PROJECT_BINARY_DIR}/debian/runtime/none/postinst
+    ${PROJECT_BINARY_DIR}/debian/runtime/none/postrm)
 
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_NAME libvarnek-dev)
-set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel)
+set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_SECTION libdevel${varnek_multi_arch_same})
 set(CPACK_DEBIAN_DEVELOPMENT_PACKAGE_DEPENDS
     "${varnek_runtime_package} (= ${varnek_debian_version})")
-set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "draw-style vocabulary and label outlines - development files
-A C++17 library naming the draw styles of a 3D view and computing the
-outlines of its labels.
+set(CPACK_COMPONENT_DEVELOPMENT_DESCRIPTION "draw-style vocabulary, label outlines and placement - development files
+A C++17 library naming the draw styles of a 3D view, computing the outlines
+of its labels and placing them so that none overlaps another.
 .
 This package holds the headers, the CMake package (find_package(Varnek)),
 the pkg-config file and the links to build against the libraries.")
@@ -59,10 +68,12 @@ the pkg-config file and the links to build against the libraries.")
 set(CPACK_DEBIAN_TOOL_PACKAGE_NAME varnek-tools)
 set(CPACK_DEBIAN_TOOL_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_TOOL_PACKAGE_DEPENDS "${varnek_runtime_package} (= ${varnek_debian_version})")
-set(CPACK_COMPONENT_TOOL_DESCRIPTION "label outlines and draw styles of Varnek, from the command line
+set(CPACK_COMPONENT_TOOL_DESCRIPTION "label outlines, placement and draw styles of Varnek, from the command line
 varnek-labels draws every label shape of the Varnek library into an SVG
 sheet, prints the sizes, offset and outline polygon of one label as text,
-JSON or SVG, and lists the draw-style vocabulary with its option texts.")
+JSON or SVG, places the labels of a view read from a CSV file so that none
+overlaps another (as JSON or SVG), and lists the draw-style vocabulary with
+its option texts.")
 # The tool's own libraries are in the runtime package, staged beside it.
 string(REGEX REPLACE "^/" "" varnek_staged_libdir
     "${CPACK_PACKAGING_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}")

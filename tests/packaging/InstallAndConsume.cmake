@@ -3,13 +3,7 @@
 # uninstall it.
 cmake_minimum_required(VERSION 3.25)
 
-function(run)
-    execute_process(COMMAND ${ARGV} RESULT_VARIABLE result)
-    if(NOT result EQUAL 0)
-        string(REPLACE ";" " " command "${ARGV}")
-        message(FATAL_ERROR "failed (${result}): ${command}")
-    endif()
-endfunction()
+include(${CMAKE_CURRENT_LIST_DIR}/Consume.cmake)
 
 set(prefix ${WORK_DIR}/prefix)
 file(REMOVE_RECURSE ${WORK_DIR})
@@ -20,11 +14,7 @@ else()
 endif()
 
 # find_package(Varnek CONFIG REQUIRED) -> Varnek::varnek
-run(${CMAKE_COMMAND} -S ${CONSUMER_DIR} -B ${WORK_DIR}/consumer
-    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_CXX_COMPILER=${CXX_COMPILER}
-    -DCMAKE_BUILD_TYPE=Release)
-run(${CMAKE_COMMAND} --build ${WORK_DIR}/consumer)
-run(${WORK_DIR}/consumer/varnek_consumer)
+consume_with_find_package(${prefix} ${WORK_DIR}/consumer)
 
 # pkg-config --cflags --libs varnek
 file(GLOB_RECURSE pc_file ${prefix}/varnek.pc)
@@ -37,21 +27,16 @@ if(NOT pc_text MATCHES "\nLicense: MIT\n")
 endif()
 get_filename_component(pc_dir ${pc_file} DIRECTORY)
 set(ENV{PKG_CONFIG_PATH} ${pc_dir})
-find_program(PKG_CONFIG pkg-config REQUIRED)
-execute_process(COMMAND ${PKG_CONFIG} --cflags --libs varnek
-    OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
 execute_process(COMMAND ${PKG_CONFIG} --variable=libdir varnek
     OUTPUT_VARIABLE libdir OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+consume_with_pkg_config(${WORK_DIR}/pkg_config_consumer -std=c++20 -Wl,-rpath,${libdir})
 # The consumer chooses its language standard (the CMake target carries only
 # the minimum, C++17), and the paths are the installation's own, written
 # plainly.
-if(flags MATCHES "-std" OR flags MATCHES "/\\.\\./" OR NOT flags MATCHES "-I${prefix}/include( |$)")
-    message(FATAL_ERROR "pkg-config gives '${flags}'")
+if(pkg_config_flags MATCHES "-std" OR pkg_config_flags MATCHES "/\\.\\./"
+        OR NOT pkg_config_flags MATCHES "-I${prefix}/include( |$)")
+    message(FATAL_ERROR "pkg-config gives '${pkg_config_flags}'")
 endif()
-separate_arguments(flags UNIX_COMMAND "${flags}")
-run(${CXX_COMPILER} -std=c++20 ${CONSUMER_DIR}/main.cpp ${flags} -Wl,-rpath,${libdir}
-    -o ${WORK_DIR}/pkg_config_consumer)
-run(${WORK_DIR}/pkg_config_consumer)
 
 if(NOT EXISTS ${prefix}/share/doc/Varnek/LICENSE)
     message(FATAL_ERROR "the licence is not installed to ${prefix}/share/doc/Varnek")
