@@ -24,16 +24,31 @@ if(VARNEK_HAS_NO_SEMANTIC_INTERPOSITION)
     target_compile_options(varnek_build_flags INTERFACE -fno-semantic-interposition)
 endif()
 
-# Limits the dynamic symbols of a shared library of the project to the
-# namespace Varnek, and binds the library's calls to its own functions at link
-# time: -fno-semantic-interposition only helps within one source file, so a
-# call to an exported function of another file would otherwise go through the
-# PLT on every call.
-function(varnek_limit_exports target)
-    set(map ${PROJECT_SOURCE_DIR}/cmake/exports.map)
+# Limits the dynamic symbols of a shared library of the project to what the
+# version script <map> (in cmake/) lists, in its version node, and binds the
+# library's calls to its own functions at link time:
+# -fno-semantic-interposition only helps within one source file, so a call to
+# an exported function of another file would otherwise go through the PLT on
+# every call. A static archive has no dynamic symbols: it is left alone.
+function(varnek_limit_exports target map)
+    get_target_property(type ${target} TYPE)
+    if(NOT type STREQUAL "SHARED_LIBRARY")
+        return()
+    endif()
+    set(map ${PROJECT_SOURCE_DIR}/cmake/${map})
     target_link_options(${target} PRIVATE "LINKER:--version-script=${map}"
         "LINKER:-Bsymbolic-functions")
     set_property(TARGET ${target} APPEND PROPERTY LINK_DEPENDS ${map})
+endfunction()
+
+# Gives a shared library of the project the project's version and, as its
+# soname, the major version (libvarnek.so.1); a static archive has neither.
+function(varnek_set_shared_library_version target)
+    get_target_property(type ${target} TYPE)
+    if(type STREQUAL "SHARED_LIBRARY")
+        set_target_properties(${target} PROPERTIES
+            VERSION ${PROJECT_VERSION} SOVERSION ${PROJECT_VERSION_MAJOR})
+    endif()
 endfunction()
 
 # Optimises a Release build of <target> as a whole at link time. The label

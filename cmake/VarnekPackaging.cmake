@@ -22,7 +22,9 @@ install(TARGETS varnek varnek_translator varnek_math varnek_geometry
     RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT runtime
     FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development
     FILE_SET generated_headers DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT development)
-varnek_drop_rpath_in_system_libdir(varnek runtime ${CMAKE_INSTALL_LIBDIR})
+if(BUILD_SHARED_LIBS)
+    varnek_drop_rpath_in_system_libdir(varnek runtime ${CMAKE_INSTALL_LIBDIR})
+endif()
 
 install(EXPORT VarnekTargets
     NAMESPACE Varnek::

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Writes the stored ABI of the shared library, abi/<soname>.abi, from a build
-# with debug information (default build/dev, the README's g++ Debug build),
-# with abidw from abigail-tools. scripts/check-abi.sh compares every build
-# against it.
+# Writes the stored ABI of each shared library, the library and its
+# translator stand-in, abi/<soname>.abi, from a build with debug information
+# (default build/dev, the README's g++ Debug build), with abidw from
+# abigail-tools. scripts/check-abi.sh compares every build against it.
 #
 #   scripts/update-abi-baseline.sh [build folder]
 #
@@ -17,10 +17,11 @@ build=${1:-build/dev}
 
 if [ "$build" = build/dev ]; then
     cmake --preset dev >/dev/null
-    cmake --build --preset dev --target varnek
+    cmake --build --preset dev --target varnek varnek_translator
 fi
-library=$build/libvarnek.so
-soname=$(objdump -p "$library" | awk '$1 == "SONAME" { print $2 }')
 mkdir -p abi
-abidw --no-corpus-path --no-comp-dir-path --no-show-locs --out-file "abi/$soname.abi" "$library"
-echo "wrote abi/$soname.abi from $library"
+for library in "$build/libvarnek.so" "$build/varnek/services/libvarnek_translator.so"; do
+    soname=$(objdump -p "$library" | awk '$1 == "SONAME" { print $2 }')
+    abidw --no-corpus-path --no-comp-dir-path --no-show-locs --out-file "abi/$soname.abi" "$library"
+    echo "wrote abi/$soname.abi from $library"
+done

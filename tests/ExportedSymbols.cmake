@@ -1,5 +1,5 @@
 # cmake -P script: fails unless every dynamic symbol LIBRARY defines is the
-# library's own interface, as cmake/exports.map means it:
+# library's own interface, as its version script in cmake/ means it:
 #   - a function or member of the namespace Varnek, or the virtual table or
 #     type information of one of its classes, judged by the mangled name
 #     from its first character (a std:: instance whose signature mentions a
@@ -8,10 +8,14 @@
 #     geometry and math libraries define those);
 #   - no static data other than virtual tables and type information, and
 #     the math stand-in's zero vector, one object shared by every module;
-#   - bound to the version node VARNEK_1.
+#   - bound to the version node VERSION_NODE (default VARNEK_1, the main
+#     library's; the translator stand-in's is VARNEK_TRANSLATOR_1).
 # With -DLIST=<file> it also writes the exported names there, sorted, so
 # that builds can be compared.
 cmake_minimum_required(VERSION 3.25)
+if(NOT VERSION_NODE)
+    set(VERSION_NODE VARNEK_1)
+endif()
 
 find_program(NM nm REQUIRED)
 execute_process(COMMAND ${NM} -D --defined-only --with-symbol-versions ${LIBRARY}
@@ -45,8 +49,8 @@ foreach(line IN LISTS symbols)
     elseif(NOT type MATCHES "^[TWi]$" AND NOT name MATCHES "^_ZT[VIS]")
         string(APPEND faults "  static data: ${name}\n")
     endif()
-    if(NOT version STREQUAL "VARNEK_1")
-        string(APPEND faults "  not in version VARNEK_1: ${name}@@${version}\n")
+    if(NOT version STREQUAL VERSION_NODE)
+        string(APPEND faults "  not in version ${VERSION_NODE}: ${name}@@${version}\n")
     endif()
 endforeach()
 
@@ -62,4 +66,4 @@ if(LIST)
     list(JOIN names "\n" text)
     file(WRITE ${LIST} "${text}\n")
 endif()
-message(STATUS "${count} exported symbols, all Varnek's interface, version VARNEK_1")
+message(STATUS "${count} exported symbols, all Varnek's interface, version ${VERSION_NODE}")
