@@ -21,4 +21,10 @@ if(VARNEK_BUILD_TESTS)
     add_test(NAME docs.api_reference
         COMMAND ${CMAKE_COMMAND} --build ${PROJECT_BINARY_DIR} --target docs)
     set_tests_properties(docs.api_reference PROPERTIES LABELS docs)
+    # The filter that turns the headers' comments into documentation.
+    add_test(NAME docs.comment_filter
+        COMMAND ${CMAKE_COMMAND} -DAWK=${VARNEK_AWK}
+            -DFILTER=${PROJECT_SOURCE_DIR}/docs/api/header-comments.awk
+            -P ${PROJECT_SOURCE_DIR}/tests/DocComments.cmake)
+    set_tests_properties(docs.comment_filter PROPERTIES LABELS docs)
 endif()

@@ -6,9 +6,10 @@
 #    related getters) shares it;
 #  - a comment followed by a blank line heads a section and documents nothing.
 # A trailing comment after a declaration documents it. Comments inside
-# function bodies, lint markers and clang-format switches stay as they are. Every line keeps its number (the file's comment
-# joins its class's line, a shared comment is repeated at the end of each
-# further declaration), so that Doxygen's warnings point into the header.
+# function bodies, lint markers and clang-format switches stay as they are.
+# Every line keeps its number (the file's comment joins its class's line, a
+# shared comment is repeated at the end of each further declaration), so that
+# Doxygen's warnings point into the header.
 
 function indentOf(text) {
     match(text, /^[ \t]*/)
@@ -24,17 +25,32 @@ function isComment(text) {
     return text ~ /^[ \t]*\/\// && text !~ /^[ \t]*\/\/ *clang-format/
 }
 
-# The comment's text on one line; blank comment lines separate paragraphs.
-function joined(    i, text, all) {
+# The comment's text on one line; blank comment lines separate paragraphs,
+# and lines starting "- " are the items of a list, continued by the lines
+# indented under them.
+function joined(    i, text, all, inList) {
     all = ""
+    inList = 0
     for (i = 1; i <= n; i++) {
         text = comment[i]
         sub(/^[ \t]*\/\/ ?/, "", text)
         gsub(/\*\//, "* /", text)
         gsub(/\\/, "&&", text)
-        all = all (text == "" ? " <p>" : " " text)
+        if (inList && text !~ /^(- |  )/) {
+            all = all " </ul>"
+            inList = 0
+        }
+        if (inList) {
+            sub(/^  /, "", text)
+        }
+        if (text ~ /^- /) {
+            all = all (inList ? " <li>" : " <ul><li>") substr(text, 3)
+            inList = 1
+        } else {
+            all = all (text == "" ? " <p>" : " " text)
+        }
     }
-    return all
+    return all (inList ? " </ul>" : "")
 }
 
 function flushComment(asDoc,    i, text) {

@@ -23,6 +23,7 @@ public:
     DrawCustomPatternDefinitionLine(DrawCustomPatternDefinitionLine&& other) = default;
     DrawCustomPatternDefinitionLine& operator=(const DrawCustomPatternDefinitionLine&) = delete;
     DrawCustomPatternDefinitionLine& operator=(DrawCustomPatternDefinitionLine&&) = delete;
+
     ~DrawCustomPatternDefinitionLine() = default;
 
     // The definition and the contrast colour, as given.

@@ -112,18 +112,18 @@ namespace Varnek {
 class VARNEK_API LabelPlacer {
 public:
     // A placer without history, drawing labels that name no background of
-    // their own with defaultBackground. Movable, not copyable.
+    // their own with defaultBackground, which must stay alive as long as the
+    // placer (it shares it); options as for setOptions.
     LabelPlacer(std::shared_ptr<const LabelBackground> defaultBackground,
                 LabelPlacementOptions options);
+
+    // Movable, not copyable.
     ~LabelPlacer();
     LabelPlacer(LabelPlacer&&) noexcept;
     LabelPlacer& operator=(LabelPlacer&&) noexcept;
     LabelPlacer(const LabelPlacer&) = delete;
     LabelPlacer& operator=(const LabelPlacer&) = delete;
 
-    // The default background must stay alive as long as the placer (it
-    // shares it); options as for setOptions.
-    //
     // result[i] belongs to labels[i]; the previous call is the history a
     // frame builds on. A request's background must stay alive until the
     // next call (the outlines are drawn from it); shapes are cached by the

@@ -23,6 +23,7 @@ public:
     BalloonLabelBackground();
     // The same balloon, already initialized with the scale factor.
     explicit BalloonLabelBackground(float screenHeightFractionToMaskedSceneScaleFactor);
+
     ~BalloonLabelBackground() override;
 
     // Recomputes the stored outline from the path (the same points every
