@@ -3,7 +3,9 @@
 // or a placement broke a guarantee: neither depends on the machine; times do
 // and are never judged here.
 #include <cstring>
+#include <fstream>
 #include <iostream>
+#include <string>
 
 #include <unistd.h>
 
@@ -30,10 +32,28 @@ bool takeSmokeFlag(int& argc, char** argv) {
     return smoke;
 }
 
+// Removes --varnek_summary_out=FILE from the arguments: the summary is then
+// written to FILE as well. Empty if not given.
+std::string takeSummaryFile(int& argc, char** argv) {
+    static constexpr const char* s_flag = "--varnek_summary_out=";
+    std::string file;
+    int kept = 0;
+    for (int i = 0; i < argc; ++i) {
+        if (i > 0 && std::strncmp(argv[i], s_flag, std::strlen(s_flag)) == 0) {
+            file = argv[i] + std::strlen(s_flag);
+            continue;
+        }
+        argv[kept++] = argv[i];
+    }
+    argc = kept;
+    return file;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const bool smoke = takeSmokeFlag(argc, argv);
+    const std::string summaryFile = takeSummaryFile(argc, argv);
     VarnekBench::usePlacementSmokeSizes(smoke);
     VarnekBench::usePlacementRobustnessSmokeSizes(smoke);
     benchmark::Initialize(&argc, argv);
@@ -47,5 +67,14 @@ int main(int argc, char** argv) {
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     std::cout.flush();
-    return reporter.printSummary(std::cout) ? 0 : 1;
+    const bool held = reporter.printSummary(std::cout);
+    if (!summaryFile.empty()) {
+        std::ofstream summary(summaryFile);
+        reporter.printSummary(summary);
+        if (!summary.flush()) {
+            std::cerr << "varnek_bench: cannot write the summary to " << summaryFile << '\n';
+            return 1;
+        }
+    }
+    return held ? 0 : 1;
 }
