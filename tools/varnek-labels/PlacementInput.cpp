@@ -341,8 +341,11 @@ std::vector<InputLabel> readLabels(std::istream& in, const std::string& source, 
             notAHeader = error;
         }
     }
-    while (records.next(record)) {
+    while (true) {
         try {
+            if (!records.next(record)) {
+                break;
+            }
             labels.push_back(LabelReader(source, record).label(labels.size()));
         } catch (const UsageError&) {
             if (notAHeader) {

@@ -43,10 +43,12 @@ TEST(placement_input, reads_spreadsheet_csv) {
         std::vector<Label> labels;
     };
     const std::vector<Case> cases{
-        {"byte-order mark and a header found",
-         "\xEF\xBB\xBFx,y,width,height\r\n1,2,3,4\r\n",
+        {"a byte-order mark",
+         "\xEF\xBB\xBF"
+         "1,2,3,4\r\n",
          false,
          {{1.0f, 0, ""}}},
+        {"a header found", "x,y,width,height\r\n1,2,3,4\r\n", false, {{1.0f, 0, ""}}},
         {"a header named", "1,2,3,4\n5,6,7,8\n", true, {{5.0f, 0, ""}}},
         {"quoted text with commas",
          "1,2,3,4,,,\"Flange, upper\"\n",
@@ -86,6 +88,7 @@ TEST(placement_input, names_the_first_bad_field) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"x,y,w,h\n", "in.csv:1: x 'x' is not a number"},
         {"x,y,w,h\nx,2,3,4\n", "in.csv:1: x 'x' is not a number"},
+        {"x,y,w,h\n\"1\"2,3,4\n", "in.csv:1: x 'x' is not a number"},
         {"1,2,x3,4\n5,6,7,8\n", "in.csv:1: width 'x3' is not a number"},
         {"1,y,x3,4\n", "in.csv:1: y 'y' is not a number"},
         {"1,2,3,4,,,\"a\nb\"\n1,2,z,4\n", "in.csv:3: width 'z' is not a number"},
