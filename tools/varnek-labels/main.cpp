@@ -6,5 +6,9 @@
 #include "Tool.h"
 
 int main(int argc, char** argv) {
+    // The streams read and write the descriptors themselves: a read error
+    // on standard input then fails the stream instead of passing for its
+    // end, as it does through the C library's buffers.
+    std::ios::sync_with_stdio(false);
     return VarnekLabels::runTool(argc, argv, {std::cin, std::cout, std::cerr});
 }

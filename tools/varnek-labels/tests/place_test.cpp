@@ -92,6 +92,7 @@ TEST(varnek_labels_place, an_input_not_read_whole_is_status_3_and_writes_nothing
         {"missing", "", "missing.csv", "cannot read 'missing.csv': No such file"},
         {"folder", "", ".", "cannot read '.': it is a folder"},
         {"read error", "", "/proc/self/mem", "cannot read '/proc/self/mem': Input/output"},
+        {"read error, standard input", "", "- <.", "cannot read '-': Is a directory"},
     };
 #ifndef VARNEK_LABELS_SANITIZED
     cases.push_back({"out of memory, standard input", memoryLimit + longLine + " | ", "-",
