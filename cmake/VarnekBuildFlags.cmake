@@ -17,6 +17,36 @@ if(VARNEK_WARNINGS_AS_ERRORS)
     target_compile_options(varnek_build_flags INTERFACE -Werror)
 endif()
 
+# The placer tests a label's candidates four lanes at a time in the
+# compiler's vector types (GNU vector extensions and __builtin_shufflevector,
+# which g++ 11 lacks) where they compile; elsewhere, or with
+# VARNEK_VECTOR_LANES off, it takes a plain loop over the lanes, which gives
+# the same results bit for bit.
+option(VARNEK_VECTOR_LANES "Use the compiler's vector types for the placer's candidate tests where it has them" ON)
+if(VARNEK_VECTOR_LANES)
+    include(CheckCXXSourceCompiles)
+    set(CMAKE_REQUIRED_FLAGS "-Wall -Wextra -Wpedantic -Werror")
+    check_cxx_source_compiles([[
+#include <cstdint>
+using FloatQuad = float __attribute__((vector_size(16)));
+using OutcomeQuad = std::int32_t __attribute__((vector_size(16)));
+int main() {
+    const FloatQuad a = {1.0f, 2.0f, 3.0f, 4.0f};
+    const FloatQuad b = a + 1.0f;
+    const OutcomeQuad less = (a < b) & OutcomeQuad{1, 2, 4, 8};
+    const OutcomeQuad swapped = less | __builtin_shufflevector(less, less, 2, 3, 0, 1);
+    return swapped[0] == 5 ? 0 : 1;
+}
+]] VARNEK_HAS_VECTOR_LANES)
+    unset(CMAKE_REQUIRED_FLAGS)
+endif()
+if(VARNEK_VECTOR_LANES AND VARNEK_HAS_VECTOR_LANES)
+    target_compile_definitions(varnek_build_flags INTERFACE VARNEK_HAS_VECTOR_LANES=1)
+    message(STATUS "Placer candidate tests: vector lanes")
+else()
+    message(STATUS "Placer candidate tests: plain loop")
+endif()
+
 # Within one source file, calls to the library's own exported functions may be
 # inlined and bound directly; across files, varnek_limit_exports binds them.
 check_cxx_compiler_flag(-fno-semantic-interposition VARNEK_HAS_NO_SEMANTIC_INTERPOSITION)

@@ -7,7 +7,7 @@
 set -euo pipefail
 
 packages=(
-    g++ clang clang-tidy clang-format libclang-rt-14-dev lintian
+    g++ g++-11 clang clang-tidy clang-format libclang-rt-14-dev lintian
     cmake make pkg-config dpkg-dev file doxygen
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev libexpat1-dev

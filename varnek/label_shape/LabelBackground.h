@@ -37,6 +37,14 @@
 // indicator or background written outside the library throws from its
 // overrides.
 //
+// Geometry: what a background answers for a reference point and a label
+// size (offsets, sizes, outlines, their extent) depends only on what it was
+// made with and on its own and its indicator's scale factors, so it changes
+// only through initialize. LabelPlacer relies on this: it keeps each
+// background's geometry per size, and a new scale factor makes it ask again.
+// A background written outside the library must keep to it (debug builds of
+// the library check it).
+//
 // Allocations: for a placed reference point, getPolygon and
 // getIndicatorPolygon allocate exactly their result, in one block, and
 // appendPolygon allocates only when points has no room; every other query

@@ -167,10 +167,8 @@ std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, 
                                            std::uint32_t owner) const {
     std::uint32_t blocked = 0;
     for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
-        const std::size_t q = lane / 4;
-        const std::size_t k = lane % 4;
-        const LabelRect rect{x + rects.left[q][k], y + rects.top[q][k], x + rects.right[q][k],
-                             y + rects.bottom[q][k]};
+        const LabelRect rect{x + rects.left[lane], y + rects.top[lane], x + rects.right[lane],
+                             y + rects.bottom[lane]};
         const bool kept = blocksRect(rect) || (!m_rooms.empty() && blocksForRooms(rect, owner));
         blocked |= kept ? 1u << lane : 0u;
     }

@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include <varnek/label_placement/internal/Prefetch.h>
+#include <varnek/label_placement/internal/Assert.h>
+#include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
 namespace internal {
@@ -44,6 +45,9 @@ std::uint32_t KeyTable::find(std::uint64_t key) const {
 }
 
 std::uint32_t KeyTable::insert(std::uint64_t key, std::uint32_t value) {
+    // At most the count reset made room for: the table stays half empty, and
+    // a probe always ends at an empty slot.
+    VARNEK_ASSERT(2 * (m_size + 1) <= m_values.size());
     for (std::size_t slot = slotOf(key);; slot = (slot + 1) & m_mask) {
         if (m_values[slot] == s_absent) {
             m_keys[slot] = key;

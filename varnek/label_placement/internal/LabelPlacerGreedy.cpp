@@ -1,12 +1,16 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
+#include <varnek/label_placement/internal/Assert.h>
 #include <varnek/label_placement/internal/PlacementPrimitives.h>
+#include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
 
 using internal::withCandidateQuads;
 
 void LabelPlacer::Impl::show(LabelIndex label, CandidateIndex candidate) {
+    VARNEK_ASSERT(m_labels[label].chosen == s_hidden);
+    VARNEK_ASSERT(candidate < m_candidates.size());
     m_labels[label].chosen = static_cast<std::int16_t>(candidate);
     m_visible.insert(label, getGrownBounds(label, candidate));
 }
@@ -169,7 +173,7 @@ void LabelPlacer::Impl::placeGreedily() {
         }
         // Lanes are in order of their first candidates.
         if (free != 0) {
-            const auto lane = static_cast<std::size_t>(__builtin_ctz(free));
+            const auto lane = static_cast<std::size_t>(internal::countTrailingZeros(free));
             show(label, m_shapes.getCandidateRects(state.shape).firstCandidateOfLane[lane]);
         }
     }

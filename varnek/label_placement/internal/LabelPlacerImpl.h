@@ -15,6 +15,7 @@
 #include <varnek/label_placement/internal/CandidateLanes.h>
 #include <varnek/label_placement/internal/KeepOutArea.h>
 #include <varnek/label_placement/internal/KeyTable.h>
+#include <varnek/label_placement/internal/RadixSort.h>
 #include <varnek/label_placement/internal/ShapeCache.h>
 #include <varnek/label_placement/internal/UniformGrid.h>
 #include <varnek/label_placement/internal/VisibleLabelGrid.h>
@@ -121,8 +122,6 @@ private:
     void orderForGreedy(std::size_t count);
     // Sorts m_order by key, then by label.
     void sortOrder();
-    // The widest digit of that sort: its counts stay in the nearest cache.
-    static constexpr unsigned int s_radixBits = 11;
     void placeGreedily();
     void improve();
     void cleanUp();
@@ -265,10 +264,8 @@ private:
     std::vector<std::uint8_t> m_anchorListed;
     // How far a candidate reaches from its anchor, at most, this frame.
     float m_reach = 0.0f;
-    struct OrderKey {
-        std::uint64_t key;
-        RequestIndex label;
-    };
+    // A label here is a request's index.
+    using OrderKey = internal::OrderKey;
     std::vector<OrderKey> m_order;
     std::vector<OrderKey> m_orderScratch;
     std::vector<LabelIndex> m_blockers;

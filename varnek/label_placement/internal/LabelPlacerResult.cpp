@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include <varnek/label_placement/internal/Prefetch.h>
+#include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
 

@@ -1,11 +1,11 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
+#include <varnek/label_placement/internal/Assert.h>
 #include <varnek/label_placement/internal/PlacementPrimitives.h>
-#include <varnek/label_placement/internal/Prefetch.h>
+#include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
 namespace {
@@ -239,42 +239,9 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
 }
 
 void LabelPlacer::Impl::sortOrder() {
-    // By key, then by label: a stable radix sort of the keys, which are
-    // listed in label order, from the lowest digit. Only the bits in which
-    // keys differ are sorted (the priority of a frame of one priority costs
-    // nothing), in as few passes of at most s_radixBits bits as they need.
-    std::uint64_t differing = 0;
-    for (const OrderKey& entry : m_order) {
-        differing |= entry.key ^ m_order.front().key;
-    }
-    if (differing == 0) {
-        return;
-    }
-    const auto low = static_cast<unsigned int>(__builtin_ctzll(differing));
-    const auto span = static_cast<unsigned int>(64 - __builtin_clzll(differing)) - low;
-    const unsigned int passes = (span + s_radixBits - 1) / s_radixBits;
-    const unsigned int bits = (span + passes - 1) / passes;
-    const std::size_t buckets = std::size_t{1} << bits;
-    const std::uint64_t digitMask = buckets - 1;
-    m_orderScratch.resize(m_order.size());
-    std::array<std::uint32_t, std::size_t{1} << s_radixBits> starts;
-    for (unsigned int pass = 0; pass < passes; ++pass) {
-        const unsigned int shift = low + pass * bits;
-        std::fill(starts.begin(), starts.begin() + static_cast<std::ptrdiff_t>(buckets), 0u);
-        for (const OrderKey& entry : m_order) {
-            ++starts[(entry.key >> shift) & digitMask];
-        }
-        std::uint32_t start = 0;
-        for (std::size_t bucket = 0; bucket < buckets; ++bucket) {
-            const std::uint32_t n = starts[bucket];
-            starts[bucket] = start;
-            start += n;
-        }
-        for (const OrderKey& entry : m_order) {
-            m_orderScratch[starts[(entry.key >> shift) & digitMask]++] = entry;
-        }
-        m_order.swap(m_orderScratch);
-    }
+    // By key, then by label: the keys are listed in label order.
+    internal::sortByKey(m_order, m_orderScratch);
+    VARNEK_ASSERT(internal::isSortedByKeyAndLabel(m_order));
 }
 
 }  // namespace Varnek

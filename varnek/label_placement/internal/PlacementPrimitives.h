@@ -9,6 +9,8 @@
 #include <type_traits>
 
 #include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/internal/Assert.h>
+#include <varnek/label_placement/internal/RelativeCandidateRects.h>
 
 namespace Varnek {
 namespace internal {
@@ -28,6 +30,7 @@ inline std::uint32_t bitsOf(float value) {
 // can be sized by.
 template <typename Run>
 decltype(auto) withCandidateQuads(std::size_t quads, Run&& run) {
+    VARNEK_ASSERT(quads <= s_candidateQuads);
     switch (quads) {
         case 0:
         case 1:

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <limits>
 
+#include <varnek/label_placement/internal/Assert.h>
 #include <varnek/label_shape/LabelIndicator.h>
 
 namespace Varnek {
@@ -34,6 +35,7 @@ LabelRect extentWithOrigin(const Vector<float, 3>& minimum, const Vector<float, 
 }  // namespace
 
 void ShapeCache::reset(const std::vector<ReferencePoint>& candidates) {
+    VARNEK_ASSERT(candidates.size() <= s_candidateLanes);
     m_referencePoints = candidates;
     m_candidateCount = candidates.size();
     m_entries.clear();
@@ -108,6 +110,7 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
     while (m_slots[slot] != 0) {
         const std::uint32_t entry = m_slots[slot] - 1;
         if (sameKey(m_entries[entry].key, key)) {
+            VARNEK_ASSERT(stillMatchesBackground(entry));
             return entry;
         }
         slot = (slot + 1) & mask;
@@ -139,9 +142,8 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
     CandidateShape* candidates = m_candidates.data() + shape * m_candidateCount;
     RelativeCandidateRects& rects = m_candidateRects[shape];
     const float none = std::numeric_limits<float>::quiet_NaN();
-    for (std::size_t q = 0; q < s_candidateQuads; ++q) {
-        const FloatQuad nones = {none, none, none, none};
-        rects.left[q] = rects.top[q] = rects.right[q] = rects.bottom[q] = nones;
+    for (std::size_t lane = 0; lane < s_candidateLanes; ++lane) {
+        rects.left[lane] = rects.top[lane] = rects.right[lane] = rects.bottom[lane] = none;
     }
     rects.laneCount = 0;
     for (std::uint8_t& first : rects.firstCandidateOfLane) {
@@ -162,12 +164,13 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         }
         // Each distinct rectangle takes the next lane.
         if (first == k) {
+            VARNEK_ASSERT(rects.laneCount < s_candidateLanes);
             const std::size_t lane = rects.laneCount++;
             rects.firstCandidateOfLane[lane] = static_cast<std::uint8_t>(k);
-            rects.left[lane / 4][lane % 4] = bounds.left;
-            rects.top[lane / 4][lane % 4] = bounds.top;
-            rects.right[lane / 4][lane % 4] = bounds.right;
-            rects.bottom[lane / 4][lane % 4] = bounds.bottom;
+            rects.left[lane] = bounds.left;
+            rects.top[lane] = bounds.top;
+            rects.right[lane] = bounds.right;
+            rects.bottom[lane] = bounds.bottom;
         }
         candidates[k].lane =
             first == k ? static_cast<std::uint8_t>(rects.laneCount - 1) : candidates[first].lane;
@@ -178,6 +181,22 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         span.right = bounds.right > span.right ? bounds.right : span.right;
         span.bottom = bounds.bottom > span.bottom ? bounds.bottom : span.bottom;
     }
+}
+
+bool ShapeCache::stillMatchesBackground(std::uint32_t shape) const {
+    if (m_candidateCount == 0) {
+        return true;
+    }
+    const Entry& entry = m_entries[shape];
+    const CandidateShape& cached = getCandidate(shape, 0);
+    const Vector<float, 3> offset = entry.background->getOffset(m_referencePoints[0], entry.size);
+    Vector<float, 3> minimum;
+    Vector<float, 3> maximum;
+    entry.background->getPolygonExtent(m_referencePoints[0], entry.size, offset, minimum, maximum);
+    return sameBits(extentWithOrigin(minimum, maximum), cached.bounds) &&
+           bitsOf(offset[0]) == bitsOf(cached.offset[0]) &&
+           bitsOf(offset[1]) == bitsOf(cached.offset[1]) &&
+           bitsOf(offset[2]) == bitsOf(cached.offset[2]);
 }
 
 ShapeCache::OutlineRange ShapeCache::findOutline(std::uint32_t shape, std::size_t candidate) {

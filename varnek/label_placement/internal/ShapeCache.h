@@ -98,6 +98,10 @@ private:
     static std::size_t hashOf(const Key& key);
     void rehash(std::size_t capacity);
     void computeCandidates(std::uint32_t shape);
+    // Whether the background still gives the shape's first candidate, bit
+    // for bit: its geometry changes only through initialize, which the key
+    // holds (see LabelBackground.h).
+    bool stillMatchesBackground(std::uint32_t shape) const;
 
     std::vector<ReferencePoint> m_referencePoints;
     std::size_t m_candidateCount = 0;

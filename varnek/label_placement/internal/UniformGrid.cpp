@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include <varnek/label_placement/internal/Assert.h>
+
 namespace Varnek {
 namespace internal {
 namespace {
@@ -48,6 +50,9 @@ void UniformGrid::reset(const LabelRect& area, float cellWidth, float cellHeight
     m_rowsAsFloat = static_cast<float>(m_rows);
     m_inverseCellWidth = width > 0.0 ? static_cast<float>(columns / width) : 0.0f;
     m_inverseCellHeight = height > 0.0 ? static_cast<float>(rows / height) : 0.0f;
+    VARNEK_ASSERT(m_columns >= 1 && m_rows >= 1 && m_columns <= maxCellsPerAxis &&
+                  m_rows <= maxCellsPerAxis &&
+                  getCellCount() <= std::max<std::size_t>(maxCells, 1));
 }
 
 }  // namespace internal

@@ -1,9 +1,12 @@
 #include <varnek/label_placement/internal/VisibleLabelGrid.h>
 
+#include <varnek/label_placement/internal/Assert.h>
+
 namespace Varnek {
 namespace internal {
 
 void VisibleLabelGrid::reset(const UniformGrid& layout, std::size_t entries) {
+    VARNEK_ASSERT(layout.getColumnCount() <= s_maxCellsPerAxis);
     m_layout = layout;
     m_cells.resize(layout.getCellCount());
     m_nodes.reserve(entries);
@@ -31,7 +34,7 @@ void VisibleLabelGrid::insertInCell(Cell& cell, const Entry& entry) {
     cell.overflow = node;
 }
 
-void VisibleLabelGrid::removeFromCell(Cell& cell, std::uint32_t label) {
+bool VisibleLabelGrid::removeFromCell(Cell& cell, std::uint32_t label) {
     for (std::uint32_t e = 0; e < cell.count; ++e) {
         if (cell.entries[e].label == label) {
             // The last entry in place fills the hole, and the first overflow
@@ -46,7 +49,7 @@ void VisibleLabelGrid::removeFromCell(Cell& cell, std::uint32_t label) {
             } else {
                 --cell.count;
             }
-            return;
+            return true;
         }
     }
     for (std::uint32_t* link = &cell.overflow; *link != s_end; link = &m_nodes[*link].next) {
@@ -55,13 +58,16 @@ void VisibleLabelGrid::removeFromCell(Cell& cell, std::uint32_t label) {
             *link = m_nodes[node].next;
             m_nodes[node].next = m_free;
             m_free = node;
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 void VisibleLabelGrid::insert(std::uint32_t label, const LabelRect& rect) {
     const CellRange cells = m_layout.getCells(rect);
+    // The first cell is noted in 16 bits each way.
+    VARNEK_ASSERT(cells.column0 <= s_maxCellsPerAxis && cells.row0 <= s_maxCellsPerAxis);
     const Entry entry{rect, label, static_cast<std::uint16_t>(cells.column0),
                       static_cast<std::uint16_t>(cells.row0)};
     for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
@@ -75,7 +81,9 @@ void VisibleLabelGrid::remove(std::uint32_t label, const LabelRect& rect) {
     const CellRange cells = m_layout.getCells(rect);
     for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
         for (std::uint32_t column = cells.column0; column <= cells.column1; ++column) {
-            removeFromCell(m_cells[m_layout.getCellIndex(column, row)], label);
+            [[maybe_unused]] const bool listed =
+                removeFromCell(m_cells[m_layout.getCellIndex(column, row)], label);
+            VARNEK_ASSERT(listed);
         }
     }
 }

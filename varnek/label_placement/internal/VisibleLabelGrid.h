@@ -124,7 +124,8 @@ private:
     }
 
     void insertInCell(Cell& cell, const Entry& entry);
-    void removeFromCell(Cell& cell, std::uint32_t label);
+    // Whether the label was listed in the cell.
+    bool removeFromCell(Cell& cell, std::uint32_t label);
 
     UniformGrid m_layout;
     std::vector<Cell> m_cells;

@@ -1,0 +1,77 @@
+// The few compiler builtins the placer uses (bit scans, a prefetch hint),
+// each with a plain C++ route where the compiler has no builtin: both give
+// the same answers. Private to the library's sources; not installed.
+#ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_PORTABILITY_H
+#define VARNEK_LABEL_PLACEMENT_INTERNAL_PORTABILITY_H
+
+#include <cstddef>
+#include <cstdint>
+
+#if defined(__GNUC__) || defined(__clang__)
+#define VARNEK_HAS_GNU_BUILTINS 1
+#else
+#define VARNEK_HAS_GNU_BUILTINS 0
+#endif
+
+namespace Varnek {
+namespace internal {
+
+// The plain route of the bit scans below; bits must not be 0.
+template <typename Bits>
+unsigned int countTrailingZerosByShifting(Bits bits) {
+    unsigned int count = 0;
+    for (; (bits & 1u) == 0; bits >>= 1) {
+        ++count;
+    }
+    return count;
+}
+
+// The number of zero bits below the lowest set bit; bits must not be 0.
+inline unsigned int countTrailingZeros(std::uint32_t bits) {
+#if VARNEK_HAS_GNU_BUILTINS
+    return static_cast<unsigned int>(__builtin_ctz(bits));
+#else
+    return countTrailingZerosByShifting(bits);
+#endif
+}
+
+inline unsigned int countTrailingZeros(std::uint64_t bits) {
+#if VARNEK_HAS_GNU_BUILTINS
+    return static_cast<unsigned int>(__builtin_ctzll(bits));
+#else
+    return countTrailingZerosByShifting(bits);
+#endif
+}
+
+// The number of zero bits above the highest set bit; bits must not be 0.
+inline unsigned int countLeadingZeros(std::uint64_t bits) {
+#if VARNEK_HAS_GNU_BUILTINS
+    return static_cast<unsigned int>(__builtin_clzll(bits));
+#else
+    unsigned int count = 0;
+    for (; (bits & (std::uint64_t{1} << 63)) == 0; bits <<= 1) {
+        ++count;
+    }
+    return count;
+#endif
+}
+
+// How many steps ahead the loops over scattered data ask for memory: enough
+// to cover a miss to the last-level cache, few enough that the lines are
+// still there when read.
+inline constexpr std::size_t s_prefetchDistance = 8;
+
+// A hint to bring memory into the cache ahead of a read. It changes no
+// result; without the builtin it does nothing.
+inline void prefetchForRead(const void* address) {
+#if VARNEK_HAS_GNU_BUILTINS
+    __builtin_prefetch(address, 0, 3);
+#else
+    static_cast<void>(address);
+#endif
+}
+
+}  // namespace internal
+}  // namespace Varnek
+
+#endif  // VARNEK_LABEL_PLACEMENT_INTERNAL_PORTABILITY_H

@@ -1,0 +1,119 @@
+#include <varnek/label_placement/internal/ShapeCache.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include <testing/PlacementTesting.h>
+#include <varnek/label_placement/LabelPlacementOptions.h>
+
+namespace Varnek {
+namespace internal {
+namespace {
+
+using ReferencePoint = LabelBackground::ReferencePoint;
+
+std::vector<ReferencePoint> everyCandidate() {
+    std::vector<ReferencePoint> candidates(LabelPlacementOptions::defaultCandidates.begin(),
+                                           LabelPlacementOptions::defaultCandidates.end());
+    candidates.push_back(LabelBackground::Center);
+    return candidates;
+}
+
+bool sameBits(float a, float b) {
+    std::uint32_t bitsA = 0;
+    std::uint32_t bitsB = 0;
+    std::memcpy(&bitsA, &a, sizeof a);
+    std::memcpy(&bitsB, &b, sizeof b);
+    return bitsA == bitsB;
+}
+
+bool sameBits(const LabelRect& a, const LabelRect& b) {
+    return sameBits(a.left, b.left) && sameBits(a.top, b.top) && sameBits(a.right, b.right) &&
+           sameBits(a.bottom, b.bottom);
+}
+
+TEST(ShapeCache, HoldsEachCandidatesGeometryAndGivesEqualRectanglesOneLane) {
+    const std::vector<ReferencePoint> candidates = everyCandidate();
+    const Vector<float, 3> size(30.0f, 7.0f, 0.0f);
+    for (const auto& background : VarnekTesting::makeBackgrounds(300.0f)) {
+        ShapeCache cache;
+        cache.reset(candidates);
+        const std::uint32_t shape = cache.find(*background, size);
+        const RelativeCandidateRects& rects = cache.getCandidateRects(shape);
+        std::vector<LabelRect> lanes;
+        for (std::size_t k = 0; k < candidates.size(); ++k) {
+            SCOPED_TRACE(testing::Message() << "candidate " << k);
+            const CandidateShape& candidate = cache.getCandidate(shape, k);
+            const Vector<float, 3> offset = background->getOffset(candidates[k], size);
+            for (std::size_t c = 0; c < 3; ++c) {
+                EXPECT_TRUE(sameBits(candidate.offset[c], offset[c]));
+            }
+            const LabelRequest atOrigin{0, {0.0f, 0.0f, 0.0f}, size, 0.0f, nullptr};
+            EXPECT_TRUE(sameBits(candidate.bounds, VarnekTesting::boundsFromOutline(
+                                                       *background, atOrigin, candidates[k])));
+            // A lane per distinct rectangle, in order of first candidates.
+            std::size_t lane = 0;
+            while (lane < lanes.size() && !sameBits(lanes[lane], candidate.bounds)) {
+                ++lane;
+            }
+            if (lane == lanes.size()) {
+                lanes.push_back(candidate.bounds);
+                EXPECT_EQ(rects.firstCandidateOfLane[lane], k);
+            }
+            EXPECT_EQ(candidate.lane, lane);
+            EXPECT_EQ(cache.isFirstWithItsBounds(shape, k), rects.firstCandidateOfLane[lane] == k);
+            EXPECT_TRUE(sameBits(rects.left[lane], candidate.bounds.left));
+            EXPECT_TRUE(sameBits(rects.bottom[lane], candidate.bounds.bottom));
+            const LabelRect& span = cache.getSpan(shape);
+            EXPECT_TRUE(span.left <= candidate.bounds.left && span.top <= candidate.bounds.top &&
+                        candidate.bounds.right <= span.right &&
+                        candidate.bounds.bottom <= span.bottom);
+            const ShapeCache::OutlineRange outline = cache.findOutline(shape, k);
+            const std::vector<Vector<float, 3>> expected =
+                background->getPolygon(candidates[k], size, offset);
+            ASSERT_EQ(outline.count, expected.size());
+            for (std::size_t p = 0; p < expected.size(); ++p) {
+                const Vector<float, 3>& point = cache.getOutlinePoints()[outline.first + p];
+                EXPECT_TRUE(sameBits(point[0], expected[p][0]) &&
+                            sameBits(point[1], expected[p][1]))
+                    << "point " << p;
+            }
+        }
+        EXPECT_EQ(rects.laneCount, lanes.size());
+        EXPECT_LT(rects.laneCount, candidates.size()) << "a side's reference points agree";
+        EXPECT_TRUE(std::isnan(rects.left[rects.laneCount]));
+    }
+}
+
+TEST(ShapeCache, KeysShapesByBackgroundScaleAndSize) {
+    const auto backgrounds = VarnekTesting::makeBackgrounds(300.0f);
+    ShapeCache cache;
+    cache.reset(everyCandidate());
+    const Vector<float, 3> size(30.0f, 7.0f, 0.0f);
+    const std::uint32_t shape = cache.find(*backgrounds[0], size);
+    EXPECT_EQ(cache.find(*backgrounds[0], size), shape);
+    EXPECT_NE(cache.find(*backgrounds[1], size), shape);
+    EXPECT_NE(cache.find(*backgrounds[0], {30.0f, 7.5f, 0.0f}), shape);
+    // A new scale factor is a new shape, with the new geometry.
+    backgrounds[0]->initialize(600.0f);
+    const std::uint32_t rescaled = cache.find(*backgrounds[0], size);
+    EXPECT_NE(rescaled, shape);
+    const Vector<float, 3> offset =
+        backgrounds[0]->getOffset(LabelPlacementOptions::defaultCandidates[0], size);
+    EXPECT_TRUE(sameBits(cache.getCandidate(rescaled, 0).offset[1], offset[1]));
+
+    // A frame of few labels drops a cache grown far beyond it.
+    for (int n = 0; n < 300; ++n) {
+        cache.find(*backgrounds[2], {static_cast<float>(n), 7.0f, 0.0f});
+    }
+    cache.beginFrame(10);
+    EXPECT_EQ(cache.find(*backgrounds[3], size), 0u);
+}
+
+}  // namespace
+}  // namespace internal
+}  // namespace Varnek
