@@ -122,6 +122,22 @@ struct PlacedScene {
     }
 };
 
+// The fill triangles of every visible label's outline into one reused
+// buffer.
+void appendTriangles(benchmark::State& state, std::size_t count) {
+    PlacedScene placed(count);
+    std::vector<std::uint32_t> indices;
+    placed.placer.appendTriangles(indices, 0);
+    state.counters["indices"] = static_cast<double>(indices.size());
+    const AllocationMeter meter(state, 0);
+    for ([[maybe_unused]] auto _ : state) {
+        indices.clear();
+        placed.placer.appendTriangles(indices, 0);
+        benchmark::DoNotOptimize(indices.data());
+        benchmark::ClobberMemory();
+    }
+}
+
 // Every visible label's outline into one reused buffer.
 void appendOutlines(benchmark::State& state, std::size_t count) {
     PlacedScene placed(count);
@@ -321,6 +337,8 @@ void followCamera(benchmark::State& state, bool withHistory) {
     benchmark::RegisterBenchmark(s_appendOutlines, appendOutlines, std::size_t{10000})
         ->Unit(benchmark::kMicrosecond);
     benchmark::RegisterBenchmark(s_copyOutlinePoints, copyOutlinePoints, std::size_t{10000})
+        ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark(s_appendTriangles, appendTriangles, std::size_t{10000})
         ->Unit(benchmark::kMicrosecond);
 
     constexpr CandidateSet qualitySets[] = {CandidateSet::P4, CandidateSet::P12};

@@ -41,6 +41,7 @@ inline std::string qualityBenchmarkName(CandidateSet set, std::size_t count, Qua
 
 inline constexpr const char* s_appendOutlines = "Placement/Outline/appendOutlines";
 inline constexpr const char* s_copyOutlinePoints = "Placement/Outline/copyPoints";
+inline constexpr const char* s_appendTriangles = "Placement/Outline/appendTriangles";
 inline constexpr const char* s_motionWithHistory = "Placement/Motion/withHistory";
 inline constexpr const char* s_motionWithoutHistory = "Placement/Motion/withoutHistory";
 

@@ -21,6 +21,7 @@ constexpr double s_freshFrameTargetMs = 3.0;
 constexpr double s_growthTarget = 12.0;
 constexpr double s_unchangedShareTarget = 1.0 / 3.0;
 constexpr double s_outlineToCopyTarget = 1.5;
+constexpr double s_trianglesToOutlinesTarget = 1.0;
 constexpr double s_effort1GainTarget = 3.0;
 constexpr double s_effort8GapTarget = 2.0;
 constexpr double s_jumpsTargetPercent = 0.5;
@@ -185,6 +186,17 @@ bool SummaryReporter::printPlacementSummary(std::ostream& out) const {
                       medianCpuTime(s_appendOutlines) / 1e3, copy / 1e3,
                       medianCpuTime(s_copyOutlinePoints) / 1e3, ratio, s_outlineToCopyTarget,
                       verdict(ratio <= s_outlineToCopyTarget));
+        out << line;
+    }
+    if (ran(s_appendOutlines) && ran(s_appendTriangles)) {
+        const double ratio = fastestCpuTime(s_appendTriangles) / fastestCpuTime(s_appendOutlines);
+        std::snprintf(line, sizeof line,
+                      "  %.0f indices: appendTriangles %.1f us (%.1f), %.2f x appendOutlines, "
+                      "target <= %.1f x  %s\n",
+                      namedCounter(s_appendTriangles, "indices"),
+                      fastestCpuTime(s_appendTriangles) / 1e3,
+                      medianCpuTime(s_appendTriangles) / 1e3, ratio, s_trianglesToOutlinesTarget,
+                      verdict(ratio <= s_trianglesToOutlinesTarget));
         out << line;
     }
 

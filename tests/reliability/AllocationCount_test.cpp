@@ -101,6 +101,13 @@ TEST(AllocationCountTest, LabelQueriesAllocateNothingButTheirOutline) {
                 EXPECT_EQ(allocations, result.empty() ? 0 : 1);
                 EXPECT_EQ(result.capacity(), result.size());
             }
+            // The fill triangles: one block, however large the scratch.
+            const std::vector<V> outline = b.getPolygon(point, size, b.getOffset(point, size));
+            std::vector<std::uint32_t> triangles;
+            EXPECT_EQ(
+                allocationsOf([&] { triangles = LabelBackground::getPolygonTriangles(outline); }),
+                1);
+            EXPECT_FALSE(triangles.empty());
         }
     }
 }

@@ -144,9 +144,9 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
 }
 
 // A frame of the placer allocates nothing once its buffers have grown to the
-// frame's size, appendOutlines nothing once the caller's have; a frame whose
-// allocation fails throws std::bad_alloc and leaves a placer that places the
-// next frame as a fresh one would.
+// frame's size, appendOutlines and appendTriangles nothing once the caller's
+// have; a frame whose allocation fails throws std::bad_alloc and leaves a
+// placer that places the next frame as a fresh one would.
 TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameStartsAfresh) {
     if (!testing::allocationHookIsActive()) {
         GTEST_SKIP() << "the allocation functions of the test are replaced";
@@ -197,22 +197,28 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
         // The caller's buffers have room for any frame of these labels.
         std::vector<Vector<float, 3>> points;
         std::vector<std::uint32_t> starts;
+        std::vector<std::uint32_t> triangles;
         points.reserve(std::size_t{160} * 64);
         starts.reserve(161);
+        triangles.reserve(std::size_t{160} * 3 * 64);
+        const auto draw = [&] {
+            points.clear();
+            starts.clear();
+            triangles.clear();
+            placer.appendOutlines(points, starts);
+            placer.appendTriangles(triangles, 0);
+        };
         for (int warm = 0; warm < 3; ++warm) {
             pan();
             place(placer, frame);
-            points.clear();
-            starts.clear();
-            placer.appendOutlines(points, starts);
+            draw();
         }
         pan();
         armAllocationFailure(0);
         place(placer, frame);
-        points.clear();
-        starts.clear();
-        placer.appendOutlines(points, starts);
+        draw();
         EXPECT_EQ(disarmAllocationFailure().allocations, 0);
+        EXPECT_FALSE(triangles.empty());
 
         // A larger frame after a smaller one must grow the buffers.
         const std::vector<LabelRequest> smaller(frame.begin(), frame.begin() + 80);

@@ -37,6 +37,11 @@ void LabelPlacer::appendOutlines(std::vector<Vector<float, 3>>& points,
     m_impl->appendOutlines(points, starts);
 }
 
+void LabelPlacer::appendTriangles(std::vector<std::uint32_t>& indices,
+                                  std::uint32_t firstPoint) const {
+    m_impl->appendTriangles(indices, firstPoint);
+}
+
 const LabelPlacementOptions& LabelPlacer::getOptions() const {
     return m_impl->getOptions();
 }

@@ -78,8 +78,8 @@
 // to its size, that is after a call with at least as many labels, whose
 // sizes and backgrounds the frame reuses (new sizes or backgrounds add
 // cached shapes; an indicator or derived background outside the library
-// may allocate in its own queries). appendOutlines allocates only when the
-// caller's vectors must grow.
+// may allocate in its own queries). appendOutlines and appendTriangles
+// allocate only when the caller's vectors must grow.
 //
 // Threads: a placer is used by one thread at a time. Different placers may
 // run at the same time, sharing backgrounds, which they only query (const):
@@ -161,6 +161,13 @@ public:
     // forgetHistory leave them as they are.
     void appendOutlines(std::vector<Vector<float, 3>>& points,
                         std::vector<std::uint32_t>& starts) const;
+    // Fill triangles of the outlines appendOutlines appends, for a renderer
+    // that fills triangles: indices into its points, firstPoint being
+    // points.size() before that call, three a triangle. Per outline, the
+    // triangles LabelBackground::getPolygonTriangles gives for it: each
+    // turning as the outline does, with an area, together covering it once.
+    // Allocates only when indices must grow.
+    void appendTriangles(std::vector<std::uint32_t>& indices, std::uint32_t firstPoint) const;
 
     // The options the next call of place uses.
     const LabelPlacementOptions& getOptions() const;

@@ -1,5 +1,6 @@
 #include <varnek/label_placement/LabelPlacer.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -149,7 +150,8 @@ TEST(LabelPlacerTest, RandomScenesKeepEveryGuaranteeAndRepeatBitForBit) {
 
 // The outline buffer holds, per visible label in request order, the
 // background's own polygon at the chosen place moved to the anchor, bit for
-// bit; setOptions and forgetHistory leave it as it was.
+// bit, and the triangle buffer that polygon's fill triangles; setOptions and
+// forgetHistory leave the outlines as they were.
 TEST(LabelPlacerTest, OutlinesAreEachVisibleLabelsPolygonAtItsAnchor) {
     const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};
     const auto backgrounds = makeBackgrounds(300.0f);
@@ -162,18 +164,31 @@ TEST(LabelPlacerTest, OutlinesAreEachVisibleLabelsPolygonAtItsAnchor) {
 
     std::vector<Vector<float, 3>> expected;
     std::vector<std::uint32_t> expectedStarts;
+    // Each outline's fill triangles, from the index firstPoint on.
+    const std::uint32_t firstPoint = 5;
+    std::vector<std::uint32_t> expectedTriangles;
     for (std::size_t i = 0; i < labels.size(); ++i) {
         if (!placed[i].visible) {
             continue;
         }
         const LabelBackground& background =
             labels[i].background != nullptr ? *labels[i].background : *backgrounds[0];
-        expectedStarts.push_back(static_cast<std::uint32_t>(expected.size()));
-        for (const auto& p :
-             background.getPolygon(placed[i].referencePoint, labels[i].size, placed[i].offset)) {
+        const auto first = static_cast<std::uint32_t>(expected.size());
+        expectedStarts.push_back(first);
+        const std::vector<Vector<float, 3>> outline =
+            background.getPolygon(placed[i].referencePoint, labels[i].size, placed[i].offset);
+        for (const auto& p : outline) {
             expected.push_back({labels[i].anchor[0] + p[0], labels[i].anchor[1] + p[1], 0.0f});
         }
+        for (const std::uint32_t index : LabelBackground::getPolygonTriangles(outline)) {
+            expectedTriangles.push_back(firstPoint + first + index);
+        }
     }
+    std::vector<std::uint32_t> triangles = {7};
+    placer.appendTriangles(triangles, firstPoint);
+    ASSERT_EQ(triangles.size(), 1 + expectedTriangles.size());
+    EXPECT_TRUE(
+        std::equal(expectedTriangles.begin(), expectedTriangles.end(), triangles.begin() + 1));
     expectedStarts.push_back(static_cast<std::uint32_t>(expected.size()));
     ASSERT_GT(expectedStarts.size(), 20u);
 

@@ -6,6 +6,7 @@
 
 #include <varnek/label_shape/LabelIndicator.h>
 #include <varnek/label_shape/internal/BodyOffset.h>
+#include <varnek/label_shape/internal/EarClipping.h>
 #include <varnek/label_shape/internal/IndicatorPoints.h>
 #include <varnek/label_shape/internal/PolygonExtent.h>
 #include <varnek/label_shape/internal/ReferencePointGeometry.h>
@@ -95,6 +96,20 @@ void LabelBackground::appendPolygon(ReferencePoint referencePoint, const Vector<
                                     const Vector<float, 3>& offset,
                                     std::vector<Vector<float, 3>>& points) const {
     appendPolygonPoints(referencePoint, size, offset, points);
+}
+
+std::vector<std::uint32_t> LabelBackground::getPolygonTriangles(
+    const std::vector<Vector<float, 3>>& polygon) {
+    // One allocation: the scratch of the clipping goes in front of the
+    // triangles and is moved out of the way at the end.
+    const std::size_t count = polygon.size();
+    const std::size_t scratch = internal::getEarClippingScratchSize(count);
+    std::vector<std::uint32_t> indices;
+    indices.reserve(scratch + (count >= 3 ? 3 * (count - 2) : 0));
+    indices.resize(scratch);
+    internal::clipEars(polygon.data(), count, 0, indices.data(), indices);
+    indices.erase(indices.begin(), indices.begin() + static_cast<std::ptrdiff_t>(scratch));
+    return indices;
 }
 
 void LabelBackground::getPolygonExtent(ReferencePoint referencePoint, const Vector<float, 3>& size,

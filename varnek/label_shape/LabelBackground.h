@@ -53,6 +53,7 @@
 #define VARNEK_LABEL_SHAPE_LABELBACKGROUND_H
 
 #include <array>
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -120,6 +121,20 @@ public:
     void getPolygonExtent(ReferencePoint referencePoint, const Vector<float, 3>& size,
                           const Vector<float, 3>& offset, Vector<float, 3>& minimum,
                           Vector<float, 3>& maximum) const;
+    // Fill triangles of an outline getPolygon gave (any closed simple
+    // polygon): indices into polygon, three a triangle, for a renderer that
+    // fills triangles. Each triangle (a, b, c) turns the way the outline
+    // does: (b - a) x (c - a), in x and y, has the sign of the outline's
+    // area (shoelace), positive for the library's outlines, clockwise with y
+    // down. Each has a non-zero area; together they cover the outline's
+    // interior once, so their areas add up to its area (the balloon's
+    // outline closes a few units in the last place past its tip: that
+    // sliver may be left out). The closing point is never used; repeated
+    // and collinear points may go unused. An outline
+    // without area or with a NaN or infinite point gives none. Allocates
+    // only the result.
+    static std::vector<std::uint32_t> getPolygonTriangles(
+        const std::vector<Vector<float, 3>>& polygon);
 
     // Stores the scale factor, the masked-coordinate length of one screen
     // height (the view's height in the units the label sizes are measured

@@ -115,6 +115,64 @@ double turnsOf(const Points& outline, float reach) {
     return angle / (2.0 * std::acos(-1.0));
 }
 
+// Twice the signed area of a triangle, as measure() counts an outline's.
+double twiceAreaOf(const V& a, const V& b, const V& c) {
+    return (double(b[0]) - a[0]) * (double(c[1]) - a[1]) -
+           (double(b[1]) - a[1]) * (double(c[0]) - a[0]);
+}
+
+// Whether (x, y) lies inside the outline: its winding number is not zero
+// (an indicator's layers may run along the body's edge).
+bool holds(const Points& outline, double x, double y) {
+    int winding = 0;
+    for (std::size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
+        const double xi = outline[i][0], yi = outline[i][1];
+        const double xj = outline[j][0], yj = outline[j][1];
+        const double side = (xi - xj) * (y - yj) - (yi - yj) * (x - xj);
+        if (yj <= y && yi > y && side > 0.0) {
+            ++winding;
+        } else if (yj > y && yi <= y && side < 0.0) {
+            --winding;
+        }
+    }
+    return winding != 0;
+}
+
+// The first rule the outline's fill triangles break, or null: indices into
+// the outline, three a triangle, each turning as the outline does with an
+// area, inside it, and together as large as it.
+const char* brokenTriangleRule(const Points& polygon) {
+    const std::vector<std::uint32_t> triangles = LabelBackground::getPolygonTriangles(polygon);
+    if (triangles.size() % 3 != 0) {
+        return "fill triangles: three indices a triangle";
+    }
+    double twiceArea = 0.0;
+    for (std::size_t t = 0; t < triangles.size(); t += 3) {
+        if (triangles[t] >= polygon.size() || triangles[t + 1] >= polygon.size() ||
+            triangles[t + 2] >= polygon.size()) {
+            return "fill triangles: indices into the outline";
+        }
+        const V& a = polygon[triangles[t]];
+        const V& b = polygon[triangles[t + 1]];
+        const V& c = polygon[triangles[t + 2]];
+        const double twice = twiceAreaOf(a, b, c);
+        if (!(twice > 0.0)) {
+            return "fill triangles: each with an area, turning as the outline";
+        }
+        if (!holds(polygon, (double(a[0]) + b[0] + c[0]) / 3.0,
+                   (double(a[1]) + b[1] + c[1]) / 3.0)) {
+            return "fill triangles: inside the outline";
+        }
+        twiceArea += twice;
+    }
+    // To the precision of the outline's own single-precision points.
+    const double outline = measure(polygon).twiceArea;
+    if (std::fabs(twiceArea - outline) > 1e-6 * outline) {
+        return "fill triangles: their areas add up to the outline's";
+    }
+    return nullptr;
+}
+
 // The first rule of the contract the label at r breaks, or null. twin is
 // the same shape with an indicator that only appends. The point count, the
 // body and the agreement of every path to the outline hold for any input;
@@ -170,6 +228,9 @@ const char* brokenRule(const BackgroundShapeRow& shape, const LabelBackground& b
         std::max({std::fabs(low[0]), std::fabs(low[1]), std::fabs(high[0]), std::fabs(high[1])});
     if (std::fabs(turnsOf(polygon, reach) - 1.0) > 1e-6 || measure(polygon).twiceArea <= 0.0) {
         return "closed and clockwise";
+    }
+    if (const char* broken = brokenTriangleRule(polygon)) {
+        return broken;
     }
     const float tolerance = 16.0f * std::numeric_limits<float>::epsilon() * reach;
     const auto near = [tolerance](float value, float expected) {

@@ -34,6 +34,7 @@ public:
                                           const LabelScene& scene);
     void appendOutlines(std::vector<Vector<float, 3>>& points,
                         std::vector<std::uint32_t>& starts) const;
+    void appendTriangles(std::vector<std::uint32_t>& indices, std::uint32_t firstPoint) const;
     const LabelPlacementOptions& getOptions() const { return m_options; }
     void setOptions(LabelPlacementOptions options);
     void forgetHistory() noexcept;

@@ -1,10 +1,41 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
 #include <algorithm>
+#include <cstddef>
+#include <iterator>
 
 #include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
+namespace {
+
+// Reads indices with an offset added: a forward iterator, so that a
+// vector's insert knows the count and writes each element once.
+struct OffsetIndexIterator {
+    using iterator_category = std::forward_iterator_tag;
+    using value_type = std::uint32_t;
+    using difference_type = std::ptrdiff_t;
+    using pointer = const std::uint32_t*;
+    using reference = std::uint32_t;
+
+    const std::uint32_t* index;
+    std::uint32_t offset;
+
+    std::uint32_t operator*() const { return *index + offset; }
+    OffsetIndexIterator& operator++() {
+        ++index;
+        return *this;
+    }
+    OffsetIndexIterator operator++(int) {
+        OffsetIndexIterator before = *this;
+        ++index;
+        return before;
+    }
+    bool operator==(const OffsetIndexIterator& other) const { return index == other.index; }
+    bool operator!=(const OffsetIndexIterator& other) const { return index != other.index; }
+};
+
+}  // namespace
 
 void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t count) {
     // The labels are read in request order, one after another in no order
@@ -110,6 +141,33 @@ void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
     starts.resize(first + outlineStarts.size());
     for (std::size_t i = 0; i < outlineStarts.size(); ++i) {
         starts[first + i] = base + outlineStarts[i];
+    }
+}
+
+void LabelPlacer::Impl::appendTriangles(std::vector<std::uint32_t>& indices,
+                                        std::uint32_t firstPoint) const {
+    const std::vector<OutlineLabel>& outlineLabels =
+        m_fading ? m_fadeOutlineLabels : m_outlineLabels;
+    const std::vector<std::uint32_t>& outlineStarts =
+        m_fading ? m_fadeOutlineStarts : m_outlineStarts;
+    std::size_t count = 0;
+    for (const OutlineLabel& label : outlineLabels) {
+        count += label.outline.triangleIndexCount;
+    }
+    const std::size_t room = indices.size() + count;
+    if (indices.capacity() < room) {
+        indices.reserve(std::max(room, indices.capacity() + indices.capacity() / 2));
+    }
+    // The cache keeps each outline's triangles from its first point: each
+    // outline's run goes in with where the outline starts added, in one
+    // insert that writes each index once.
+    const std::uint32_t* relative = m_shapes.getTriangleIndices();
+    for (std::size_t i = 0; i < outlineLabels.size(); ++i) {
+        const internal::ShapeCache::OutlineRange& outline = outlineLabels[i].outline;
+        const std::uint32_t* triangles = relative + outline.firstTriangleIndex;
+        const std::uint32_t base = firstPoint + outlineStarts[i];
+        indices.insert(indices.end(), OffsetIndexIterator{triangles, base},
+                       OffsetIndexIterator{triangles + outline.triangleIndexCount, base});
     }
 }
 

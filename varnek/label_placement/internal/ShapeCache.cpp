@@ -1,5 +1,7 @@
 #include <varnek/label_placement/internal/ShapeCache.h>
 
+#include <varnek/label_shape/internal/EarClipping.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -61,6 +63,7 @@ void ShapeCache::beginFrame(std::size_t labelCount) {
     // now for that frame's outlines.
     if (m_entries.empty()) {
         m_outlinePoints.clear();
+        m_triangleIndices.clear();
     }
 }
 
@@ -120,14 +123,18 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
     m_entries.push_back({key, &background, size, LabelRect{0.0f, 0.0f, 0.0f, 0.0f}});
     m_candidates.resize(m_candidates.size() + m_candidateCount);
     m_candidateRects.emplace_back();
-    m_outlines.resize(m_outlines.size() + m_candidateCount, OutlineRange{s_noOutline, 0});
-    // Room for all its outlines, growing by half at least so that many
-    // shapes do not copy the points again and again.
-    const std::size_t room =
-        m_outlinePoints.size() + static_cast<std::size_t>(std::max(points, 0)) * m_candidateCount;
-    if (m_outlinePoints.capacity() < room) {
-        m_outlinePoints.reserve(std::max(room, m_outlinePoints.capacity() * 3 / 2));
-    }
+    m_outlines.resize(m_outlines.size() + m_candidateCount, OutlineRange{s_noOutline, 0, 0, 0});
+    // Room for all its outlines and their triangles, growing by half at
+    // least so that many shapes do not copy them again and again.
+    const auto pointCount = static_cast<std::size_t>(std::max(points, 0));
+    const auto reserve = [](auto& values, std::size_t room) {
+        if (values.capacity() < room) {
+            values.reserve(std::max(room, values.capacity() * 3 / 2));
+        }
+    };
+    reserve(m_outlinePoints, m_outlinePoints.size() + pointCount * m_candidateCount);
+    reserve(m_triangleIndices, m_triangleIndices.size() + 3 * pointCount * m_candidateCount);
+    reserve(m_earClippingScratch, internal::getEarClippingScratchSize(pointCount));
     computeCandidates(shape);
     if (2 * m_entries.size() > m_slots.size()) {
         rehash(2 * m_slots.size());
@@ -204,15 +211,23 @@ ShapeCache::OutlineRange ShapeCache::findOutline(std::uint32_t shape, std::size_
     if (range.first == s_noOutline) {
         const Entry& entry = m_entries[shape];
         const std::size_t first = m_outlinePoints.size();
+        const std::size_t firstTriangleIndex = m_triangleIndices.size();
         try {
             entry.background->appendPolygon(m_referencePoints[candidate], entry.size,
                                             getCandidate(shape, candidate).offset, m_outlinePoints);
+            const std::size_t count = m_outlinePoints.size() - first;
+            m_earClippingScratch.resize(internal::getEarClippingScratchSize(count));
+            internal::clipEars(m_outlinePoints.data() + first, count, 0,
+                               m_earClippingScratch.data(), m_triangleIndices);
         } catch (...) {
             m_outlinePoints.resize(first);
+            m_triangleIndices.resize(firstTriangleIndex);
             throw;
         }
         range = {static_cast<std::uint32_t>(first),
-                 static_cast<std::uint32_t>(m_outlinePoints.size() - first)};
+                 static_cast<std::uint32_t>(m_outlinePoints.size() - first),
+                 static_cast<std::uint32_t>(firstTriangleIndex),
+                 static_cast<std::uint32_t>(m_triangleIndices.size() - firstTriangleIndex)};
     }
     return range;
 }

@@ -67,17 +67,21 @@ public:
     // Holds every candidate's bounds that is not NaN, and the origin.
     const LabelRect& getSpan(std::uint32_t shape) const { return m_entries[shape].span; }
     // Where a candidate's outline, relative to the anchor, lies among
-    // getOutlinePoints.
+    // getOutlinePoints, and its fill triangles among getTriangleIndices
+    // (indices from the outline's first point, three a triangle).
     struct OutlineRange {
         std::uint32_t first;
         std::uint32_t count;
+        std::uint32_t firstTriangleIndex;
+        std::uint32_t triangleIndexCount;
     };
     // The outline of the shape at a candidate, relative to the anchor, from
-    // the background on first use. Room for every outline of a shape is made
-    // when the shape is added: this allocates only for a background that
-    // gives more points than it said.
+    // the background on first use, with its fill triangles. Room for every
+    // outline of a shape is made when the shape is added: this allocates
+    // only for a background that gives more points than it said.
     OutlineRange findOutline(std::uint32_t shape, std::size_t candidate);
     const Vector<float, 3>* getOutlinePoints() const { return m_outlinePoints.data(); }
+    const std::uint32_t* getTriangleIndices() const { return m_triangleIndices.data(); }
 
 private:
     // What a shape depends on: the background's address and the scale
@@ -113,6 +117,8 @@ private:
     static constexpr std::uint32_t s_noOutline = 0xFFFFFFFFu;
     std::vector<OutlineRange> m_outlines;
     std::vector<Vector<float, 3>> m_outlinePoints;
+    std::vector<std::uint32_t> m_triangleIndices;
+    std::vector<std::uint32_t> m_earClippingScratch;
     // Open addressing: entry index + 1, 0 for an empty slot.
     std::vector<std::uint32_t> m_slots;
 };
