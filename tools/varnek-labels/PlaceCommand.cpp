@@ -63,6 +63,32 @@ void parseViewport(const std::string& text, PlacementRequest& request) {
     throw rejectedValue("--viewport", text, "W,H with two finite numbers > 0, e.g. 792,612");
 }
 
+Varnek::LabelRect parseKeepOut(const std::string& text) {
+    float sides[4] = {0.0f, 0.0f, 0.0f, 0.0f};
+    std::size_t begin = 0;
+    for (std::size_t k = 0; k < 4; ++k) {
+        const auto comma = text.find(',', begin);
+        const bool last = k == 3;
+        if ((comma == std::string::npos) != last) {
+            break;
+        }
+        const auto side = parseFiniteFloat(std::string_view(text).substr(begin, comma - begin));
+        if (!side) {
+            break;
+        }
+        sides[k] = *side;
+        if (last) {
+            if (sides[0] <= sides[2] && sides[1] <= sides[3]) {
+                return {sides[0], sides[1], sides[2], sides[3]};
+            }
+            break;
+        }
+        begin = comma + 1;
+    }
+    throw rejectedValue("--keep-out", text,
+                        "L,T,R,B with four finite numbers, L <= R and T <= B, e.g. 0,0,200,40");
+}
+
 std::vector<ReferencePoint> parseCandidates(const std::string& text) {
     std::vector<ReferencePoint> candidates;
     std::size_t begin = 0;
@@ -130,6 +156,9 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istre
     request.options.anchorsAreObstacles =
         checkedChoice("--anchors-are-obstacles", arguments.anchorsAreObstacles, {"yes", "no"}) ==
         "yes";
+    for (const std::string& rect : arguments.keepOut) {
+        request.options.keepOut.push_back(parseKeepOut(rect));
+    }
     checkedChoice("--format", arguments.format, {"json", "svg"});
     request.labels = readInput(arguments.input, arguments.header, standardInput);
     return request;

@@ -27,6 +27,7 @@ struct PlaceArguments {
     std::string effort = "1";
     std::string gap = "0";
     std::string anchorsAreObstacles = "yes";
+    std::vector<std::string> keepOut;  // L,T,R,B each
     std::string format = "json";
     std::string output = "-";
 };

@@ -12,6 +12,30 @@
 namespace VarnekLabels {
 namespace {
 
+// The reason's name as the enumeration spells it.
+const char* toName(Varnek::LabelHiddenReason reason) {
+    using Reason = Varnek::LabelHiddenReason;
+    switch (reason) {
+        case Reason::None:
+            return "None";
+        case Reason::NoRoom:
+            return "NoRoom";
+        case Reason::OutOfContract:
+            return "OutOfContract";
+        case Reason::BackgroundNotInitialized:
+            return "BackgroundNotInitialized";
+        case Reason::PlaceTaken:
+            return "PlaceTaken";
+        case Reason::BehindCamera:
+            return "BehindCamera";
+        case Reason::OutsideView:
+            return "OutsideView";
+        case Reason::Occluded:
+            return "Occluded";
+    }
+    return "Unknown";
+}
+
 using Varnek::LabelRequest;
 using Varnek::PlacedLabel;
 
@@ -82,6 +106,8 @@ std::string placementAsJson(const PlacementRequest& request, const PlacementResu
             entry["bounds"] =
                 nlohmann::ordered_json::array({toShortDouble(b.left), toShortDouble(b.top),
                                                toShortDouble(b.right), toShortDouble(b.bottom)});
+        } else {
+            entry["hiddenReason"] = toName(placed.hiddenReason);
         }
         labels.push_back(std::move(entry));
     }

@@ -47,7 +47,8 @@ bool isFinite(const PlacementResult& result);
 
 // {"viewport": [W, H], "visible": n, "hidden": m, "labels": [...]}, labels in
 // input order: {"key", "visible": true, "referencePoint", "offset": [x, y],
-// "bounds": [left, top, right, bottom]} or {"key", "visible": false}. Every
+// "bounds": [left, top, right, bottom]} or {"key", "visible": false,
+// "hiddenReason": "NoRoom" (or "OutOfContract", ...)}. Every
 // float reads back to the placer's exact value.
 std::string placementAsJson(const PlacementRequest& request, const PlacementResult& result);
 

@@ -194,6 +194,8 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
         ->add_option("--anchors-are-obstacles", arguments.anchorsAreObstacles,
                      "yes: no label covers another label's anchor; no")
         ->capture_default_str();
+    place->add_option("--keep-out", arguments.keepOut,
+                      "L,T,R,B: a view rectangle no label covers (repeatable)");
     place->add_option("--format", arguments.format, "json or svg")->capture_default_str();
     place->add_option("-o,--output", arguments.output, "file to write; - is standard output")
         ->capture_default_str();

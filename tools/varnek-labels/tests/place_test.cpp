@@ -126,7 +126,33 @@ TEST(varnek_labels_place, a_label_out_of_contract_is_hidden_and_its_anchor_is_an
         ASSERT_EQ(run.status, 0) << run.err;
         const auto labels = nlohmann::json::parse(run.out).at("labels");
         EXPECT_EQ(labels[0].at("referencePoint"), referencePoint);
-        EXPECT_EQ(labels[1], nlohmann::json::parse(R"({"key":1,"visible":false})"));
+        EXPECT_EQ(labels[1], nlohmann::json::parse(
+                                 R"({"key":1,"visible":false,"hiddenReason":"OutOfContract"})"));
+    }
+}
+
+// Kept-out rectangles, each given by its own --keep-out, stay free; a
+// label with no room left says so.
+TEST(varnek_labels_place, kept_out_rectangles_stay_free) {
+    const ScratchDirectory scratch;
+    writeFile(scratch.work() / "in.csv", "100,50,20,6\n");
+    const std::string place = "place --input in.csv --viewport 200,100 ";
+    const ToolRun squeezed =
+        runTool(scratch, place + "--keep-out 0,0,200,40 --keep-out 0,60,200,100");
+    ASSERT_EQ(squeezed.status, 0) << squeezed.err;
+    const auto label = nlohmann::json::parse(squeezed.out).at("labels")[0];
+    ASSERT_EQ(label.at("visible"), true);
+    const auto& bounds = label.at("bounds");
+    EXPECT_GE(bounds[1].get<double>(), 40.0);
+    EXPECT_LE(bounds[3].get<double>(), 60.0);
+    const ToolRun covered = runTool(scratch, place + "--keep-out 0,0,200,100");
+    ASSERT_EQ(covered.status, 0) << covered.err;
+    EXPECT_EQ(nlohmann::json::parse(covered.out).at("labels")[0],
+              nlohmann::json::parse(R"({"key":0,"visible":false,"hiddenReason":"NoRoom"})"));
+    for (const char* bad : {"1,2,3", "5,0,1,1", "0,0,nan,4", "0,0,1,1,"}) {
+        const ToolRun run = runTool(scratch, place + "--keep-out " + bad);
+        EXPECT_EQ(run.status, 2) << bad;
+        EXPECT_NE(run.err.find("--keep-out"), std::string::npos) << run.err;
     }
 }
 
