@@ -2,6 +2,11 @@
 // floats), options (candidates of any value, gap, effort, the anchor rule)
 // and up to 64 labels (600 in a crowd at one point or on one line) over every kind of background,
 // an uninitialised one and none, with anchors, sizes and priorities that are sometimes any float.
+// Then places it as three frames of a 3D view (any matrix, a small depth
+// image and coverage mask of any size, keep-out rectangles, fades) and
+// checks what is drawn: opacities in [0, 1], no two drawn labels
+// overlapping, inside the viewport, off what is kept out, none drawn anew
+// for a culled anchor, and a fresh placer agreeing bit for bit.
 // Places it as two frames (the second moved a little) and checks every
 // guarantee of a placement: no overlap, inside the viewport, anchors
 // uncovered, bounds holding the outline, priority, bad requests hidden with
@@ -120,6 +125,105 @@ void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
     }
 }
 
+// Whether rect shares an interior point with a nonzero cell of the mask.
+bool coversCell(const LabelRect& rect, const CoverageMask& mask, const LabelRect& viewport) {
+    if (mask.cells == nullptr || mask.width <= 0 || mask.height <= 0) {
+        return false;
+    }
+    const double width = static_cast<double>(viewport.right) - viewport.left;
+    const double height = static_cast<double>(viewport.bottom) - viewport.top;
+    for (int row = 0; row < mask.height; ++row) {
+        for (int column = 0; column < mask.width; ++column) {
+            const double left = viewport.left + width * column / mask.width;
+            const double right = viewport.left + width * (column + 1) / mask.width;
+            const double top = viewport.top + height * row / mask.height;
+            const double bottom = viewport.top + height * (row + 1) / mask.height;
+            if (mask.cells[row * mask.width + column] != 0 && rect.left < right &&
+                left < rect.right && rect.top < bottom && top < rect.bottom) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Three frames of a 3D view of the labels: what is drawn keeps its
+// guarantees; the digests of the frames.
+std::uint64_t checkViewFrames(FuzzedDataProvider& input, std::vector<LabelRequest> labels,
+                              LabelPlacementOptions options,
+                              const std::shared_ptr<LabelBackground>& defaultBackground) {
+    LabelScene scene;
+    for (float& m : scene.view.viewProjection) {
+        m = consumeCoordinate(input, -0.02F, 0.02F);
+    }
+    scene.view.viewProjection[12] = -1.0F;
+    scene.view.viewProjection[13] = 1.0F;
+    scene.view.viewProjection[15] = consumeCoordinate(input, -0.5F, 2.0F);
+    scene.view.viewport = options.viewport;
+    scene.view.zeroToOneDepth = input.ConsumeBool();
+    std::vector<float> depths(36);
+    std::vector<std::uint8_t> cells(36);
+    for (std::size_t i = 0; i < depths.size(); ++i) {
+        depths[i] = consumeCoordinate(input, 0.0F, 1.0F);
+        cells[i] = input.ConsumeIntegralInRange<std::uint8_t>(0, 7) == 0 ? 1 : 0;
+    }
+    const DepthImage depth{input.ConsumeBool() ? depths.data() : nullptr,
+                           input.ConsumeIntegralInRange<int>(-1, 6),
+                           input.ConsumeIntegralInRange<int>(-1, 6), input.ConsumeBool(),
+                           consumeCoordinate(input, -0.1F, 0.1F)};
+    const CoverageMask mask{input.ConsumeBool() ? cells.data() : nullptr,
+                            input.ConsumeIntegralInRange<int>(-1, 6),
+                            input.ConsumeIntegralInRange<int>(-1, 6)};
+    scene.depth = &depth;
+    // The mask's cells are read only where width * height of them exist.
+    scene.keepOut = mask.width * mask.height <= 36 ? &mask : nullptr;
+    const int rectangles = input.ConsumeIntegralInRange<int>(0, 3);
+    for (int r = 0; r < rectangles; ++r) {
+        const float left = consumeCoordinate(input, -20.0F, 420.0F);
+        const float top = consumeCoordinate(input, -20.0F, 320.0F);
+        options.keepOut.push_back({left, top, left + consumeCoordinate(input, -5.0F, 80.0F),
+                                   top + consumeCoordinate(input, -5.0F, 60.0F)});
+    }
+    options.fadeFrames = input.ConsumeIntegralInRange<int>(-1, 4);
+    LabelPlacer placer(defaultBackground, options);
+    std::vector<float> before(labels.size(), 0.0F);
+    std::uint64_t digest = 0;
+    for (int frame = 0; frame < 3; ++frame) {
+        const std::vector<PlacedLabel>& placed = placer.place(labels, scene);
+        VARNEK_FUZZ_CHECK(placed.size() == labels.size());
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            const PlacedLabel& p = placed[i];
+            VARNEK_FUZZ_CHECK(p.opacity >= 0.0F && p.opacity <= 1.0F &&
+                              p.visible == (p.opacity > 0.0F));
+            const bool culled = p.hiddenReason == LabelHiddenReason::BehindCamera ||
+                                p.hiddenReason == LabelHiddenReason::OutsideView ||
+                                p.hiddenReason == LabelHiddenReason::Occluded;
+            VARNEK_FUZZ_CHECK(!(culled && p.visible) || p.opacity < before[i]);
+            before[i] = p.opacity;
+            if (!p.visible) {
+                continue;
+            }
+            VARNEK_FUZZ_CHECK(VarnekTesting::isInside(p.bounds, options.viewport));
+            VARNEK_FUZZ_CHECK(scene.keepOut == nullptr ||
+                              !coversCell(p.bounds, mask, options.viewport));
+            for (const LabelRect& out : options.keepOut) {
+                VARNEK_FUZZ_CHECK(!(out.left <= out.right && out.top <= out.bottom &&
+                                    VarnekTesting::overlapsWithGap(p.bounds, out, 0.0F)));
+            }
+            for (std::size_t j = i + 1; j < labels.size(); ++j) {
+                VARNEK_FUZZ_CHECK(
+                    !(placed[j].visible &&
+                      VarnekTesting::overlapsWithGap(p.bounds, placed[j].bounds, options.gap)));
+            }
+        }
+        digest = digest * 31 + VarnekTesting::hashOf(placed);
+        for (LabelRequest& label : labels) {
+            label.anchor[0] += 2.5F;
+        }
+    }
+    return digest;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -195,5 +299,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     LabelPlacer another(defaultBackground, options);
     VARNEK_FUZZ_CHECK(VarnekTesting::hashOf(assigned.place(labels.data(), labels.size())) ==
                       VarnekTesting::hashOf(another.place(labels)));
+
+    // The same frames of a 3D view twice, bit for bit.
+    const std::size_t rest = input.remaining_bytes();
+    const std::vector<std::uint8_t> sceneBytes = input.ConsumeBytes<std::uint8_t>(rest);
+    FuzzedDataProvider sceneInput(sceneBytes.data(), sceneBytes.size());
+    FuzzedDataProvider againInput(sceneBytes.data(), sceneBytes.size());
+    VARNEK_FUZZ_CHECK(checkViewFrames(sceneInput, labels, options, defaultBackground) ==
+                      checkViewFrames(againInput, labels, options, defaultBackground));
     return 0;
 }
