@@ -16,11 +16,18 @@
 namespace Varnek {
 namespace internal {
 
-// The plain route of the bit scans below; bits must not be 0.
+// The plain routes of the bit scans below; bits must not be 0.
 template <typename Bits>
 unsigned int countTrailingZerosByShifting(Bits bits) {
     unsigned int count = 0;
     for (; (bits & 1u) == 0; bits >>= 1) {
+        ++count;
+    }
+    return count;
+}
+inline unsigned int countLeadingZerosByShifting(std::uint64_t bits) {
+    unsigned int count = 0;
+    for (; (bits & (std::uint64_t{1} << 63)) == 0; bits <<= 1) {
         ++count;
     }
     return count;
@@ -48,11 +55,7 @@ inline unsigned int countLeadingZeros(std::uint64_t bits) {
 #if VARNEK_HAS_GNU_BUILTINS
     return static_cast<unsigned int>(__builtin_clzll(bits));
 #else
-    unsigned int count = 0;
-    for (; (bits & (std::uint64_t{1} << 63)) == 0; bits <<= 1) {
-        ++count;
-    }
-    return count;
+    return countLeadingZerosByShifting(bits);
 #endif
 }
 
