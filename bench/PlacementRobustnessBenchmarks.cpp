@@ -64,20 +64,23 @@ void placeFirstCall(benchmark::State& state, std::size_t count, bool newPlacer) 
     }
 }
 
-// --- Classic labels at scale -----------------------------------------------
-
-// Plain 30 x 7 rectangles at four corners, at the density of 1000 classic
-// labels: one call without history.
-void placeClassicAtScale(benchmark::State& state, std::size_t count) {
-    const PlacementScene scene = makeScaleScene(Layout::Uniform, count);
-    LabelPlacer placer(makePlacementBackground(CandidateSet::P4),
-                       optionsFor(scene, CandidateSet::P4, 1, true));
+// One call without history, through a placer grown to the scene.
+void placeWithoutHistory(benchmark::State& state, const PlacementScene& scene, CandidateSet set) {
+    LabelPlacer placer(makePlacementBackground(set), optionsFor(scene, set, 1, true));
     placer.place(scene.requests);
     for ([[maybe_unused]] auto _ : state) {
         placer.forgetHistory();
         benchmark::DoNotOptimize(placer.place(scene.requests).data());
         benchmark::ClobberMemory();
     }
+}
+
+// --- Classic labels at scale -----------------------------------------------
+
+// Plain 30 x 7 rectangles at four corners, at the density of 1000 classic
+// labels.
+void placeClassicAtScale(benchmark::State& state, std::size_t count) {
+    placeWithoutHistory(state, makeScaleScene(Layout::Uniform, count), CandidateSet::P4);
 }
 
 // --- Crowded anchors -------------------------------------------------------
@@ -110,15 +113,7 @@ PlacementScene makeCrowdedScene(Crowd crowd, std::size_t count) {
 }
 
 void placeCrowded(benchmark::State& state, Crowd crowd, std::size_t count) {
-    const PlacementScene scene = makeCrowdedScene(crowd, count);
-    LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
-                       optionsFor(scene, CandidateSet::P12, 1, true));
-    placer.place(scene.requests);
-    for ([[maybe_unused]] auto _ : state) {
-        placer.forgetHistory();
-        benchmark::DoNotOptimize(placer.place(scene.requests).data());
-        benchmark::ClobberMemory();
-    }
+    placeWithoutHistory(state, makeCrowdedScene(crowd, count), CandidateSet::P12);
 }
 
 // --- Anchors as obstacles --------------------------------------------------
