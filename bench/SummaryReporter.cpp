@@ -201,7 +201,8 @@ bool SummaryReporter::printSummary(std::ostream& out) const {
         out << line;
     }
 
-    const bool guaranteesHeld = printPlacementSummary(out);
+    const bool placementHeld = printPlacementSummary(out);
+    const bool guaranteesHeld = printOrbitSummary(out) && placementHeld;
 
     out << (allocationsMet ? "\nEvery allocation target is met.\n"
                            : "\nAn allocation target was MISSED (see above).\n");

@@ -47,6 +47,9 @@ private:
     // The placement tables and their targets; false when a placement broke a
     // guarantee (an overlap, a label outside the view).
     bool printPlacementSummary(std::ostream& out) const;
+    // The orbit of a 3D view (PlacementOrbit.cpp); false when a frame broke
+    // a guarantee.
+    bool printOrbitSummary(std::ostream& out) const;
 
     std::map<std::string, Result> m_results;
 };

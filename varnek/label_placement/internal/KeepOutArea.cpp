@@ -94,6 +94,7 @@ bool KeepOutArea::coversMaskedCell(const LabelRect& rect) const {
 void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& viewport,
                            float halfGap) {
     m_rooms.clear();
+    m_rooms.reserve(rooms.capacity());
     m_halfGap = halfGap;
     m_roomArea = viewport;
     const auto cells = static_cast<int>(s_roomCellsPerAxis);
@@ -125,6 +126,9 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
             for (std::size_t cell = 1; cell < m_roomCellStarts.size(); ++cell) {
                 m_roomCellStarts[cell] += m_roomCellStarts[cell - 1];
             }
+            // A room about as large as a cell touches four: room for that
+            // many for as many rooms as the frame may have.
+            m_roomEntries.reserve(4 * rooms.capacity());
             m_roomEntries.resize(m_roomCellStarts.back());
         } else {
             // Filling moved each start to the next cell's: back by one cell.
@@ -164,7 +168,10 @@ bool KeepOutArea::blocksForRooms(const LabelRect& rect, std::uint32_t owner) con
 }
 
 std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
-                                           std::uint32_t owner) const {
+                                           std::uint32_t owner, const LabelRect& span) const {
+    if (!blocksRect(span) && (m_rooms.empty() || !blocksForRooms(span, owner))) {
+        return 0;
+    }
     std::uint32_t blocked = 0;
     for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
         const LabelRect rect{x + rects.left[lane], y + rects.top[lane], x + rects.right[lane],

@@ -41,9 +41,10 @@ public:
     // CandidateRectQuads places them) whose rectangle shares an interior
     // point with a rectangle kept out or a nonzero cell of the mask.
     // The rooms of labels other than owner count as kept out, grown by the
-    // gap.
+    // gap. span holds every lane's rectangle: where it meets nothing kept
+    // out, no lane is tested.
     std::uint32_t getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
-                                  std::uint32_t owner) const;
+                                  std::uint32_t owner, const LabelRect& span) const;
 
     // Whether rect shares an interior point with a rectangle kept out or a
     // nonzero cell.

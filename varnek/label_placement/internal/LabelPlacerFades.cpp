@@ -139,8 +139,13 @@ bool LabelPlacer::Impl::keepFadingRoom(const LabelRequest& request, std::uint32_
 void LabelPlacer::Impl::reserveFadingRooms(const LabelRequest* labels) {
     // The labels known to fade out before the placement keep their rooms
     // in it; one that cannot keep its room goes at once.
+    // Room for every label of the frame: how many fade differs from frame
+    // to frame, and a frame allocates nothing once the buffers have grown
+    // to its number of labels.
     m_fadingOut.clear();
+    m_fadingOut.reserve(m_fadeLevel.size());
     m_rooms.clear();
+    m_rooms.reserve(m_fadeLevel.size());
     for (const FadeCandidate& candidate : m_fadeCandidates) {
         if (keepFadingRoom(labels[candidate.request], candidate.request, candidate.x,
                            candidate.y)) {
@@ -242,7 +247,9 @@ void LabelPlacer::Impl::writeFadedOutlines(const LabelRequest* labels, std::size
     // The placement's outlines of the labels drawn at their targets, in
     // order, and those of the labels fading out between them.
     m_fadeOutlineLabels.clear();
+    m_fadeOutlineLabels.reserve(count);
     m_fadeOutlineStarts.clear();
+    m_fadeOutlineStarts.reserve(count + 1);
     std::size_t points = 0;
     std::size_t placed = 0;
     std::size_t nextFading = 0;

@@ -76,7 +76,7 @@ std::uint32_t LabelPlacer::Impl::findPlacesInView(LabelIndex label, const Lanes&
         // The rooms of labels fading out hold off every label but their own.
         const std::uint32_t self =
             m_keepOut.hasRooms() ? requestOfLabel(label) : internal::KeyTable::s_absent;
-        inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y, self);
+        inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y, self, getSpanArea(label));
     }
     return inView;
 }

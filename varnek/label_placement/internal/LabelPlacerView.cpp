@@ -49,9 +49,14 @@ void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t c
         m_projection.reset(*scene);
     }
     const bool fading = m_options.fadeFrames > 0;
+    // Room for every request: how many are in view differs from frame to
+    // frame.
     m_inView.clear();
+    m_inView.reserve(count);
     m_requestOfInView.clear();
+    m_requestOfInView.reserve(count);
     m_fadeCandidates.clear();
+    m_fadeCandidates.reserve(count);
     m_sceneResult.resize(count);
     const float nan = std::numeric_limits<float>::quiet_NaN();
     for (std::size_t i = 0; i < count; ++i) {
