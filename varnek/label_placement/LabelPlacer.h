@@ -51,19 +51,22 @@
 // call) steps down by 1/n a call and stays drawn meanwhile where it was
 // relative to its anchor now, with visible true, its reference point,
 // offset and bounds, and hiddenReason saying why it goes. Its room is kept:
-// - Labels placed while it fades keep off it: it is an obstacle to every
-//   other label, gap included, as a visible label is. Only a label fading
-//   because its anchor was culled may be placed again, and comes back
-//   from its opacity; one fading for want of room is placed again once it
-//   has gone, so that the label that took its room keeps it.
+// - Labels placed while it fades keep off it, gap included, as off a
+//   visible label, except those drawn in the previous call where the
+//   placement put them: a label drawn in place keeps its place (it does
+//   not jump for a fading one), and a fading label whose room such a label
+//   takes goes at once. Only a label fading because its anchor was culled
+//   may be placed again: it comes back from its opacity, where it is
+//   drawn, and keeps that place. One fading for want of room is placed
+//   again once it has gone, so that the label that took its room keeps it.
 // - A label that goes in this very call keeps its room against labels not
 //   drawn before: they are held back (hidden, NoRoom, opacity 0) until it
-//   has gone. A label drawn before that moved onto it this call (the
-//   camera moved them together, an anchor came into view under it, or
-//   priorities changed) makes it go at once, as does a place that leaves
-//   the viewport, meets what is kept out, meets a label fading out before
-//   it in request order, or cannot be computed (anchor behind the camera,
-//   a request out of contract).
+//   has gone. A label drawn in place that moved onto it (the camera moved
+//   them together, an anchor came into view under it, or priorities
+//   changed) makes it go at once, as does a place that leaves the
+//   viewport, meets what is kept out, meets a label fading out before it
+//   in request order, or cannot be computed (anchor behind the camera, a
+//   request out of contract).
 // So no two labels with opacity > 0 overlap (gap included), each lies in
 // the viewport and off what is kept out; a label fading out may cover an
 // anchor that came into view under it. Labels drawn anew never belong to

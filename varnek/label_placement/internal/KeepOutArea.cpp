@@ -168,15 +168,17 @@ bool KeepOutArea::blocksForRooms(const LabelRect& rect, std::uint32_t owner) con
 }
 
 std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
-                                           std::uint32_t owner, const LabelRect& span) const {
-    if (!blocksRect(span) && (m_rooms.empty() || !blocksForRooms(span, owner))) {
+                                           std::uint32_t owner, const LabelRect& span,
+                                           bool rooms) const {
+    const bool withRooms = rooms && !m_rooms.empty();
+    if (!blocksRect(span) && (!withRooms || !blocksForRooms(span, owner))) {
         return 0;
     }
     std::uint32_t blocked = 0;
     for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
         const LabelRect rect{x + rects.left[lane], y + rects.top[lane], x + rects.right[lane],
                              y + rects.bottom[lane]};
-        const bool kept = blocksRect(rect) || (!m_rooms.empty() && blocksForRooms(rect, owner));
+        const bool kept = blocksRect(rect) || (withRooms && blocksForRooms(rect, owner));
         blocked |= kept ? 1u << lane : 0u;
     }
     return blocked;

@@ -40,11 +40,11 @@ public:
     // Bit j set for every lane j of rects placed at (x, y) (as
     // CandidateRectQuads places them) whose rectangle shares an interior
     // point with a rectangle kept out or a nonzero cell of the mask.
-    // The rooms of labels other than owner count as kept out, grown by the
-    // gap. span holds every lane's rectangle: where it meets nothing kept
-    // out, no lane is tested.
+    // With rooms, the rooms of labels other than owner count as kept out,
+    // grown by the gap. span holds every lane's rectangle: where it meets
+    // nothing kept out, no lane is tested.
     std::uint32_t getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
-                                  std::uint32_t owner, const LabelRect& span) const;
+                                  std::uint32_t owner, const LabelRect& span, bool rooms) const;
 
     // Whether rect shares an interior point with a rectangle kept out or a
     // nonzero cell.

@@ -157,13 +157,39 @@ void LabelPlacer::Impl::reserveFadingRooms(const LabelRequest* labels) {
 
 const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelRequest* labels,
                                                                 std::size_t count) {
+    std::vector<PlacedLabel>& result = m_sceneResult;
     const std::vector<PlacedLabel>& targets = m_sceneResult;
     const int frames = m_fadeFrames;
-    // A label fading out that the placement placed again comes back.
-    m_fadingOut.erase(
-        std::remove_if(m_fadingOut.begin(), m_fadingOut.end(),
-                       [&](const FadingLabel& fading) { return targets[fading.request].visible; }),
-        m_fadingOut.end());
+    // A label fading out that the placement placed again comes back where
+    // it is drawn, in its room, which no other label took: the placement's
+    // history is told so, so that it keeps that place from the next call
+    // on instead of jumping.
+    // A label drawn where it was placed is not held off the rooms: a fading
+    // label whose room it took goes at once.
+    const auto takenByDrawn = [&](const LabelRect& bounds, std::uint32_t self) {
+        const LabelRect grown = grow(bounds);
+        bool taken = false;
+        m_visible.forEachListingInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
+            const std::uint32_t request = requestOfLabel(entry.label);
+            taken = taken || (request != self && internal::overlaps(grown, entry.rect) &&
+                              isDrawnInPlace(request));
+        });
+        return taken;
+    };
+    m_fadingOut.erase(std::remove_if(m_fadingOut.begin(), m_fadingOut.end(),
+                                     [&](const FadingLabel& fading) {
+                                         return takenByDrawn(fading.bounds, fading.request);
+                                     }),
+                      m_fadingOut.end());
+    for (const FadingLabel& fading : m_fadingOut) {
+        if (targets[fading.request].visible) {
+            const auto inView =
+                static_cast<std::size_t>(std::lower_bound(m_requestOfInView.begin(),
+                                                          m_requestOfInView.end(), fading.request) -
+                                         m_requestOfInView.begin());
+            m_previousReferencePoints[inView] = m_fades[fading.request].shown;
+        }
+    }
     // Labels shown in the previous call that the placement hid now fade out
     // where they were, if a label drawn before has not moved there: placed
     // labels not drawn before are held back from their rooms until they
@@ -184,13 +210,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
                             targets[i].anchorInView[1])) {
             continue;
         }
-        const LabelRect grown = grow(m_fadingOut.back().bounds);
-        bool free = true;
-        m_visible.forEachListingInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
-            free = free && !(internal::overlaps(grown, entry.rect) &&
-                             m_fadeLevel[requestOfLabel(entry.label)] > 0);
-        });
-        if (!free) {
+        if (takenByDrawn(m_fadingOut.back().bounds, self)) {
             m_fadingOut.pop_back();
         }
     }
@@ -205,78 +225,70 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     std::sort(m_fadingOut.begin(), m_fadingOut.end(),
               [](const FadingLabel& a, const FadingLabel& b) { return a.request < b.request; });
 
-    m_drawn.resize(count);
-    const float step = 1.0f / static_cast<float>(frames);
-    std::size_t nextFading = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-        const PlacedLabel& target = targets[i];
-        PlacedLabel& drawn = m_drawn[i];
-        drawn = target;
-        std::int32_t level = 0;
-        LabelHiddenReason fadingFor = LabelHiddenReason::None;
-        if (nextFading < m_fadingOut.size() && m_fadingOut[nextFading].request == i) {
-            const FadingLabel& fading = m_fadingOut[nextFading++];
-            level = m_fadeLevel[i] - 1;
-            fadingFor = target.hiddenReason;
-            drawn.visible = true;
-            drawn.referencePoint = m_candidates[fading.candidate];
-            drawn.offset = backgroundOf(labels[i]).getOffset(drawn.referencePoint, labels[i].size);
-            drawn.bounds = fading.bounds;
-        } else if (target.visible && m_held[i] == 0) {
-            level = m_fadeFirst[i] != 0 ? std::min(m_fadeLevel[i] + 1, frames) : frames;
-        } else if (target.visible) {
-            drawn.visible = false;
-            drawn.referencePoint = LabelBackground::Center;
-            drawn.offset = Vector<float, 3>::getZeroVector();
-            drawn.bounds = {target.anchorInView[0], target.anchorInView[1], target.anchorInView[0],
-                            target.anchorInView[1]};
-            drawn.hiddenReason = LabelHiddenReason::NoRoom;
-        }
-        drawn.opacity = level == frames ? 1.0f : static_cast<float>(level) * step;
-        FadeState& state = m_fades[i];
-        state.level = level;
-        state.shown = level > 0 ? static_cast<std::int16_t>(drawn.referencePoint + 1) : s_hidden;
-        state.fadingFor = fadingFor;
-    }
-    writeFadedOutlines(labels, count);
-    m_fading = true;
-    return m_drawn;
-}
-
-void LabelPlacer::Impl::writeFadedOutlines(const LabelRequest* labels, std::size_t count) {
-    // The placement's outlines of the labels drawn at their targets, in
-    // order, and those of the labels fading out between them.
+    // What is drawn, written over the placement's result in one pass with
+    // the outlines: the placement's own for the labels drawn where it put
+    // them, the rooms' for the labels fading. A label hidden now that was
+    // not drawn before keeps the placement's entry as it is.
     m_fadeOutlineLabels.clear();
     m_fadeOutlineLabels.reserve(count);
     m_fadeOutlineStarts.clear();
     m_fadeOutlineStarts.reserve(count + 1);
     std::size_t points = 0;
     std::size_t placed = 0;
+    const float step = 1.0f / static_cast<float>(frames);
     std::size_t nextFading = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        OutlineLabel outline{};
-        if (m_sceneResult[i].visible) {
-            outline = m_outlineLabels[placed++];
-            if (m_held[i] != 0) {
-                continue;
-            }
-        } else if (nextFading < m_fadingOut.size() && m_fadingOut[nextFading].request == i) {
-            const FadingLabel& fading = m_fadingOut[nextFading++];
-            const LabelRequest& request = labels[i];
-            const LabelBackground& background =
-                request.background != nullptr ? *request.background : *m_defaultBackground;
-            outline = {
-                m_drawn[i].anchorInView[0], m_drawn[i].anchorInView[1],
-                m_shapes.findOutline(m_shapes.find(background, request.size), fading.candidate)};
-        } else {
+        PlacedLabel& label = result[i];
+        const bool fading = nextFading < m_fadingOut.size() && m_fadingOut[nextFading].request == i;
+        const bool target = label.visible;
+        if (!fading && !target && m_fadeLevel[i] == 0) {
             continue;
         }
-        m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
-        m_fadeOutlineLabels.push_back(outline);
-        points += outline.outline.count;
+        std::int32_t level = 0;
+        LabelHiddenReason fadingFor = LabelHiddenReason::None;
+        OutlineLabel outline{};
+        if (fading) {
+            const FadingLabel& room = m_fadingOut[nextFading++];
+            placed += target ? 1 : 0;
+            level = target ? std::min(m_fadeLevel[i] + 1, frames) : m_fadeLevel[i] - 1;
+            fadingFor = target ? LabelHiddenReason::None : label.hiddenReason;
+            const LabelBackground& background = backgroundOf(labels[i]);
+            label.hiddenReason = fadingFor;
+            label.visible = true;
+            label.referencePoint = m_candidates[room.candidate];
+            label.offset = background.getOffset(label.referencePoint, labels[i].size);
+            label.bounds = room.bounds;
+            // Where it is drawn, not where it was placed.
+            outline = {
+                label.anchorInView[0], label.anchorInView[1],
+                m_shapes.findOutline(m_shapes.find(background, labels[i].size), room.candidate)};
+        } else if (target && m_held[i] == 0) {
+            level = m_fadeFirst[i] != 0 ? std::min(m_fadeLevel[i] + 1, frames) : frames;
+            outline = m_outlineLabels[placed++];
+        } else if (target) {
+            ++placed;
+            label.visible = false;
+            label.referencePoint = LabelBackground::Center;
+            label.offset = Vector<float, 3>::getZeroVector();
+            label.bounds = {label.anchorInView[0], label.anchorInView[1], label.anchorInView[0],
+                            label.anchorInView[1]};
+            label.hiddenReason = LabelHiddenReason::NoRoom;
+        }
+        label.opacity = level == frames ? 1.0f : static_cast<float>(level) * step;
+        FadeState& state = m_fades[i];
+        state.level = level;
+        state.shown = level > 0 ? static_cast<std::int16_t>(label.referencePoint + 1) : s_hidden;
+        state.fadingFor = fadingFor;
+        if (level > 0) {
+            m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
+            m_fadeOutlineLabels.push_back(outline);
+            points += outline.outline.count;
+        }
     }
     m_fadeOutlinePointCount = points;
     m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
+    m_fading = true;
+    return result;
 }
 
 }  // namespace Varnek

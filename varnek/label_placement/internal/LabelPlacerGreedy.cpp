@@ -73,10 +73,13 @@ std::uint32_t LabelPlacer::Impl::findPlacesInView(LabelIndex label, const Lanes&
     const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
     std::uint32_t inView = lanes.getInsideMask(m_options.viewport) & rects.getLaneMask();
     if (!m_keepOut.isEmpty()) {
-        // The rooms of labels fading out hold off every label but their own.
+        // The rooms of labels fading out hold off every label but their own
+        // and those drawn in the previous call where they were placed.
         const std::uint32_t self =
             m_keepOut.hasRooms() ? requestOfLabel(label) : internal::KeyTable::s_absent;
-        inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y, self, getSpanArea(label));
+        const bool drawnBefore = m_keepOut.hasRooms() && isDrawnInPlace(self);
+        inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y, self, getSpanArea(label),
+                                             !drawnBefore);
     }
     return inView;
 }

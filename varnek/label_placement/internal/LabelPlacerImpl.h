@@ -111,8 +111,12 @@ private:
     void reserveFadingRooms(const LabelRequest* labels);
     // What is drawn, from the placement's targets.
     const std::vector<PlacedLabel>& composeFades(const LabelRequest* labels, std::size_t count);
-    void writeFadedOutlines(const LabelRequest* labels, std::size_t count);
     void forgetFades() noexcept;
+    // Whether the request was drawn in the previous call where it was
+    // placed (not fading out).
+    bool isDrawnInPlace(std::uint32_t request) const {
+        return m_fadeLevel[request] > 0 && m_fades[request].fadingFor == LabelHiddenReason::None;
+    }
     // The background of a request with a label shown (which has one).
     const LabelBackground& backgroundOf(const LabelRequest& request) const {
         return request.background != nullptr ? *request.background : *m_defaultBackground;
@@ -336,7 +340,6 @@ private:
     std::vector<internal::KeepOutArea::Room> m_rooms;
     // Per request: placed, but held back while a fading label has its room.
     std::vector<std::uint8_t> m_held;
-    std::vector<PlacedLabel> m_drawn;
     // The drawn labels' outlines, when fading.
     std::vector<OutlineLabel> m_fadeOutlineLabels;
     std::vector<std::uint32_t> m_fadeOutlineStarts;
