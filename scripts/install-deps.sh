@@ -11,7 +11,7 @@ packages=(
     cmake make pkg-config dpkg-dev file doxygen
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev libexpat1-dev
-    librsvg2-bin libcairo2-dev
+    librsvg2-bin libcairo2-dev libfreetype-dev libharfbuzz-dev fonts-dejavu-core
     valgrind abigail-tools locales
 )
 

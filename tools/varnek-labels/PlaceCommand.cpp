@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "ChoiceText.h"
 #include "InputError.h"
 #include "LabelRecipe.h"
+#include "LabelText.h"
 #include "NumberText.h"
 #include "OutputFile.h"
 #include "PlacementInput.h"
@@ -29,10 +31,10 @@ constexpr float s_placeFixedWidth = 0.015f;
 constexpr int s_maxEffort = Varnek::LabelPlacementOptions::maxEffort;
 
 // The labels of the file at path, or of standardInput for "-".
-std::vector<InputLabel> readInput(const std::string& path, bool header,
+std::vector<InputLabel> readInput(const std::string& path, bool header, bool sizeMayBeEmpty,
                                   std::istream& standardInput) {
     if (path == "-") {
-        return readPlacementInput(standardInput, path, header);
+        return readPlacementInput(standardInput, path, header, sizeMayBeEmpty);
     }
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
@@ -45,7 +47,7 @@ std::vector<InputLabel> readInput(const std::string& path, bool header,
         throw InputError("--input: cannot read '" + path + "'" +
                          (reason != 0 ? std::string(": ") + std::strerror(reason) : ""));
     }
-    return readPlacementInput(in, path, header);
+    return readPlacementInput(in, path, header, sizeMayBeEmpty);
 }
 
 void parseViewport(const std::string& text, PlacementRequest& request) {
@@ -160,7 +162,15 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istre
         request.options.keepOut.push_back(parseKeepOut(rect));
     }
     checkedChoice("--format", arguments.format, {"json", "svg"});
-    request.labels = readInput(arguments.input, arguments.header, standardInput);
+    if (!arguments.font.empty()) {
+        request.font =
+            std::make_shared<const TextMeasure>(TextMeasure::open(arguments.font, "--font"));
+    }
+    request.labels =
+        readInput(arguments.input, arguments.header, request.font != nullptr, standardInput);
+    if (request.font) {
+        measureSizes(request.labels, *request.font);
+    }
     return request;
 }
 
@@ -179,6 +189,7 @@ void runPlace(const PlaceArguments& arguments, const ToolStreams& streams) {
     if (request.labels.empty()) {
         streams.err << "varnek-labels: the input holds no labels; nothing placed\n";
     }
+    streams.err << textFitWarnings(request.labels, request.font.get(), arguments.input);
 }
 
 }  // namespace VarnekLabels

@@ -30,6 +30,7 @@ struct PlaceArguments {
     std::vector<std::string> keepOut;  // L,T,R,B each
     std::string format = "json";
     std::string output = "-";
+    std::string font;  // TrueType or OpenType file: sizes measured, text drawn in it
 };
 
 // Every argument checked and the input read and parsed ("-" is
@@ -39,7 +40,8 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istre
 
 // Places the labels and writes JSON or SVG to the output ("-" is
 // streams.out); an input without labels is placed too (an empty view) and
-// said so in one line on streams.err. Throws UsageError as above, or for a
+// said so in one line on streams.err, and so is each text that does not fit
+// its label, once the output is written. Throws UsageError as above, or for a
 // result that overflows single precision, InputError as above, and
 // std::runtime_error if the output cannot be written.
 void runPlace(const PlaceArguments& arguments, const ToolStreams& streams);

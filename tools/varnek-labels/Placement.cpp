@@ -7,6 +7,7 @@
 #include <varnek/label_placement/LabelRequest.h>
 #include <nlohmann/json.hpp>
 
+#include "LabelText.h"
 #include "SvgDocument.h"
 
 namespace VarnekLabels {
@@ -43,8 +44,6 @@ using Varnek::PlacedLabel;
 // view's shorter side, so that a picture looks alike at every view size.
 constexpr float s_strokePerMille = 1.2f;
 constexpr float s_anchorRadiusPerMille = 3.0f;
-// Text height as a share of the label's content height.
-constexpr float s_fontShareOfHeight = 0.8f;
 
 nlohmann::ordered_json pairJson(float x, float y) {
     return nlohmann::ordered_json::array({toShortDouble(x), toShortDouble(y)});
@@ -122,6 +121,8 @@ std::string placementAsSvg(const PlacementRequest& request, const PlacementResul
     svg.rect(0.0f, 0.0f, request.viewWidth, request.viewHeight,
              style("#f7f8fa", "#9aa3b0", stroke));
 
+    const TextMeasure* font = request.font.get();
+    const std::string textStyle = "fill:#1b1f27" + fontFamilyStyle(font);
     std::size_t outline = 0;
     for (std::size_t i = 0; i < result.placed.size(); ++i) {
         const PlacedLabel& placed = result.placed[i];
@@ -135,10 +136,10 @@ std::string placementAsSvg(const PlacementRequest& request, const PlacementResul
                     style("#dce9fb", "#34507a", stroke) + ";stroke-linejoin:round");
         const InputLabel& label = request.labels[i];
         if (!label.text.empty()) {
-            const float fontSize = s_fontShareOfHeight * label.size[1];
+            const float fontSize = fontSizeFor(label.size[1]);
             svg.text(label.anchor[0] + placed.offset[0],
-                     label.anchor[1] + placed.offset[1] + 0.35f * fontSize, label.text, fontSize,
-                     "middle", "fill:#1b1f27");
+                     label.anchor[1] + placed.offset[1] + baselineBelowCentre(fontSize, font),
+                     label.text, fontSize, "middle", textStyle);
         }
     }
     // Anchors last, so that none hides under a label.

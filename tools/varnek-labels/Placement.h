@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,7 @@
 #include "LabelRecipe.h"
 #include "NumberText.h"
 #include "PlacementInput.h"
+#include "TextMeasure.h"
 
 namespace VarnekLabels {
 
@@ -25,6 +27,8 @@ struct PlacementRequest {
     float viewHeight = 0.0f;
     Varnek::LabelPlacementOptions options;
     std::vector<InputLabel> labels;
+    // The font the texts were measured in and are drawn in; null for none.
+    std::shared_ptr<const TextMeasure> font;
 };
 
 struct PlacementResult {

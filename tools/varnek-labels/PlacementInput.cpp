@@ -242,8 +242,8 @@ std::optional<float> readNumber(std::string_view text) {
 
 class LabelReader {
 public:
-    LabelReader(const std::string& source, const Record& record)
-        : m_where(where(source, record.line)), m_record(record) {}
+    LabelReader(const std::string& source, const Record& record, bool sizeMayBeEmpty)
+        : m_where(where(source, record.line)), m_record(record), m_sizeMayBeEmpty(sizeMayBeEmpty) {}
 
     // The record as a label; the fields are read from left to right, so the
     // first bad one is named.
@@ -256,11 +256,14 @@ public:
         InputLabel label;
         const float x = number(0);
         const float y = number(1);
-        const float width = number(2);
-        const float height = number(3);
+        label.widthGiven = !m_sizeMayBeEmpty || given(2);
+        const float width = label.widthGiven ? number(2) : 0.0f;
+        label.heightGiven = !m_sizeMayBeEmpty || given(3);
+        const float height = label.heightGiven ? number(3) : 0.0f;
         label.anchor = Vec3(x, y, 0.0f);
         label.size = Vec3(width, height, 0.0f);
         label.key = index;
+        label.line = m_record.line;
         if (given(4)) {
             label.priority = number(4);
         }
@@ -318,9 +321,11 @@ private:
 
     std::string m_where;
     const Record& m_record;
+    bool m_sizeMayBeEmpty;
 };
 
-std::vector<InputLabel> readLabels(std::istream& in, const std::string& source, bool header) {
+std::vector<InputLabel> readLabels(std::istream& in, const std::string& source, bool header,
+                                   bool sizeMayBeEmpty) {
     RecordReader records(in, source);
     Record record;
     std::vector<InputLabel> labels;
@@ -331,7 +336,7 @@ std::vector<InputLabel> readLabels(std::istream& in, const std::string& source, 
     // a header) whichever the next record says.
     std::optional<UsageError> notAHeader;
     if (!header) {
-        const LabelReader reader(source, record);
+        const LabelReader reader(source, record, sizeMayBeEmpty);
         try {
             labels.push_back(reader.label(0));
         } catch (const UsageError& error) {
@@ -346,7 +351,7 @@ std::vector<InputLabel> readLabels(std::istream& in, const std::string& source, 
             if (!records.next(record)) {
                 break;
             }
-            labels.push_back(LabelReader(source, record).label(labels.size()));
+            labels.push_back(LabelReader(source, record, sizeMayBeEmpty).label(labels.size()));
         } catch (const UsageError&) {
             if (notAHeader) {
                 throw *notAHeader;
@@ -363,10 +368,10 @@ std::vector<InputLabel> readLabels(std::istream& in, const std::string& source, 
 
 }  // namespace
 
-std::vector<InputLabel> readPlacementInput(std::istream& in, const std::string& source,
-                                           bool header) {
+std::vector<InputLabel> readPlacementInput(std::istream& in, const std::string& source, bool header,
+                                           bool sizeMayBeEmpty) {
     try {
-        return readLabels(in, source, header);
+        return readLabels(in, source, header, sizeMayBeEmpty);
     } catch (const std::bad_alloc&) {
         throw InputError(cannotRead(source, "out of memory"));
     }

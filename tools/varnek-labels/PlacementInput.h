@@ -5,6 +5,7 @@
 #ifndef VARNEK_LABELS_PLACEMENTINPUT_H
 #define VARNEK_LABELS_PLACEMENTINPUT_H
 
+#include <cstddef>
 #include <cstdint>
 #include <istream>
 #include <string>
@@ -20,6 +21,11 @@ struct InputLabel {
     float priority = 0.0f;
     std::uint64_t key = 0;  // the data record's 0-based index unless given
     std::string text;       // the fields after the key, joined by commas
+    std::size_t line = 0;   // where its record starts, from 1
+    // False for a width or height left empty, to be measured from the text;
+    // the size's component is then 0.
+    bool widthGiven = true;
+    bool heightGiven = true;
 };
 
 // Reads the labels of in; source names it in messages.
@@ -36,14 +42,16 @@ struct InputLabel {
 // - header: the first record names the columns and is skipped. Without it,
 //   a first record none of whose x, y, width and height is a number is
 //   taken as the header when the record after it is a label.
+// - sizeMayBeEmpty: an empty width or height field is accepted and marked
+//   not given (a size to measure); otherwise it is not a number.
 // Throws UsageError "SOURCE:LINE: ..." for the first record that is not a
 // label, naming its first bad field from the left: fewer than four fields,
 // a number field that is not a number, a key that is not a whole number
 // from 0 to 2^64 - 1, a quoted field not closed or followed by more than
 // blanks. Throws InputError if in cannot be read to its end (a read error,
 // or memory runs out).
-std::vector<InputLabel> readPlacementInput(std::istream& in, const std::string& source,
-                                           bool header);
+std::vector<InputLabel> readPlacementInput(std::istream& in, const std::string& source, bool header,
+                                           bool sizeMayBeEmpty = false);
 
 }  // namespace VarnekLabels
 

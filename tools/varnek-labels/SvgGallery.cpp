@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 
+#include "LabelText.h"
 #include "SvgDocument.h"
 
 namespace VarnekLabels {
@@ -104,16 +105,27 @@ Box boxOf(const LabelOutline& outline) {
     return box;
 }
 
-// Draws one label with its anchor at (x, y).
+// The size of the label named name: measured in font, or the gallery's own.
+Vec3 labelSize(const TextMeasure* font, const char* name) {
+    return font != nullptr ? measuredSize(*font, name) : s_galleryLabelSize;
+}
+
+// Draws one label with its anchor at (x, y): its name below the body
+// centre, or in a font, centred in the body.
 void drawLabel(SvgDocument& svg, float x, float y, const LabelOutline& outline,
-               BackgroundShape shape, const char* name) {
+               BackgroundShape shape, const char* name, const TextMeasure* font = nullptr) {
     svg.beginGroup(x, y, "label");
     svg.polygon(outline.polygon, std::string("fill:") + fillOf(shape) +
                                      ";stroke:#303846;stroke-width:1;stroke-linejoin:round");
     const float cx = outline.offset[0];
     const float cy = outline.offset[1];
-    svg.text(cx, cy + s_nameFontSize + s_nameBaselineBelowFont, name, s_nameFontSize, "middle",
-             "fill:#1b1f27");
+    if (font != nullptr) {
+        svg.text(cx, cy + baselineBelowCentre(s_measuredFontSize, font), name, s_measuredFontSize,
+                 "middle", "fill:#1b1f27" + fontFamilyStyle(font));
+    } else {
+        svg.text(cx, cy + s_nameFontSize + s_nameBaselineBelowFont, name, s_nameFontSize, "middle",
+                 "fill:#1b1f27");
+    }
     // The centre mark goes on top: at Center it lies on the anchor.
     svg.circle(0.0f, 0.0f, s_anchorRadius, "fill:#e0262b;stroke:#ffffff;stroke-width:0.8");
     svg.circle(cx, cy, s_centerRadius, "fill:#1d5fd1");
@@ -122,10 +134,11 @@ void drawLabel(SvgDocument& svg, float x, float y, const LabelOutline& outline,
 
 // Draws the label with its box centred in the cell at (x, y).
 void drawLabelInCell(SvgDocument& svg, float x, float y, float cellWidth, float cellHeight,
-                     const LabelOutline& outline, BackgroundShape shape, const char* name) {
+                     const LabelOutline& outline, BackgroundShape shape, const char* name,
+                     const TextMeasure* font) {
     const Box box = boxOf(outline);
     drawLabel(svg, x + (cellWidth - box.width()) * 0.5f - box.minX,
-              y + (cellHeight - box.height()) * 0.5f - box.minY, outline, shape, name);
+              y + (cellHeight - box.height()) * 0.5f - box.minY, outline, shape, name, font);
 }
 
 // Every label of the gallery, computed first so that every column is as
@@ -153,7 +166,7 @@ struct GalleryTable {
 };
 
 GalleryTable layOutTable(const std::vector<LabelRecipe>& recipes,
-                         const ReferencePoints& referencePoints) {
+                         const ReferencePoints& referencePoints, const TextMeasure* font) {
     GalleryTable table;
     table.columnWidths.assign(referencePoints.size(), 0.0f);
     for (const auto& recipe : recipes) {
@@ -161,7 +174,8 @@ GalleryTable layOutTable(const std::vector<LabelRecipe>& recipes,
         auto& row = table.outlines.emplace_back();
         float rowHeight = 0.0f;
         for (std::size_t c = 0; c < referencePoints.size(); ++c) {
-            row.push_back(computeOutline(*background, referencePoints[c], s_galleryLabelSize));
+            row.push_back(computeOutline(*background, referencePoints[c],
+                                         labelSize(font, toName(referencePoints[c]))));
             const Box box = boxOf(row.back());
             table.columnWidths[c] =
                 std::max(table.columnWidths[c], box.width() + 2.0f * s_cellPadding);
@@ -172,29 +186,41 @@ GalleryTable layOutTable(const std::vector<LabelRecipe>& recipes,
     return table;
 }
 
-void drawLegend(SvgDocument& svg, float x, float y) {
+void drawLegend(SvgDocument& svg, float x, float y, const TextMeasure* font) {
     svg.circle(x + s_legendAnchorMarkX, y - s_legendMarkRise, s_anchorRadius, "fill:#e0262b");
     svg.text(x + s_legendAnchorTextX, y, "anchor (where the indicator points)", s_textFontSize,
              "start");
     svg.circle(x + s_legendCenterMarkX, y - s_legendMarkRise, s_centerRadius, "fill:#1d5fd1");
     svg.text(x + s_legendCenterTextX, y,
-             "body centre (anchor + getOffset), with the reference point below it", s_textFontSize,
-             "start");
+             font != nullptr
+                 ? "body centre (anchor + getOffset), with the reference point on it"
+                 : "body centre (anchor + getOffset), with the reference point below it",
+             s_textFontSize, "start");
 }
 
-void drawTitle(SvgDocument& svg, const GallerySheet& sheet, std::size_t referencePointCount) {
+// The label sizes, as the subtitle states them.
+std::string sizesText(const TextMeasure* font) {
+    if (font != nullptr) {
+        return "label sizes measured from each name in " + font->family() + " at font size " +
+               formatFloat(s_measuredFontSize);
+    }
+    return "label size " + formatFloat(s_galleryLabelSize[0]) + " x " +
+           formatFloat(s_galleryLabelSize[1]);
+}
+
+void drawTitle(SvgDocument& svg, const GallerySheet& sheet, std::size_t referencePointCount,
+               const TextMeasure* font) {
     svg.text(s_margin, s_margin + s_titleBaseline,
              "Label outlines: " + std::to_string(sheet.labelCount) +
                  " labels = " + std::to_string(sheet.kindCount) + " label kinds x " +
                  std::to_string(referencePointCount) + " reference points",
              s_titleFontSize, "start", "font-weight:bold");
     svg.text(s_margin, s_margin + s_subtitleBaseline,
-             "label size " + formatFloat(s_galleryLabelSize[0]) + " x " +
-                 formatFloat(s_galleryLabelSize[1]) + ", scale " + formatFloat(s_galleryScale) +
+             sizesText(font) + ", scale " + formatFloat(s_galleryScale) +
                  " (units per screen height); indicator widths fixed, in screen heights; "
                  "the balloon has no indicator: its tip points to the anchor",
              s_textFontSize, "start");
-    drawLegend(svg, s_margin, s_margin + s_legendBaseline);
+    drawLegend(svg, s_margin, s_margin + s_legendBaseline, font);
 }
 
 void drawColumnHeaders(SvgDocument& svg, const GalleryTable& table, float top,
@@ -223,10 +249,10 @@ void drawRowFrame(SvgDocument& svg, const LabelRecipe& recipe, std::size_t r, bo
 
 }  // namespace
 
-GallerySheet buildGallery() {
+GallerySheet buildGallery(const TextMeasure* font) {
     const auto recipes = galleryRecipes();
     const auto& referencePoints = VarnekCatalogue::referencePoints();
-    const GalleryTable table = layOutTable(recipes, referencePoints);
+    const GalleryTable table = layOutTable(recipes, referencePoints, font);
     const float tableWidth = table.width();
     const float tableHeight = table.height();
 
@@ -238,7 +264,7 @@ GallerySheet buildGallery() {
     const float sheetHeight = s_titleHeight + tableHeight + 2.0f * s_margin;
     SvgDocument svg(sheetWidth, sheetHeight);
     svg.rect(0.0f, 0.0f, sheetWidth, sheetHeight, "fill:#ffffff");
-    drawTitle(svg, sheet, referencePoints.size());
+    drawTitle(svg, sheet, referencePoints.size(), font);
 
     const float top = s_margin + s_titleHeight;
     drawColumnHeaders(svg, table, top, referencePoints);
@@ -251,7 +277,7 @@ GallerySheet buildGallery() {
         float x = s_margin + s_captionWidth;
         for (std::size_t c = 0; c < referencePoints.size(); ++c) {
             drawLabelInCell(svg, x, y, table.columnWidths[c], rowHeight, table.outlines[r][c],
-                            recipe.background, toName(referencePoints[c]));
+                            recipe.background, toName(referencePoints[c]), font);
             x += table.columnWidths[c];
         }
         y += rowHeight;

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "Outline.h"
+#include "TextMeasure.h"
 
 namespace VarnekLabels {
 
@@ -19,8 +20,9 @@ struct GallerySheet {
 
 // One row per label kind, one column per reference point. Each label is its
 // polygon placed by the anchor, with the anchor and the body centre marked
-// and the reference point's name in the body.
-GallerySheet buildGallery();
+// and the reference point's name in the body. With a font, each label is as
+// large as its name measured in it, and the name is drawn in it, centred.
+GallerySheet buildGallery(const TextMeasure* font = nullptr);
 
 // The picture of one label, with the same marks as the gallery.
 std::string outlineAsSvg(const OutlineRequest& request, const LabelOutline& outline);

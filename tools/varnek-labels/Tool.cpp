@@ -5,6 +5,7 @@
 #include <exception>
 #include <filesystem>
 #include <initializer_list>
+#include <memory>
 #include <new>
 #include <ostream>
 #include <string>
@@ -17,6 +18,7 @@
 #include "CommandLineErrors.h"
 #include "InputError.h"
 #include "LabelRecipe.h"
+#include "LabelText.h"
 #include "NumberText.h"
 #include "Outline.h"
 #include "OutputFile.h"
@@ -24,6 +26,7 @@
 #include "PrintableText.h"
 #include "StylesTable.h"
 #include "SvgGallery.h"
+#include "TextMeasure.h"
 #include "UsageError.h"
 
 namespace VarnekLabels {
@@ -50,8 +53,12 @@ std::string checkedFormat(const std::string& format, std::initializer_list<const
     return checkedChoice("--format", format, accepted);
 }
 
-void runGallery(const std::string& output, std::ostream& out) {
-    const GallerySheet sheet = buildGallery();
+void runGallery(const std::string& output, const std::string& fontPath, std::ostream& out) {
+    std::unique_ptr<TextMeasure> font;
+    if (!fontPath.empty()) {
+        font = std::make_unique<TextMeasure>(TextMeasure::open(fontPath, "--font"));
+    }
+    const GallerySheet sheet = buildGallery(font.get());
     writeOutput(output, sheet.svg, out);
     if (output == "-") {
         return;
@@ -143,6 +150,18 @@ void runHelp(const CLI::App& app, const std::string& topic, std::ostream& out) {
     throw rejectedValue("help", topic, accepted);
 }
 
+// The --font option's help: what is measured and how the SVG names the font.
+std::string fontHelp(const std::string& measured) {
+    std::string help =
+        "TrueType or OpenType font file, texts measured in it with FreeType and "
+        "HarfBuzz: " +
+        measured + "; the SVG draws the texts in the font's family name";
+    if (!TextMeasure::isAvailable()) {
+        help += " (not in this build: it was built without FreeType and HarfBuzz)";
+    }
+    return help;
+}
+
 // The placer's own default order, as the help states it.
 std::string defaultCandidateNames() {
     std::vector<const char*> names;
@@ -199,6 +218,12 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
     place->add_option("--format", arguments.format, "json or svg")->capture_default_str();
     place->add_option("-o,--output", arguments.output, "file to write; - is standard output")
         ->capture_default_str();
+    place->add_option(
+        "--font", arguments.font,
+        fontHelp("an empty width or height is the text's measured size (font size " +
+                 formatFloat(s_measuredFontSize) +
+                 ", or 0.8 of a given height; an eighth of it either side), and a text wider than "
+                 "its label is a warning"));
     return place;
 }
 
@@ -218,6 +243,11 @@ int run(int argc, char** argv, const ToolStreams& streams) {
         "point (the balloon once: it has no indicator).");
     gallery->add_option("-o,--output", galleryOutput, "SVG file to write; - is standard output")
         ->capture_default_str();
+    std::string galleryFont;
+    gallery->add_option("--font", galleryFont,
+                        fontHelp("each label is as large as its reference point's name at font "
+                                 "size " +
+                                 formatFloat(s_measuredFontSize)));
 
     OutlineOptions outlineOptions;
     CLI::App* outline = app.add_subcommand(
@@ -287,7 +317,7 @@ int run(int argc, char** argv, const ToolStreams& streams) {
         if (help->parsed()) {
             runHelp(app, helpTopic, streams.out);
         } else if (gallery->parsed()) {
-            runGallery(galleryOutput, streams.out);
+            runGallery(galleryOutput, galleryFont, streams.out);
         } else if (outline->parsed()) {
             runOutline(outlineOptions, noBar->count() > 0, streams.out);
         } else if (place->parsed()) {
