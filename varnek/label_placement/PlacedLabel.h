@@ -12,7 +12,7 @@ namespace Varnek {
 
 // Why a label is not shown.
 enum class LabelHiddenReason : std::uint8_t {
-    None,                      // the label is visible
+    None,                      // the label is visible (and not fading out)
     NoRoom,                    // every candidate conflicts, or leaves the viewport
     OutOfContract,             // NaN or infinite anchor or size, a negative size, a bad viewport
     BackgroundNotInitialized,  // its background's initialize was never called
@@ -26,7 +26,8 @@ enum class LabelHiddenReason : std::uint8_t {
 // the empty rectangle at its anchor's x and y as requested (NaN included);
 // in a 3D call, at anchorInView's x and y.
 struct PlacedLabel {
-    // False: hidden; hiddenReason says why.
+    // False: hidden; hiddenReason says why. True also while a label fades
+    // out (fadeFrames): hiddenReason then says why it goes.
     bool visible;
     LabelBackground::ReferencePoint referencePoint;
     // The vector from the anchor to the body's centre, as getOffset gives it.
