@@ -3,7 +3,9 @@
 // line after the program name, its arguments separated by single spaces
 // (two spaces give an empty argument); the rest is both standard input and
 // the file in.csv. The tool runs in a folder of its own, and an argument
-// holding '/' loses it, so every path it reads or writes lies there.
+// holding '/' loses it, so every path it reads or writes lies there. Where
+// the system has DejaVu Sans, a copy of it lies there too as font.ttf, so
+// that --font font.ttf measures the input's texts.
 //
 // Every run either succeeds, with nothing on standard error but the note of
 // an input without labels and warnings of texts wider than their labels
@@ -39,6 +41,8 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr std::string_view s_inputName = "in.csv";
+constexpr std::string_view s_fontName = "font.ttf";
+constexpr const char* s_systemFont = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf";
 // The one word a successful run may say: the input held no labels.
 constexpr std::string_view s_noLabelsNote =
     "varnek-labels: the input holds no labels; nothing placed\n";
@@ -208,11 +212,29 @@ bool isWellFormed(const std::string& output) {
     return isText(output);
 }
 
+// When the font was last copied; a run that writes over it is told by the
+// time, and the font copied again.
+fs::file_time_type s_fontCopied;
+
+void provideFont() {
+    std::error_code error;
+    const fs::path font = workFolder() / s_fontName;
+    if (!fs::exists(font, error) && fs::copy_file(s_systemFont, font, error)) {
+        s_fontCopied = fs::last_write_time(font, error);
+    }
+}
+
+bool isUnchangedFont(const fs::directory_entry& entry) {
+    std::error_code error;
+    return entry.path().filename() == s_fontName && entry.is_regular_file(error) &&
+           fs::last_write_time(entry.path(), error) == s_fontCopied;
+}
+
 // The files the run left beside the input, read and removed.
 std::vector<std::string> takeWrittenFiles() {
     std::vector<std::string> contents;
     for (const fs::directory_entry& entry : fs::directory_iterator(workFolder())) {
-        if (entry.path().filename() != s_inputName) {
+        if (entry.path().filename() != s_inputName && !isUnchangedFont(entry)) {
             contents.push_back(entry.is_regular_file() ? readFile(entry.path()) : std::string());
             fs::remove_all(entry.path());
         }
@@ -227,6 +249,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t lineEnd = std::min(input.find('\n'), input.size());
     const std::string_view placementInput = input.substr(std::min(lineEnd + 1, input.size()));
     writeFile(workFolder() / s_inputName, placementInput);
+    provideFont();
 
     std::vector<std::string> arguments = commandLine(input.substr(0, lineEnd));
     std::vector<char*> argv;
