@@ -49,6 +49,8 @@ fi
 
 # The results page: what ran where, then the summary as printed.
 summary="$(mktemp)"
+# What ran, read before the page is written (the page is itself a change).
+commit="$(git rev-parse --short HEAD 2>/dev/null || echo unknown)$(git diff --quiet HEAD 2>/dev/null || echo ' (with changes)')"
 trap 'rm -f "$summary"' EXIT
 load_before="$(cut -d' ' -f1 /proc/loadavg)"
 status=0
@@ -62,7 +64,7 @@ run_full --varnek_summary_out="$summary" "$@" || status=$?
     echo "holds one run's figures."
     echo
     echo "- Date: $(date -u +%Y-%m-%d)"
-    echo "- Commit: $(git rev-parse --short HEAD 2>/dev/null || echo unknown)$(git diff --quiet HEAD 2>/dev/null || echo ' (with changes)')"
+    echo "- Commit: $commit"
     compiler="$(sed -n 's/^CMAKE_CXX_COMPILER:[A-Z]*=//p' build/bench/CMakeCache.txt)"
     echo "- Compiler: $("${compiler:-c++}" --version | head -n 1), Release, link-time optimised library"
     echo "- Machine: $(lscpu | sed -n 's/^Model name: *//p' | head -n 1), $(nproc) cores"
