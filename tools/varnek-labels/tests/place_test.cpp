@@ -171,7 +171,8 @@ TEST(varnek_labels_place, an_input_without_labels_places_nothing_and_says_so) {
 }
 
 // The README's picture: every visible label an outline, every anchor a
-// mark, and a document the renderer takes without a word.
+// mark, and a document the renderer takes without a word. The README's
+// command runs without a warning: every text fits its label.
 TEST(varnek_labels_place, the_demo_view_renders_as_svg) {
     const ScratchDirectory scratch;
     const std::string common = "place --input '" +
@@ -179,6 +180,7 @@ TEST(varnek_labels_place, the_demo_view_renders_as_svg) {
                                "' --viewport 1200,700";
     const ToolRun json = runTool(scratch, common);
     ASSERT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.err, "");
     const auto placed = nlohmann::json::parse(json.out);
     const std::size_t visible = placed.at("visible");
     const std::size_t hidden = placed.at("hidden");
