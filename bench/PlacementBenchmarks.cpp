@@ -23,7 +23,6 @@
 namespace VarnekBench {
 namespace {
 
-using Varnek::LabelPlacementOptions;
 using Varnek::LabelPlacer;
 using Varnek::LabelRect;
 using Varnek::LabelRequest;
@@ -41,21 +40,6 @@ constexpr std::size_t s_smokeInstances = 1;
 constexpr std::size_t s_smokeAnnealingMovesPerLabel = 20;
 constexpr std::size_t s_smokeMotionFrames = 30;
 
-LabelPlacementOptions optionsFor(const LabelRect& viewport, bool anchorsAreObstacles, int effort,
-                                 std::vector<Varnek::LabelBackground::ReferencePoint> candidates) {
-    LabelPlacementOptions options;
-    options.viewport = viewport;
-    options.candidates = std::move(candidates);
-    options.anchorsAreObstacles = anchorsAreObstacles;
-    options.effort = effort;
-    return options;
-}
-
-std::size_t countVisible(const std::vector<PlacedLabel>& placed) {
-    return static_cast<std::size_t>(std::count_if(
-        placed.begin(), placed.end(), [](const PlacedLabel& label) { return label.visible; }));
-}
-
 double percent(std::size_t part, std::size_t whole) {
     return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
 }
@@ -66,7 +50,7 @@ double percent(std::size_t part, std::size_t whole) {
 void placeFresh(benchmark::State& state, Layout layout, std::size_t count) {
     const PlacementScene scene = makeScaleScene(layout, count);
     LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
-                       optionsFor(scene.viewport, true, 1, {}));
+                       placementOptions(scene.viewport, {}, 1, true));
     // Grows the buffers to the frame's size: two frames, since a placer may
     // keep the history of one frame while it builds the next.
     placer.place(scene.requests);
@@ -91,7 +75,7 @@ void placeFresh(benchmark::State& state, Layout layout, std::size_t count) {
 void placeUnchanged(benchmark::State& state, Layout layout, std::size_t count) {
     const PlacementScene scene = makeScaleScene(layout, count);
     LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
-                       optionsFor(scene.viewport, true, 1, {}));
+                       placementOptions(scene.viewport, {}, 1, true));
     placer.place(scene.requests);
     placer.place(scene.requests);
     {
@@ -116,7 +100,7 @@ struct PlacedScene {
     explicit PlacedScene(std::size_t count)
         : scene(makeScaleScene(Layout::Uniform, count)),
           placer(makePlacementBackground(CandidateSet::P12),
-                 optionsFor(scene.viewport, true, 1, {})) {
+                 placementOptions(scene.viewport, {}, 1, true)) {
         placer.place(scene.requests);
         placer.appendOutlines(points, starts);
     }
@@ -191,7 +175,8 @@ void measureQuality(benchmark::State& state, CandidateSet set, std::size_t count
     const std::vector<CandidateBox> boxes =
         candidateBoxes(*background, candidates, Point(s_labelWidth, s_labelHeight, 0.0F));
     const int effort = method == QualityMethod::Effort8 ? 8 : 1;
-    LabelPlacer placer(background, optionsFor(scenes.front().viewport, false, effort, candidates));
+    LabelPlacer placer(background,
+                       placementOptions(scenes.front().viewport, candidates, effort, false));
 
     std::size_t shown = 0;
     std::size_t violations = 0;
@@ -259,7 +244,7 @@ void followCamera(benchmark::State& state, bool withHistory) {
     double shownSum = 0.0;
     for ([[maybe_unused]] auto _ : state) {
         LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
-                           optionsFor(view, true, 1, {}));
+                           placementOptions(view, {}, 1, true));
         overlapsMax = outsideMax = flickerMax = flickerSum = 0;
         jumpsMax = jumpsSum = shownSum = 0.0;
         for (std::size_t frame = 0; frame < frameCount; ++frame) {

@@ -1,13 +1,17 @@
 // The seeded scenes of the placement benchmarks.
 #include "PlacementInstances.h"
 
+#include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace VarnekBench {
 
 using Varnek::LabelBackground;
+using Varnek::LabelPlacementOptions;
 using Varnek::LabelRect;
 using Varnek::LabelRequest;
+using Varnek::PlacedLabel;
 using Point = Varnek::Vector<float, 3>;
 
 namespace {
@@ -53,6 +57,22 @@ std::shared_ptr<LabelBackground> makePlacementBackground(CandidateSet set) {
     }
     background->initialize(s_randomViewHeight);
     return background;
+}
+
+LabelPlacementOptions placementOptions(const LabelRect& viewport,
+                                       std::vector<LabelBackground::ReferencePoint> candidates,
+                                       int effort, bool anchorsAreObstacles) {
+    LabelPlacementOptions options;
+    options.viewport = viewport;
+    options.candidates = std::move(candidates);
+    options.effort = effort;
+    options.anchorsAreObstacles = anchorsAreObstacles;
+    return options;
+}
+
+std::size_t countVisible(const std::vector<PlacedLabel>& placed) {
+    return static_cast<std::size_t>(std::count_if(
+        placed.begin(), placed.end(), [](const PlacedLabel& label) { return label.visible; }));
 }
 
 std::vector<LabelBackground::ReferencePoint> candidatesOf(CandidateSet set) {

@@ -11,8 +11,10 @@
 #include <memory>
 #include <vector>
 
+#include <varnek/label_placement/LabelPlacementOptions.h>
 #include <varnek/label_placement/LabelRect.h>
 #include <varnek/label_placement/LabelRequest.h>
+#include <varnek/label_placement/PlacedLabel.h>
 #include <varnek/varnek.h>
 
 namespace VarnekBench {
@@ -97,6 +99,16 @@ const char* layoutName(Layout layout);
 // width (three times the uniform density inside a cluster); anchors falling
 // outside the view are drawn again.
 PlacementScene makeScaleScene(Layout layout, std::size_t count);
+
+// Options that place a scene in `viewport` with these candidates (empty: the
+// placer's default order), effort and anchor rule.
+Varnek::LabelPlacementOptions placementOptions(
+    const Varnek::LabelRect& viewport,
+    std::vector<Varnek::LabelBackground::ReferencePoint> candidates, int effort,
+    bool anchorsAreObstacles);
+
+// How many labels of a result are visible.
+std::size_t countVisible(const std::vector<Varnek::PlacedLabel>& placed);
 
 // A camera moving over 20,000 anchors fixed in a world twenty times the area
 // of the 792 x 612 view: at zoom 1 the view sees about 1000 of them. The path

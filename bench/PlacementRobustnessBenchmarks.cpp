@@ -21,24 +21,8 @@ namespace {
 using Varnek::LabelPlacementOptions;
 using Varnek::LabelPlacer;
 using Varnek::LabelRequest;
-using Varnek::PlacedLabel;
 
 bool s_smokeSizes = false;
-
-LabelPlacementOptions optionsFor(const PlacementScene& scene, CandidateSet set, int effort,
-                                 bool anchorsAreObstacles) {
-    LabelPlacementOptions options;
-    options.viewport = scene.viewport;
-    options.candidates = candidatesOf(set);
-    options.effort = effort;
-    options.anchorsAreObstacles = anchorsAreObstacles;
-    return options;
-}
-
-std::size_t countVisible(const std::vector<PlacedLabel>& placed) {
-    return static_cast<std::size_t>(std::count_if(
-        placed.begin(), placed.end(), [](const PlacedLabel& label) { return label.visible; }));
-}
 
 // --- The first call --------------------------------------------------------
 
@@ -49,7 +33,8 @@ void placeFirstCall(benchmark::State& state, std::size_t count, bool newPlacer) 
     const PlacementScene scene = makeScaleScene(Layout::Uniform, count);
     const std::shared_ptr<Varnek::LabelBackground> background =
         makePlacementBackground(CandidateSet::P12);
-    const LabelPlacementOptions options = optionsFor(scene, CandidateSet::P12, 1, true);
+    const LabelPlacementOptions options =
+        placementOptions(scene.viewport, candidatesOf(CandidateSet::P12), 1, true);
     LabelPlacer reused(background, options);
     reused.place(scene.requests);
     for ([[maybe_unused]] auto _ : state) {
@@ -66,7 +51,8 @@ void placeFirstCall(benchmark::State& state, std::size_t count, bool newPlacer) 
 
 // One call without history, through a placer grown to the scene.
 void placeWithoutHistory(benchmark::State& state, const PlacementScene& scene, CandidateSet set) {
-    LabelPlacer placer(makePlacementBackground(set), optionsFor(scene, set, 1, true));
+    LabelPlacer placer(makePlacementBackground(set),
+                       placementOptions(scene.viewport, candidatesOf(set), 1, true));
     placer.place(scene.requests);
     for ([[maybe_unused]] auto _ : state) {
         placer.forgetHistory();
@@ -132,8 +118,10 @@ void measureQualityWithAnchors(benchmark::State& state, std::size_t count) {
     const std::vector<CandidateBox> boxes =
         candidateBoxes(*background, candidatesOf(CandidateSet::P4),
                        Varnek::Vector<float, 3>(s_labelWidth, s_labelHeight, 0.0F));
-    LabelPlacer placer(background, optionsFor(scenes.front(), CandidateSet::P4, 1, true));
-    LabelPlacer thorough(background, optionsFor(scenes.front(), CandidateSet::P4, 8, true));
+    LabelPlacer placer(background, placementOptions(scenes.front().viewport,
+                                                    candidatesOf(CandidateSet::P4), 1, true));
+    LabelPlacer thorough(background, placementOptions(scenes.front().viewport,
+                                                      candidatesOf(CandidateSet::P4), 8, true));
     std::size_t shown = 0;
     std::size_t shownThorough = 0;
     std::size_t shownGreedy = 0;

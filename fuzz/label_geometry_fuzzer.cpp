@@ -20,6 +20,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <catalogue/LabelKinds.h>
+#include <testing/LabelShapeTesting.h>
 
 #include <varnek/varnek.h>
 
@@ -408,41 +409,6 @@ private:
     std::shared_ptr<const LabelIndicator> m_model;
 };
 
-// A background written outside the library: every answer a library
-// background's (the model), and the base's appending path and extent.
-class ForeignBackground final : public LabelBackground {
-public:
-    explicit ForeignBackground(std::shared_ptr<const LabelBackground> model)
-        : LabelBackground(nullptr), m_model(std::move(model)) {}
-
-    Vector<float, 3> getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
-        ReferencePoint r) const override {
-        return m_model->getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r);
-    }
-    Vector<float, 3> getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
-        ReferencePoint r) const override {
-        return m_model->getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(r);
-    }
-    Vector<float, 3> getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
-        ReferencePoint r, const Vector<float, 3>& size) const override {
-        return m_model->getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(r, size);
-    }
-    Points getPolygon(ReferencePoint r, const Vector<float, 3>& size,
-                      const Vector<float, 3>& offset) const override {
-        return m_model->getPolygon(r, size, offset);
-    }
-
-private:
-    int getNumberOfPolygonPointsWithoutIndicatorPoints() const override {
-        return m_model->getNumberOfPolygonPoints();
-    }
-    Vector<float, 3> getBodyOffset(ReferencePoint r, const Vector<float, 3>& size) const override {
-        return m_model->getOffset(r, size);
-    }
-
-    std::shared_ptr<const LabelBackground> m_model;
-};
-
 // A foreign triangle answers like the library's, point for point, in a
 // background of the same shape; a foreign background's appending path and
 // extent are its model's.
@@ -645,7 +611,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (withForeignTriangle && initialized) {
         withForeignTriangle->initialize(scale);
     }
-    const ForeignBackground foreign(label.background);
+    const VarnekTesting::ModelBackground foreign(label.background);
     while (input.remaining_bytes() > 0) {
         const std::int32_t value = consumeValue(input, -2, 13);
         const Vector<float, 3> labelSize = consumeVector(input);

@@ -10,7 +10,9 @@
 #include <cstring>
 #include <initializer_list>
 #include <iomanip>
+#include <memory>
 #include <ostream>
+#include <utility>
 #include <vector>
 
 #include <varnek/label_shape/LabelBackground.h>
@@ -82,6 +84,42 @@ inline OutlineMeasures measure(const Points& outline) {
     }
     return measures;
 }
+
+// A background written outside the library: every answer is its model's (a
+// library background), while the outline is built by the base class's own
+// appending path. switchTo changes the model without initialize, which breaks
+// the rule that geometry changes only there; tests of that rule use it.
+class ModelBackground final : public Varnek::LabelBackground {
+public:
+    explicit ModelBackground(std::shared_ptr<const Varnek::LabelBackground> model)
+        : Varnek::LabelBackground(nullptr), m_model(std::move(model)) {}
+
+    void switchTo(std::shared_ptr<const Varnek::LabelBackground> model) {
+        m_model = std::move(model);
+    }
+
+    V getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(RP r) const override {
+        return m_model->getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r);
+    }
+    V getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(RP r) const override {
+        return m_model->getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(r);
+    }
+    V getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(RP r,
+                                                                  const V& size) const override {
+        return m_model->getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(r, size);
+    }
+    Points getPolygon(RP r, const V& size, const V& offset) const override {
+        return m_model->getPolygon(r, size, offset);
+    }
+
+private:
+    int getNumberOfPolygonPointsWithoutIndicatorPoints() const override {
+        return m_model->getNumberOfPolygonPoints();
+    }
+    V getBodyOffset(RP r, const V& size) const override { return m_model->getOffset(r, size); }
+
+    std::shared_ptr<const Varnek::LabelBackground> m_model;
+};
 
 inline std::uint32_t bitsOf(float value) {
     std::uint32_t bits = 0;

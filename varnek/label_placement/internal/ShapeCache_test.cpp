@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <testing/LabelShapeTesting.h>
 #include <testing/PlacementTesting.h>
 #include <varnek/label_placement/LabelPlacementOptions.h>
 
@@ -118,46 +119,9 @@ TEST(ShapeCache, KeysShapesByBackgroundScaleAndSize) {
 
 #if defined(VARNEK_ENABLE_ASSERTS)
 
-// A background written outside the library that breaks the rule: its
-// geometry, a library background's, changes without initialize.
-class SwitchingBackground final : public LabelBackground {
-public:
-    explicit SwitchingBackground(std::shared_ptr<const LabelBackground> model)
-        : LabelBackground(nullptr), m_model(std::move(model)) {}
-
-    void switchTo(std::shared_ptr<const LabelBackground> model) { m_model = std::move(model); }
-
-    Vector<float, 3> getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(
-        ReferencePoint r) const override {
-        return m_model->getMinimalBodySizeWithoutIndicatorInMaskedCoordinates(r);
-    }
-    Vector<float, 3> getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(
-        ReferencePoint r) const override {
-        return m_model->getMinimalBodySizeWithMinimalIndicatorSizeInMaskedCoordinates(r);
-    }
-    Vector<float, 3> getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(
-        ReferencePoint r, const Vector<float, 3>& size) const override {
-        return m_model->getMinimalBodySizeWithFinalIndicatorSizeInMaskedCoordinates(r, size);
-    }
-    std::vector<Vector<float, 3>> getPolygon(ReferencePoint r, const Vector<float, 3>& size,
-                                             const Vector<float, 3>& offset) const override {
-        return m_model->getPolygon(r, size, offset);
-    }
-
-private:
-    int getNumberOfPolygonPointsWithoutIndicatorPoints() const override {
-        return m_model->getNumberOfPolygonPoints();
-    }
-    Vector<float, 3> getBodyOffset(ReferencePoint r, const Vector<float, 3>& size) const override {
-        return m_model->getOffset(r, size);
-    }
-
-    std::shared_ptr<const LabelBackground> m_model;
-};
-
 TEST(ShapeCacheDeathTest, AGeometryChangedBehindInitializeFailsTheCheck) {
     const auto backgrounds = VarnekTesting::makeBackgrounds(300.0f);
-    SwitchingBackground background(backgrounds[0]);
+    VarnekTesting::ModelBackground background(backgrounds[0]);
     background.initialize(300.0f);
     ShapeCache cache;
     cache.reset(everyCandidate());
