@@ -49,6 +49,15 @@ struct LabelPlacementOptions {
     // 0: labels appear and vanish at once. n > 0: a label fades in over n
     // calls and out over n calls (see LabelPlacer).
     int fadeFrames = 0;
+    // 0: no callouts. d > 0: a label the placement hides for want of room
+    // (NoRoom) may be shown as a callout instead (PlacedLabel::callout): its
+    // body stands away from its anchor, at most d from it (from the anchor
+    // to the nearest point of the body's bounds), joined to it by a straight
+    // leader (LabelPlacer::appendLeaders). Callouts are placed after every
+    // label that fits next to its anchor and never move one. Negative or
+    // NaN: no callouts; +infinity, or more than the viewport's diagonal:
+    // the viewport's diagonal (the body still lies inside the viewport).
+    float calloutDistance = 0.0f;
 };
 
 }  // namespace Varnek

@@ -42,6 +42,10 @@ void LabelPlacer::appendTriangles(std::vector<std::uint32_t>& indices,
     m_impl->appendTriangles(indices, firstPoint);
 }
 
+void LabelPlacer::appendLeaders(std::vector<Vector<float, 3>>& points) const {
+    m_impl->appendLeaders(points);
+}
+
 const LabelPlacementOptions& LabelPlacer::getOptions() const {
     return m_impl->getOptions();
 }

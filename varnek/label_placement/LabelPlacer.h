@@ -171,6 +171,11 @@ public:
     // turning as the outline does, with an area, together covering it once.
     // Allocates only when indices must grow.
     void appendTriangles(std::vector<std::uint32_t>& indices, std::uint32_t firstPoint) const;
+    // The leaders of the last result's callouts (PlacedLabel::callout), in
+    // request order, in view coordinates (third component 0), appended to
+    // points: two points a leader, the anchor first, then the leader's end
+    // on the body's outline. Allocates only when points must grow.
+    void appendLeaders(std::vector<Vector<float, 3>>& points) const;
 
     // The options the next call of place uses.
     const LabelPlacementOptions& getOptions() const;

@@ -42,6 +42,21 @@ struct PlacedLabel {
     // 1: shown; 0: not drawn; between while fading. visible is true while
     // opacity > 0.
     float opacity = 0.0f;
+    // True: the label is a callout (LabelPlacementOptions::calloutDistance):
+    // its body stands away from the anchor, joined to it by a leader
+    // (LabelPlacer::appendLeaders). Its outline is the body alone, without
+    // a pointer: the outline its background gives for Center (which holds
+    // no indicator points; the balloon, which has no indicator, its whole
+    // outline), moved away from the anchor. referencePoint says on which
+    // side of the anchor the body lies: TopLeft, TopCenter or TopRight when
+    // the body lies wholly above the anchor (wholly to its left, across its
+    // x, wholly to its right), BottomLeft, BottomCenter or BottomRight when
+    // wholly below, else LeftCenter or RightCenter. offset is the vector
+    // from the anchor to the body's centre (for Center the background's
+    // getOffset plus how far the body was moved); bounds holds the body's
+    // outline, and not the anchor. False for a label next to its anchor and
+    // a hidden one.
+    bool callout = false;
 };
 
 }  // namespace Varnek

@@ -35,6 +35,8 @@ public:
     void appendOutlines(std::vector<Vector<float, 3>>& points,
                         std::vector<std::uint32_t>& starts) const;
     void appendTriangles(std::vector<std::uint32_t>& indices, std::uint32_t firstPoint) const;
+    // LabelPlacerCallouts.cpp.
+    void appendLeaders(std::vector<Vector<float, 3>>& points) const;
     const LabelPlacementOptions& getOptions() const { return m_options; }
     void setOptions(LabelPlacementOptions options);
     void forgetHistory() noexcept;

@@ -73,6 +73,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
             placed.hiddenReason = LabelHiddenReason::None;
             placed.anchorInView = labels[i].anchor;
             placed.opacity = 1.0f;
+            placed.callout = false;
             const internal::ShapeCache::OutlineRange outline = m_shapes.findOutline(state.shape, k);
             m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
             m_outlineLabels.push_back({state.x, state.y, outline});
@@ -86,6 +87,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
         placed.bounds = {anchor[0], anchor[1], anchor[0], anchor[1]};
         placed.anchorInView = anchor;
         placed.opacity = 0.0f;
+        placed.callout = false;
         switch (state.status) {
             case Status::Placeable:
                 placed.hiddenReason = LabelHiddenReason::NoRoom;

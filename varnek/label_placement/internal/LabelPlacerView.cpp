@@ -90,6 +90,7 @@ void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t c
             anchor.reason != LabelHiddenReason::None ? anchor.reason : m_fades[i].fadingFor;
         placed.anchorInView = anchor.inView;
         placed.opacity = 0.0f;
+        placed.callout = false;
     }
 }
 
