@@ -1,9 +1,13 @@
 // Prints digests of the library's results over fixed inputs: every label
 // shape's sizes, offset and outline at several sizes and scales, and seeded
-// placement scenes over several frames with their outlines. Two builds that
+// placement scenes over several frames with their outlines, and a camera
+// orbiting a model whose anchors are placed from world coordinates with a
+// depth image, kept-out parts and fades. Two builds that
 // print the same lines computed the same bits; CI compares the g++ and the
 // clang build this way.
+#include <array>
 #include <cinttypes>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <memory>
@@ -39,6 +43,17 @@ public:
 private:
     std::uint64_t m_hash = 1469598103934665603ull;
 };
+
+// The last result's outlines and where each starts.
+void mixOutlines(Digest& digest, const Varnek::LabelPlacer& placer) {
+    std::vector<Vector<float, 3>> points;
+    std::vector<std::uint32_t> starts;
+    placer.appendOutlines(points, starts);
+    digest.mix(points);
+    for (const std::uint32_t start : starts) {
+        digest.mix(start);
+    }
+}
 
 void print(const char* what, std::uint64_t hash) {
     std::printf("%s %016" PRIx64 "\n", what, hash);
@@ -88,8 +103,6 @@ std::uint64_t hashPlacements() {
     const Varnek::LabelRect viewport = {0.0f, 0.0f, 640.0f, 400.0f};
     const auto backgrounds = VarnekTesting::makeBackgrounds(viewport.bottom);
     Digest digest;
-    std::vector<Vector<float, 3>> points;
-    std::vector<std::uint32_t> starts;
     for (const std::size_t count : {1u, 40u, 400u, 2000u}) {
         for (int optionSet = 0; optionSet < 4; ++optionSet) {
             Varnek::LabelPlacementOptions options;
@@ -107,13 +120,7 @@ std::uint64_t hashPlacements() {
             auto scene = VarnekTesting::makeRandomScene(random, count, viewport, backgrounds);
             for (int frame = 0; frame < 3; ++frame) {
                 digest.mix(VarnekTesting::hashOf(placer.place(scene)));
-                points.clear();
-                starts.clear();
-                placer.appendOutlines(points, starts);
-                digest.mix(points);
-                for (const std::uint32_t start : starts) {
-                    digest.mix(start);
-                }
+                mixOutlines(digest, placer);
                 for (Varnek::LabelRequest& label : scene) {
                     label.anchor[0] += 3.0f;
                     label.anchor[1] -= 1.5f;
@@ -124,10 +131,173 @@ std::uint64_t hashPlacements() {
     return digest.value();
 }
 
+// A unit sphere with a smaller one half sunk into it.
+struct Sphere {
+    std::array<double, 3> centre;
+    double radius;
+};
+constexpr Sphere s_orbitModel[] = {{{0.0, 0.0, 0.0}, 1.0}, {{1.1, 0.0, 0.0}, 0.5}};
+
+double dot(const std::array<double, 3>& a, const std::array<double, 3>& b) {
+    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
+}
+
+// Anchors on the model's surface from raw generator values (no library
+// distributions, whose results differ between standard libraries).
+std::vector<Varnek::LabelRequest> makeOrbitLabels(
+    std::size_t count, const std::vector<std::shared_ptr<Varnek::LabelBackground>>& backgrounds) {
+    std::mt19937 random(17);
+    const auto unit = [&random] { return static_cast<double>(random() >> 8) / 16777216.0; };
+    std::vector<Varnek::LabelRequest> labels;
+    while (labels.size() < count) {
+        const Sphere& sphere = s_orbitModel[random() % 4 == 0 ? 1 : 0];
+        const std::array<double, 3> v = {2.0 * unit() - 1.0, 2.0 * unit() - 1.0,
+                                         2.0 * unit() - 1.0};
+        const double length = std::sqrt(dot(v, v));
+        if (length < 0.1 || length > 1.0) {
+            continue;
+        }
+        std::array<double, 3> p{};
+        for (std::size_t k = 0; k < 3; ++k) {
+            p[k] = sphere.centre[k] + sphere.radius * v[k] / length;
+        }
+        Varnek::LabelRequest label{};
+        label.key = labels.size() * 3 + 1;
+        label.anchor = {static_cast<float>(p[0]), static_cast<float>(p[1]),
+                        static_cast<float>(p[2])};
+        label.size = {static_cast<float>(16 + random() % 16), 6.0f, 0.0f};
+        label.priority = static_cast<float>(random() % 3);
+        const std::size_t b = random() % (backgrounds.size() + 1);
+        label.background = b < backgrounds.size() ? backgrounds[b].get() : nullptr;
+        labels.push_back(label);
+    }
+    return labels;
+}
+
+// A camera circling the model, without trigonometry (the angle's cosine and
+// sine from its half tangent): its matrix and a depth image ray cast from
+// the model at every pixel centre.
+struct OrbitFrame {
+    std::array<float, 16> viewProjection;
+    std::vector<float> depths;
+};
+
+OrbitFrame orbitFrame(double halfTangent, int columns, int rows, double aspect) {
+    const double t2 = halfTangent * halfTangent;
+    const double c = (1.0 - t2) / (1.0 + t2);
+    const double s = 2.0 * halfTangent / (1.0 + t2);
+    const double distance = 3.2;
+    const std::array<double, 3> eye = {distance * c, 0.6, distance * s};
+    // Looking at the origin: forward = -eye / |eye|, right = forward x y.
+    const double eyeLength = std::sqrt(dot(eye, eye));
+    const std::array<double, 3> forward = {-eye[0] / eyeLength, -eye[1] / eyeLength,
+                                           -eye[2] / eyeLength};
+    const double rightLength = std::sqrt(forward[2] * forward[2] + forward[0] * forward[0]);
+    const std::array<double, 3> right = {-forward[2] / rightLength, 0.0, forward[0] / rightLength};
+    const std::array<double, 3> up = {right[1] * forward[2] - right[2] * forward[1],
+                                      right[2] * forward[0] - right[0] * forward[2],
+                                      right[0] * forward[1] - right[1] * forward[0]};
+    const double tanHalfY = 0.5;
+    const double tanHalfX = tanHalfY * aspect;
+    const double near = 1.0;
+    const double far = 6.0;
+    OrbitFrame frame{};
+    const std::array<double, 3> axes[3] = {right, up, forward};
+    const double scale[2] = {1.0 / tanHalfX, 1.0 / tanHalfY};
+    for (std::size_t column = 0; column < 4; ++column) {
+        const auto viewOf = [&](std::size_t row) {
+            return column < 3 ? axes[row][column] : -dot(axes[row], eye);
+        };
+        frame.viewProjection[4 * column + 0] = static_cast<float>(scale[0] * viewOf(0));
+        frame.viewProjection[4 * column + 1] = static_cast<float>(scale[1] * viewOf(1));
+        // The camera looks down its -z: view z = -forward . (p - eye).
+        frame.viewProjection[4 * column + 2] =
+            static_cast<float>(-(far + near) / (near - far) * viewOf(2) +
+                               (column == 3 ? 2.0 * far * near / (near - far) : 0.0));
+        frame.viewProjection[4 * column + 3] = static_cast<float>(viewOf(2));
+    }
+    frame.depths.resize(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows));
+    for (int row = 0; row < rows; ++row) {
+        const double y = 1.0 - 2.0 * (row + 0.5) / rows;
+        for (int column = 0; column < columns; ++column) {
+            const double x = 2.0 * (column + 0.5) / columns - 1.0;
+            std::array<double, 3> direction{};
+            for (std::size_t k = 0; k < 3; ++k) {
+                direction[k] = forward[k] + x * tanHalfX * right[k] + y * tanHalfY * up[k];
+            }
+            double nearest = far;
+            for (const Sphere& sphere : s_orbitModel) {
+                std::array<double, 3> toEye{};
+                for (std::size_t k = 0; k < 3; ++k) {
+                    toEye[k] = eye[k] - sphere.centre[k];
+                }
+                const double a = dot(direction, direction);
+                const double b = dot(direction, toEye);
+                const double discriminant =
+                    b * b - a * (dot(toEye, toEye) - sphere.radius * sphere.radius);
+                if (discriminant >= 0.0) {
+                    const double t = (-b - std::sqrt(discriminant)) / a;
+                    nearest = t > near && t < nearest ? t : nearest;
+                }
+            }
+            // t is the depth along the view axis: forward's part of direction is 1.
+            const double ndc =
+                (far + near) / (far - near) - 2.0 * far * near / ((far - near) * nearest);
+            frame.depths[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) +
+                         static_cast<std::size_t>(column)] = static_cast<float>((ndc + 1.0) * 0.5);
+        }
+    }
+    return frame;
+}
+
+// A camera orbiting a model over a few dozen frames, the labels of 3,000
+// world anchors placed with a depth image, a kept-out rectangle and mask
+// cells, and fades: every result with its opacity and projected anchor,
+// and the drawn outlines.
+std::uint64_t hashOrbit() {
+    const Varnek::LabelRect viewport = {0.0f, 0.0f, 640.0f, 360.0f};
+    const auto backgrounds = VarnekTesting::makeBackgrounds(viewport.bottom);
+    const std::vector<Varnek::LabelRequest> labels = makeOrbitLabels(3000, backgrounds);
+    Varnek::LabelPlacementOptions options;
+    options.viewport = viewport;
+    options.gap = 1.0f;
+    options.fadeFrames = 4;
+    options.keepOut = {{520.0f, 10.0f, 630.0f, 70.0f}};
+    Varnek::LabelPlacer placer(backgrounds[0], options);
+    // A 16 x 9 mask, the bottom left 2 x 2 cells kept out.
+    std::vector<std::uint8_t> cells(std::size_t{16} * 9, 0);
+    for (const std::size_t cell : {112u, 113u, 128u, 129u}) {
+        cells[cell] = 1;
+    }
+    const Varnek::CoverageMask mask{cells.data(), 16, 9};
+    const int columns = 320;
+    const int rows = 180;
+    Digest digest;
+    const int frames = 48;
+    for (int f = 0; f < frames; ++f) {
+        const OrbitFrame frame = orbitFrame(-0.4 + 0.8 * f / frames, columns, rows, 640.0 / 360.0);
+        const Varnek::DepthImage depth{frame.depths.data(), columns, rows, false, 0.01f};
+        Varnek::LabelScene scene;
+        scene.view.viewProjection = frame.viewProjection;
+        scene.view.viewport = viewport;
+        scene.depth = &depth;
+        scene.keepOut = &mask;
+        const std::vector<Varnek::PlacedLabel>& placed = placer.place(labels, scene);
+        digest.mix(VarnekTesting::hashOf(placed));
+        for (const Varnek::PlacedLabel& label : placed) {
+            digest.mix(label.opacity);
+            digest.mix(label.anchorInView);
+        }
+        mixOutlines(digest, placer);
+    }
+    return digest.value();
+}
+
 }  // namespace
 
 int main() {
     print("label-shapes", hashLabelShapes());
     print("placements", hashPlacements());
+    print("orbit", hashOrbit());
     return 0;
 }
