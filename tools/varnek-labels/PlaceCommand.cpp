@@ -116,12 +116,12 @@ int parseEffort(const std::string& text) {
     return effort;
 }
 
-float parseGap(const std::string& text) {
-    const auto gap = parseFiniteFloat(text);
-    if (!gap || *gap < 0.0f) {
-        throw rejectedValue("--gap", text, "a finite number >= 0");
+float parseNonNegativeFloat(const std::string& option, const std::string& text) {
+    const auto value = parseFiniteFloat(text);
+    if (!value || *value < 0.0f) {
+        throw rejectedValue(option, text, "a finite number >= 0");
     }
-    return *gap;
+    return *value;
 }
 
 LabelRecipe parseRecipe(const PlaceArguments& arguments) {
@@ -154,7 +154,8 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istre
         request.options.candidates = parseCandidates(arguments.candidates);
     }
     request.options.effort = parseEffort(arguments.effort);
-    request.options.gap = parseGap(arguments.gap);
+    request.options.gap = parseNonNegativeFloat("--gap", arguments.gap);
+    request.options.calloutDistance = parseNonNegativeFloat("--callouts", arguments.callouts);
     request.options.anchorsAreObstacles =
         checkedChoice("--anchors-are-obstacles", arguments.anchorsAreObstacles, {"yes", "no"}) ==
         "yes";

@@ -44,6 +44,8 @@ using Varnek::PlacedLabel;
 // view's shorter side, so that a picture looks alike at every view size.
 constexpr float s_strokePerMille = 1.2f;
 constexpr float s_anchorRadiusPerMille = 3.0f;
+// A label's border, and the leader of a callout in the same colour.
+constexpr const char* s_outlineColour = "#34507a";
 
 nlohmann::ordered_json pairJson(float x, float y) {
     return nlohmann::ordered_json::array({toShortDouble(x), toShortDouble(y)});
@@ -72,6 +74,7 @@ PlacementResult placeLabels(const PlacementRequest& request) {
     result.visibleCount = static_cast<std::size_t>(std::count_if(
         placed.begin(), placed.end(), [](const PlacedLabel& p) { return p.visible; }));
     placer.appendOutlines(result.points, result.starts);
+    placer.appendLeaders(result.leaders);
     return result;
 }
 
@@ -84,7 +87,8 @@ bool isFinite(const PlacementResult& result) {
                 std::isfinite(b.right) && std::isfinite(b.bottom));
     };
     return std::all_of(result.placed.begin(), result.placed.end(), finiteLabel) &&
-           std::all_of(result.points.begin(), result.points.end(), finite);
+           std::all_of(result.points.begin(), result.points.end(), finite) &&
+           std::all_of(result.leaders.begin(), result.leaders.end(), finite);
 }
 
 std::string placementAsJson(const PlacementRequest& request, const PlacementResult& result) {
@@ -93,6 +97,7 @@ std::string placementAsJson(const PlacementRequest& request, const PlacementResu
     json["visible"] = result.visibleCount;
     json["hidden"] = result.placed.size() - result.visibleCount;
     auto& labels = json["labels"] = nlohmann::ordered_json::array();
+    auto leader = result.leaders.begin();
     for (std::size_t i = 0; i < result.placed.size(); ++i) {
         const PlacedLabel& placed = result.placed[i];
         nlohmann::ordered_json entry;
@@ -105,6 +110,13 @@ std::string placementAsJson(const PlacementRequest& request, const PlacementResu
             entry["bounds"] =
                 nlohmann::ordered_json::array({toShortDouble(b.left), toShortDouble(b.top),
                                                toShortDouble(b.right), toShortDouble(b.bottom)});
+            if (placed.callout) {
+                const Vec3& from = *leader++;
+                const Vec3& to = *leader++;
+                entry["callout"] = true;
+                entry["leader"] = nlohmann::ordered_json::array(
+                    {pairJson(from[0], from[1]), pairJson(to[0], to[1])});
+            }
         } else {
             entry["hiddenReason"] = toName(placed.hiddenReason);
         }
@@ -121,6 +133,14 @@ std::string placementAsSvg(const PlacementRequest& request, const PlacementResul
     svg.rect(0.0f, 0.0f, request.viewWidth, request.viewHeight,
              style("#f7f8fa", "#9aa3b0", stroke));
 
+    // Leaders first, so that each runs under the labels and ends at its
+    // body's outline.
+    for (std::size_t k = 0; k + 1 < result.leaders.size(); k += 2) {
+        const Vec3& from = result.leaders[k];
+        const Vec3& to = result.leaders[k + 1];
+        svg.line(from[0], from[1], to[0], to[1],
+                 style("none", s_outlineColour, stroke) + ";stroke-linecap:round");
+    }
     const TextMeasure* font = request.font.get();
     const std::string textStyle = "fill:#1b1f27" + fontFamilyStyle(font);
     std::size_t outline = 0;
@@ -133,7 +153,7 @@ std::string placementAsSvg(const PlacementRequest& request, const PlacementResul
         const auto last = result.points.begin() + result.starts[outline + 1];
         ++outline;
         svg.polygon(std::vector<Vec3>(first, last),
-                    style("#dce9fb", "#34507a", stroke) + ";stroke-linejoin:round");
+                    style("#dce9fb", s_outlineColour, stroke) + ";stroke-linejoin:round");
         const InputLabel& label = request.labels[i];
         if (!label.text.empty()) {
             const float fontSize = fontSizeFor(label.size[1]);

@@ -41,23 +41,29 @@ struct PlacementResult {
     // writes them: outline k is points[starts[k]] to points[starts[k + 1]].
     std::vector<Vec3> points;
     std::vector<std::uint32_t> starts;
+    // The leaders of the visible callouts, as appendLeaders writes them: two
+    // points a callout in request order, the anchor first, then the end on
+    // the body's outline.
+    std::vector<Vec3> leaders;
 };
 
 PlacementResult placeLabels(const PlacementRequest& request);
 
-// False if a visible label's offset or bounds, or an outline point, is
-// infinite or NaN.
+// False if a visible label's offset or bounds, an outline point or a
+// leader's point is infinite or NaN.
 bool isFinite(const PlacementResult& result);
 
 // {"viewport": [W, H], "visible": n, "hidden": m, "labels": [...]}, labels in
 // input order: {"key", "visible": true, "referencePoint", "offset": [x, y],
-// "bounds": [left, top, right, bottom]} or {"key", "visible": false,
+// "bounds": [left, top, right, bottom]}, a callout with "callout": true and
+// "leader": [[x, y], [x, y]] (the anchor first) added, or {"key", "visible": false,
 // "hiddenReason": "NoRoom" (or "OutOfContract", ...)}. Every
 // float reads back to the placer's exact value.
 std::string placementAsJson(const PlacementRequest& request, const PlacementResult& result);
 
-// The view, every visible label's outline with its text, and every anchor:
-// filled for a visible label, a hollow ring for a hidden one.
+// The view, the callouts' leaders, every visible label's outline with its
+// text over them, and every anchor: filled for a visible label, a hollow
+// ring for a hidden one.
 std::string placementAsSvg(const PlacementRequest& request, const PlacementResult& result);
 
 }  // namespace VarnekLabels

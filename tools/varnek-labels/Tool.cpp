@@ -210,6 +210,11 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
     place->add_option("--gap", arguments.gap, "least distance between two labels")
         ->capture_default_str();
     place
+        ->add_option("--callouts", arguments.callouts,
+                     "D: a label with no room beside its anchor may stand up to D away from it "
+                     "(view units), joined to it by a leader; 0: none")
+        ->capture_default_str();
+    place
         ->add_option("--anchors-are-obstacles", arguments.anchorsAreObstacles,
                      "yes: no label covers another label's anchor; no")
         ->capture_default_str();

@@ -63,6 +63,11 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
          {"--fixed: '-0.01'"}},
         {"styles --format svg", {"--format: 'svg'", "text, json"}},
         {"place --input in.csv --viewport 100,100 --candidates ''", {"--candidates: ''"}},
+        {"place --input in.csv --viewport 100,100 --callouts -1",
+         {"--callouts: '-1'", "a finite number >= 0"}},
+        {"place --input in.csv --viewport 100,100 --callouts nan", {"--callouts: 'nan'"}},
+        {"place --input in.csv --viewport 100,100 --callouts 1e39", {"--callouts: '1e39'"}},
+        {"place --input in.csv --viewport 100,100 --callouts 6,", {"--callouts: '6,'"}},
         {"place --input in.csv --viewport 100,100 --effort " +
              std::to_string(Varnek::LabelPlacementOptions::maxEffort + 1),
          {"--effort", "0 to " + std::to_string(Varnek::LabelPlacementOptions::maxEffort)}},
