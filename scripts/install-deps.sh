@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests, the tool, the benchmarks
-# and the fuzzers need, and generates a locale with a decimal comma for the
-# test that formats numbers under one. Idempotent and non-interactive:
+# Installs the Debian packages the build, the tests, the tool, the examples,
+# the benchmarks and the fuzzers need (the drawing examples: Cairo, and EGL
+# and OpenGL ES 2 with Mesa's software renderer), and generates a locale with
+# a decimal comma for the test that formats numbers under one. Idempotent and non-interactive:
 # packages already present are left alone, apt-get runs only when something
 # is missing, and the locale is generated only when it is not there.
 set -euo pipefail
@@ -12,6 +13,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libcli11-dev nlohmann-json3-dev libexpat1-dev
     librsvg2-bin libcairo2-dev libfreetype-dev libharfbuzz-dev fonts-dejavu-core
+    libegl-dev libgles-dev libegl-mesa0 libgl1-mesa-dri
     valgrind abigail-tools locales
 )
 
