@@ -1,11 +1,11 @@
 // Drawing a frame's labels with Cairo, as the placer gives them: each drawn
 // label's outline filled and bordered at its opacity (so fading labels fade),
-// and its text centred in the body. orbit_render draws its frames with it;
+// its text centred in the body, and the leaders of callouts. orbit_render draws its frames with it;
 // gl_labels draws the same labels with OpenGL ES and compares the two.
 #ifndef VARNEK_EXAMPLES_CAIRO_LABELS_H
 #define VARNEK_EXAMPLES_CAIRO_LABELS_H
 
-#include <varnek/varnek.h>
+#include "orbit_scene.h"
 
 #include <cairo.h>
 
@@ -26,14 +26,31 @@ constexpr Colour s_fill = {1.0, 0.973, 0.863};  // cornsilk
 constexpr Colour s_border = {0.2, 0.2, 0.2};
 constexpr double s_borderWidth = 1.0;
 
-// Draws the labels of one frame. points and starts are what
-// LabelPlacer::appendOutlines gave for placed: one outline per visible
-// label, in request order. texts (one per request) may be null: no text.
+// The leaders of the callouts among placed, at their labels' opacity: the
+// k-th callout drawn has the k-th pair of points of leaders.
+inline void drawLeaders(cairo_t* cr, const std::vector<Varnek::PlacedLabel>& placed,
+                        const std::vector<Varnek::Vector<float, 3>>& leaders) {
+    cairo_set_line_width(cr, s_borderWidth);
+    std::size_t leader = 0;
+    for (const Varnek::PlacedLabel& label : placed) {
+        if (label.visible && label.callout && leader + 1 < leaders.size()) {
+            cairo_move_to(cr, leaders[leader][0], leaders[leader][1]);
+            cairo_line_to(cr, leaders[leader + 1][0], leaders[leader + 1][1]);
+            cairo_set_source_rgba(cr, s_border.red, s_border.green, s_border.blue, label.opacity);
+            cairo_stroke(cr);
+            leader += 2;
+        }
+    }
+}
+
+// Draws the labels of one frame: the leaders first, so that each ends
+// under its label's border, then each label drawn. texts (one per request)
+// may be null: no text.
 inline void drawLabels(cairo_t* cr, const std::vector<Varnek::PlacedLabel>& placed,
-                       const std::vector<Varnek::Vector<float, 3>>& points,
-                       const std::vector<std::uint32_t>& starts,
+                       const orbit::LabelGeometry& geometry,
                        const std::vector<std::string>* texts) {
     cairo_save(cr);
+    drawLeaders(cr, placed, geometry.leaders);
     cairo_set_line_width(cr, s_borderWidth);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_MITER);
     cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_NORMAL);
@@ -45,8 +62,8 @@ inline void drawLabels(cairo_t* cr, const std::vector<Varnek::PlacedLabel>& plac
         }
         const double opacity = placed[i].opacity;
         cairo_new_path(cr);
-        for (std::uint32_t p = starts[outline]; p < starts[outline + 1]; ++p) {
-            cairo_line_to(cr, points[p][0], points[p][1]);
+        for (std::uint32_t p = geometry.starts[outline]; p < geometry.starts[outline + 1]; ++p) {
+            cairo_line_to(cr, geometry.points[p][0], geometry.points[p][1]);
         }
         ++outline;
         cairo_close_path(cr);  // the last point joins the first

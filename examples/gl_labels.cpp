@@ -1,6 +1,7 @@
 // One frame's labels drawn with OpenGL ES 2, as a renderer on the GPU draws
 // them: the fill from the triangles LabelPlacer::appendTriangles gives, the
-// border from the outlines of appendOutlines, each at the label's opacity.
+// border from the outlines of appendOutlines and the leaders of callouts
+// from appendLeaders, each at the label's opacity.
 // Here the context is headless (EGL on Mesa's surfaceless platform, drawing
 // into a pbuffer; no window, no GPU needed); in an application it is the
 // view's own context, and only drawLabels below is needed.
@@ -170,32 +171,31 @@ struct Vertex {
     float opacity;
 };
 
-// The border of one outline as triangles: a quad a segment, as wide as the
-// border, centred on it. (GL_LINES would be shorter, but how a line is
-// rasterised is the implementation's choice, and one lying on a pixel edge
-// may vanish.) The last point joins the first.
-void appendBorder(const Varnek::Vector<float, 3>* outline, std::size_t count, float opacity,
-                  std::vector<Vertex>& vertices, std::vector<std::uint32_t>& indices) {
-    const float half = static_cast<float>(cairo_labels::s_borderWidth) / 2.0f;
-    for (std::size_t p = 0; p < count; ++p) {
-        const std::size_t q = p + 1 < count ? p + 1 : 0;
-        const float x0 = outline[p][0], y0 = outline[p][1];
-        const float x1 = outline[q][0], y1 = outline[q][1];
-        const float length = std::hypot(x1 - x0, y1 - y0);
+// Lines as triangles: a quad a segment, as wide as a border, centred on it.
+// (GL_LINES would be shorter, but how a line is rasterised is the
+// implementation's choice, and one lying on a pixel edge may vanish.)
+struct Lines {
+    std::vector<Vertex> vertices;
+    std::vector<std::uint32_t> indices;
+
+    void add(const Varnek::Vector<float, 3>& from, const Varnek::Vector<float, 3>& to,
+             float opacity) {
+        const float length = std::hypot(to[0] - from[0], to[1] - from[1]);
         if (length == 0.0f) {
-            continue;  // a repeated point
+            return;  // a repeated point
         }
-        const float nx = (y0 - y1) / length * half;  // the segment's normal, half the width long
-        const float ny = (x1 - x0) / length * half;
+        const float half = static_cast<float>(cairo_labels::s_borderWidth) / 2.0f;
+        const float nx = (from[1] - to[1]) / length * half;  // the normal, half the width long
+        const float ny = (to[0] - from[0]) / length * half;
         const auto first = static_cast<std::uint32_t>(vertices.size());
-        vertices.insert(vertices.end(), {{x0 + nx, y0 + ny, opacity},
-                                         {x0 - nx, y0 - ny, opacity},
-                                         {x1 + nx, y1 + ny, opacity},
-                                         {x1 - nx, y1 - ny, opacity}});
+        vertices.insert(vertices.end(), {{from[0] + nx, from[1] + ny, opacity},
+                                         {from[0] - nx, from[1] - ny, opacity},
+                                         {to[0] + nx, to[1] + ny, opacity},
+                                         {to[0] - nx, to[1] - ny, opacity}});
         indices.insert(indices.end(),
                        {first, first + 1, first + 2, first + 2, first + 1, first + 3});
     }
-}
+};
 
 void drawTriangles(GLint colour, const cairo_labels::Colour& rgb,
                    const std::vector<Vertex>& vertices, const std::vector<std::uint32_t>& indices) {
@@ -207,30 +207,37 @@ void drawTriangles(GLint colour, const cairo_labels::Colour& rgb,
                    indices.data());
 }
 
-// Draws the labels of one frame into the current framebuffer: every fill,
-// then every border. Labels never overlap, so drawing all fills before all
-// borders gives the same picture as label by label. points and starts come
-// from appendOutlines, triangles from appendTriangles (with firstPoint 0).
-// An application keeps the vectors from frame to frame, so that a frame
-// allocates nothing once they have grown.
+// Draws the labels of one frame into the current framebuffer: the leaders
+// of callouts (so that each ends under its label), every fill, then every
+// border. Labels never overlap, so drawing all fills before all borders
+// gives the same picture as label by label. The fill triangles index the
+// outline points, so the fill's vertices are those points, in order. (An
+// application keeps these vectors from frame to frame, so that a frame
+// allocates nothing once they have grown.)
 void drawLabels(GLuint program, const std::vector<Varnek::PlacedLabel>& placed,
-                const std::vector<Varnek::Vector<float, 3>>& points,
-                const std::vector<std::uint32_t>& starts,
-                const std::vector<std::uint32_t>& triangles) {
-    std::vector<Vertex> fill;  // one per outline point, as the triangles index them
-    std::vector<Vertex> border;
-    std::vector<std::uint32_t> borderIndices;
+                const orbit::LabelGeometry& geometry) {
+    std::vector<Vertex> fill;
+    Lines borders;
+    Lines leaders;
     std::size_t outline = 0;
+    std::size_t leader = 0;
     for (const Varnek::PlacedLabel& label : placed) {
         if (!label.visible) {
             continue;  // no outline was appended for it
         }
-        for (std::uint32_t p = starts[outline]; p < starts[outline + 1]; ++p) {
-            fill.push_back({points[p][0], points[p][1], label.opacity});
+        const std::uint32_t first = geometry.starts[outline];
+        const std::uint32_t end = geometry.starts[outline + 1];
+        for (std::uint32_t p = first; p < end; ++p) {
+            fill.push_back({geometry.points[p][0], geometry.points[p][1], label.opacity});
+            // The last point joins the first.
+            borders.add(geometry.points[p], geometry.points[p + 1 < end ? p + 1 : first],
+                        label.opacity);
         }
-        appendBorder(&points[starts[outline]], starts[outline + 1] - starts[outline], label.opacity,
-                     border, borderIndices);
         ++outline;
+        if (label.callout && leader + 1 < geometry.leaders.size()) {
+            leaders.add(geometry.leaders[leader], geometry.leaders[leader + 1], label.opacity);
+            leader += 2;
+        }
     }
 
     glUseProgram(program);
@@ -242,8 +249,9 @@ void drawLabels(GLuint program, const std::vector<Varnek::PlacedLabel>& placed,
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     const GLint colour = glGetUniformLocation(program, "colour");
-    drawTriangles(colour, cairo_labels::s_fill, fill, triangles);
-    drawTriangles(colour, cairo_labels::s_border, border, borderIndices);
+    drawTriangles(colour, cairo_labels::s_border, leaders.vertices, leaders.indices);
+    drawTriangles(colour, cairo_labels::s_fill, fill, geometry.triangles);
+    drawTriangles(colour, cairo_labels::s_border, borders.vertices, borders.indices);
 }
 
 // An RGB image, 3 bytes a pixel, the top row first.
@@ -352,9 +360,7 @@ double shareDiffering(const Image& a, const Image& b) {
 // The labels drawn with OpenGL ES into the current context's framebuffer,
 // read back; empty if the shaders do not build.
 Image drawWithGl(const std::vector<Varnek::PlacedLabel>& placed,
-                 const std::vector<Varnek::Vector<float, 3>>& points,
-                 const std::vector<std::uint32_t>& starts,
-                 const std::vector<std::uint32_t>& triangles) {
+                 const orbit::LabelGeometry& geometry) {
     const GLuint program = makeProgram();
     if (program == 0) {
         return {};
@@ -362,7 +368,7 @@ Image drawWithGl(const std::vector<Varnek::PlacedLabel>& placed,
     glViewport(0, 0, s_width, s_height);
     glClearColor(1.0f, 1.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
-    drawLabels(program, placed, points, starts, triangles);
+    drawLabels(program, placed, geometry);
     Image image = readPixels();
     glDeleteProgram(program);
     return image;
@@ -370,13 +376,12 @@ Image drawWithGl(const std::vector<Varnek::PlacedLabel>& placed,
 
 // The same labels drawn with Cairo, on white, without texts.
 Image drawWithCairo(const std::vector<Varnek::PlacedLabel>& placed,
-                    const std::vector<Varnek::Vector<float, 3>>& points,
-                    const std::vector<std::uint32_t>& starts) {
+                    const orbit::LabelGeometry& geometry) {
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, s_width, s_height);
     cairo_t* cr = cairo_create(surface);
     cairo_set_source_rgb(cr, 1.0, 1.0, 1.0);
     cairo_paint(cr);
-    cairo_labels::drawLabels(cr, placed, points, starts, nullptr);
+    cairo_labels::drawLabels(cr, placed, geometry, nullptr);
     cairo_destroy(cr);
     Image image = fromSurface(surface);
     cairo_surface_destroy(surface);
@@ -396,35 +401,37 @@ int main(int argc, char** argv) {
         model.place(frame, 120);
     }
     const std::vector<PlacedLabel>& placed = model.place(39, 120);
-    std::vector<Vector<float, 3>> points;
-    std::vector<std::uint32_t> starts;
-    std::vector<std::uint32_t> triangles;
-    model.placer().appendOutlines(points, starts);
-    model.placer().appendTriangles(triangles, 0);  // indices into points, from its first
+    orbit::LabelGeometry geometry;
+    geometry.read(model.placer());
 
     const HeadlessContext context(s_width, s_height);
     if (!context.error().empty()) {
         std::printf("skipped: %s\n", context.error().c_str());
         return s_skipped;
     }
-    const Image gl = drawWithGl(placed, points, starts, triangles);
+    const Image gl = drawWithGl(placed, geometry);
     if (gl.empty()) {
         std::printf("the shaders do not compile or link\n");
         return 1;
     }
-    const Image reference = drawWithCairo(placed, points, starts);
+    const Image reference = drawWithCairo(placed, geometry);
     if (!writePng(gl, directory + "/gl_labels.png") ||
         !writePng(reference, directory + "/cairo_labels.png")) {
         std::printf("cannot write the pictures into %s\n", directory.c_str());
         return 1;
     }
     const double share = shareDiffering(gl, reference);
-    const auto fading = std::count_if(placed.begin(), placed.end(), [](const PlacedLabel& label) {
-        return label.visible && label.opacity < 1.0f;
-    });
+    std::size_t drawn = 0;
+    std::size_t fading = 0;
+    std::size_t callouts = 0;
+    for (const PlacedLabel& label : placed) {
+        drawn += label.visible ? 1 : 0;
+        fading += label.visible && label.opacity < 1.0f ? 1 : 0;
+        callouts += label.visible && label.callout ? 1 : 0;
+    }
     std::printf(
-        "%zu labels drawn (%td fading) from %zu triangles; %.2f %% of the pixels drawn "
-        "differ from Cairo's after a 3 x 3 blur (at most 1 %%)\n",
-        starts.empty() ? 0 : starts.size() - 1, fading, triangles.size() / 3, 100.0 * share);
+        "%zu labels drawn (%zu fading, %zu callouts) from %zu triangles; %.2f %% of the pixels "
+        "drawn differ from Cairo's after a 3 x 3 blur (at most 1 %%)\n",
+        drawn, fading, callouts, geometry.triangles.size() / 3, 100.0 * share);
     return share <= 0.01 ? 0 : 1;
 }

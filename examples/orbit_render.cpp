@@ -122,23 +122,20 @@ int main(int argc, char** argv) {
 
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, width, height);
     cairo_t* cr = cairo_create(surface);
-    std::vector<Vector<float, 3>> points;
-    std::vector<std::uint32_t> starts;
+    orbit::LabelGeometry geometry;
     int status = 0;
     for (int frame = 0; frame < toDraw && status == 0; ++frame) {
         const auto start = std::chrono::steady_clock::now();
         const std::vector<PlacedLabel>& placed = model.place(frame, frames);
         const auto placedAt = std::chrono::steady_clock::now();
-        points.clear();
-        starts.clear();
-        model.placer().appendOutlines(points, starts);  // labels drawn (fading ones too), in order
+        geometry.read(model.placer());  // labels drawn (fading ones too), in order
 
         cairo_set_source_rgb(cr, 0.97, 0.97, 0.97);
         cairo_paint(cr);
         drawModel(cr, model.mesh(), model.projected());
         drawAnchors(cr, placed);
-        cairo_labels::drawLabels(cr, placed, points, starts, &model.texts());
-        const std::size_t drawn = starts.empty() ? 0 : starts.size() - 1;
+        cairo_labels::drawLabels(cr, placed, geometry, &model.texts());
+        const std::size_t drawn = geometry.starts.empty() ? 0 : geometry.starts.size() - 1;
         drawLegend(cr, model.legend(), frame, frames, drawn, placed.size());
         const auto drawnAt = std::chrono::steady_clock::now();
 

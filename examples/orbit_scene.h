@@ -182,6 +182,27 @@ inline void rasterise(const Mesh& mesh, const std::vector<Projected>& projected,
     }
 }
 
+// What a renderer needs to draw the placer's last result: the outlines of
+// the labels drawn (appendOutlines), their fill triangles (appendTriangles,
+// indices into points) and the leaders of callouts (appendLeaders, two
+// points a leader). Kept from frame to frame, the vectors stop growing.
+struct LabelGeometry {
+    std::vector<Varnek::Vector<float, 3>> points;
+    std::vector<std::uint32_t> starts;  // outline k: points[starts[k]] to points[starts[k + 1]]
+    std::vector<std::uint32_t> triangles;
+    std::vector<Varnek::Vector<float, 3>> leaders;
+
+    void read(const Varnek::LabelPlacer& placer) {
+        points.clear();
+        starts.clear();
+        triangles.clear();
+        leaders.clear();
+        placer.appendOutlines(points, starts);
+        placer.appendTriangles(triangles, 0);
+        placer.appendLeaders(leaders);
+    }
+};
+
 // The labelled model and its placer: every `labelEvery`-th node of the
 // mesh gets a label named by its number, placed frame by frame.
 class LabelledModel {
@@ -252,6 +273,9 @@ private:
         options.gap = 2.0f;
         options.keepOut = {legendOf(width)};
         options.fadeFrames = 6;  // labels fade in and out over six frames
+        // A label with no room beside its anchor may stand up to 40 pixels
+        // away, joined to it by a leader.
+        options.calloutDistance = 40.0f;
         return options;
     }
 
