@@ -51,8 +51,9 @@ void drawModel(cairo_t* cr, const orbit::Mesh& mesh, const std::vector<Projected
     for (const auto& entry : order) {
         const auto& corners = mesh.triangles[entry.second];
         const Vec3& p0 = mesh.nodes[corners[0]];
+        // The corners turn clockwise seen from outside: this normal points out.
         const Vec3 normal = orbit::normalised(orbit::cross(
-            orbit::minus(mesh.nodes[corners[1]], p0), orbit::minus(mesh.nodes[corners[2]], p0)));
+            orbit::minus(mesh.nodes[corners[2]], p0), orbit::minus(mesh.nodes[corners[1]], p0)));
         const double shade = 0.45 + 0.55 * std::max(0.0f, orbit::dot(normal, light));
         cairo_new_path(cr);
         for (const std::uint32_t corner : corners) {

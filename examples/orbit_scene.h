@@ -105,7 +105,7 @@ inline Projected project(const Matrix& m, const Vec3& p, float width, float heig
 
 struct Mesh {
     std::vector<Vec3> nodes;
-    std::vector<std::array<std::uint32_t, 3>> triangles;  // counter-clockwise seen from outside
+    std::vector<std::array<std::uint32_t, 3>> triangles;  // clockwise seen from outside
 };
 
 // A torus about the y axis: rings x segments nodes.
@@ -131,11 +131,12 @@ inline Mesh makeTorus(int rings, int segments, float major, float minor) {
     return mesh;
 }
 
-// True when the triangle of projected corners faces the camera: in view
-// coordinates (y down) its outside turns counter-clockwise on screen.
+// True when the triangle of projected corners faces the camera: its
+// corners, clockwise seen from outside, turn clockwise on the screen, which
+// in view coordinates (y down) is a positive signed area.
 inline bool facesCamera(const Projected& a, const Projected& b, const Projected& c) {
     return a.inFront && b.inFront && c.inFront &&
-           (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) < 0.0f;
+           (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x) > 0.0f;
 }
 
 // The nearest window depth of the mesh at every pixel centre of a
