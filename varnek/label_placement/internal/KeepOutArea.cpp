@@ -30,6 +30,11 @@ CellRange cellsMet(float from, float to, float low, float high, int count) {
     return {static_cast<int>(first), static_cast<int>(last)};
 }
 
+// Whether a and b share an interior point.
+bool overlapsInterior(const LabelRect& a, const LabelRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 bool isKeptOut(const LabelRect& rect) {
     return rect.left <= rect.right && rect.top <= rect.bottom;
 }
@@ -141,10 +146,10 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
     m_rooms.assign(rooms.begin(), rooms.end());
 }
 
-bool KeepOutArea::blocksForRooms(const LabelRect& rect, std::uint32_t owner) const {
+template <typename Visit>
+void KeepOutArea::forEachRoomNear(const LabelRect& rect, std::uint32_t owner, Visit&& visit) const {
     const auto cells = static_cast<int>(s_roomCellsPerAxis);
-    const LabelRect grown{rect.left - m_halfGap, rect.top - m_halfGap, rect.right + m_halfGap,
-                          rect.bottom + m_halfGap};
+    const LabelRect grown = grow(rect);
     const CellRange columns =
         cellsMet(grown.left, grown.right, m_roomArea.left, m_roomArea.right, cells);
     const CellRange rows =
@@ -155,39 +160,53 @@ bool KeepOutArea::blocksForRooms(const LabelRect& rect, std::uint32_t owner) con
                                      static_cast<std::size_t>(column);
             for (std::uint32_t e = m_roomCellStarts[cell]; e < m_roomCellStarts[cell + 1]; ++e) {
                 const Room& room = m_rooms[m_roomEntries[e]];
-                const LabelRect& b = room.bounds;
-                if (room.owner != owner && grown.left < b.right + m_halfGap &&
-                    b.left - m_halfGap < grown.right && grown.top < b.bottom + m_halfGap &&
-                    b.top - m_halfGap < grown.bottom) {
-                    return true;
+                const LabelRect bounds = grow(room.bounds);
+                if (room.owner != owner && overlapsInterior(grown, bounds)) {
+                    visit(bounds);
                 }
             }
         }
     }
-    return false;
 }
 
 std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
                                            std::uint32_t owner, const LabelRect& span,
                                            bool rooms) const {
-    const bool withRooms = rooms && !m_rooms.empty();
-    if (!blocksRect(span) && (!withRooms || !blocksForRooms(span, owner))) {
-        return 0;
-    }
+    // Only what meets the span can meet a lane: the rectangles and rooms
+    // found round the span once are tested against every lane.
     std::uint32_t blocked = 0;
-    for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
-        const LabelRect rect{x + rects.left[lane], y + rects.top[lane], x + rects.right[lane],
-                             y + rects.bottom[lane]};
-        const bool kept = blocksRect(rect) || (withRooms && blocksForRooms(rect, owner));
-        blocked |= kept ? 1u << lane : 0u;
+    const auto laneRect = [&](std::size_t lane) {
+        return LabelRect{x + rects.left[lane], y + rects.top[lane], x + rects.right[lane],
+                         y + rects.bottom[lane]};
+    };
+    for (const LabelRect& out : m_rectangles) {
+        if (!overlapsInterior(span, out)) {
+            continue;
+        }
+        for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
+            blocked |= overlapsInterior(laneRect(lane), out) ? 1u << lane : 0u;
+        }
+    }
+    if (coversMaskedCell(span)) {
+        for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
+            blocked |= coversMaskedCell(laneRect(lane)) ? 1u << lane : 0u;
+        }
+    }
+    if (rooms && !m_rooms.empty()) {
+        // A room is grown by the gap, as a lane is: they keep the gap
+        // between them.
+        forEachRoomNear(span, owner, [&](const LabelRect& room) {
+            for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
+                blocked |= overlapsInterior(grow(laneRect(lane)), room) ? 1u << lane : 0u;
+            }
+        });
     }
     return blocked;
 }
 
 bool KeepOutArea::blocksRect(const LabelRect& rect) const {
     for (const LabelRect& out : m_rectangles) {
-        if (rect.left < out.right && out.left < rect.right && rect.top < out.bottom &&
-            out.top < rect.bottom) {
+        if (overlapsInterior(rect, out)) {
             return true;
         }
     }

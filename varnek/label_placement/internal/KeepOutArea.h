@@ -63,9 +63,15 @@ private:
     int m_rows = 0;
     LabelRect m_viewport{0.0f, 0.0f, 0.0f, 0.0f};
 
-    // Whether rect, grown by the gap, overlaps the grown room of a label
-    // other than owner.
-    bool blocksForRooms(const LabelRect& rect, std::uint32_t owner) const;
+    // Calls visit with the room, grown by the gap, of every label other
+    // than owner that rect grown by the gap overlaps (a room listed in
+    // several cells may come more than once).
+    template <typename Visit>
+    void forEachRoomNear(const LabelRect& rect, std::uint32_t owner, Visit&& visit) const;
+    LabelRect grow(const LabelRect& rect) const {
+        return {rect.left - m_halfGap, rect.top - m_halfGap, rect.right + m_halfGap,
+                rect.bottom + m_halfGap};
+    }
 
     static constexpr std::size_t s_roomCellsPerAxis = 32;
     std::vector<Room> m_rooms;

@@ -27,88 +27,89 @@ bool isCulled(LabelHiddenReason reason) {
 }  // namespace
 
 void LabelPlacer::Impl::forgetFades() noexcept {
-    m_fades.clear();
+    m_drawn.clear();
+    m_fadeKeys.clear();
+    m_fadeFirst.clear();
     m_fading = false;
 }
 
-void LabelPlacer::Impl::matchFades(const LabelRequest* labels, std::size_t count) {
+void LabelPlacer::Impl::matchFades(const LabelRequest* labels, std::size_t count, bool sameKeys) {
     // Levels kept for another count of frames keep their share.
     const int frames = m_options.fadeFrames;
     if (frames != m_fadeFrames && m_fadeFrames > 0) {
-        for (FadeState& state : m_fades) {
-            const std::int64_t scaled = static_cast<std::int64_t>(state.level) * frames;
-            state.level = static_cast<std::int32_t>((scaled + m_fadeFrames - 1) / m_fadeFrames);
+        for (DrawnLabel& drawn : m_drawn) {
+            const std::int64_t scaled = static_cast<std::int64_t>(drawn.level) * frames;
+            drawn.level = static_cast<std::int32_t>((scaled + m_fadeFrames - 1) / m_fadeFrames);
         }
     }
     m_fadeFrames = frames;
-    // The previous call's fade state of every request, by key. Mostly the
-    // same requests come in the same order: then each continues the one at
-    // its place, which was the first with its key exactly when it is now.
-    m_fadeLevel.resize(count);
-    m_fadeFirst.resize(count);
-    bool sameKeys = m_fades.size() == count;
-    for (std::size_t i = 0; sameKeys && i < count; ++i) {
-        sameKeys = m_fades[i].key == labels[i].key;
-    }
+    // Mostly the same requests come in the same order: then each drawn
+    // label continues at its place, which was the first with its key
+    // exactly when it is now.
     if (sameKeys) {
-        for (std::size_t i = 0; i < count; ++i) {
-            m_fadeLevel[i] = m_fades[i].level;
-            m_fadeFirst[i] = m_fades[i].first;
-        }
         return;
     }
-    m_fadePreviousKeys.reset(m_fades.size());
-    for (std::size_t j = 0; j < m_fades.size(); ++j) {
-        if (m_fades[j].first != 0) {
-            m_fadePreviousKeys.insert(m_fades[j].key, static_cast<std::uint32_t>(j));
-        }
-    }
-    m_fadeKeys.reset(count);
-    m_nextFades.resize(count);
+    // Otherwise by key: a drawn label that was the first with its key
+    // continues as the first request with it now.
+    m_fadeKeyTable.reset(count);
     for (std::size_t i = 0; i < count; ++i) {
-        const auto request = static_cast<std::uint32_t>(i);
-        const bool first = m_fadeKeys.insert(labels[i].key, request) == request;
-        const std::uint32_t before =
-            first ? m_fadePreviousKeys.find(labels[i].key) : internal::KeyTable::s_absent;
-        m_nextFades[i] = {labels[i].key, 0, s_hidden, static_cast<std::uint8_t>(first ? 1 : 0),
-                          LabelHiddenReason::None};
-        if (before != internal::KeyTable::s_absent) {
-            m_nextFades[i] = m_fades[before];
-        }
-        m_fadeFirst[i] = m_nextFades[i].first;
-        m_fadeLevel[i] = m_nextFades[i].level;
+        m_fadeKeyTable.insert(labels[i].key, static_cast<std::uint32_t>(i));
     }
-    // The next call finds these requests at their places.
-    m_fades.swap(m_nextFades);
+    m_nextDrawn.clear();
+    for (const DrawnLabel& drawn : m_drawn) {
+        const std::uint32_t now = m_fadeFirst[drawn.request] != 0
+                                      ? m_fadeKeyTable.find(m_fadeKeys[drawn.request])
+                                      : internal::KeyTable::s_absent;
+        if (now != internal::KeyTable::s_absent) {
+            m_nextDrawn.push_back(drawn);
+            m_nextDrawn.back().request = now;
+        }
+    }
+    std::sort(m_nextDrawn.begin(), m_nextDrawn.end(),
+              [](const DrawnLabel& a, const DrawnLabel& b) { return a.request < b.request; });
+    m_drawn.swap(m_nextDrawn);
+    m_fadeKeys.resize(count);
+    m_fadeFirst.resize(count);
+    for (std::size_t i = 0; i < count; ++i) {
+        m_fadeKeys[i] = labels[i].key;
+        m_fadeFirst[i] = m_fadeKeyTable.find(labels[i].key) == i ? 1 : 0;
+    }
 }
 
-LabelPlacer::Impl::FadeOut LabelPlacer::Impl::fadesOut(std::size_t i,
+LabelPlacer::Impl::FadeOut LabelPlacer::Impl::fadesOut(const DrawnLabel& drawn,
                                                        LabelHiddenReason culled) const {
-    // Drawn in the previous call, and still drawn after one step down.
-    const FadeState& state = m_fades[i];
-    if (m_fadeFirst[i] == 0 || m_fadeLevel[i] < 2 || state.shown == s_hidden) {
+    // Still drawn after one step down.
+    if (m_fadeFirst[drawn.request] == 0 || drawn.level < 2) {
         return FadeOut::No;
     }
     // Culled now, or fading for want of room: it goes on fading, apart from
     // the placement, and comes back once it has gone (the label that took
     // its room would otherwise lose it again).
     if (culled != LabelHiddenReason::None ||
-        (state.fadingFor != LabelHiddenReason::None && !isCulled(state.fadingFor))) {
+        (drawn.fadingFor != LabelHiddenReason::None && !isCulled(drawn.fadingFor))) {
         return FadeOut::Apart;
     }
     // Fading because its anchor was culled, which it is no longer: placed,
     // it comes back from where it is.
-    if (state.fadingFor != LabelHiddenReason::None) {
+    if (drawn.fadingFor != LabelHiddenReason::None) {
         return FadeOut::Placed;
     }
     // Shown: whether it goes is known after the placement.
     return FadeOut::No;
 }
 
-bool LabelPlacer::Impl::keepFadingRoom(const LabelRequest& request, std::uint32_t self, float x,
-                                       float y) {
+bool LabelPlacer::Impl::noteFading(const DrawnLabel& drawn, LabelHiddenReason culled, float x,
+                                   float y) {
+    const FadeOut fade = fadesOut(drawn, culled);
+    if (fade != FadeOut::No) {
+        m_fadeCandidates.push_back({drawn.request, x, y, drawn.shown});
+    }
+    return fade != FadeOut::Apart;
+}
+
+bool LabelPlacer::Impl::keepFadingRoom(const LabelRequest& request, std::uint32_t self,
+                                       std::int16_t shown, float x, float y) {
     // Where it showed, relative to its anchor now.
-    const std::int16_t shown = m_fades[self].shown;
     const std::int16_t candidate = m_candidateOfReferencePoint[static_cast<std::size_t>(shown)];
     const LabelBackground* background =
         request.background != nullptr ? request.background : m_defaultBackground.get();
@@ -143,12 +144,12 @@ void LabelPlacer::Impl::reserveFadingRooms(const LabelRequest* labels) {
     // to frame, and a frame allocates nothing once the buffers have grown
     // to its number of labels.
     m_fadingOut.clear();
-    m_fadingOut.reserve(m_fadeLevel.size());
+    m_fadingOut.reserve(m_sceneResult.size());
     m_rooms.clear();
-    m_rooms.reserve(m_fadeLevel.size());
+    m_rooms.reserve(m_sceneResult.size());
     for (const FadeCandidate& candidate : m_fadeCandidates) {
-        if (keepFadingRoom(labels[candidate.request], candidate.request, candidate.x,
-                           candidate.y)) {
+        if (keepFadingRoom(labels[candidate.request], candidate.request, candidate.shown,
+                           candidate.x, candidate.y)) {
             m_rooms.push_back({m_fadingOut.back().bounds, candidate.request});
         }
     }
@@ -170,9 +171,8 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         const LabelRect grown = grow(bounds);
         bool taken = false;
         m_visible.forEachListingInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
-            const std::uint32_t request = requestOfLabel(entry.label);
-            taken = taken || (request != self && internal::overlaps(grown, entry.rect) &&
-                              isDrawnInPlace(request));
+            taken = taken || (requestOfLabel(entry.label) != self &&
+                              internal::overlaps(grown, entry.rect) && isDrawnInPlace(entry.label));
         });
         return taken;
     };
@@ -187,30 +187,30 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
                 static_cast<std::size_t>(std::lower_bound(m_requestOfInView.begin(),
                                                           m_requestOfInView.end(), fading.request) -
                                          m_requestOfInView.begin());
-            m_previousReferencePoints[inView] = m_fades[fading.request].shown;
+            m_previousReferencePoints[inView] =
+                static_cast<std::int16_t>(m_candidates[fading.candidate] + 1);
         }
     }
     // Labels shown in the previous call that the placement hid now fade out
     // where they were, if a label drawn before has not moved there: placed
     // labels not drawn before are held back from their rooms until they
     // have gone.
-    m_held.assign(count, 0);
+    m_held.assign(m_inView.size(), 0);
     const std::size_t keptBefore = m_fadingOut.size();
     std::size_t nextCandidate = 0;
-    for (std::size_t i = 0; i < count; ++i) {
+    for (const DrawnLabel& drawn : m_drawn) {
+        const std::uint32_t i = drawn.request;
         const bool candidate =
             nextCandidate < m_fadeCandidates.size() && m_fadeCandidates[nextCandidate].request == i;
         nextCandidate += candidate ? 1 : 0;
-        if (candidate || targets[i].visible || m_fadeFirst[i] == 0 || m_fadeLevel[i] < 2 ||
-            m_fades[i].shown == s_hidden) {
+        if (candidate || targets[i].visible || m_fadeFirst[i] == 0 || drawn.level < 2) {
             continue;
         }
-        const auto self = static_cast<std::uint32_t>(i);
-        if (!keepFadingRoom(labels[i], self, targets[i].anchorInView[0],
+        if (!keepFadingRoom(labels[i], i, drawn.shown, targets[i].anchorInView[0],
                             targets[i].anchorInView[1])) {
             continue;
         }
-        if (takenByDrawn(m_fadingOut.back().bounds, self)) {
+        if (takenByDrawn(m_fadingOut.back().bounds, i)) {
             m_fadingOut.pop_back();
         }
     }
@@ -218,7 +218,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         const LabelRect grown = grow(m_fadingOut[f].bounds);
         m_visible.forEachListingInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
             if (internal::overlaps(grown, entry.rect)) {
-                m_held[requestOfLabel(entry.label)] = 1;
+                m_held[m_requestOf[entry.label]] = 1;
             }
         });
     }
@@ -227,30 +227,46 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
 
     // What is drawn, written over the placement's result in one pass with
     // the outlines: the placement's own for the labels drawn where it put
-    // them, the rooms' for the labels fading. A label hidden now that was
-    // not drawn before keeps the placement's entry as it is.
+    // them, the rooms' for the labels fading. Only labels placed now or
+    // drawn before are read: a label hidden now that was not drawn before
+    // keeps the placement's entry as it is.
     m_fadeOutlineLabels.clear();
     m_fadeOutlineLabels.reserve(count);
     m_fadeOutlineStarts.clear();
     m_fadeOutlineStarts.reserve(count + 1);
+    m_nextDrawn.clear();
+    m_nextDrawn.reserve(count);
     std::size_t points = 0;
     std::size_t placed = 0;
     const float step = 1.0f / static_cast<float>(frames);
     std::size_t nextFading = 0;
-    for (std::size_t i = 0; i < count; ++i) {
+    std::size_t nextDrawn = 0;
+    std::size_t nextInView = 0;
+    constexpr std::uint32_t none = 0xFFFFFFFFu;
+    for (;;) {
+        while (nextInView < m_result.size() && !m_result[nextInView].visible) {
+            ++nextInView;
+        }
+        const std::uint32_t drawnRequest =
+            nextDrawn < m_drawn.size() ? m_drawn[nextDrawn].request : none;
+        const std::uint32_t placedRequest =
+            nextInView < m_result.size() ? m_requestOfInView[nextInView] : none;
+        const std::uint32_t i = std::min(drawnRequest, placedRequest);
+        if (i == none) {
+            break;
+        }
+        const std::int32_t before = drawnRequest == i ? m_drawn[nextDrawn++].level : 0;
+        const bool target = placedRequest == i;
+        const std::size_t inView = target ? nextInView++ : 0;
         PlacedLabel& label = result[i];
         const bool fading = nextFading < m_fadingOut.size() && m_fadingOut[nextFading].request == i;
-        const bool target = label.visible;
-        if (!fading && !target && m_fadeLevel[i] == 0) {
-            continue;
-        }
         std::int32_t level = 0;
         LabelHiddenReason fadingFor = LabelHiddenReason::None;
         OutlineLabel outline{};
         if (fading) {
             const FadingLabel& room = m_fadingOut[nextFading++];
             placed += target ? 1 : 0;
-            level = target ? std::min(m_fadeLevel[i] + 1, frames) : m_fadeLevel[i] - 1;
+            level = target ? std::min(before + 1, frames) : before - 1;
             fadingFor = target ? LabelHiddenReason::None : label.hiddenReason;
             const LabelBackground& background = backgroundOf(labels[i]);
             label.hiddenReason = fadingFor;
@@ -262,8 +278,8 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
             outline = {
                 label.anchorInView[0], label.anchorInView[1],
                 m_shapes.findOutline(m_shapes.find(background, labels[i].size), room.candidate)};
-        } else if (target && m_held[i] == 0) {
-            level = m_fadeFirst[i] != 0 ? std::min(m_fadeLevel[i] + 1, frames) : frames;
+        } else if (target && m_held[inView] == 0) {
+            level = m_fadeFirst[i] != 0 ? std::min(before + 1, frames) : frames;
             outline = m_outlineLabels[placed++];
         } else if (target) {
             ++placed;
@@ -275,16 +291,15 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
             label.hiddenReason = LabelHiddenReason::NoRoom;
         }
         label.opacity = level == frames ? 1.0f : static_cast<float>(level) * step;
-        FadeState& state = m_fades[i];
-        state.level = level;
-        state.shown = level > 0 ? static_cast<std::int16_t>(label.referencePoint + 1) : s_hidden;
-        state.fadingFor = fadingFor;
         if (level > 0) {
+            m_nextDrawn.push_back(
+                {i, level, static_cast<std::int16_t>(label.referencePoint + 1), fadingFor});
             m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
             m_fadeOutlineLabels.push_back(outline);
             points += outline.outline.count;
         }
     }
+    m_drawn.swap(m_nextDrawn);
     m_fadeOutlinePointCount = points;
     m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
     m_fading = true;

@@ -77,7 +77,7 @@ std::uint32_t LabelPlacer::Impl::findPlacesInView(LabelIndex label, const Lanes&
         // and those drawn in the previous call where they were placed.
         const std::uint32_t self =
             m_keepOut.hasRooms() ? requestOfLabel(label) : internal::KeyTable::s_absent;
-        const bool drawnBefore = m_keepOut.hasRooms() && isDrawnInPlace(self);
+        const bool drawnBefore = m_keepOut.hasRooms() && isDrawnInPlace(label);
         inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y, self, getSpanArea(label),
                                              !drawnBefore);
     }

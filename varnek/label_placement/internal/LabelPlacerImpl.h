@@ -97,27 +97,35 @@ private:
         return m_requestOfInView[m_requestOf[label]];
     }
 
-    // Fades (LabelPlacerFades.cpp). The fade state of the previous call's
-    // requests for this call's.
-    void matchFades(const LabelRequest* labels, std::size_t count);
-    // Whether request i fades out where it was shown, at anchor (x, y) in
-    // view; whether it still takes part in the placement (it may come back).
+    // Fades (LabelPlacerFades.cpp). The previous call's drawn labels and
+    // keys for this call's requests; sameKeys: the keys are the previous
+    // call's, in the same order.
+    void matchFades(const LabelRequest* labels, std::size_t count, bool sameKeys);
+    // Whether a label drawn in the previous call fades out where it was
+    // shown; whether it still takes part in the placement (it may come
+    // back). culled: why its anchor is hidden now, None in view.
     enum class FadeOut : std::uint8_t { No, Placed, Apart };
-    FadeOut fadesOut(std::size_t i, LabelHiddenReason culled) const;
-    // Where a label fading out stays, if it can: inside the viewport, off
-    // what is kept out and off the labels fading out before it; noted in
-    // m_fadingOut.
-    bool keepFadingRoom(const LabelRequest& request, std::uint32_t self, float x, float y);
+    struct DrawnLabel;
+    FadeOut fadesOut(const DrawnLabel& drawn, LabelHiddenReason culled) const;
+    // Notes a label drawn in the previous call that may fade out, at its
+    // anchor (x, y) in view now; whether it is placed all the same.
+    bool noteFading(const DrawnLabel& drawn, LabelHiddenReason culled, float x, float y);
+    // Where a label fading out stays, if it can: at shown (reference point
+    // + 1) inside the viewport, off what is kept out and off the labels
+    // fading out before it; noted in m_fadingOut.
+    bool keepFadingRoom(const LabelRequest& request, std::uint32_t self, std::int16_t shown,
+                        float x, float y);
     // The rooms of the labels found to fade out before the placement, kept
     // free in it.
     void reserveFadingRooms(const LabelRequest* labels);
     // What is drawn, from the placement's targets.
     const std::vector<PlacedLabel>& composeFades(const LabelRequest* labels, std::size_t count);
     void forgetFades() noexcept;
-    // Whether the request was drawn in the previous call where it was
-    // placed (not fading out).
-    bool isDrawnInPlace(std::uint32_t request) const {
-        return m_fadeLevel[request] > 0 && m_fades[request].fadingFor == LabelHiddenReason::None;
+    // Whether the label's request was drawn in the previous call where it
+    // was placed (not fading out).
+    bool isDrawnInPlace(LabelIndex label) const {
+        const std::uint32_t drawn = m_drawnOfInView[m_requestOf[label]];
+        return drawn != s_notDrawn && m_drawn[drawn].fadingFor == LabelHiddenReason::None;
     }
     // The background of a request with a label shown (which has one).
     const LabelBackground& backgroundOf(const LabelRequest& request) const {
@@ -286,9 +294,11 @@ private:
 
     std::vector<PlacedLabel> m_result;
 
-    // The 3D call: the anchors in view as 2D requests, the request each
-    // came from, and the result in request order.
+    // The 3D call: the anchors in view (one slot per request), as 2D
+    // requests, the request each came from, and the result in request
+    // order.
     internal::AnchorProjection m_projection;
+    std::vector<internal::AnchorInView> m_anchorsInView;
     std::vector<LabelRequest> m_inView;
     std::vector<std::uint32_t> m_requestOfInView;
     std::vector<PlacedLabel> m_sceneResult;
@@ -304,26 +314,30 @@ private:
     std::size_t m_outlinePointCount = 0;
     std::vector<std::uint32_t> m_outlineStarts;
 
-    // Fades: per request of the previous call, its key, how far faded in
-    // (0..m_fadeFrames), what it showed (reference point + 1, or s_hidden)
-    // and whether it was the first request with its key. Only the first
-    // request with a key fades; the others appear and vanish at once.
-    struct FadeState {
-        std::uint64_t key;
+    // Fades. The labels the previous call drew (opacity > 0), in request
+    // order: how far faded in (1..m_fadeFrames), what each showed
+    // (reference point + 1) and why it was fading out (None when it was
+    // not). Every other request is at level 0: the fade state costs per
+    // drawn label, not per request.
+    struct DrawnLabel {
+        std::uint32_t request;
         std::int32_t level;
         std::int16_t shown;
-        std::uint8_t first;
-        // Why it was fading out, None when it was not.
         LabelHiddenReason fadingFor;
     };
-    std::vector<FadeState> m_fades;
-    std::vector<FadeState> m_nextFades;
-    // Per request of this call: its level in the previous call, whether it
-    // is the first with its key.
-    std::vector<std::int32_t> m_fadeLevel;
+    std::vector<DrawnLabel> m_drawn;
+    std::vector<DrawnLabel> m_nextDrawn;
+    // The previous call's keys, in request order, and per request whether
+    // it was the first with its key. Only the first request with a key
+    // fades; the others appear and vanish at once. A call with the same
+    // keys in the same order keeps both as they are.
+    std::vector<std::uint64_t> m_fadeKeys;
     std::vector<std::uint8_t> m_fadeFirst;
-    internal::KeyTable m_fadeKeys;
-    internal::KeyTable m_fadePreviousKeys;
+    internal::KeyTable m_fadeKeyTable;
+    // Per label placed in this call (in m_inView): its entry in m_drawn, or
+    // s_notDrawn.
+    static constexpr std::uint32_t s_notDrawn = 0xFFFFFFFFu;
+    std::vector<std::uint32_t> m_drawnOfInView;
     // Labels fading out where they were, in request order.
     struct FadingLabel {
         std::uint32_t request;
@@ -337,16 +351,18 @@ private:
         std::uint32_t request;
         float x;
         float y;
+        std::int16_t shown;
     };
     std::vector<FadeCandidate> m_fadeCandidates;
     std::vector<internal::KeepOutArea::Room> m_rooms;
-    // Per request: placed, but held back while a fading label has its room.
+    // Per label placed (in m_inView): held back while a fading label has
+    // its room.
     std::vector<std::uint8_t> m_held;
     // The drawn labels' outlines, when fading.
     std::vector<OutlineLabel> m_fadeOutlineLabels;
     std::vector<std::uint32_t> m_fadeOutlineStarts;
     std::size_t m_fadeOutlinePointCount = 0;
-    // The n of the levels in m_fades.
+    // The n of the levels in m_drawn.
     int m_fadeFrames = 0;
     // Whether the previous frame kept rooms for labels fading out.
     bool m_hadRooms = false;

@@ -1,7 +1,6 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
-#include <cmath>
-#include <limits>
+#include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
 
@@ -16,9 +15,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::placeSelected(const LabelRequ
                                                                  const LabelScene* scene) {
     try {
         const bool fading = m_options.fadeFrames > 0;
-        if (fading) {
-            matchFades(labels, count);
-        } else {
+        if (!fading) {
             forgetFades();
         }
         selectRequests(labels, count, scene);
@@ -41,61 +38,94 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::placeSelected(const LabelRequ
 
 void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t count,
                                        const LabelScene* scene) {
-    // Only the anchors in view take part in the placement, and not the
-    // labels fading out for want of room: the others are hidden here, in
-    // request order, and the placement's result is spread back between
-    // them.
+    // Every request's result is first written as hidden where its anchor
+    // landed, in one pass; only the anchors in view take part in the
+    // placement, whose result is spread back over theirs. A request is
+    // read once here, and again only if its anchor is in view.
+    m_sceneResult.resize(count);
+    m_anchorsInView.resize(count);
+    PlacedLabel* results = m_sceneResult.data();
+    internal::AnchorInView* inView = m_anchorsInView.data();
+    std::size_t listed = 0;
+    // Whether the requests' keys are the previous call's, in order, for the
+    // fades.
+    const bool fading = m_options.fadeFrames > 0;
+    const std::uint64_t* keys = fading && m_fadeKeys.size() == count ? m_fadeKeys.data() : nullptr;
+    bool sameKeys = keys != nullptr;
     if (scene != nullptr) {
         m_projection.reset(*scene);
+        const internal::AnchorProjection::Culled culled =
+            m_projection.cull(labels, count, keys, results, inView);
+        listed = culled.inView;
+        sameKeys = culled.sameKeys;
+        listed = m_projection.removeOccluded(results, inView, listed);
+    } else {
+        // The 2D call with fades: every anchor as given.
+        for (std::size_t i = 0; i < count; ++i) {
+            const Vector<float, 3>& anchor = labels[i].anchor;
+            PlacedLabel& result = results[i];
+            result = PlacedLabel{};
+            result.visible = false;
+            result.referencePoint = LabelBackground::Center;
+            result.offset = Vector<float, 3>::getZeroVector();
+            result.bounds = {anchor[0], anchor[1], anchor[0], anchor[1]};
+            result.anchorInView = anchor;
+            inView[i] = {static_cast<std::uint32_t>(i), anchor[0], anchor[1], anchor[2]};
+            sameKeys = sameKeys && labels[i].key == keys[i];
+        }
+        listed = count;
     }
-    const bool fading = m_options.fadeFrames > 0;
-    // Room for every request: how many are in view differs from frame to
-    // frame.
+    if (fading) {
+        matchFades(labels, count, sameKeys);
+    }
+    // The labels drawn in the previous call are met in request order
+    // beside the anchors in view: those culled now, and those fading for
+    // want of room, fade out apart from the placement.
     m_inView.clear();
     m_inView.reserve(count);
     m_requestOfInView.clear();
     m_requestOfInView.reserve(count);
+    m_drawnOfInView.clear();
+    m_drawnOfInView.reserve(count);
     m_fadeCandidates.clear();
-    m_fadeCandidates.reserve(count);
-    m_sceneResult.resize(count);
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    for (std::size_t i = 0; i < count; ++i) {
-        const LabelRequest& request = labels[i];
-        const Vector<float, 3>& world = request.anchor;
-        internal::ProjectedAnchor anchor{world, LabelHiddenReason::None};
-        if (scene != nullptr) {
-            anchor = {{nan, nan, nan}, LabelHiddenReason::OutOfContract};
-            if (m_projection.isViewValid() && std::isfinite(world[0]) && std::isfinite(world[1]) &&
-                std::isfinite(world[2])) {
-                anchor = m_projection.project(world);
+    m_fadeCandidates.reserve(m_drawn.size());
+    std::size_t nextDrawn = 0;
+    const auto fadeCulledBefore = [&](std::uint32_t request) {
+        for (; nextDrawn < m_drawn.size() && m_drawn[nextDrawn].request < request; ++nextDrawn) {
+            const PlacedLabel& culled = results[m_drawn[nextDrawn].request];
+            noteFading(m_drawn[nextDrawn], culled.hiddenReason, culled.anchorInView[0],
+                       culled.anchorInView[1]);
+        }
+    };
+    for (std::size_t j = 0; j < listed; ++j) {
+        // The requests in view lie anywhere among the others.
+        if (j + internal::s_prefetchDistance < listed) {
+            internal::prefetchForRead(&labels[inView[j + internal::s_prefetchDistance].request]);
+        }
+        const internal::AnchorInView& anchor = inView[j];
+        fadeCulledBefore(anchor.request);
+        std::uint32_t drawn = s_notDrawn;
+        if (nextDrawn < m_drawn.size() && m_drawn[nextDrawn].request == anchor.request) {
+            drawn = static_cast<std::uint32_t>(nextDrawn++);
+            if (!noteFading(m_drawn[drawn], LabelHiddenReason::None, anchor.x, anchor.y)) {
+                results[anchor.request].hiddenReason = m_drawn[drawn].fadingFor;
+                continue;
             }
         }
-        const FadeOut fade = fading ? fadesOut(i, anchor.reason) : FadeOut::No;
-        if (fade != FadeOut::No) {
-            m_fadeCandidates.push_back(
-                {static_cast<std::uint32_t>(i), anchor.inView[0], anchor.inView[1]});
-        }
-        if (anchor.reason == LabelHiddenReason::None && fade != FadeOut::Apart) {
-            m_inView.push_back(request);
-            m_inView.back().anchor = anchor.inView;
-            m_requestOfInView.push_back(static_cast<std::uint32_t>(i));
-            continue;
-        }
-        PlacedLabel& placed = m_sceneResult[i];
-        placed.visible = false;
-        placed.referencePoint = LabelBackground::Center;
-        placed.offset = Vector<float, 3>::getZeroVector();
-        placed.bounds = {anchor.inView[0], anchor.inView[1], anchor.inView[0], anchor.inView[1]};
-        placed.hiddenReason =
-            anchor.reason != LabelHiddenReason::None ? anchor.reason : m_fades[i].fadingFor;
-        placed.anchorInView = anchor.inView;
-        placed.opacity = 0.0f;
-        placed.callout = false;
+        m_inView.push_back(labels[anchor.request]);
+        m_inView.back().anchor = {anchor.x, anchor.y, anchor.depth};
+        m_requestOfInView.push_back(anchor.request);
+        m_drawnOfInView.push_back(drawn);
     }
+    fadeCulledBefore(0xFFFFFFFFu);
 }
 
 void LabelPlacer::Impl::spreadResult() {
     for (std::size_t j = 0; j < m_inView.size(); ++j) {
+        if (j + internal::s_prefetchDistance < m_inView.size()) {
+            internal::prefetchForRead(
+                &m_sceneResult[m_requestOfInView[j + internal::s_prefetchDistance]]);
+        }
         m_sceneResult[m_requestOfInView[j]] = m_result[j];
     }
 }
