@@ -12,7 +12,8 @@
 // pixels, which evens out their different anti-aliasing of edges, and at
 // most 1 % of the pixels either draws on may then differ by more than an
 // eighth of the range in a colour channel (this frame: 0.03 %; leaving out
-// the fills, the borders or the opacities makes it 19 % to 20 %).
+// the fills, the borders or the opacities makes it 19 % to 20 %). Each
+// leader must show in both at its midpoint.
 // Usage: gl_labels [DIRECTORY], default the working directory; writes
 // gl_labels.png and cairo_labels.png. Exits 0 when the two agree, 1 when
 // not, and 77 when no OpenGL ES 2 context can be made (the test is then
@@ -315,26 +316,53 @@ bool writePng(const Image& image, const std::string& path) {
     return written;
 }
 
-// The mean of each pixel's 3 x 3 neighbourhood (clamped at the edges), per channel.
+// The mean of channel c over the 3 x 3 pixels round (x, y), clamped at the edges.
+int blurredAt(const Image& image, int x, int y, std::size_t c) {
+    int sum = 0;
+    for (int dy = -1; dy <= 1; ++dy) {
+        for (int dx = -1; dx <= 1; ++dx) {
+            const auto u = static_cast<std::size_t>(std::clamp(x + dx, 0, s_width - 1));
+            const auto v = static_cast<std::size_t>(std::clamp(y + dy, 0, s_height - 1));
+            sum += image[at(u, v) + c];
+        }
+    }
+    return sum / 9;
+}
+
 std::vector<int> blurred(const Image& image) {
     std::vector<int> result(image.size());
     for (int y = 0; y < s_height; ++y) {
         for (int x = 0; x < s_width; ++x) {
             for (std::size_t c = 0; c < 3; ++c) {
-                int sum = 0;
-                for (int dy = -1; dy <= 1; ++dy) {
-                    for (int dx = -1; dx <= 1; ++dx) {
-                        const auto u = static_cast<std::size_t>(std::clamp(x + dx, 0, s_width - 1));
-                        const auto v =
-                            static_cast<std::size_t>(std::clamp(y + dy, 0, s_height - 1));
-                        sum += image[at(u, v) + c];
-                    }
-                }
-                result[at(static_cast<std::size_t>(x), static_cast<std::size_t>(y)) + c] = sum / 9;
+                result[at(static_cast<std::size_t>(x), static_cast<std::size_t>(y)) + c] =
+                    blurredAt(image, x, y, c);
             }
         }
     }
     return result;
+}
+
+// True when the picture shows every leader: round its midpoint the blurred
+// red channel is darker than the white background by at least a third of
+// what a line of the border's colour at the label's opacity gives there (a
+// line one pixel wide covers about 3 of the 9 pixels). Leaders are thin and
+// few, so the share of differing pixels would not notice them missing.
+bool showsLeaders(const Image& image, const std::vector<Varnek::PlacedLabel>& placed,
+                  const std::vector<Varnek::Vector<float, 3>>& leaders) {
+    const double lineDarkening = 255.0 * (1.0 - cairo_labels::s_border.red) * 3.0 / 9.0;
+    std::size_t leader = 0;
+    for (const Varnek::PlacedLabel& label : placed) {
+        if (!label.visible || !label.callout || leader + 1 >= leaders.size()) {
+            continue;
+        }
+        const auto x = static_cast<int>((leaders[leader][0] + leaders[leader + 1][0]) / 2.0f);
+        const auto y = static_cast<int>((leaders[leader][1] + leaders[leader + 1][1]) / 2.0f);
+        leader += 2;
+        if (255 - blurredAt(image, x, y, 0) < lineDarkening * label.opacity / 3.0) {
+            return false;
+        }
+    }
+    return true;
 }
 
 // The share of the pixels drawn on (not white in either image) whose
@@ -421,6 +449,8 @@ int main(int argc, char** argv) {
         return 1;
     }
     const double share = shareDiffering(gl, reference);
+    const bool leadersShown = showsLeaders(gl, placed, geometry.leaders) &&
+                              showsLeaders(reference, placed, geometry.leaders);
     std::size_t drawn = 0;
     std::size_t fading = 0;
     std::size_t callouts = 0;
@@ -433,5 +463,8 @@ int main(int argc, char** argv) {
         "%zu labels drawn (%zu fading, %zu callouts) from %zu triangles; %.2f %% of the pixels "
         "drawn differ from Cairo's after a 3 x 3 blur (at most 1 %%)\n",
         drawn, fading, callouts, geometry.triangles.size() / 3, 100.0 * share);
-    return share <= 0.01 ? 0 : 1;
+    if (!leadersShown) {
+        std::printf("a leader is missing from a picture\n");
+    }
+    return share <= 0.01 && leadersShown ? 0 : 1;
 }
