@@ -77,6 +77,15 @@
 // first with its key appears and goes at once; a label no longer requested
 // goes at once. forgetHistory forgets it too.
 //
+// History kept: where each label was shown in the previous call (by key,
+// the first request with a key), and, with fades, where each label drawn
+// in the previous call is drawn, which lasts while it fades out, at most n
+// calls after it was last placed. A label still drawn while fading out that
+// is placed again (its anchor came back into view, or it has nearly gone
+// after stepping back or for want of room) tries first the place where it
+// is drawn, as a label shown in the previous call tries its place: it does
+// not jump while drawn. Nothing else is remembered.
+//
 // Allocation: a frame allocates nothing once the placer's buffers have grown
 // to its size, that is after a call with at least as many labels, whose
 // sizes and backgrounds the frame reuses (new sizes or backgrounds add

@@ -423,34 +423,58 @@ TEST(LabelSceneTest, BadScenesHideOrAreIgnoredAsDocumented) {
     }
 }
 
-TEST(LabelSceneTest, ALabelFadesInAndOutOverNCallsAndResumesWhereItWas) {
-    // One label, its anchor occluded in some frames: n = 4.
+TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
+    // One label A at (100, 100), frame by frame: v in view, o occluded
+    // (a depth image nearer than everything), b in view with a label of
+    // higher priority whose anchor lies in A's top right. A fades in and
+    // out over n calls, resumes from its opacity, and wherever drawn is
+    // drawn at its first place: fading out where it was, saying why it
+    // goes, and coming back, still drawn, where it is drawn though its
+    // first choice is free now.
+    struct Case {
+        int frames;
+        std::string script;
+        std::vector<float> opacity;
+        LabelBackground::ReferencePoint place;
+    };
+    const std::vector<Case> cases = {
+        {4,
+         "vvvvvoovooooo",
+         {0.25f, 0.5f, 0.75f, 1.0f, 1.0f, 0.75f, 0.5f, 0.75f, 0.5f, 0.25f, 0.0f, 0.0f, 0.0f},
+         LabelBackground::TopRight},
+        {2, "bbov", {0.5f, 1.0f, 0.5f, 1.0f}, LabelBackground::TopLeft},
+    };
     const std::vector<float> near(1, 0.0f);
     const DepthImage occluding{near.data(), 1, 1, false, 0.0f};
-    LabelScene scene;
-    scene.view = identityView();
-    LabelPlacer placer = makePlacer(scene.view.viewport, 256.0f);
-    LabelPlacementOptions options = placer.getOptions();
-    options.fadeFrames = 4;
-    placer.setOptions(options);
-    const std::vector<LabelRequest> labels = {worldLabel(9, 100.0f, 100.0f, 0.0f)};
-    const std::string frames = "vvvvvoovooooo";
-    const std::vector<float> expected = {0.25f, 0.5f, 0.75f, 1.0f, 1.0f, 0.75f, 0.5f,
-                                         0.75f, 0.5f, 0.25f, 0.0f, 0.0f, 0.0f};
-    LabelRect shownAt{};
-    for (std::size_t f = 0; f < frames.size(); ++f) {
-        SCOPED_TRACE(::testing::Message() << "frame " << f);
-        scene.depth = frames[f] == 'o' ? &occluding : nullptr;
-        const PlacedLabel placed = placer.place(labels, scene)[0];
-        EXPECT_EQ(placed.opacity, expected[f]);
-        EXPECT_EQ(placed.visible, expected[f] > 0.0f);
-        if (frames[f] == 'v') {
-            shownAt = placed.bounds;
-        } else if (placed.visible) {
-            // Fading out where it was, saying why it goes.
-            EXPECT_EQ(placed.hiddenReason, Reason::Occluded);
-            EXPECT_EQ(placed.bounds.left, shownAt.left);
-            EXPECT_EQ(placed.bounds.top, shownAt.top);
+    const LabelRequest a = worldLabel(9, 100.0f, 100.0f, 0.0f);
+    const LabelRequest blocker = worldLabel(2, 110.0f, 97.0f, 0.0f, 1.0f);
+    for (const Case& c : cases) {
+        LabelScene scene;
+        scene.view = identityView();
+        LabelPlacer placer = makePlacer(scene.view.viewport, 256.0f);
+        LabelPlacementOptions options = placer.getOptions();
+        options.fadeFrames = c.frames;
+        placer.setOptions(options);
+        LabelRect drawnAt{s_nan, s_nan, s_nan, s_nan};
+        for (std::size_t f = 0; f < c.script.size(); ++f) {
+            SCOPED_TRACE(::testing::Message() << c.script << ", frame " << f);
+            scene.depth = c.script[f] == 'o' ? &occluding : nullptr;
+            const std::vector<LabelRequest> labels = c.script[f] == 'b'
+                                                         ? std::vector<LabelRequest>{a, blocker}
+                                                         : std::vector<LabelRequest>{a};
+            const PlacedLabel placed = placer.place(labels, scene)[0];
+            EXPECT_EQ(placed.opacity, c.opacity[f]);
+            EXPECT_EQ(placed.visible, c.opacity[f] > 0.0f);
+            if (!placed.visible) {
+                continue;
+            }
+            EXPECT_EQ(placed.referencePoint, c.place);
+            EXPECT_EQ(placed.hiddenReason, c.script[f] == 'o' ? Reason::Occluded : Reason::None);
+            if (f > 0) {
+                EXPECT_EQ(placed.bounds.left, drawnAt.left);
+                EXPECT_EQ(placed.bounds.top, drawnAt.top);
+            }
+            drawnAt = placed.bounds;
         }
     }
 }

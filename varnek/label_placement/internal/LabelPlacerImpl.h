@@ -127,6 +127,14 @@ private:
         const std::uint32_t drawn = m_drawnOfInView[m_requestOf[label]];
         return drawn != s_notDrawn && m_drawn[drawn].fadingFor == LabelHiddenReason::None;
     }
+    // The candidate at which the label's request was drawn in the previous
+    // call, or s_hidden.
+    std::int16_t getDrawnPlace(LabelIndex label) const {
+        const std::uint32_t drawn = m_drawnOfInView[label];
+        return drawn != s_notDrawn
+                   ? m_candidateOfReferencePoint[static_cast<std::size_t>(m_drawn[drawn].shown)]
+                   : s_hidden;
+    }
     // The background of a request with a label shown (which has one).
     const LabelBackground& backgroundOf(const LabelRequest& request) const {
         return request.background != nullptr ? *request.background : *m_defaultBackground;
@@ -338,6 +346,9 @@ private:
     // s_notDrawn.
     static constexpr std::uint32_t s_notDrawn = 0xFFFFFFFFu;
     std::vector<std::uint32_t> m_drawnOfInView;
+    // Whether the placement reads m_drawnOfInView: it places the labels of
+    // a call with fades.
+    bool m_drawnPlaces = false;
     // Labels fading out where they were, in request order.
     struct FadingLabel {
         std::uint32_t request;

@@ -95,7 +95,8 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         // The history goes to the first request with the key.
         const auto label = static_cast<std::uint32_t>(i);
         // A fresh placer, or one that forgot its history, has nothing to find.
-        if (m_currentKeys.insert(request.key, label) == label && !m_previousKeys.isEmpty()) {
+        const bool firstWithKey = m_currentKeys.insert(request.key, label) == label;
+        if (firstWithKey && !m_previousKeys.isEmpty()) {
             const std::uint32_t before = m_previousKeys.find(request.key);
             if (before != internal::KeyTable::s_absent) {
                 const std::int16_t shown = m_previousReferencePoints[before];
@@ -103,6 +104,11 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
                     state.previous = m_candidateOfReferencePoint[static_cast<std::size_t>(shown)];
                 }
             }
+        }
+        // A label still drawn (fading out) that is placed again tries its
+        // drawn place first, as a label shown in the previous call does.
+        if (firstWithKey && state.previous == s_hidden && m_drawnPlaces) {
+            state.previous = getDrawnPlace(label);
         }
     }
 }

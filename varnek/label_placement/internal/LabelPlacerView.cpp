@@ -27,10 +27,13 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::placeSelected(const LabelRequ
             m_hasLastCall = false;
         }
         m_hadRooms = m_keepOut.hasRooms();
+        m_drawnPlaces = fading;
         placeFrame(m_inView.data(), m_inView.size());
+        m_drawnPlaces = false;
         spreadResult();
         return fading ? composeFades(labels, count) : m_sceneResult;
     } catch (...) {
+        m_drawnPlaces = false;
         dropFrame();
         throw;
     }
