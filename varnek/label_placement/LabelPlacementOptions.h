@@ -35,10 +35,12 @@ struct LabelPlacementOptions {
     bool lowerPriorityAnchorsAreObstacles = true;
     // Least distance between two visible labels.
     float gap = 0.0f;
-    // 0 (or less): greedy only; 1: fits a frame; each step about doubles
-    // the work, counted in candidate tests (never in time), up to
-    // maxEffort: a larger value counts as maxEffort. From 2 the ejection
-    // chains reach further, from 3 swaps on a plateau follow them.
+    // 0 (or less): greedy only; 1: fits a frame (ejection chains, then a
+    // seeded search that never shows fewer labels); each step doubles the
+    // work per label, counted in candidate tests (never in time), up to
+    // maxEffort: a larger value counts as maxEffort. A frame of fewer than
+    // about 10,000 labels gets at least the work the greedy pass leaves of
+    // the time of one of 10,000. From 2 the ejection chains reach further.
     int effort = 1;
     // 512 times the work of effort 1: about a second for 100,000 labels.
     static constexpr int maxEffort = 10;

@@ -82,13 +82,12 @@ TEST(LabelPlacerImprovementTest, ScenesTheGreedyPassCannotSolveAreSolvedWithEffo
         // The first label takes its top right place, the only places of the
         // second that stay in the view; a chain moves the first to its left.
         {"an ejection chain", {0.0f, 90.0f, 200.0f, 200.0f}, {{100, 100, 1}, {110, 93, 0}}, 1, 2},
-        // No chain from the greedy result shows all three; a swap on the
-        // plateau, with the hidden labels round the place it frees trying
-        // again, does.
-        {"a swap on the plateau",
+        // No chain from the greedy result shows all three; the search, a
+        // label taking its blocker's place and the blocker moving on, does.
+        {"a search from the chains' result",
          {0.0f, 0.0f, 100.0f, 40.0f},
          {{46, 8, 0}, {42, 4, 0}, {49, 9, 0}, {94, 4, 0}},
-         3,
+         1,
          3},
     };
     const auto background = plainRectangle();

@@ -11,15 +11,25 @@ using internal::withCandidateQuads;
 void LabelPlacer::Impl::show(LabelIndex label, CandidateIndex candidate) {
     VARNEK_ASSERT(m_labels[label].chosen == s_hidden);
     VARNEK_ASSERT(candidate < m_candidates.size());
+    if (m_journaling) {
+        m_journal.push_back({label, s_hidden});
+    }
     m_labels[label].chosen = static_cast<std::int16_t>(candidate);
     m_visible.insert(label, getGrownBounds(label, candidate));
+    ++m_shown;
 }
 
 void LabelPlacer::Impl::hide(LabelIndex label) {
     const std::int16_t chosen = m_labels[label].chosen;
     if (chosen != s_hidden) {
+        if (m_journaling) {
+            m_journal.push_back({label, chosen});
+            markMoved(label);
+            addHidden(label);
+        }
         m_visible.remove(label, getGrownBounds(label, static_cast<std::size_t>(chosen)));
         m_labels[label].chosen = s_hidden;
+        --m_shown;
     }
 }
 
@@ -149,6 +159,7 @@ std::uint32_t LabelPlacer::Impl::findAllowedLanes(LabelIndex label) {
 
 void LabelPlacer::Impl::placeGreedily() {
     m_anySteppedBack = false;
+    m_shown = 0;
     for (std::size_t next = 0; next < m_placeable; ++next) {
         const auto label = static_cast<std::uint32_t>(next);
         const std::uint32_t free = findFreeLanes(label);

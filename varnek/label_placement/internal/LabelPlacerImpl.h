@@ -80,6 +80,7 @@ private:
         Status status;
         std::uint8_t locked;  // part of the ejection chain being tried
         std::uint8_t moved;   // moved or hidden by the improvement, in m_moved
+        std::uint8_t pooled;  // among the search's hidden labels (m_hiddenLabels)
     };
 
     void placeFrame(const LabelRequest* labels, std::size_t count);
@@ -216,7 +217,7 @@ private:
     bool isSettled(LabelIndex label) const;
 
     // The improvement moves: the work they may still do, ejection chains
-    // and swaps on a plateau.
+    // and the search.
     bool spend();
     bool insertWithChain(LabelIndex label, int depth, bool moveSettled);
     bool relocate(LabelIndex label, std::int16_t from, int depth, bool moveSettled);
@@ -224,13 +225,21 @@ private:
     int getChainDepth() const;
     bool displaceBlocker(LabelIndex label, CandidateIndex k, LabelIndex blocker, int depth,
                          bool moveSettled);
-    void walkPlateau();
+    // A seeded local search from the chains' result, keeping the best
+    // arrangement it meets (LabelPlacerSearch.cpp).
+    void search();
+    // Whether the search may hide the label to show one of the given
+    // priority.
+    bool mayEject(LabelIndex label, float priority) const;
+    // Takes a random hidden label of the search, or returns false.
+    bool pickHidden(LabelIndex& label);
+    void addHidden(LabelIndex label);
+    // Returns to the best arrangement the search has met.
+    void returnToBest();
     // Notes that a label left a place (once per label and frame).
     void markMoved(LabelIndex label);
     // Holds every anchor whose label can overlap one of the label's candidates.
     LabelRect getNeighbourhood(LabelIndex label) const;
-    // Tries to show the hidden labels near a label that has just moved.
-    void insertAround(LabelIndex moved);
     std::uint64_t nextRandom();
 
     std::shared_ptr<const LabelBackground> m_defaultBackground;
@@ -294,6 +303,15 @@ private:
     std::vector<LabelIndex> m_blockers;
     std::vector<LabelIndex> m_hiddenLabels;
     std::vector<LabelIndex> m_moved;
+    // While the search runs: every show and hide, with the candidate the
+    // label had before, since the best arrangement it met.
+    struct JournalEntry {
+        LabelIndex label;
+        std::int16_t chosen;
+    };
+    bool m_journaling = false;
+    std::vector<JournalEntry> m_journal;
+    std::size_t m_shown = 0;
     std::uint64_t m_work = 0;
     std::uint64_t m_random = 0;
     bool m_mixedPriorities = false;

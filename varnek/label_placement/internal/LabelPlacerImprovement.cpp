@@ -10,9 +10,11 @@ namespace {
 // The work the improvement may do per placeable label at effort 1, counted
 // in candidate tests; each step of effort doubles it.
 constexpr std::uint64_t s_workPerLabelAtEffortOne = 1;
-// And at least this much in all: a frame of a few thousand labels takes
-// little time either way, and its chains then reach as far as before.
-constexpr std::uint64_t s_leastWorkAtEffortOne = 4096;
+// A smaller frame gets at least the time its greedy pass leaves of a frame
+// of about 10,000 labels: this much work in all, less s_testsPerGreedyLabel
+// for each placeable label.
+constexpr std::uint64_t s_frameWorkAtEffortOne = 40960;
+constexpr std::uint64_t s_testsPerGreedyLabel = 4;
 
 }  // namespace
 
@@ -184,46 +186,6 @@ std::uint64_t LabelPlacer::Impl::nextRandom() {
     return z ^ (z >> 31);
 }
 
-// Swaps on a plateau: a hidden label takes the place of its only blocker,
-// of no higher priority and not settled, which then looks for a place of
-// its own. The number shown never drops; the walk finds places a chain from
-// the greedy result cannot reach.
-void LabelPlacer::Impl::walkPlateau() {
-    m_random = 0x5EED5EED5EED5EEDull;
-    const std::size_t candidates = m_candidates.size();
-    while (!m_hiddenLabels.empty() && m_work > 0) {
-        const std::size_t pick = static_cast<std::size_t>(nextRandom() % m_hiddenLabels.size());
-        const LabelIndex label = m_hiddenLabels[pick];
-        if (m_labels[label].chosen != s_hidden) {
-            m_hiddenLabels[pick] = m_hiddenLabels.back();
-            m_hiddenLabels.pop_back();
-            continue;
-        }
-        const std::size_t first = static_cast<std::size_t>(nextRandom() % candidates);
-        for (std::size_t step = 0; step < candidates; ++step) {
-            const std::size_t k = (first + step) % candidates;
-            if (!spend() || !isAllowed(label, k) || collectBlockers(label, k, 1) != 1) {
-                continue;
-            }
-            const LabelIndex blocker = m_blockers[0];
-            if (isSettled(blocker) || m_labels[blocker].priority > m_labels[label].priority) {
-                continue;
-            }
-            hide(blocker);
-            show(label, k);
-            markMoved(blocker);
-            m_labels[label].locked = 1;
-            if (!insertWithChain(blocker, 1, false)) {
-                m_hiddenLabels[pick] = blocker;
-            }
-            m_labels[label].locked = 0;
-            // The place the blocker left may fit another hidden label.
-            insertAround(blocker);
-            break;
-        }
-    }
-}
-
 void LabelPlacer::Impl::markMoved(LabelIndex label) {
     if (m_labels[label].moved == 0) {
         m_labels[label].moved = 1;
@@ -239,15 +201,6 @@ LabelRect LabelPlacer::Impl::getNeighbourhood(LabelIndex label) const {
     return {state.x - reach, state.y - reach, state.x + reach, state.y + reach};
 }
 
-void LabelPlacer::Impl::insertAround(LabelIndex moved) {
-    m_anchors.forEachIn(getNeighbourhood(moved), [&](LabelIndex label) {
-        const LabelState& state = m_labels[label];
-        if (state.status == Status::Placeable && state.chosen == s_hidden && m_work > 0) {
-            insertWithChain(label, 1, false);
-        }
-    });
-}
-
 void LabelPlacer::Impl::improve() {
     m_moved.clear();
     m_moved.reserve(m_labels.size());
@@ -258,9 +211,11 @@ void LabelPlacer::Impl::improve() {
         return;
     }
     const int doublings = std::min(effort, LabelPlacementOptions::maxEffort) - 1;
-    m_work = std::max(static_cast<std::uint64_t>(m_placeable) * s_workPerLabelAtEffortOne,
-                      s_leastWorkAtEffortOne)
-             << static_cast<unsigned int>(doublings);
+    const std::uint64_t placeable = m_placeable;
+    const std::uint64_t greedyTests = placeable * s_testsPerGreedyLabel;
+    m_work =
+        std::max(placeable * s_workPerLabelAtEffortOne << static_cast<unsigned int>(doublings),
+                 greedyTests < s_frameWorkAtEffortOne ? s_frameWorkAtEffortOne - greedyTests : 0);
     const int depth = getChainDepth();
 
     m_hiddenLabels.clear();
@@ -278,13 +233,11 @@ void LabelPlacer::Impl::improve() {
             }
         }
     }
-    if (effort >= 3) {
-        m_hiddenLabels.erase(
-            std::remove_if(m_hiddenLabels.begin(), m_hiddenLabels.end(),
-                           [this](LabelIndex label) { return m_labels[label].chosen != s_hidden; }),
-            m_hiddenLabels.end());
-        walkPlateau();
-    }
+    m_hiddenLabels.erase(
+        std::remove_if(m_hiddenLabels.begin(), m_hiddenLabels.end(),
+                       [this](LabelIndex label) { return m_labels[label].chosen != s_hidden; }),
+        m_hiddenLabels.end());
+    search();
 }
 
 // After labels moved or were hidden, a hidden label near a place they left
