@@ -200,6 +200,9 @@ struct Lines {
 
 void drawTriangles(GLint colour, const cairo_labels::Colour& rgb,
                    const std::vector<Vertex>& vertices, const std::vector<std::uint32_t>& indices) {
+    if (indices.empty()) {
+        return;  // a frame without callouts has no leaders, and data() may be null
+    }
     glUniform3f(colour, static_cast<float>(rgb.red), static_cast<float>(rgb.green),
                 static_cast<float>(rgb.blue));
     glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, sizeof(Vertex), &vertices.data()->x);
