@@ -29,13 +29,13 @@ unsigned int bit(bool value) {
 // The cell of a row or column of count cells spanning [low, high] that
 // holds value: the last one for value == high, the first one for an empty
 // span or NaN. Without branches, so that a loop of them vectorises.
-std::size_t cellOf(float value, float low, float high, int count) {
+int cellOf(float value, float low, float high, int count) {
     const double span = static_cast<double>(high) - static_cast<double>(low);
     const double at =
         (static_cast<double>(value) - static_cast<double>(low)) / span * static_cast<double>(count);
     // NaN fails the comparison.
     const double from = at >= 0.0 ? at : 0.0;
-    return static_cast<std::size_t>(std::min(from, static_cast<double>(count - 1)));
+    return static_cast<int>(std::min(from, static_cast<double>(count - 1)));
 }
 
 }  // namespace
@@ -143,9 +143,10 @@ std::size_t AnchorProjection::removeOccluded(PlacedLabel* results, AnchorInView*
     const DepthImage& image = *m_depth;
     m_pixels.resize(count);
     for (std::size_t j = 0; j < count; ++j) {
-        m_pixels[j] = cellOf(inView[j].y, m_viewport.top, m_viewport.bottom, image.height) *
-                          static_cast<std::size_t>(image.width) +
-                      cellOf(inView[j].x, m_viewport.left, m_viewport.right, image.width);
+        const int row = cellOf(inView[j].y, m_viewport.top, m_viewport.bottom, image.height);
+        const int column = cellOf(inView[j].x, m_viewport.left, m_viewport.right, image.width);
+        m_pixels[j] = static_cast<std::size_t>(row) * static_cast<std::size_t>(image.width) +
+                      static_cast<std::size_t>(column);
     }
     // The anchors lie anywhere on the image: each pixel is asked for some
     // anchors ahead.
@@ -154,15 +155,17 @@ std::size_t AnchorProjection::removeOccluded(PlacedLabel* results, AnchorInView*
     for (std::size_t j = 0; j < count; ++j) {
         if (j + ahead < count) {
             prefetchForRead(image.depths + m_pixels[j + ahead]);
+            // Where its reason goes.
+            prefetchForRead(&results[inView[j + ahead].request].hiddenReason);
         }
         const float held = image.depths[m_pixels[j]];
         const float depth = inView[j].depth;
         // A NaN depth fails both comparisons: it hides nothing.
         const bool occluded =
             image.reversed ? depth < held - m_tolerance : depth > held + m_tolerance;
-        if (occluded) {
-            results[inView[j].request].hiddenReason = LabelHiddenReason::Occluded;
-        }
+        // Written either way: which anchors are occluded follows no pattern.
+        results[inView[j].request].hiddenReason =
+            occluded ? LabelHiddenReason::Occluded : LabelHiddenReason::None;
         inView[kept] = inView[j];
         kept += occluded ? 0 : 1;
     }
