@@ -88,6 +88,7 @@ AnchorProjection::Culled AnchorProjection::cull(const LabelRequest* labels, std:
         double ndcZ[s_block];
         double viewX[s_block];
         double viewY[s_block];
+        double finite[s_block];
         for (std::size_t k = 0; k < s_block; ++k) {
             clipX[k] = m[0] * x[k] + m[4] * y[k] + m[8] * z[k] + m[12];
             clipY[k] = m[1] * x[k] + m[5] * y[k] + m[9] * z[k] + m[13];
@@ -96,12 +97,14 @@ AnchorProjection::Culled AnchorProjection::cull(const LabelRequest* labels, std:
             ndcZ[k] = clipZ / clipW[k];
             viewX[k] = left + (clipX[k] / clipW[k] + 1.0) * 0.5 * width;
             viewY[k] = top + (1.0 - clipY[k] / clipW[k]) * 0.5 * height;
+            // 0 exactly when every coordinate is finite (x - x is NaN for
+            // an infinite or NaN x), NaN else.
+            finite[k] = (x[k] - x[k]) + (y[k] - y[k]) + (z[k] - z[k]);
         }
         // Branch-free: whether an anchor is in view follows no pattern.
         for (std::size_t k = 0; k < n; ++k) {
             const std::size_t i = first + k;
-            const unsigned int valid = bit(m_viewValid) & bit(std::isfinite(x[k])) &
-                                       bit(std::isfinite(y[k])) & bit(std::isfinite(z[k]));
+            const unsigned int valid = bit(m_viewValid) & bit(finite[k] == 0.0);
             // NaN fails every comparison: a NaN in the matrix puts the
             // anchor behind the camera, as it gives it no place.
             const unsigned int front = bit(clipW[k] > 0.0) & bit(ndcZ[k] >= nearest) &

@@ -15,11 +15,11 @@ struct CellRange {
     int last;
 };
 
-CellRange cellsMet(float from, float to, float low, float high, int count) {
-    const double span = static_cast<double>(high) - static_cast<double>(low);
-    const double scale = static_cast<double>(count) / span;
-    const double begin = (static_cast<double>(from) - static_cast<double>(low)) * scale;
-    const double end = (static_cast<double>(to) - static_cast<double>(low)) * scale;
+CellRange cellsMet(float from, float to, const KeepOutArea::CellAxis& axis) {
+    const int count = axis.count;
+    const double scale = axis.scale;
+    const double begin = (static_cast<double>(from) - axis.low) * scale;
+    const double end = (static_cast<double>(to) - axis.low) * scale;
     // Also false for NaN, and for an empty span (inf * 0 or inf - inf).
     if (!(begin < end) || !(end > 0.0) || !(begin < static_cast<double>(count))) {
         return {0, 0};
@@ -41,6 +41,11 @@ bool isKeptOut(const LabelRect& rect) {
 
 }  // namespace
 
+KeepOutArea::CellAxis KeepOutArea::CellAxis::over(float low, float high, int count) {
+    const double span = static_cast<double>(high) - static_cast<double>(low);
+    return {static_cast<double>(low), static_cast<double>(count) / span, count};
+}
+
 void KeepOutArea::setRectangles(const std::vector<LabelRect>& rectangles) {
     m_rectangles.clear();
     for (const LabelRect& rect : rectangles) {
@@ -56,7 +61,8 @@ void KeepOutArea::setMask(const CoverageMask* mask, const LabelRect& viewport) {
     if (mask == nullptr || mask->cells == nullptr || mask->width <= 0 || mask->height <= 0) {
         return;
     }
-    m_viewport = viewport;
+    m_columnAxis = CellAxis::over(viewport.left, viewport.right, mask->width);
+    m_rowAxis = CellAxis::over(viewport.top, viewport.bottom, mask->height);
     const auto columns = static_cast<std::size_t>(mask->width);
     const auto rows = static_cast<std::size_t>(mask->height);
     const std::size_t stride = columns + 1;
@@ -79,10 +85,8 @@ bool KeepOutArea::coversMaskedCell(const LabelRect& rect) const {
     if (m_columns == 0) {
         return false;
     }
-    const CellRange columns =
-        cellsMet(rect.left, rect.right, m_viewport.left, m_viewport.right, m_columns);
-    const CellRange rows =
-        cellsMet(rect.top, rect.bottom, m_viewport.top, m_viewport.bottom, m_rows);
+    const CellRange columns = cellsMet(rect.left, rect.right, m_columnAxis);
+    const CellRange rows = cellsMet(rect.top, rect.bottom, m_rowAxis);
     if (columns.first == columns.last || rows.first == rows.last) {
         return false;
     }
@@ -101,8 +105,9 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
     m_rooms.clear();
     m_rooms.reserve(rooms.capacity());
     m_halfGap = halfGap;
-    m_roomArea = viewport;
     const auto cells = static_cast<int>(s_roomCellsPerAxis);
+    m_roomColumns = CellAxis::over(viewport.left, viewport.right, cells);
+    m_roomRows = CellAxis::over(viewport.top, viewport.bottom, cells);
     m_roomCellStarts.assign(s_roomCellsPerAxis * s_roomCellsPerAxis + 1, 0u);
     m_roomEntries.clear();
     for (int pass = 0; pass < 2; ++pass) {
@@ -111,10 +116,8 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
             // Grown twice: a room holds off labels whose grown rectangle
             // reaches into its own grown one.
             const float reach = 2.0f * halfGap;
-            const CellRange columns =
-                cellsMet(b.left - reach, b.right + reach, viewport.left, viewport.right, cells);
-            const CellRange rows =
-                cellsMet(b.top - reach, b.bottom + reach, viewport.top, viewport.bottom, cells);
+            const CellRange columns = cellsMet(b.left - reach, b.right + reach, m_roomColumns);
+            const CellRange rows = cellsMet(b.top - reach, b.bottom + reach, m_roomRows);
             for (int row = rows.first; row < rows.last; ++row) {
                 for (int column = columns.first; column < columns.last; ++column) {
                     const std::size_t cell = static_cast<std::size_t>(row) * s_roomCellsPerAxis +
@@ -148,12 +151,9 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
 
 template <typename Visit>
 void KeepOutArea::forEachRoomNear(const LabelRect& rect, std::uint32_t owner, Visit&& visit) const {
-    const auto cells = static_cast<int>(s_roomCellsPerAxis);
     const LabelRect grown = grow(rect);
-    const CellRange columns =
-        cellsMet(grown.left, grown.right, m_roomArea.left, m_roomArea.right, cells);
-    const CellRange rows =
-        cellsMet(grown.top, grown.bottom, m_roomArea.top, m_roomArea.bottom, cells);
+    const CellRange columns = cellsMet(grown.left, grown.right, m_roomColumns);
+    const CellRange rows = cellsMet(grown.top, grown.bottom, m_roomRows);
     for (int row = rows.first; row < rows.last; ++row) {
         for (int column = columns.first; column < columns.last; ++column) {
             const std::size_t cell = static_cast<std::size_t>(row) * s_roomCellsPerAxis +

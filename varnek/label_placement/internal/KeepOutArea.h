@@ -16,6 +16,16 @@ namespace internal {
 
 class KeepOutArea {
 public:
+    // count cells over [low, high]: a coordinate lands (value - low) *
+    // scale cells from the first; the scale is found once per frame.
+    struct CellAxis {
+        double low;
+        double scale;
+        int count;
+
+        static CellAxis over(float low, float high, int count);
+    };
+
     // The rectangles kept out from now on; those with a NaN side or
     // left > right or top > bottom keep nothing out and are dropped.
     void setRectangles(const std::vector<LabelRect>& rectangles);
@@ -61,7 +71,8 @@ private:
     std::vector<std::uint32_t> m_counts;
     int m_columns = 0;
     int m_rows = 0;
-    LabelRect m_viewport{0.0f, 0.0f, 0.0f, 0.0f};
+    CellAxis m_columnAxis{0.0, 0.0, 0};
+    CellAxis m_rowAxis{0.0, 0.0, 0};
 
     // Calls visit with the room, grown by the gap, of every label other
     // than owner that rect grown by the gap overlaps (a room listed in
@@ -79,7 +90,8 @@ private:
     // m_roomEntries, and one entry more.
     std::vector<std::uint32_t> m_roomCellStarts;
     std::vector<std::uint32_t> m_roomEntries;
-    LabelRect m_roomArea{0.0f, 0.0f, 0.0f, 0.0f};
+    CellAxis m_roomColumns{0.0, 0.0, 0};
+    CellAxis m_roomRows{0.0, 0.0, 0};
     float m_halfGap = 0.0f;
 };
 
