@@ -115,6 +115,7 @@ inline constexpr const char* s_fewerThanGreedy = "fewer_than_greedy";
 // guarantees. Call before the benchmarks run.
 void usePlacementSmokeSizes(bool smoke);
 void usePlacementRobustnessSmokeSizes(bool smoke);
+void useCalloutSmokeSizes(bool smoke);
 void useOrbitSmokeSizes(bool smoke);
 
 }  // namespace VarnekBench

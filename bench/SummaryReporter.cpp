@@ -202,7 +202,8 @@ bool SummaryReporter::printSummary(std::ostream& out) const {
     }
 
     const bool placementHeld = printPlacementSummary(out);
-    const bool guaranteesHeld = printOrbitSummary(out) && placementHeld;
+    const bool calloutsHeld = printCalloutSummary(out);
+    const bool guaranteesHeld = printOrbitSummary(out) && placementHeld && calloutsHeld;
 
     out << (allocationsMet ? "\nEvery allocation target is met.\n"
                            : "\nAn allocation target was MISSED (see above).\n");

@@ -50,6 +50,8 @@ private:
     // The orbit of a 3D view (PlacementOrbit.cpp); false when a frame broke
     // a guarantee.
     bool printOrbitSummary(std::ostream& out) const;
+    // Callouts (PlacementCallouts.cpp); false when one broke a guarantee.
+    bool printCalloutSummary(std::ostream& out) const;
 
     std::map<std::string, Result> m_results;
 };

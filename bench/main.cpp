@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
     const std::string summaryFile = takeSummaryFile(argc, argv);
     VarnekBench::usePlacementSmokeSizes(smoke);
     VarnekBench::usePlacementRobustnessSmokeSizes(smoke);
+    VarnekBench::useCalloutSmokeSizes(smoke);
     VarnekBench::useOrbitSmokeSizes(smoke);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) {

@@ -12,6 +12,7 @@
 // uncovered, bounds holding the outline, priority, bad requests hidden with
 // their reason, an unchanged frame answered alike, a fresh placer agreeing
 // bit for bit, and outlines matching the visible labels.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -94,6 +95,21 @@ void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
     if (viewportValid) {
         VARNEK_FUZZ_CHECK(VarnekTesting::checkGuarantees(labels, placed, options, defaultBackground,
                                                          resolveCandidates(options.candidates))
+                              .empty());
+        std::vector<Vector<float, 3>> points;
+        std::vector<std::uint32_t> starts;
+        std::vector<Vector<float, 3>> leaders;
+        placer.appendOutlines(points, starts);
+        placer.appendLeaders(leaders);
+        const double width = static_cast<double>(v.right) - v.left;
+        const double height = static_cast<double>(v.bottom) - v.top;
+        const float distance =
+            options.calloutDistance > 0.0F
+                ? std::min(options.calloutDistance,
+                           static_cast<float>(std::sqrt(width * width + height * height)))
+                : 0.0F;
+        VARNEK_FUZZ_CHECK(VarnekTesting::checkCallouts(labels, placed, defaultBackground, distance,
+                                                       points, starts, leaders)
                               .empty());
     }
     // The same frame again answers alike, unless a label stepped back: it
@@ -244,6 +260,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     options.gap = consumeCoordinate(input, -2.0F, 6.0F);
     options.effort = input.ConsumeIntegralInRange<int>(-1, 5);
     options.anchorsAreObstacles = input.ConsumeBool();
+    options.calloutDistance = input.ConsumeBool() ? consumeCoordinate(input, -10.0F, 120.0F) : 0.0F;
 
     // Now and then a crowd: every anchor at the first one, or on its
     // vertical line, with many more labels (a frame's cost must stay about

@@ -4,6 +4,7 @@
 #ifndef VARNEK_TESTING_PLACEMENTTESTING_H
 #define VARNEK_TESTING_PLACEMENTTESTING_H
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -138,14 +139,16 @@ inline std::string checkGuarantees(
         }
         const Varnek::LabelBackground& background = *backgroundOf(i);
         const Varnek::LabelRect outline =
-            boundsFromOutline(background, labels[i], placed[i].referencePoint);
+            placed[i].callout ? b
+                              : boundsFromOutline(background, labels[i], placed[i].referencePoint);
         if (!isInside(outline, b)) {
             error << "label " << i << " bounds miss its outline";
             return error.str();
         }
         const Varnek::Vector<float, 3> offset =
             background.getOffset(placed[i].referencePoint, labels[i].size);
-        if (!sameBits(offset, placed[i].offset)) {
+        // A callout's body and leader: checkCallouts.
+        if (!placed[i].callout && !sameBits(offset, placed[i].offset)) {
             error << "label " << i << " offset differs from getOffset";
             return error.str();
         }
@@ -157,7 +160,9 @@ inline std::string checkGuarantees(
                 error << "labels " << i << " and " << j << " overlap";
                 return error.str();
             }
-            if (options.anchorsAreObstacles && holdsStrictly(b, labels[j].anchor)) {
+            if (options.anchorsAreObstacles && holdsStrictly(b, labels[j].anchor) &&
+                (options.lowerPriorityAnchorsAreObstacles ||
+                 !(labels[j].priority < labels[i].priority))) {
                 error << "label " << i << " covers the anchor of " << j;
                 return error.str();
             }
@@ -175,7 +180,13 @@ inline std::string checkGuarantees(
             bool allowed = isInside(b, options.viewport);
             for (std::size_t j = 0; allowed && j < labels.size(); ++j) {
                 allowed =
-                    !(j != i && options.anchorsAreObstacles && holdsStrictly(b, labels[j].anchor));
+                    !(j != i && options.anchorsAreObstacles && holdsStrictly(b, labels[j].anchor) &&
+                      (options.lowerPriorityAnchorsAreObstacles ||
+                       !(labels[j].priority < labels[i].priority)));
+            }
+            for (const Varnek::LabelRect& out : options.keepOut) {
+                allowed = allowed && !(b.left < out.right && out.left < b.right &&
+                                       b.top < out.bottom && out.top < b.bottom);
             }
             if (!allowed) {
                 continue;
@@ -187,6 +198,189 @@ inline std::string checkGuarantees(
             }
             if (!blocked) {
                 error << "hidden label " << i << " has room at " << referencePoint;
+                return error.str();
+            }
+        }
+    }
+    return {};
+}
+
+// Whether segments (a, b) and (c, d) share a point.
+inline bool segmentsMeet(const Varnek::Vector<float, 3>& a, const Varnek::Vector<float, 3>& b,
+                         const Varnek::Vector<float, 3>& c, const Varnek::Vector<float, 3>& d) {
+    const auto turn = [](const Varnek::Vector<float, 3>& p, const Varnek::Vector<float, 3>& q,
+                         const Varnek::Vector<float, 3>& r) {
+        const double value =
+            (static_cast<double>(q[0]) - p[0]) * (static_cast<double>(r[1]) - p[1]) -
+            (static_cast<double>(q[1]) - p[1]) * (static_cast<double>(r[0]) - p[0]);
+        return value > 0.0 ? 1 : (value < 0.0 ? -1 : 0);
+    };
+    const auto within = [](float p, float q, float r, float t) {
+        return std::max(p, q) >= std::min(r, t) && std::max(r, t) >= std::min(p, q);
+    };
+    if (!within(a[0], b[0], c[0], d[0]) || !within(a[1], b[1], c[1], d[1])) {
+        return false;
+    }
+    return turn(a, b, c) * turn(a, b, d) <= 0 && turn(c, d, a) * turn(c, d, b) <= 0;
+}
+
+// Whether the segment (a, b) has a point strictly inside r.
+inline bool segmentEntersRect(const Varnek::Vector<float, 3>& a, const Varnek::Vector<float, 3>& b,
+                              const Varnek::LabelRect& r) {
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double lows[2] = {r.left, r.top};
+    const double highs[2] = {r.right, r.bottom};
+    for (std::size_t axis = 0; axis < 2; ++axis) {
+        const double from = a[axis];
+        const double step = static_cast<double>(b[axis]) - from;
+        if (step == 0.0) {
+            if (!(lows[axis] < from && from < highs[axis])) {
+                return false;
+            }
+            continue;
+        }
+        const double enter = (lows[axis] - from) / step;
+        const double leave = (highs[axis] - from) / step;
+        t0 = std::max(t0, std::min(enter, leave));
+        t1 = std::min(t1, std::max(enter, leave));
+    }
+    return t0 < t1;
+}
+
+// The distance from p to the segment (a, b).
+inline double distanceToSegment(const Varnek::Vector<float, 3>& p,
+                                const Varnek::Vector<float, 3>& a,
+                                const Varnek::Vector<float, 3>& b) {
+    const double dx = static_cast<double>(b[0]) - a[0];
+    const double dy = static_cast<double>(b[1]) - a[1];
+    const double length2 = dx * dx + dy * dy;
+    double t =
+        length2 > 0.0
+            ? ((p[0] - static_cast<double>(a[0])) * dx + (p[1] - static_cast<double>(a[1])) * dy) /
+                  length2
+            : 0.0;
+    t = std::min(1.0, std::max(0.0, t));
+    return std::hypot(a[0] + t * dx - p[0], a[1] + t * dy - p[1]);
+}
+
+// Every guarantee of the callouts of a placement (drawn labels only), from
+// the outlines (appendOutlines) and leaders (appendLeaders) of that result;
+// an empty string when all hold, else the first broken one. distance is the
+// callout distance the placer resolved the option to.
+inline std::string checkCallouts(const std::vector<Varnek::LabelRequest>& labels,
+                                 const std::vector<Varnek::PlacedLabel>& placed,
+                                 const Varnek::LabelBackground* defaultBackground, float distance,
+                                 const std::vector<Varnek::Vector<float, 3>>& points,
+                                 const std::vector<std::uint32_t>& starts,
+                                 const std::vector<Varnek::Vector<float, 3>>& leaders) {
+    using Varnek::LabelBackground;
+    std::ostringstream error;
+    std::size_t outline = 0;
+    std::size_t leader = 0;
+    std::vector<std::size_t> leaderOf(labels.size(), leaders.size());
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (!placed[i].visible) {
+            continue;
+        }
+        const std::size_t k = outline++;
+        if (!placed[i].callout) {
+            continue;
+        }
+        if (2 * leader + 1 >= leaders.size() || k + 1 >= starts.size()) {
+            error << "callout " << i << " lacks its leader or outline";
+            return error.str();
+        }
+        leaderOf[i] = 2 * leader++;
+        const Varnek::LabelBackground& background =
+            labels[i].background != nullptr ? *labels[i].background : *defaultBackground;
+        const Varnek::LabelRect& b = placed[i].bounds;
+        const Varnek::Vector<float, 3>& anchor = placed[i].anchorInView;
+        // The body alone: the background's outline for Center, moved.
+        const Varnek::Vector<float, 3> centre =
+            background.getOffset(LabelBackground::Center, labels[i].size);
+        const auto body = background.getPolygon(LabelBackground::Center, labels[i].size, centre);
+        if (starts[k + 1] - starts[k] != body.size()) {
+            error << "callout " << i << " outline is not its body's";
+            return error.str();
+        }
+        const double shiftX = static_cast<double>(placed[i].offset[0]) - centre[0];
+        const double shiftY = static_cast<double>(placed[i].offset[1]) - centre[1];
+        for (std::size_t p = 0; p < body.size(); ++p) {
+            const Varnek::Vector<float, 3>& q = points[starts[k] + p];
+            const double scale = 1e-4 * (1.0 + std::fabs(anchor[0]) + std::fabs(anchor[1]));
+            if (!(q[0] >= b.left && q[0] <= b.right && q[1] >= b.top && q[1] <= b.bottom) ||
+                std::fabs(q[0] - (anchor[0] + shiftX + body[p][0])) > scale ||
+                std::fabs(q[1] - (anchor[1] + shiftY + body[p][1])) > scale) {
+                error << "callout " << i << " outline point " << p << " off its body";
+                return error.str();
+            }
+        }
+        const double awayX = std::max({b.left - static_cast<double>(anchor[0]), 0.0,
+                                       anchor[0] - static_cast<double>(b.right)});
+        const double awayY = std::max({b.top - static_cast<double>(anchor[1]), 0.0,
+                                       anchor[1] - static_cast<double>(b.bottom)});
+        if (!(awayX > 0.0 || awayY > 0.0) || std::hypot(awayX, awayY) > distance * (1.0 + 1e-6)) {
+            error << "callout " << i << " body not within the distance of its anchor";
+            return error.str();
+        }
+        const bool left = b.right <= anchor[0];
+        const bool right = b.left >= anchor[0];
+        const LabelBackground::ReferencePoint side =
+            b.bottom <= anchor[1]
+                ? (left ? LabelBackground::TopLeft
+                        : (right ? LabelBackground::TopRight : LabelBackground::TopCenter))
+            : b.top >= anchor[1]
+                ? (left ? LabelBackground::BottomLeft
+                        : (right ? LabelBackground::BottomRight : LabelBackground::BottomCenter))
+                : (left ? LabelBackground::LeftCenter : LabelBackground::RightCenter);
+        if (placed[i].referencePoint != side) {
+            error << "callout " << i << " reference point names the wrong side";
+            return error.str();
+        }
+        const Varnek::Vector<float, 3>& from = leaders[leaderOf[i]];
+        const Varnek::Vector<float, 3>& to = leaders[leaderOf[i] + 1];
+        if (!sameBits(from, {anchor[0], anchor[1], 0.0f})) {
+            error << "callout " << i << " leader does not start at its anchor";
+            return error.str();
+        }
+        double toOutline = std::numeric_limits<double>::infinity();
+        for (std::size_t p = 0; p < body.size(); ++p) {
+            toOutline =
+                std::min(toOutline, distanceToSegment(to, points[starts[k] + p],
+                                                      points[starts[k] + (p + 1) % body.size()]));
+        }
+        if (!(toOutline <= 1e-3)) {
+            error << "callout " << i << " leader does not touch its body";
+            return error.str();
+        }
+    }
+    if (2 * leader != leaders.size()) {
+        return "leaders of labels that are no callouts";
+    }
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        if (leaderOf[i] == leaders.size()) {
+            continue;
+        }
+        const Varnek::Vector<float, 3>& a = leaders[leaderOf[i]];
+        const Varnek::Vector<float, 3>& b = leaders[leaderOf[i] + 1];
+        for (std::size_t j = 0; j < labels.size(); ++j) {
+            if (j == i) {
+                continue;
+            }
+            if (leaderOf[j] != leaders.size() && j > i &&
+                segmentsMeet(a, b, leaders[leaderOf[j]], leaders[leaderOf[j] + 1])) {
+                error << "leaders of " << i << " and " << j << " cross";
+                return error.str();
+            }
+            if (placed[j].visible && segmentEntersRect(a, b, placed[j].bounds)) {
+                error << "leader of " << i << " passes through label " << j;
+                return error.str();
+            }
+            const Varnek::Vector<float, 3>& other = placed[j].anchorInView;
+            if (std::isfinite(other[0]) && std::isfinite(other[1]) &&
+                distanceToSegment(other, a, b) <= 1e-6) {
+                error << "leader of " << i << " holds the anchor of " << j;
                 return error.str();
             }
         }
@@ -210,6 +404,10 @@ inline std::uint64_t hashOf(const std::vector<Varnek::PlacedLabel>& placed) {
         mix(&p.offset, sizeof p.offset);
         mix(&p.bounds, sizeof p.bounds);
         mix(&p.hiddenReason, sizeof p.hiddenReason);
+        // Only where set: a placement without callouts digests as before.
+        if (p.callout) {
+            mix(&p.callout, sizeof p.callout);
+        }
     }
     return hash;
 }

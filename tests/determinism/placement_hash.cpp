@@ -1,8 +1,9 @@
 // Prints digests of the library's results over fixed inputs: every label
 // shape's sizes, offset and outline at several sizes and scales, and seeded
-// placement scenes over several frames with their outlines, and a camera
-// orbiting a model whose anchors are placed from world coordinates with a
-// depth image, kept-out parts and fades. Two builds that
+// placement scenes over several frames with their outlines, callouts with
+// their leaders, and a camera orbiting a model whose anchors are placed
+// from world coordinates with a depth image, kept-out parts and fades. Two
+// builds that
 // print the same lines computed the same bits; CI compares the g++ and the
 // clang build this way.
 #include <array>
@@ -293,11 +294,49 @@ std::uint64_t hashOrbit() {
     return digest.value();
 }
 
+// Seeded scenes with callouts, drifting over a few frames, with and
+// without fades: every result, outline and leader.
+std::uint64_t hashCallouts() {
+    const Varnek::LabelRect viewport = {0.0f, 0.0f, 640.0f, 400.0f};
+    const auto backgrounds = VarnekTesting::makeBackgrounds(viewport.bottom);
+    Digest digest;
+    std::vector<Vector<float, 3>> points;
+    std::vector<std::uint32_t> starts;
+    for (const std::size_t count : {400u, 2000u}) {
+        for (int optionSet = 0; optionSet < 3; ++optionSet) {
+            Varnek::LabelPlacementOptions options;
+            options.viewport = viewport;
+            options.gap = optionSet == 1 ? 2.5f : 0.0f;
+            options.calloutDistance = optionSet == 0 ? 20.0f : 60.0f;
+            options.fadeFrames = optionSet == 2 ? 3 : 0;
+            Varnek::LabelPlacer placer(backgrounds[0], options);
+            std::mt19937 random(static_cast<std::mt19937::result_type>(count * 5 + 3));
+            auto scene = VarnekTesting::makeRandomScene(random, count, viewport, backgrounds);
+            for (int frame = 0; frame < 3; ++frame) {
+                digest.mix(VarnekTesting::hashOf(placer.place(scene)));
+                points.clear();
+                starts.clear();
+                placer.appendOutlines(points, starts);
+                digest.mix(points);
+                points.clear();
+                placer.appendLeaders(points);
+                digest.mix(points);
+                for (Varnek::LabelRequest& label : scene) {
+                    label.anchor[0] += 3.0f;
+                    label.anchor[1] -= 1.5f;
+                }
+            }
+        }
+    }
+    return digest.value();
+}
+
 }  // namespace
 
 int main() {
     print("label-shapes", hashLabelShapes());
     print("placements", hashPlacements());
     print("orbit", hashOrbit());
+    print("callouts", hashCallouts());
     return 0;
 }

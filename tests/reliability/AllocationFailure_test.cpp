@@ -173,8 +173,12 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
     const CoverageMask mask{cells.data(), 8, 8};
     scene.depth = &depth;
     scene.keepOut = &mask;
-    for (const bool inView : {false, true}) {
+    // Callouts with the 3D call and fades only: every part of the frame.
+    for (int run = 0; run < 3; ++run) {
+        const bool inView = run != 0;
+        const bool callouts = run == 2;
         SCOPED_TRACE(inView ? "3D call with fades" : "2D call");
+        SCOPED_TRACE(callouts ? "callouts" : "no callouts");
         std::mt19937 random(7);
         std::vector<LabelRequest> frame =
             VarnekTesting::makeRandomScene(random, 160, viewport, backgrounds);
@@ -182,6 +186,7 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
         options.viewport = viewport;
         options.effort = 3;
         options.fadeFrames = inView ? 3 : 0;
+        options.calloutDistance = callouts ? 40.0F : 0.0F;
         const auto pan = [&frame] {
             for (LabelRequest& label : frame) {
                 label.anchor[0] += 0.75F;
@@ -198,6 +203,8 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
         std::vector<Vector<float, 3>> points;
         std::vector<std::uint32_t> starts;
         std::vector<std::uint32_t> triangles;
+        std::vector<Vector<float, 3>> leaders;
+        leaders.reserve(2 * 160);
         points.reserve(std::size_t{160} * 64);
         starts.reserve(161);
         triangles.reserve(std::size_t{160} * 3 * 64);
@@ -207,6 +214,8 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
             triangles.clear();
             placer.appendOutlines(points, starts);
             placer.appendTriangles(triangles, 0);
+            leaders.clear();
+            placer.appendLeaders(leaders);
         };
         for (int warm = 0; warm < 3; ++warm) {
             pan();
@@ -219,6 +228,7 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
         draw();
         EXPECT_EQ(disarmAllocationFailure().allocations, 0);
         EXPECT_FALSE(triangles.empty());
+        EXPECT_EQ(leaders.empty(), !callouts);
 
         // A larger frame after a smaller one must grow the buffers.
         const std::vector<LabelRequest> smaller(frame.begin(), frame.begin() + 80);

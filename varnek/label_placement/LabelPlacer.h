@@ -84,7 +84,39 @@
 // is placed again (its anchor came back into view, or it has nearly gone
 // after stepping back or for want of room) tries first the place where it
 // is drawn, as a label shown in the previous call tries its place: it does
-// not jump while drawn. Nothing else is remembered.
+// not jump while drawn. With callouts, also where each callout's body
+// stood relative to its anchor (below). Nothing else is remembered.
+//
+// Callouts (LabelPlacementOptions::calloutDistance d > 0, both calls): after
+// the placement above, the labels it hid for want of room (NoRoom) whose
+// anchors lie in the viewport are taken in its order (higher priority
+// first) and each is shown as a callout (PlacedLabel::callout) at the first
+// free place found, or stays hidden. Its body is the outline its background
+// gives for Center at getOffset(Center) (no indicator points), moved away
+// from the anchor: the body's bounds lie at most d from the anchor and do
+// not hold it. The places tried: the one the label's callout had in the
+// previous call, relative to its anchor (by key, as the history goes),
+// first; then rings of places round the anchor, nearest first, up to d,
+// each moved off the label its body meets, if it meets one, the least way
+// (twice at most). The work is counted, never timed: at most 96 places a
+// label are tested against the labels round it. A callout keeps every
+// guarantee of a visible label above (no overlap with the gap, inside the
+// viewport, off what is kept out and off the rooms of labels fading out,
+// anchors uncovered as anchorsAreObstacles says), and its leader, the
+// segment from the anchor to the point of the body's outline nearest it
+// (appendLeaders):
+// - shares no point with another leader;
+// - has no point strictly inside another visible label's bounds grown by
+//   half the gap (a body placed later is kept off earlier leaders alike);
+// - passes no other request's anchor closer than half the gap, and than a
+//   64th of the body's smaller side;
+// - touches its own body.
+// The labels shown next to their anchors are exactly those of the same call
+// without callouts, bit for bit: callouts take only what is left. With
+// fades a callout fades in like any label and goes at once (its room is
+// not kept); a label drawn in place whose leader enters the room of a label
+// fading out makes that label go at once, and a callout drawn anew whose
+// leader enters such a room is held back like a label.
 //
 // Allocation: a frame allocates nothing once the placer's buffers have grown
 // to its size, that is after a call with at least as many labels, whose

@@ -169,6 +169,14 @@ void KeepOutArea::forEachRoomNear(const LabelRect& rect, std::uint32_t owner, Vi
     }
 }
 
+bool KeepOutArea::blocksForOthersRooms(const LabelRect& rect, std::uint32_t owner) const {
+    bool blocked = false;
+    if (!m_rooms.empty()) {
+        forEachRoomNear(rect, owner, [&](const LabelRect&) { blocked = true; });
+    }
+    return blocked;
+}
+
 std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
                                            std::uint32_t owner, const LabelRect& span,
                                            bool rooms) const {

@@ -60,6 +60,10 @@ public:
     // nonzero cell.
     bool blocksRect(const LabelRect& rect) const;
 
+    // Whether rect, grown by the gap, overlaps the grown room of a label
+    // other than owner.
+    bool blocksForOthersRooms(const LabelRect& rect, std::uint32_t owner) const;
+
     // Whether rect shares an interior point with a nonzero cell.
     bool coversMaskedCell(const LabelRect& rect) const;
 

@@ -1,9 +1,352 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+#include <varnek/label_placement/internal/PlacementPrimitives.h>
+#include <varnek/label_placement/internal/Segments.h>
+
 namespace Varnek {
+namespace {
+
+// The places a label may test against the labels, leaders and anchors
+// round it (the costly part), a move off a label counting as one; the
+// places that leave the distance, the view or what is kept out cost
+// little, and there are at most CalloutRings' rings of them.
+constexpr int s_triesPerLabel = 96;
+
+// How often a place whose body meets a label is moved off it and tried
+// again, and by how much more than it takes.
+constexpr int s_movesPerPlace = 2;
+constexpr float s_moveSlack = 1.0f / 4096.0f;
+
+// Listings a leader is given room for in the leaders' grid.
+constexpr std::size_t s_leaderCellsReserved = 36;
+
+// A leader keeps this share of the body's smaller side off other anchors
+// (and at least half the gap).
+constexpr float s_leaderClearanceShare = 1.0f / 64.0f;
+
+// The option's distance: none for a negative, NaN or zero one, at most the
+// viewport's diagonal.
+float resolveCalloutDistance(float distance, const LabelRect& viewport, bool viewportValid) {
+    if (!(distance > 0.0f) || !viewportValid) {
+        return 0.0f;
+    }
+    const double width = static_cast<double>(viewport.right) - viewport.left;
+    const double height = static_cast<double>(viewport.bottom) - viewport.top;
+    const auto diagonal = static_cast<float>(std::sqrt(width * width + height * height));
+    return std::min(distance, diagonal);
+}
+
+bool liesInside(const LabelRect& r, const LabelRect& area) {
+    return r.left >= area.left && r.right <= area.right && r.top >= area.top &&
+           r.bottom <= area.bottom;
+}
+
+// The least move along one axis that takes rect off blocker, a little
+// more so that rounding leaves them touching at most.
+void findLeastMove(const LabelRect& rect, const LabelRect& blocker, float& moveX, float& moveY) {
+    const float moves[4] = {blocker.left - rect.right, blocker.right - rect.left,
+                            blocker.top - rect.bottom, blocker.bottom - rect.top};
+    std::size_t least = 0;
+    for (std::size_t m = 1; m < 4; ++m) {
+        least = std::fabs(moves[m]) < std::fabs(moves[least]) ? m : least;
+    }
+    const float slack = s_moveSlack * (1.0f + std::fabs(moves[least]));
+    const float move = moves[least] + (moves[least] < 0.0f ? -slack : slack);
+    moveX = least < 2 ? move : 0.0f;
+    moveY = least < 2 ? 0.0f : move;
+}
+
+// The reference point naming the side of the anchor (x, y) the body lies on.
+LabelBackground::ReferencePoint sideOfBody(const LabelRect& body, float x, float y) {
+    const bool left = body.right <= x;
+    const bool right = body.left >= x;
+    if (body.bottom <= y) {
+        return left ? LabelBackground::TopLeft
+                    : (right ? LabelBackground::TopRight : LabelBackground::TopCenter);
+    }
+    if (body.top >= y) {
+        return left ? LabelBackground::BottomLeft
+                    : (right ? LabelBackground::BottomRight : LabelBackground::BottomCenter);
+    }
+    return left ? LabelBackground::LeftCenter : LabelBackground::RightCenter;
+}
+
+}  // namespace
+
+void LabelPlacer::Impl::placeCallouts() {
+    m_callouts.clear();
+    m_leaders.clear();
+    m_leaderRequests.clear();
+    m_calloutDistance =
+        resolveCalloutDistance(m_options.calloutDistance, m_options.viewport, m_viewportValid);
+    if (m_calloutDistance == 0.0f) {
+        m_calloutOfLabel.clear();
+        m_calloutShifts.clear();
+        return;
+    }
+    const std::size_t count = m_labels.size();
+    // Room for every request of the call, not only those the placement
+    // takes (in the 3D call their number changes from frame to frame).
+    const std::size_t room = std::max(count, m_sceneResult.size());
+    m_calloutOfLabel.reserve(room);
+    m_calloutOfLabel.assign(count, s_noCallout);
+    const float none = std::numeric_limits<float>::quiet_NaN();
+    m_nextCalloutShifts.reserve(room);
+    m_nextCalloutShifts.assign(count, CalloutShift{none, none});
+    m_callouts.reserve(room);
+    m_leaders.reserve(room);
+    m_leaderRequests.reserve(room);
+    // A leader reaches at most the distance and a body's size from its
+    // anchor; its listings are bounded by the cells such a box touches
+    // (counted up to a few dozen a leader: longer leaders may grow them).
+    const std::size_t cellsPerLeader = std::min<std::size_t>(
+        s_leaderCellsReserved, m_visibleLayout.getMaximalCellsTouched(m_calloutDistance + m_reach,
+                                                                      m_calloutDistance + m_reach));
+    m_leaderGrid.reset(m_visibleLayout, room, room * cellsPerLeader);
+    m_nearRects.reserve(room);
+    m_nearAnchors.reserve(room);
+    m_nearLeaders.reserve(room);
+
+    const float d = m_calloutDistance;
+    for (LabelIndex label = 0; label < m_placeable; ++label) {
+        const LabelState& state = m_labels[label];
+        if (state.status != Status::Placeable || state.chosen != s_hidden ||
+            m_anchorListed[label] == 0) {
+            continue;
+        }
+        const LabelRect& body = m_shapes.getBody(state.shape).bounds;
+        const float width = body.right - body.left;
+        const float height = body.bottom - body.top;
+        if (!(width >= 0.0f && height >= 0.0f) || !std::isfinite(width) || !std::isfinite(height)) {
+            continue;
+        }
+        const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
+        const Vector<float, 3>* points = m_shapes.getOutlinePoints() + outline.first;
+        const float clearance =
+            std::max(m_halfGap, s_leaderClearanceShare * std::min(width, height));
+        // Every place lies within the body's size and the distance of the
+        // anchor.
+        const LabelRect area{state.x - width - d, state.y - height - d, state.x + width + d,
+                             state.y + height + d};
+        gatherNearCallout(label, grow(area), clearance);
+
+        // Where it stood in the previous call first, while that is free.
+        const RequestIndex request = m_requestOf[label];
+        const std::uint64_t key = m_lastRequests[request].key;
+        bool shown = false;
+        int tries = s_triesPerLabel;
+        if (m_currentKeys.find(key) == request) {
+            const std::uint32_t before = m_previousKeys.find(key);
+            if (before < m_calloutShifts.size() && !std::isnan(m_calloutShifts[before].dx)) {
+                float moveX = 0.0f;
+                float moveY = 0.0f;
+                shown = tryCallout(label, m_calloutShifts[before].dx, m_calloutShifts[before].dy,
+                                   points, outline.count, clearance, tries, moveX, moveY);
+            }
+        }
+        // A place whose body meets one label (or leaves the view) is moved
+        // the least way off it, and tried again, a few times: bodies then
+        // pack against the labels round them as tightly as labels do.
+        const internal::CalloutRings rings(body, d);
+        for (std::size_t ring = 0; !shown && ring < rings.getRingCount() && tries > 0; ++ring) {
+            const std::size_t places = rings.getPlaceCount(ring);
+            for (std::size_t k = 0; !shown && k < places && tries > 0; ++k) {
+                float dx = 0.0f;
+                float dy = 0.0f;
+                rings.getShift(ring, k, dx, dy);
+                for (int move = 0; !shown && move <= s_movesPerPlace && tries > 0; ++move) {
+                    float moveX = 0.0f;
+                    float moveY = 0.0f;
+                    shown = tryCallout(label, dx, dy, points, outline.count, clearance, tries,
+                                       moveX, moveY);
+                    if (moveX == 0.0f && moveY == 0.0f) {
+                        break;
+                    }
+                    dx += moveX;
+                    dy += moveY;
+                }
+            }
+        }
+    }
+    for (const Callout& callout : m_callouts) {
+        const LabelState& state = m_labels[callout.label];
+        m_nextCalloutShifts[m_requestOf[callout.label]] = {callout.x - state.x,
+                                                           callout.y - state.y};
+    }
+    m_calloutShifts.swap(m_nextCalloutShifts);
+}
+
+void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& area,
+                                          float clearance) {
+    m_nearRects.clear();
+    m_visible.forEachInCells(area, [&](const internal::VisibleLabelGrid::Entry& entry, bool first) {
+        if (first && internal::overlaps(entry.rect, area)) {
+            m_nearRects.push_back(entry.rect);
+        }
+    });
+    m_nearAnchors.clear();
+    const LabelRect anchorArea{area.left - clearance, area.top - clearance, area.right + clearance,
+                               area.bottom + clearance};
+    const float priority = m_labels[label].priority;
+    m_anchors.forEachIn(anchorArea, [&](std::uint32_t other) {
+        if (other == label) {
+            return;
+        }
+        const bool blocksBody =
+            m_options.anchorsAreObstacles && (m_options.lowerPriorityAnchorsAreObstacles ||
+                                              blocksAnchorsOfPriority(other, priority));
+        m_nearAnchors.push_back({m_anchorX[other], m_anchorY[other], blocksBody});
+    });
+    m_nearLeaders.clear();
+    m_leaderGrid.forEachNear(area, [&](std::size_t, const internal::Segment& leader) {
+        m_nearLeaders.push_back(leader);
+    });
+}
+
+bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
+                                   const Vector<float, 3>* outline, std::uint32_t count,
+                                   float clearance, int& tries, float& moveX, float& moveY) {
+    const LabelState& state = m_labels[label];
+    const float x = state.x;
+    const float y = state.y;
+    const LabelRect& body = m_shapes.getBody(state.shape).bounds;
+    const float ox = x + dx;
+    const float oy = y + dy;
+    const LabelRect bounds{ox + body.left, oy + body.top, ox + body.right, oy + body.bottom};
+    // Away from its anchor, by at most the distance.
+    const double awayX = std::max(
+        {static_cast<double>(bounds.left) - x, 0.0, static_cast<double>(x) - bounds.right});
+    const double awayY = std::max(
+        {static_cast<double>(bounds.top) - y, 0.0, static_cast<double>(y) - bounds.bottom});
+    const double distance = static_cast<double>(m_calloutDistance);
+    if (!(awayX > 0.0 || awayY > 0.0) || awayX * awayX + awayY * awayY > distance * distance) {
+        return false;
+    }
+    const LabelRect& view = m_options.viewport;
+    if (!liesInside(bounds, view)) {
+        moveX = bounds.left < view.left
+                    ? view.left - bounds.left
+                    : (bounds.right > view.right ? view.right - bounds.right : 0.0f);
+        moveY = bounds.top < view.top
+                    ? view.top - bounds.top
+                    : (bounds.bottom > view.bottom ? view.bottom - bounds.bottom : 0.0f);
+        return false;
+    }
+    const std::uint32_t self =
+        m_keepOut.hasRooms() ? requestOfLabel(label) : internal::KeyTable::s_absent;
+    if (!m_keepOut.isEmpty() &&
+        (m_keepOut.blocksRect(bounds) || m_keepOut.blocksForOthersRooms(bounds, self))) {
+        return false;
+    }
+    --tries;
+    const LabelRect grown = grow(bounds);
+    for (const LabelRect& rect : m_nearRects) {
+        if (internal::overlaps(grown, rect)) {
+            findLeastMove(grown, rect, moveX, moveY);
+            return false;
+        }
+    }
+    for (const NearAnchor& anchor : m_nearAnchors) {
+        if (anchor.blocksBody && bounds.left < anchor.x && anchor.x < bounds.right &&
+            bounds.top < anchor.y && anchor.y < bounds.bottom) {
+            return false;
+        }
+    }
+    // The leader ends at the point of the outline nearest the anchor.
+    float endX = 0.0f;
+    float endY = 0.0f;
+    internal::CalloutRings::findNearestPoint(outline, count, static_cast<double>(x) - ox,
+                                             static_cast<double>(y) - oy, endX, endY);
+    const internal::Segment leader{x, y, ox + endX, oy + endY};
+    for (const LabelRect& rect : m_nearRects) {
+        if (internal::segmentEntersRect(leader, rect)) {
+            return false;
+        }
+    }
+    for (const NearAnchor& anchor : m_nearAnchors) {
+        if (internal::pointNearSegment(leader, anchor.x, anchor.y, clearance)) {
+            return false;
+        }
+    }
+    for (const internal::Segment& other : m_nearLeaders) {
+        if (internal::segmentsMeet(leader, other) || internal::segmentEntersRect(other, grown)) {
+            return false;
+        }
+    }
+    if (m_keepOut.hasRooms() && m_keepOut.blocksForOthersRooms(internal::boxOf(leader), self)) {
+        return false;
+    }
+    m_calloutOfLabel[label] = static_cast<std::uint32_t>(m_callouts.size());
+    m_callouts.push_back({label, ox, oy, bounds, leader});
+    m_visible.insert(label, grown);
+    m_leaderGrid.insert(leader);
+    return true;
+}
+
+void LabelPlacer::Impl::writeCallout(std::size_t request, const LabelRequest& labelRequest,
+                                     std::uint32_t index, PlacedLabel& placed,
+                                     std::size_t& outlinePoints) {
+    const Callout& callout = m_callouts[index];
+    const LabelState& state = m_labels[callout.label];
+    const Vector<float, 3>& offset = m_shapes.getBody(state.shape).offset;
+    placed.visible = true;
+    placed.referencePoint = sideOfBody(callout.bounds, state.x, state.y);
+    placed.offset = {offset[0] + (callout.x - state.x), offset[1] + (callout.y - state.y),
+                     offset[2]};
+    placed.bounds = callout.bounds;
+    placed.hiddenReason = LabelHiddenReason::None;
+    placed.anchorInView = labelRequest.anchor;
+    placed.opacity = 1.0f;
+    placed.callout = true;
+    const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
+    m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
+    m_outlineLabels.push_back({callout.x, callout.y, outline});
+    outlinePoints += outline.count;
+    m_leaders.push_back(callout.leader);
+    m_leaderRequests.push_back(static_cast<std::uint32_t>(request));
+}
+
+bool LabelPlacer::Impl::leaderEntersRect(const LabelRect& rect, std::uint32_t self,
+                                         bool drawnInPlaceOnly) const {
+    bool enters = false;
+    m_leaderGrid.forEachNear(rect, [&](std::size_t index, const internal::Segment& leader) {
+        const LabelIndex label = m_callouts[index].label;
+        enters = enters ||
+                 (requestOfLabel(label) != self && (!drawnInPlaceOnly || isDrawnInPlace(label)) &&
+                  internal::segmentEntersRect(leader, rect));
+    });
+    return enters;
+}
+
+void LabelPlacer::Impl::holdCalloutsCrossing(const LabelRect& rect) {
+    if (m_callouts.empty()) {
+        return;
+    }
+    m_leaderGrid.forEachNear(rect, [&](std::size_t index, const internal::Segment& leader) {
+        if (internal::segmentEntersRect(leader, rect)) {
+            m_held[m_requestOf[m_callouts[index].label]] = 1;
+        }
+    });
+}
 
 void LabelPlacer::Impl::appendLeaders(std::vector<Vector<float, 3>>& points) const {
-    static_cast<void>(points);
+    const std::size_t room = points.size() + 2 * m_leaders.size();
+    if (points.capacity() < room) {
+        points.reserve(std::max(room, points.capacity() + points.capacity() / 2));
+    }
+    for (std::size_t l = 0; l < m_leaders.size(); ++l) {
+        // While fading, the leaders of the callouts drawn.
+        if (m_fading && !m_sceneResult[m_requestOfInView[m_leaderRequests[l]]].callout) {
+            continue;
+        }
+        const internal::Segment& leader = m_leaders[l];
+        points.push_back({leader.x0, leader.y0, 0.0f});
+        points.push_back({leader.x1, leader.y1, 0.0f});
+    }
 }
 
 }  // namespace Varnek

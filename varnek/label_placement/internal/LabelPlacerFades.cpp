@@ -109,7 +109,10 @@ bool LabelPlacer::Impl::noteFading(const DrawnLabel& drawn, LabelHiddenReason cu
 
 bool LabelPlacer::Impl::keepFadingRoom(const LabelRequest& request, std::uint32_t self,
                                        std::int16_t shown, float x, float y) {
-    // Where it showed, relative to its anchor now.
+    // Where it showed, relative to its anchor now (a callout keeps no room).
+    if (shown == s_hidden) {
+        return false;
+    }
     const std::int16_t candidate = m_candidateOfReferencePoint[static_cast<std::size_t>(shown)];
     const LabelBackground* background =
         request.background != nullptr ? request.background : m_defaultBackground.get();
@@ -174,7 +177,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
             taken = taken || (requestOfLabel(entry.label) != self &&
                               internal::overlaps(grown, entry.rect) && isDrawnInPlace(entry.label));
         });
-        return taken;
+        return taken || (!m_callouts.empty() && leaderEntersRect(grown, self, true));
     };
     m_fadingOut.erase(std::remove_if(m_fadingOut.begin(), m_fadingOut.end(),
                                      [&](const FadingLabel& fading) {
@@ -221,6 +224,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
                 m_held[m_requestOf[entry.label]] = 1;
             }
         });
+        holdCalloutsCrossing(grown);
     }
     std::sort(m_fadingOut.begin(), m_fadingOut.end(),
               [](const FadingLabel& a, const FadingLabel& b) { return a.request < b.request; });
@@ -289,11 +293,15 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
             label.bounds = {label.anchorInView[0], label.anchorInView[1], label.anchorInView[0],
                             label.anchorInView[1]};
             label.hiddenReason = LabelHiddenReason::NoRoom;
+            label.callout = false;
         }
         label.opacity = level == frames ? 1.0f : static_cast<float>(level) * step;
         if (level > 0) {
+            // A callout goes at once: its room is not kept.
             m_nextDrawn.push_back(
-                {i, level, static_cast<std::int16_t>(label.referencePoint + 1), fadingFor});
+                {i, level,
+                 label.callout ? s_hidden : static_cast<std::int16_t>(label.referencePoint + 1),
+                 fadingFor});
             m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
             m_fadeOutlineLabels.push_back(outline);
             points += outline.outline.count;

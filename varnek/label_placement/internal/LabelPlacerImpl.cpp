@@ -126,6 +126,8 @@ void LabelPlacer::Impl::dropFrame() noexcept {
     m_outlinePointCount = 0;
     m_outlineStarts.clear();
     m_outlineLabels.clear();
+    m_leaders.clear();
+    m_leaderRequests.clear();
 }
 
 void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count) {
@@ -141,6 +143,7 @@ void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count
     placeGreedily();
     improve();
     cleanUp();
+    placeCallouts();
     writeResult(labels, count);
     keepHistory();
     // A label that stepped back comes back in the next call, even if the

@@ -12,9 +12,11 @@
 #include <varnek/label_placement/LabelPlacer.h>
 #include <varnek/label_placement/internal/AnchorGrid.h>
 #include <varnek/label_placement/internal/AnchorProjection.h>
+#include <varnek/label_placement/internal/CalloutRings.h>
 #include <varnek/label_placement/internal/CandidateLanes.h>
 #include <varnek/label_placement/internal/KeepOutArea.h>
 #include <varnek/label_placement/internal/KeyTable.h>
+#include <varnek/label_placement/internal/LeaderGrid.h>
 #include <varnek/label_placement/internal/RadixSort.h>
 #include <varnek/label_placement/internal/ShapeCache.h>
 #include <varnek/label_placement/internal/UniformGrid.h>
@@ -132,7 +134,8 @@ private:
     // call, or s_hidden.
     std::int16_t getDrawnPlace(LabelIndex label) const {
         const std::uint32_t drawn = m_drawnOfInView[label];
-        return drawn != s_notDrawn
+        // A callout (shown s_hidden) keeps no place.
+        return drawn != s_notDrawn && m_drawn[drawn].shown != s_hidden
                    ? m_candidateOfReferencePoint[static_cast<std::size_t>(m_drawn[drawn].shown)]
                    : s_hidden;
     }
@@ -242,6 +245,32 @@ private:
     LabelRect getNeighbourhood(LabelIndex label) const;
     std::uint64_t nextRandom();
 
+    // Callouts (LabelPlacerCallouts.cpp): the labels the placement hid for
+    // want of room, in greedy order, shown away from their anchors.
+    void placeCallouts();
+    // The visible labels, anchors and leaders round a label, in the m_near
+    // lists.
+    void gatherNearCallout(LabelIndex label, const LabelRect& area, float clearance);
+    // Shows the label's body moved by (dx, dy) from where Center puts it,
+    // with its leader to the nearest point of its outline (outline[0..count)
+    // relative to the moved origin), if that keeps every guarantee. Where
+    // the body leaves the view or meets a visible label, (moveX, moveY) is
+    // the least move that takes it off.
+    // Counts a try when it gets to the labels round it.
+    bool tryCallout(LabelIndex label, float dx, float dy, const Vector<float, 3>* outline,
+                    std::uint32_t count, float clearance, int& tries, float& moveX, float& moveY);
+    // The result entry and the outline of a callout (writeResult).
+    void writeCallout(std::size_t request, const LabelRequest& labelRequest, std::uint32_t callout,
+                      PlacedLabel& placed, std::size_t& outlinePoints);
+    // Fades: whether a leader of a request other than self (drawn in the
+    // previous call where it is placed, if asked) enters the rectangle; the
+    // callouts whose leaders enter it are held back.
+    bool leaderEntersRect(const LabelRect& rect, std::uint32_t self, bool drawnInPlaceOnly) const;
+    void holdCalloutsCrossing(const LabelRect& rect);
+    bool isCallout(LabelIndex label) const {
+        return !m_calloutOfLabel.empty() && m_calloutOfLabel[label] != s_noCallout;
+    }
+
     std::shared_ptr<const LabelBackground> m_defaultBackground;
     LabelPlacementOptions m_options;
     std::vector<ReferencePoint> m_candidates;
@@ -319,6 +348,45 @@ private:
     float m_lowestPriority = 0.0f;
 
     std::vector<PlacedLabel> m_result;
+
+    // Callouts of the frame, in the order they were placed, and per label
+    // its callout or s_noCallout (empty without callouts).
+    static constexpr std::uint32_t s_noCallout = 0xFFFFFFFFu;
+    struct Callout {
+        LabelIndex label;
+        // The moved body's origin: its outline is the body's outline moved
+        // by it.
+        float x;
+        float y;
+        LabelRect bounds;
+        internal::Segment leader;
+    };
+    std::vector<Callout> m_callouts;
+    std::vector<std::uint32_t> m_calloutOfLabel;
+    // The distance of this frame's callouts (the option's, resolved); 0 none.
+    float m_calloutDistance = 0.0f;
+    internal::LeaderGrid m_leaderGrid;
+    // How far each request's callout body was moved, by request of the
+    // previous call (NaN: none), and of this call.
+    struct CalloutShift {
+        float dx;
+        float dy;
+    };
+    std::vector<CalloutShift> m_calloutShifts;
+    std::vector<CalloutShift> m_nextCalloutShifts;
+    // Round the label being placed as a callout: visible labels (grown by
+    // half the gap), anchors (and whether they keep bodies off), leaders.
+    struct NearAnchor {
+        float x;
+        float y;
+        bool blocksBody;
+    };
+    std::vector<LabelRect> m_nearRects;
+    std::vector<NearAnchor> m_nearAnchors;
+    std::vector<internal::Segment> m_nearLeaders;
+    // The leaders in request order, with the index of each one's request.
+    std::vector<internal::Segment> m_leaders;
+    std::vector<std::uint32_t> m_leaderRequests;
 
     // The 3D call: the anchors in view (one slot per request), as 2D
     // requests, the request each came from, and the result in request

@@ -80,6 +80,10 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
             outlinePoints += outline.count;
             continue;
         }
+        if (isCallout(label)) {
+            writeCallout(i, labels[i], m_calloutOfLabel[label], placed, outlinePoints);
+            continue;
+        }
         const Vector<float, 3>& anchor = labels[i].anchor;
         placed.visible = false;
         placed.referencePoint = LabelBackground::Center;

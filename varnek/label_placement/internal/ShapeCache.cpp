@@ -44,6 +44,8 @@ void ShapeCache::reset(const std::vector<ReferencePoint>& candidates) {
     m_candidates.clear();
     m_candidateRects.clear();
     m_outlines.clear();
+    m_bodies.clear();
+    m_bodyOutlines.clear();
     m_slots.clear();
 }
 
@@ -52,6 +54,8 @@ void ShapeCache::clear() noexcept {
     m_candidates.clear();
     m_candidateRects.clear();
     m_outlines.clear();
+    m_bodies.clear();
+    m_bodyOutlines.clear();
     std::fill(m_slots.begin(), m_slots.end(), 0u);
 }
 
@@ -124,6 +128,8 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
     m_candidates.resize(m_candidates.size() + m_candidateCount);
     m_candidateRects.emplace_back();
     m_outlines.resize(m_outlines.size() + m_candidateCount, OutlineRange{s_noOutline, 0, 0, 0});
+    m_bodies.emplace_back();
+    m_bodyOutlines.push_back(OutlineRange{s_noOutline, 0, 0, 0});
     // Room for all its outlines and their triangles, growing by half at
     // least so that many shapes do not copy them again and again.
     const auto pointCount = static_cast<std::size_t>(std::max(points, 0));
@@ -132,10 +138,12 @@ std::uint32_t ShapeCache::find(const LabelBackground& background, const Vector<f
             values.reserve(std::max(room, values.capacity() * 3 / 2));
         }
     };
-    reserve(m_outlinePoints, m_outlinePoints.size() + pointCount * m_candidateCount);
-    reserve(m_triangleIndices, m_triangleIndices.size() + 3 * pointCount * m_candidateCount);
+    // (and the body's alone, for a callout)
+    reserve(m_outlinePoints, m_outlinePoints.size() + pointCount * (m_candidateCount + 1));
+    reserve(m_triangleIndices, m_triangleIndices.size() + 3 * pointCount * (m_candidateCount + 1));
     reserve(m_earClippingScratch, internal::getEarClippingScratchSize(pointCount));
     computeCandidates(shape);
+    computeBody(shape);
     if (2 * m_entries.size() > m_slots.size()) {
         rehash(2 * m_slots.size());
     } else {
@@ -206,28 +214,53 @@ bool ShapeCache::stillMatchesBackground(std::uint32_t shape) const {
            bitsOf(offset[2]) == bitsOf(cached.offset[2]);
 }
 
+ShapeCache::OutlineRange ShapeCache::appendOutline(const Entry& entry,
+                                                   ReferencePoint referencePoint,
+                                                   const Vector<float, 3>& offset) {
+    const std::size_t first = m_outlinePoints.size();
+    const std::size_t firstTriangleIndex = m_triangleIndices.size();
+    try {
+        entry.background->appendPolygon(referencePoint, entry.size, offset, m_outlinePoints);
+        const std::size_t count = m_outlinePoints.size() - first;
+        m_earClippingScratch.resize(internal::getEarClippingScratchSize(count));
+        internal::clipEars(m_outlinePoints.data() + first, count, 0, m_earClippingScratch.data(),
+                           m_triangleIndices);
+    } catch (...) {
+        m_outlinePoints.resize(first);
+        m_triangleIndices.resize(firstTriangleIndex);
+        throw;
+    }
+    return {static_cast<std::uint32_t>(first),
+            static_cast<std::uint32_t>(m_outlinePoints.size() - first),
+            static_cast<std::uint32_t>(firstTriangleIndex),
+            static_cast<std::uint32_t>(m_triangleIndices.size() - firstTriangleIndex)};
+}
+
 ShapeCache::OutlineRange ShapeCache::findOutline(std::uint32_t shape, std::size_t candidate) {
     OutlineRange& range = m_outlines[shape * m_candidateCount + candidate];
     if (range.first == s_noOutline) {
-        const Entry& entry = m_entries[shape];
-        const std::size_t first = m_outlinePoints.size();
-        const std::size_t firstTriangleIndex = m_triangleIndices.size();
-        try {
-            entry.background->appendPolygon(m_referencePoints[candidate], entry.size,
-                                            getCandidate(shape, candidate).offset, m_outlinePoints);
-            const std::size_t count = m_outlinePoints.size() - first;
-            m_earClippingScratch.resize(internal::getEarClippingScratchSize(count));
-            internal::clipEars(m_outlinePoints.data() + first, count, 0,
-                               m_earClippingScratch.data(), m_triangleIndices);
-        } catch (...) {
-            m_outlinePoints.resize(first);
-            m_triangleIndices.resize(firstTriangleIndex);
-            throw;
-        }
-        range = {static_cast<std::uint32_t>(first),
-                 static_cast<std::uint32_t>(m_outlinePoints.size() - first),
-                 static_cast<std::uint32_t>(firstTriangleIndex),
-                 static_cast<std::uint32_t>(m_triangleIndices.size() - firstTriangleIndex)};
+        range = appendOutline(m_entries[shape], m_referencePoints[candidate],
+                              getCandidate(shape, candidate).offset);
+    }
+    return range;
+}
+
+void ShapeCache::computeBody(std::uint32_t shape) {
+    const Entry& entry = m_entries[shape];
+    CandidateShape& body = m_bodies[shape];
+    body.offset = entry.background->getOffset(LabelBackground::Center, entry.size);
+    Vector<float, 3> minimum;
+    Vector<float, 3> maximum;
+    entry.background->getPolygonExtent(LabelBackground::Center, entry.size, body.offset, minimum,
+                                       maximum);
+    body.bounds = {minimum[0], minimum[1], maximum[0], maximum[1]};
+    body.lane = 0;
+}
+
+ShapeCache::OutlineRange ShapeCache::findBodyOutline(std::uint32_t shape) {
+    OutlineRange& range = m_bodyOutlines[shape];
+    if (range.first == s_noOutline) {
+        range = appendOutline(m_entries[shape], LabelBackground::Center, m_bodies[shape].offset);
     }
     return range;
 }

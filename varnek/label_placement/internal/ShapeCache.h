@@ -80,6 +80,14 @@ public:
     // outline of a shape is made when the shape is added: this allocates
     // only for a background that gives more points than it said.
     OutlineRange findOutline(std::uint32_t shape, std::size_t candidate);
+    // The body alone, as a callout shows it: the outline the background
+    // gives for Center (which holds no indicator points), at the offset
+    // getOffset gives for Center. bounds is the outline's extent (NaN where
+    // it is NaN; the origin is not added); lane is unused.
+    const CandidateShape& getBody(std::uint32_t shape) const { return m_bodies[shape]; }
+    // Its outline among getOutlinePoints, from the background on first use,
+    // with its fill triangles; allocates as findOutline does.
+    OutlineRange findBodyOutline(std::uint32_t shape);
     const Vector<float, 3>* getOutlinePoints() const { return m_outlinePoints.data(); }
     const std::uint32_t* getTriangleIndices() const { return m_triangleIndices.data(); }
 
@@ -102,6 +110,11 @@ private:
     static std::size_t hashOf(const Key& key);
     void rehash(std::size_t capacity);
     void computeCandidates(std::uint32_t shape);
+    void computeBody(std::uint32_t shape);
+    // Appends the outline of the entry's background at the reference point
+    // and offset, with its triangles.
+    OutlineRange appendOutline(const Entry& entry, ReferencePoint referencePoint,
+                               const Vector<float, 3>& offset);
     // Whether the background still gives the shape's first candidate, bit
     // for bit: its geometry changes only through initialize, which the key
     // holds (see LabelBackground.h).
@@ -116,6 +129,10 @@ private:
     // s_noOutline as first where it was never asked for.
     static constexpr std::uint32_t s_noOutline = 0xFFFFFFFFu;
     std::vector<OutlineRange> m_outlines;
+    // Per shape, its body alone and the body's outline (s_noOutline as first
+    // until asked for).
+    std::vector<CandidateShape> m_bodies;
+    std::vector<OutlineRange> m_bodyOutlines;
     std::vector<Vector<float, 3>> m_outlinePoints;
     std::vector<std::uint32_t> m_triangleIndices;
     std::vector<std::uint32_t> m_earClippingScratch;

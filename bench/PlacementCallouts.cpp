@@ -1,0 +1,442 @@
+// Callouts measured: on the classic random instances (P12, anchors as
+// obstacles, the placer's default: a leader cannot start inside another
+// label, so with labels free to cover anchors few could get one) the share shown
+// with callouts at 3, 6 and 12 label heights against none, with the mean
+// leader length and the time; a frame of 10,000 labels with and without
+// callouts; the camera path with callouts on (overlaps, crossing leaders,
+// jumps). Every result is checked outside the timed part: overlapping
+// labels, labels outside the view, leaders crossing, leaders through other
+// labels or over other anchors.
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include <varnek/varnek.h>
+
+#include "AllocationCounter.h"
+#include "PlacementBaselines.h"
+#include "PlacementInstances.h"
+#include "PlacementNames.h"
+#include "SummaryReporter.h"
+
+namespace VarnekBench {
+namespace {
+
+using Varnek::LabelPlacer;
+using Varnek::LabelRect;
+using Varnek::LabelRequest;
+using Varnek::PlacedLabel;
+using Point = Varnek::Vector<float, 3>;
+
+constexpr std::size_t s_qualityCounts[] = {750, 1000, 1500};
+// Callout distances in label heights; 0 is none.
+constexpr int s_distances[] = {0, 3, 6, 12};
+constexpr std::size_t s_scaleCount = 10000;
+constexpr int s_scaleDistance = 6;
+
+// Targets (see docs/placement.md): percentage points shown more than
+// without callouts at 6 label heights, and the time of a frame with them.
+constexpr double s_gainTarget1000 = 30.0;
+constexpr double s_gainTarget1500 = 28.0;
+constexpr double s_timeRatioTarget = 2.0;
+
+constexpr const char* s_calloutPercent = "callout_pct";
+constexpr const char* s_leaderMean = "leader_mean";
+constexpr const char* s_crossingsMax = "crossings_max";
+constexpr const char* s_leaderFaults = "leader_faults";
+constexpr const char* s_msPerInstance = "ms_per_instance";
+
+bool s_smoke = false;
+
+std::string qualityName(std::size_t count, int heights) {
+    return "Placement/Callouts/P12/" + std::to_string(count) + "/d" + std::to_string(heights);
+}
+std::string scaleName(int heights) {
+    return "Placement/Callouts/Scale/" + std::to_string(s_scaleCount) + "/d" +
+           std::to_string(heights);
+}
+constexpr const char* s_motionName = "Placement/Callouts/Motion/d6";
+
+double percent(std::size_t part, std::size_t whole) {
+    return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
+}
+
+double threadSeconds() {
+    timespec now{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
+}
+
+// Whether segments (a, b) and (c, d) share a point.
+bool segmentsMeet(const Point& a, const Point& b, const Point& c, const Point& d) {
+    const auto turn = [](const Point& p, const Point& q, const Point& r) {
+        const double value =
+            (static_cast<double>(q[0]) - p[0]) * (static_cast<double>(r[1]) - p[1]) -
+            (static_cast<double>(q[1]) - p[1]) * (static_cast<double>(r[0]) - p[0]);
+        return value > 0.0 ? 1 : (value < 0.0 ? -1 : 0);
+    };
+    if (std::max(a[0], b[0]) < std::min(c[0], d[0]) ||
+        std::max(c[0], d[0]) < std::min(a[0], b[0]) ||
+        std::max(a[1], b[1]) < std::min(c[1], d[1]) ||
+        std::max(c[1], d[1]) < std::min(a[1], b[1])) {
+        return false;
+    }
+    return turn(a, b, c) * turn(a, b, d) <= 0 && turn(c, d, a) * turn(c, d, b) <= 0;
+}
+
+// Whether the segment (a, b) has a point strictly inside r.
+bool entersRect(const Point& a, const Point& b, const LabelRect& r) {
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double lows[2] = {r.left, r.top};
+    const double highs[2] = {r.right, r.bottom};
+    for (std::size_t axis = 0; axis < 2; ++axis) {
+        const double from = a[axis];
+        const double step = static_cast<double>(b[axis]) - from;
+        if (step == 0.0) {
+            if (!(lows[axis] < from && from < highs[axis])) {
+                return false;
+            }
+            continue;
+        }
+        const double enter = (lows[axis] - from) / step;
+        const double leave = (highs[axis] - from) / step;
+        t0 = std::max(t0, std::min(enter, leave));
+        t1 = std::min(t1, std::max(enter, leave));
+    }
+    return t0 < t1;
+}
+
+struct LeaderCheck {
+    std::size_t callouts = 0;
+    std::size_t crossings = 0;
+    // Leaders through another label's bounds or over another anchor.
+    std::size_t faults = 0;
+    double totalLength = 0.0;
+};
+
+// The callouts of a result and what their leaders break, by brute force
+// over bounding boxes.
+LeaderCheck checkLeaders(const std::vector<LabelRequest>& requests,
+                         const std::vector<PlacedLabel>& placed,
+                         const std::vector<Point>& leaders) {
+    LeaderCheck check;
+    std::vector<std::size_t> owners;
+    for (std::size_t i = 0; i < placed.size(); ++i) {
+        if (placed[i].visible && placed[i].callout) {
+            owners.push_back(i);
+        }
+    }
+    check.callouts = owners.size();
+    for (std::size_t l = 0; 2 * l + 1 < leaders.size() && l < owners.size(); ++l) {
+        const Point& a = leaders[2 * l];
+        const Point& b = leaders[2 * l + 1];
+        check.totalLength +=
+            std::hypot(static_cast<double>(b[0]) - a[0], static_cast<double>(b[1]) - a[1]);
+        for (std::size_t m = l + 1; 2 * m + 1 < leaders.size(); ++m) {
+            check.crossings += segmentsMeet(a, b, leaders[2 * m], leaders[2 * m + 1]) ? 1 : 0;
+        }
+        const LabelRect box{std::min(a[0], b[0]), std::min(a[1], b[1]), std::max(a[0], b[0]),
+                            std::max(a[1], b[1])};
+        for (std::size_t j = 0; j < placed.size(); ++j) {
+            if (j == owners[l]) {
+                continue;
+            }
+            const Point& anchor = requests[j].anchor;
+            if (anchor[0] >= box.left && anchor[0] <= box.right && anchor[1] >= box.top &&
+                anchor[1] <= box.bottom) {
+                const double cross = (static_cast<double>(b[0]) - a[0]) * (anchor[1] - a[1]) -
+                                     (static_cast<double>(b[1]) - a[1]) * (anchor[0] - a[0]);
+                check.faults += cross == 0.0 ? 1 : 0;
+            }
+            if (placed[j].visible && entersRect(a, b, placed[j].bounds)) {
+                ++check.faults;
+            }
+        }
+    }
+    if (leaders.size() != 2 * owners.size()) {
+        ++check.faults;
+    }
+    return check;
+}
+
+Varnek::LabelPlacementOptions calloutOptions(const LabelRect& viewport, int heights,
+                                             bool anchorsAreObstacles) {
+    Varnek::LabelPlacementOptions options =
+        placementOptions(viewport, candidatesOf(CandidateSet::P12), 1, anchorsAreObstacles);
+    options.calloutDistance = static_cast<float>(heights) * s_labelHeight;
+    return options;
+}
+
+// --- Quality ---------------------------------------------------------------
+
+void measureQuality(benchmark::State& state, std::size_t count, int heights) {
+    const std::size_t instances = s_smoke ? 1 : s_randomInstancesPerCount;
+    std::vector<PlacementScene> scenes;
+    for (std::size_t i = 0; i < instances; ++i) {
+        scenes.push_back(makeRandomInstance(count, i));
+    }
+    LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
+                       calloutOptions(scenes.front().viewport, heights, true));
+    std::vector<Point> leaders;
+    std::size_t shown = 0;
+    std::size_t violations = 0;
+    LeaderCheck total;
+    for ([[maybe_unused]] auto _ : state) {
+        shown = violations = 0;
+        total = {};
+        for (const PlacementScene& scene : scenes) {
+            placer.forgetHistory();
+            const std::vector<PlacedLabel>& placed = placer.place(scene.requests);
+            state.PauseTiming();
+            const PlacementCheck check = checkPlacement(scene.viewport, placed);
+            leaders.clear();
+            placer.appendLeaders(leaders);
+            const LeaderCheck leaderCheck = checkLeaders(scene.requests, placed, leaders);
+            shown += check.visible;
+            violations += check.overlappingPairs + check.outside;
+            total.callouts += leaderCheck.callouts;
+            total.crossings += leaderCheck.crossings;
+            total.faults += leaderCheck.faults;
+            total.totalLength += leaderCheck.totalLength;
+            state.ResumeTiming();
+        }
+    }
+    state.counters[s_shownPercent] = percent(shown, count * instances);
+    state.counters[s_calloutPercent] = percent(total.callouts, count * instances);
+    state.counters[s_leaderMean] =
+        total.callouts > 0 ? total.totalLength / static_cast<double>(total.callouts) : 0.0;
+    state.counters[s_violations] = static_cast<double>(violations);
+    state.counters[s_crossingsMax] = static_cast<double>(total.crossings);
+    state.counters[s_leaderFaults] = static_cast<double>(total.faults);
+    state.counters[s_instances] = static_cast<double>(instances);
+}
+
+// --- Scale -----------------------------------------------------------------
+
+// A fresh frame of 10,000 labels at the density of 1000 classic ones.
+void placeScale(benchmark::State& state, int heights) {
+    const PlacementScene scene = makeScaleScene(Layout::Uniform, s_scaleCount);
+    LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
+                       calloutOptions(scene.viewport, heights, true));
+    placer.place(scene.requests);
+    placer.forgetHistory();
+    placer.place(scene.requests);
+    {
+        const AllocationMeter meter(state, 0);
+        for ([[maybe_unused]] auto _ : state) {
+            placer.forgetHistory();
+            const std::vector<PlacedLabel>& placed = placer.place(scene.requests);
+            benchmark::DoNotOptimize(placed.data());
+            benchmark::ClobberMemory();
+        }
+    }
+    placer.forgetHistory();
+    const std::vector<PlacedLabel>& placed = placer.place(scene.requests);
+    std::size_t callouts = 0;
+    for (const PlacedLabel& label : placed) {
+        callouts += label.callout ? 1 : 0;
+    }
+    state.counters[s_shownPercent] = percent(countVisible(placed), s_scaleCount);
+    state.counters[s_calloutPercent] = percent(callouts, s_scaleCount);
+}
+
+// --- Motion ----------------------------------------------------------------
+
+// The camera path with callouts at 6 label heights: overlaps, crossing
+// leaders and leader faults in every frame; jumps between frames (a label
+// shown in both whose reference point, callout or callout offset changed).
+void followCamera(benchmark::State& state) {
+    const std::size_t frameCount = s_smoke ? 30 : s_motionFrameCount;
+    const CameraPath path(frameCount);
+    const LabelRect view = path.viewport();
+    std::vector<LabelRequest> requests;
+    std::vector<Point> leaders;
+    std::vector<double> frameSeconds(frameCount);
+    std::vector<PlacedLabel> before;
+    std::size_t overlapsMax = 0;
+    std::size_t crossingsMax = 0;
+    std::size_t faultsMax = 0;
+    double jumpsMax = 0.0;
+    double jumpsSum = 0.0;
+    double shownSum = 0.0;
+    for ([[maybe_unused]] auto _ : state) {
+        LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
+                           calloutOptions(view, s_scaleDistance, true));
+        overlapsMax = crossingsMax = faultsMax = 0;
+        jumpsMax = jumpsSum = shownSum = 0.0;
+        for (std::size_t frame = 0; frame < frameCount; ++frame) {
+            path.frameRequests(frame, requests);
+            const double start = threadSeconds();
+            const std::vector<PlacedLabel>& placed = placer.place(requests);
+            frameSeconds[frame] = threadSeconds() - start;
+            const PlacementCheck check = checkPlacement(view, placed);
+            leaders.clear();
+            placer.appendLeaders(leaders);
+            const LeaderCheck leaderCheck = checkLeaders(requests, placed, leaders);
+            overlapsMax = std::max(overlapsMax, check.overlappingPairs + check.outside);
+            crossingsMax = std::max(crossingsMax, leaderCheck.crossings);
+            faultsMax = std::max(faultsMax, leaderCheck.faults);
+            std::size_t inView = 0;
+            std::size_t inBoth = 0;
+            std::size_t jumps = 0;
+            for (std::size_t i = 0; i < placed.size(); ++i) {
+                const Point& anchor = requests[i].anchor;
+                inView += anchor[0] >= view.left && anchor[0] <= view.right &&
+                                  anchor[1] >= view.top && anchor[1] <= view.bottom
+                              ? 1
+                              : 0;
+                if (frame == 0 || !placed[i].visible || !before[i].visible) {
+                    continue;
+                }
+                ++inBoth;
+                const bool moved =
+                    placed[i].referencePoint != before[i].referencePoint ||
+                    placed[i].callout != before[i].callout ||
+                    (placed[i].callout && (placed[i].offset[0] != before[i].offset[0] ||
+                                           placed[i].offset[1] != before[i].offset[1]));
+                jumps += moved ? 1 : 0;
+            }
+            shownSum += percent(check.visible, inView);
+            if (frame > 0) {
+                const double share = percent(jumps, inBoth);
+                jumpsMax = std::max(jumpsMax, share);
+                jumpsSum += share;
+            }
+            before = placed;
+        }
+    }
+    std::sort(frameSeconds.begin(), frameSeconds.end());
+    const double steps = frameCount > 1 ? static_cast<double>(frameCount - 1) : 1.0;
+    state.counters[s_frames] = static_cast<double>(frameCount);
+    state.counters[s_overlapsMax] = static_cast<double>(overlapsMax);
+    state.counters[s_crossingsMax] = static_cast<double>(crossingsMax);
+    state.counters[s_leaderFaults] = static_cast<double>(faultsMax);
+    state.counters[s_jumpsMaxPercent] = jumpsMax;
+    state.counters[s_jumpsMeanPercent] = jumpsSum / steps;
+    state.counters[s_shownPercent] = shownSum / static_cast<double>(frameCount);
+    state.counters[s_frameMedianMs] = 1e3 * frameSeconds[frameCount / 2];
+}
+
+[[maybe_unused]] const bool s_registered = [] {
+    for (const std::size_t count : s_qualityCounts) {
+        for (const int heights : s_distances) {
+            benchmark::RegisterBenchmark(qualityName(count, heights).c_str(), measureQuality, count,
+                                         heights)
+                ->Unit(benchmark::kMillisecond)
+                ->Iterations(1)
+                ->Repetitions(1);
+        }
+    }
+    for (const int heights : {0, s_scaleDistance}) {
+        benchmark::RegisterBenchmark(scaleName(heights).c_str(), placeScale, heights)
+            ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::RegisterBenchmark(s_motionName, followCamera)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(1)
+        ->Repetitions(1);
+    return true;
+}();
+
+const char* verdict(bool met) {
+    return met ? "met" : "MISSED";
+}
+
+}  // namespace
+
+void useCalloutSmokeSizes(bool smoke) {
+    s_smoke = smoke;
+}
+
+bool SummaryReporter::printCalloutSummary(std::ostream& out) const {
+    bool held = true;
+    char line[256];
+    bool any = false;
+    std::string targets;
+    for (const std::size_t count : s_qualityCounts) {
+        const double none = namedCounter(qualityName(count, 0), s_shownPercent);
+        for (const int heights : s_distances) {
+            const std::string name = qualityName(count, heights);
+            const auto value = [&](const char* counter) { return namedCounter(name, counter); };
+            if (value(s_instances) < 0.0) {
+                continue;
+            }
+            if (!any) {
+                out << "\nCallouts on the random instances (P12, effort 1, anchors as obstacles): "
+                       "per instance\n";
+                std::snprintf(line, sizeof line, "  %6s %10s %7s %7s %9s %12s %9s %10s %7s\n", "N",
+                              "distance", "shown", "gain", "callouts", "leader mean", "ms",
+                              "overlaps", "leaders");
+                out << line;
+                any = true;
+            }
+            const double gain = none >= 0.0 ? value(s_shownPercent) - none : 0.0;
+            const double faults =
+                value(s_violations) + value(s_crossingsMax) + value(s_leaderFaults);
+            std::snprintf(line, sizeof line,
+                          "  %6zu %7d h %6.1f%% %+6.1f %8.1f%% %12.1f %9.3f %10.0f %7.0f\n", count,
+                          heights, value(s_shownPercent), gain, value(s_calloutPercent),
+                          value(s_leaderMean), medianCpuTime(name) / 1e6 / value(s_instances),
+                          value(s_violations), value(s_crossingsMax) + value(s_leaderFaults));
+            out << line;
+            if (faults != 0.0) {
+                held = false;
+                std::snprintf(line, sizeof line, "  ERROR: %s breaks a guarantee\n", name.c_str());
+                out << line;
+            }
+            if (heights == 6 && (count == 1000 || count == 1500) && none >= 0.0 &&
+                value(s_instances) >= static_cast<double>(s_randomInstancesPerCount)) {
+                const double target = count == 1000 ? s_gainTarget1000 : s_gainTarget1500;
+                std::snprintf(line, sizeof line,
+                              "  N = %zu, 6 heights: %+.1f points shown over no callouts, target "
+                              ">= +%.0f  %s\n",
+                              count, gain, target, verdict(gain >= target));
+                targets += line;
+            }
+        }
+    }
+    out << targets;
+    const std::string without = scaleName(0);
+    const std::string with = scaleName(s_scaleDistance);
+    if (fastestCpuTime(with) > 0.0 && fastestCpuTime(without) > 0.0) {
+        const double ratio = fastestCpuTime(with) / fastestCpuTime(without);
+        std::snprintf(line, sizeof line,
+                      "  N = 10,000 (P12, uniform), 6 heights: %.3f ms against %.3f ms without "
+                      "callouts (%.1f%% against %.1f%% shown), ratio %.2f, target <= %.0f  %s\n",
+                      fastestCpuTime(with) / 1e6, fastestCpuTime(without) / 1e6,
+                      namedCounter(with, s_shownPercent), namedCounter(without, s_shownPercent),
+                      ratio, s_timeRatioTarget, verdict(ratio <= s_timeRatioTarget));
+        out << line;
+        std::snprintf(line, sizeof line, "  allocations per warm frame with callouts: %.0f  %s\n",
+                      counter(with, &Result::maxAllocs),
+                      verdict(counter(with, &Result::maxAllocs) == 0.0));
+        out << line;
+    }
+    const auto motion = [&](const char* counter) { return namedCounter(s_motionName, counter); };
+    if (motion(s_frames) >= 0.0) {
+        std::snprintf(
+            line, sizeof line,
+            "  motion with callouts (6 heights, %.0f frames): shown %.1f%%, overlaps %.0f, "
+            "crossing leaders %.0f, leader faults %.0f, jumps max %.3f%% mean %.3f%%, "
+            "ms median %.3f\n",
+            motion(s_frames), motion(s_shownPercent), motion(s_overlapsMax), motion(s_crossingsMax),
+            motion(s_leaderFaults), motion(s_jumpsMaxPercent), motion(s_jumpsMeanPercent),
+            motion(s_frameMedianMs));
+        out << line;
+        if (motion(s_overlapsMax) != 0.0 || motion(s_crossingsMax) != 0.0 ||
+            motion(s_leaderFaults) != 0.0) {
+            held = false;
+            out << "  ERROR: the motion with callouts breaks a guarantee\n";
+        }
+    }
+    return held;
+}
+
+}  // namespace VarnekBench

@@ -1,0 +1,97 @@
+// Tests of straight segments (a callout's leader) against segments, points
+// and rectangles, in double precision from single-precision ends: every
+// difference of two floats and every product of two such differences is
+// exact there, so the orientation of three points is decided by one
+// rounding at most. Private to the library's sources; not installed.
+#ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_SEGMENTS_H
+#define VARNEK_LABEL_PLACEMENT_INTERNAL_SEGMENTS_H
+
+#include <algorithm>
+#include <cstddef>
+
+#include <varnek/label_placement/LabelRect.h>
+
+namespace Varnek {
+namespace internal {
+
+struct Segment {
+    float x0;
+    float y0;
+    float x1;
+    float y1;
+};
+
+// The sign of the turn a -> b -> c: positive, negative or zero.
+inline double turnOf(double ax, double ay, double bx, double by, double cx, double cy) {
+    return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+}
+
+// Whether two segments share a point (touching, overlapping and collinear
+// overlap included).
+inline bool segmentsMeet(const Segment& a, const Segment& b) {
+    if (std::max(a.x0, a.x1) < std::min(b.x0, b.x1) ||
+        std::max(b.x0, b.x1) < std::min(a.x0, a.x1) ||
+        std::max(a.y0, a.y1) < std::min(b.y0, b.y1) ||
+        std::max(b.y0, b.y1) < std::min(a.y0, a.y1)) {
+        return false;
+    }
+    const double d1 = turnOf(a.x0, a.y0, a.x1, a.y1, b.x0, b.y0);
+    const double d2 = turnOf(a.x0, a.y0, a.x1, a.y1, b.x1, b.y1);
+    const double d3 = turnOf(b.x0, b.y0, b.x1, b.y1, a.x0, a.y0);
+    const double d4 = turnOf(b.x0, b.y0, b.x1, b.y1, a.x1, a.y1);
+    // Collinear segments whose boxes meet share a point.
+    return !(d1 > 0.0 && d2 > 0.0) && !(d1 < 0.0 && d2 < 0.0) && !(d3 > 0.0 && d4 > 0.0) &&
+           !(d3 < 0.0 && d4 < 0.0);
+}
+
+// Whether the segment has a point strictly inside the rectangle (running
+// along an edge or through a corner does not count).
+inline bool segmentEntersRect(const Segment& s, const LabelRect& r) {
+    double t0 = 0.0;
+    double t1 = 1.0;
+    const double ends[2][2] = {{s.x0, s.x1}, {s.y0, s.y1}};
+    const double lows[2] = {r.left, r.top};
+    const double highs[2] = {r.right, r.bottom};
+    for (std::size_t axis = 0; axis < 2; ++axis) {
+        const double from = ends[axis][0];
+        const double step = ends[axis][1] - from;
+        if (step == 0.0) {
+            if (!(lows[axis] < from && from < highs[axis])) {
+                return false;
+            }
+            continue;
+        }
+        double enter = (lows[axis] - from) / step;
+        double leave = (highs[axis] - from) / step;
+        if (enter > leave) {
+            std::swap(enter, leave);
+        }
+        t0 = std::max(t0, enter);
+        t1 = std::min(t1, leave);
+    }
+    return t0 < t1;
+}
+
+// Whether the point lies within distance of the segment (closed).
+inline bool pointNearSegment(const Segment& s, double x, double y, double distance) {
+    const double dx = static_cast<double>(s.x1) - s.x0;
+    const double dy = static_cast<double>(s.y1) - s.y0;
+    const double px = x - s.x0;
+    const double py = y - s.y0;
+    const double length2 = dx * dx + dy * dy;
+    double t = length2 > 0.0 ? (px * dx + py * dy) / length2 : 0.0;
+    t = std::min(1.0, std::max(0.0, t));
+    const double ex = px - t * dx;
+    const double ey = py - t * dy;
+    return ex * ex + ey * ey <= distance * distance;
+}
+
+// The box of the segment.
+inline LabelRect boxOf(const Segment& s) {
+    return {std::min(s.x0, s.x1), std::min(s.y0, s.y1), std::max(s.x0, s.x1), std::max(s.y0, s.y1)};
+}
+
+}  // namespace internal
+}  // namespace Varnek
+
+#endif  // VARNEK_LABEL_PLACEMENT_INTERNAL_SEGMENTS_H
