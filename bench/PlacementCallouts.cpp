@@ -50,7 +50,6 @@ constexpr const char* s_calloutPercent = "callout_pct";
 constexpr const char* s_leaderMean = "leader_mean";
 constexpr const char* s_crossingsMax = "crossings_max";
 constexpr const char* s_leaderFaults = "leader_faults";
-constexpr const char* s_msPerInstance = "ms_per_instance";
 
 bool s_smoke = false;
 
