@@ -1,14 +1,18 @@
 // The place subcommand as a user runs it: a tiny view against its golden
-// JSON, a malformed line, an SVG picture rsvg-convert accepts, and label
-// texts of any bytes in it.
+// JSON, a malformed line, an SVG picture rsvg-convert accepts, label texts
+// of any bytes in it, and callouts with their leaders.
 #include <cstddef>
+#include <sstream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <varnek/label_placement/LabelPlacer.h>
+#include <varnek/label_placement/LabelRequest.h>
 #include <nlohmann/json.hpp>
 
+#include "PlaceCommand.h"
 #include "ToolProcess.h"
 
 namespace {
@@ -200,6 +204,71 @@ TEST(varnek_labels_place, the_demo_view_renders_as_svg) {
     EXPECT_EQ(readFile(scratch.path() / "render-err"), "");
     EXPECT_EQ(readFile(scratch.work() / "bridge.png").substr(0, 4), "\x89PNG");
 #endif
+}
+
+// With --callouts a label with no room beside its anchor may stand away
+// from it: its entry says "callout": true and gives its leader, the
+// placer's own, anchor end first; no other entry gains a field. The SVG
+// draws each leader as a line, under every label. The demo view shows more
+// labels so.
+TEST(varnek_labels_place, callouts_carry_the_placers_leaders_anchor_end_first) {
+    const ScratchDirectory scratch;
+    VarnekLabels::PlaceArguments arguments;
+    arguments.input = (s_testData / "../examples/bridge.csv").string();
+    arguments.viewport = "1200,700";
+    arguments.callouts = "60";
+    const std::string common = "place --input '" + arguments.input + "' --viewport 1200,700";
+    const ToolRun adjacent = runTool(scratch, common);
+    const ToolRun json = runTool(scratch, common + " --callouts 60");
+    ASSERT_EQ(json.status, 0) << json.err;
+    const auto placed = nlohmann::json::parse(json.out);
+    EXPECT_GT(placed.at("visible"), nlohmann::json::parse(adjacent.out).at("visible"));
+
+    // The same labels placed here, for the placer's leaders.
+    std::istringstream noStandardInput;
+    const VarnekLabels::PlacementRequest request =
+        VarnekLabels::parsePlaceArguments(arguments, noStandardInput);
+    std::vector<Varnek::LabelRequest> requests;
+    for (const VarnekLabels::InputLabel& label : request.labels) {
+        requests.push_back({label.key, label.anchor, label.size, label.priority, nullptr});
+    }
+    Varnek::LabelPlacementOptions options = request.options;
+    options.viewport = {0.0f, 0.0f, 1200.0f, 700.0f};
+    Varnek::LabelPlacer placer(VarnekLabels::makeBackground(request.recipe, request.scale),
+                               options);
+    placer.place(requests);
+    std::vector<Varnek::Vector<float, 3>> leaders;
+    placer.appendLeaders(leaders);
+    ASSERT_FALSE(leaders.empty());
+
+    std::size_t leader = 0;
+    const auto& labels = placed.at("labels");
+    for (std::size_t i = 0; i < labels.size(); ++i) {
+        const auto& entry = labels[i];
+        SCOPED_TRACE(entry.dump());
+        ASSERT_EQ(entry.contains("leader"), entry.contains("callout"));
+        if (!entry.contains("callout")) {
+            continue;
+        }
+        EXPECT_EQ(entry.at("callout"), true);
+        const auto& ends = entry.at("leader");
+        ASSERT_EQ(ends.size(), 2u);
+        ASSERT_LT(leader + 1, leaders.size());
+        EXPECT_EQ(ends[0][0].get<float>(), request.labels[i].anchor[0]);
+        EXPECT_EQ(ends[0][1].get<float>(), request.labels[i].anchor[1]);
+        for (const auto& end : ends) {
+            EXPECT_EQ(end[0].get<float>(), leaders[leader][0]);
+            EXPECT_EQ(end[1].get<float>(), leaders[leader][1]);
+            ++leader;
+        }
+    }
+    EXPECT_EQ(leader, leaders.size());
+
+    const ToolRun svg = runTool(scratch, common + " --callouts 60 --format svg -o bridge.svg");
+    ASSERT_EQ(svg.status, 0) << svg.err;
+    const std::string picture = readFile(scratch.work() / "bridge.svg");
+    EXPECT_EQ(countOf(picture, "<line"), leaders.size() / 2);
+    EXPECT_LT(picture.rfind("<line"), picture.find("<polygon"));
 }
 
 // A label's text is the user's bytes: markup is escaped, and what XML cannot
