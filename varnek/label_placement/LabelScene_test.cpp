@@ -1,6 +1,7 @@
 // The 3D call: projection and culling, the depth test, keep-out and fades.
 #include <varnek/label_placement/LabelPlacer.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -428,10 +429,11 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
         for (std::size_t f = 0; f < c.script.size(); ++f) {
             SCOPED_TRACE(::testing::Message() << c.script << ", frame " << f);
             scene.depth = c.script[f] == 'o' ? &occluding : nullptr;
-            const std::vector<LabelRequest> labels = c.script[f] == 'b'
-                                                         ? std::vector<LabelRequest>{a, blocker}
-                                                         : std::vector<LabelRequest>{a};
-            const PlacedLabel placed = placer.place(labels, scene)[0];
+            // A comes after the blocker: its fade state follows its key.
+            const bool blocked = c.script[f] == 'b';
+            const std::vector<LabelRequest> labels =
+                blocked ? std::vector<LabelRequest>{blocker, a} : std::vector<LabelRequest>{a};
+            const PlacedLabel placed = placer.place(labels, scene)[blocked ? 1 : 0];
             EXPECT_EQ(placed.opacity, c.opacity[f]);
             EXPECT_EQ(placed.visible, c.opacity[f] > 0.0f);
             if (!placed.visible) {
@@ -497,6 +499,12 @@ TEST(LabelSceneTest, FadingLabelsKeepTheirRoomAndStepByOneNth) {
             for (int frame = 0; frame < 25; ++frame) {
                 for (float& d : depths) {
                     d = random() % 5 == 0 ? 0.0f : 1.0f;
+                }
+                // Now and then the same requests in another order: the fade
+                // state follows the keys.
+                if (frame % 5 == 4) {
+                    std::rotate(labels.begin(), labels.begin() + 1, labels.end());
+                    std::rotate(before.begin(), before.begin() + 1, before.end());
                 }
                 for (LabelRequest& label : labels) {
                     label.priority = !priorities          ? 0.0f
