@@ -47,6 +47,23 @@ else()
     message(STATUS "Placer candidate tests: plain loop")
 endif()
 
+# Where the system backs memory with huge pages on a program's advice
+# (madvise MADV_HUGEPAGE), the placer asks for them for its large per-frame
+# arrays; elsewhere they take ordinary pages: the same results either way.
+include(CheckCXXSourceCompiles)
+check_cxx_source_compiles([[
+#include <sys/mman.h>
+int main() {
+    static char page[4096];
+    return madvise(page, sizeof page, MADV_HUGEPAGE);
+}
+]] VARNEK_HAS_MADV_HUGEPAGE)
+if(VARNEK_HAS_MADV_HUGEPAGE)
+    target_compile_definitions(varnek_build_flags INTERFACE VARNEK_HAS_HUGE_PAGE_ADVICE=1)
+else()
+    target_compile_definitions(varnek_build_flags INTERFACE VARNEK_HAS_HUGE_PAGE_ADVICE=0)
+endif()
+
 # Within one source file, calls to the library's own exported functions may be
 # inlined and bound directly; across files, varnek_limit_exports binds them.
 check_cxx_compiler_flag(-fno-semantic-interposition VARNEK_HAS_NO_SEMANTIC_INTERPOSITION)

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/internal/FrameAllocator.h>
 #include <varnek/label_placement/internal/UniformGrid.h>
 
 namespace Varnek {
@@ -88,10 +89,10 @@ private:
     std::size_t listPointsOnce(Anchor* begin, Anchor* end);
 
     UniformGrid m_layout;
-    std::vector<std::uint32_t> m_cellStarts;
-    std::vector<Anchor> m_anchors;
+    FrameVector<std::uint32_t> m_cellStarts;
+    FrameVector<Anchor> m_anchors;
     // Per label of a shared point: the next label there, in label order.
-    std::vector<std::uint32_t> m_nextAtPoint;
+    FrameVector<std::uint32_t> m_nextAtPoint;
 };
 
 }  // namespace internal

@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <varnek/label_placement/internal/FrameAllocator.h>
+
 namespace Varnek {
 namespace internal {
 
@@ -34,8 +36,8 @@ public:
 private:
     std::size_t slotOf(std::uint64_t key) const;
 
-    std::vector<std::uint64_t> m_keys;
-    std::vector<std::uint32_t> m_values;
+    FrameVector<std::uint64_t> m_keys;
+    FrameVector<std::uint32_t> m_values;
     std::size_t m_mask = 0;
     unsigned int m_shift = 64;
     std::size_t m_size = 0;

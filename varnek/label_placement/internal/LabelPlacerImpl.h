@@ -14,6 +14,7 @@
 #include <varnek/label_placement/internal/AnchorProjection.h>
 #include <varnek/label_placement/internal/CalloutRings.h>
 #include <varnek/label_placement/internal/CandidateLanes.h>
+#include <varnek/label_placement/internal/FrameAllocator.h>
 #include <varnek/label_placement/internal/KeepOutArea.h>
 #include <varnek/label_placement/internal/KeyTable.h>
 #include <varnek/label_placement/internal/LeaderGrid.h>
@@ -292,7 +293,7 @@ private:
     // reference point + 1, or s_hidden.
     internal::KeyTable m_previousKeys;
     internal::KeyTable m_currentKeys;
-    std::vector<std::int16_t> m_previousReferencePoints;
+    internal::FrameVector<std::int16_t> m_previousReferencePoints;
 
     // What of a background's state makes its shapes: its scale factors and
     // whether it was initialised; zero for no background.
@@ -308,27 +309,27 @@ private:
     // The previous call's requests and the state of their backgrounds, to
     // answer an unchanged frame with the same result.
     bool m_hasLastCall = false;
-    std::vector<LabelRequest> m_lastRequests;
-    std::vector<BackgroundState> m_lastBackgroundStates;
+    internal::FrameVector<LabelRequest> m_lastRequests;
+    internal::FrameVector<BackgroundState> m_lastBackgroundStates;
 
     // Per request, as read; then per label, numbered in greedy order (the
     // placeable ones first), with the maps between the two numberings.
-    std::vector<LabelState> m_read;
-    std::vector<LabelState> m_labels;
-    std::vector<RequestIndex> m_requestOf;
-    std::vector<LabelIndex> m_labelOf;
+    internal::FrameVector<LabelState> m_read;
+    internal::FrameVector<LabelState> m_labels;
+    internal::FrameVector<RequestIndex> m_requestOf;
+    internal::FrameVector<LabelIndex> m_labelOf;
     std::size_t m_placeable = 0;
     // Whether a label stepped back in this call.
     bool m_anySteppedBack = false;
-    std::vector<float> m_anchorX;
-    std::vector<float> m_anchorY;
-    std::vector<std::uint8_t> m_anchorListed;
+    internal::FrameVector<float> m_anchorX;
+    internal::FrameVector<float> m_anchorY;
+    internal::FrameVector<std::uint8_t> m_anchorListed;
     // How far a candidate reaches from its anchor, at most, this frame.
     float m_reach = 0.0f;
     // A label here is a request's index.
     using OrderKey = internal::OrderKey;
-    std::vector<OrderKey> m_order;
-    std::vector<OrderKey> m_orderScratch;
+    internal::FrameVector<OrderKey> m_order;
+    internal::FrameVector<OrderKey> m_orderScratch;
     std::vector<LabelIndex> m_blockers;
     std::vector<LabelIndex> m_hiddenLabels;
     std::vector<LabelIndex> m_moved;
@@ -338,11 +339,11 @@ private:
         LabelIndex label;
         std::int16_t chosen;
     };
-    bool m_journaling = false;
     std::vector<JournalEntry> m_journal;
     std::size_t m_shown = 0;
     std::uint64_t m_work = 0;
     std::uint64_t m_random = 0;
+    bool m_journaling = false;
     bool m_mixedPriorities = false;
     // The lowest priority of a placeable label in this call.
     float m_lowestPriority = 0.0f;
@@ -404,7 +405,7 @@ private:
         float y;
         internal::ShapeCache::OutlineRange outline;
     };
-    std::vector<OutlineLabel> m_outlineLabels;
+    internal::FrameVector<OutlineLabel> m_outlineLabels;
     std::size_t m_outlinePointCount = 0;
     std::vector<std::uint32_t> m_outlineStarts;
 
@@ -456,7 +457,7 @@ private:
     // its room.
     std::vector<std::uint8_t> m_held;
     // The drawn labels' outlines, when fading.
-    std::vector<OutlineLabel> m_fadeOutlineLabels;
+    internal::FrameVector<OutlineLabel> m_fadeOutlineLabels;
     std::vector<std::uint32_t> m_fadeOutlineStarts;
     std::size_t m_fadeOutlinePointCount = 0;
     // The n of the levels in m_drawn.

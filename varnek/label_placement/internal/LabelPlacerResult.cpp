@@ -46,6 +46,12 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
     // to the anchor depends on the shape and candidate only; the shape cache
     // keeps it, and every visible label notes its anchor and outline, for
     // appendOutlines to add.
+    if (count > m_result.capacity()) {
+        // The result is of the caller's type: its block takes huge pages
+        // only where whole ones fall inside it.
+        m_result.reserve(count);
+        internal::adviseHugePages(m_result.data(), count * sizeof(PlacedLabel));
+    }
     m_result.resize(count);
     m_previousReferencePoints.resize(count);
     m_outlineStarts.clear();
@@ -120,7 +126,7 @@ void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
                                        std::vector<std::uint32_t>& starts) const {
     const auto base = static_cast<std::uint32_t>(points.size());
     // While fading, the drawn labels' outlines.
-    const std::vector<OutlineLabel>& outlineLabels =
+    const internal::FrameVector<OutlineLabel>& outlineLabels =
         m_fading ? m_fadeOutlineLabels : m_outlineLabels;
     const std::vector<std::uint32_t>& outlineStarts =
         m_fading ? m_fadeOutlineStarts : m_outlineStarts;
@@ -152,7 +158,7 @@ void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
 
 void LabelPlacer::Impl::appendTriangles(std::vector<std::uint32_t>& indices,
                                         std::uint32_t firstPoint) const {
-    const std::vector<OutlineLabel>& outlineLabels =
+    const internal::FrameVector<OutlineLabel>& outlineLabels =
         m_fading ? m_fadeOutlineLabels : m_outlineLabels;
     const std::vector<std::uint32_t>& outlineStarts =
         m_fading ? m_fadeOutlineStarts : m_outlineStarts;

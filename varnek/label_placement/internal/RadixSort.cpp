@@ -9,7 +9,7 @@
 namespace Varnek {
 namespace internal {
 
-void sortByKey(std::vector<OrderKey>& entries, std::vector<OrderKey>& scratch) {
+void sortByKey(FrameVector<OrderKey>& entries, FrameVector<OrderKey>& scratch) {
     std::uint64_t differing = 0;
     for (const OrderKey& entry : entries) {
         differing |= entry.key ^ entries.front().key;
@@ -44,7 +44,7 @@ void sortByKey(std::vector<OrderKey>& entries, std::vector<OrderKey>& scratch) {
     }
 }
 
-bool isSortedByKeyAndLabel(const std::vector<OrderKey>& entries) {
+bool isSortedByKeyAndLabel(const FrameVector<OrderKey>& entries) {
     return std::is_sorted(entries.begin(), entries.end(), [](const OrderKey& a, const OrderKey& b) {
         return a.key < b.key || (a.key == b.key && a.label < b.label);
     });

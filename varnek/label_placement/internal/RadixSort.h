@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <vector>
 
+#include <varnek/label_placement/internal/FrameAllocator.h>
+
 namespace Varnek {
 namespace internal {
 
@@ -22,10 +24,10 @@ inline constexpr unsigned int s_radixBits = 11;
 // their high bits cost nothing there), in as few passes of at most
 // s_radixBits bits as they need. scratch is working room; it allocates only
 // while scratch is smaller than entries.
-void sortByKey(std::vector<OrderKey>& entries, std::vector<OrderKey>& scratch);
+void sortByKey(FrameVector<OrderKey>& entries, FrameVector<OrderKey>& scratch);
 
 // Whether entries are sorted by key, and by label within one key.
-bool isSortedByKeyAndLabel(const std::vector<OrderKey>& entries);
+bool isSortedByKeyAndLabel(const FrameVector<OrderKey>& entries);
 
 }  // namespace internal
 }  // namespace Varnek

@@ -29,17 +29,17 @@ TEST(RadixSort, SortsLikeStableSortWhereverKeysDiffer) {
         {"every bit", 3000, ~0ull},
     };
     std::mt19937_64 random(11u);
-    std::vector<OrderKey> scratch;
+    FrameVector<OrderKey> scratch;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         const std::uint64_t fixed = 0x0123456789ABCDEFull;
-        std::vector<OrderKey> entries(c.count);
+        FrameVector<OrderKey> entries(c.count);
         for (std::size_t i = 0; i < c.count; ++i) {
             // Labels out of order, so that stability shows.
             entries[i] = {(random() & c.mask) | (fixed & ~c.mask),
                           static_cast<std::uint32_t>(random() % 1000)};
         }
-        std::vector<OrderKey> expected = entries;
+        FrameVector<OrderKey> expected = entries;
         std::stable_sort(expected.begin(), expected.end(),
                          [](const OrderKey& a, const OrderKey& b) { return a.key < b.key; });
         sortByKey(entries, scratch);

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/internal/FrameAllocator.h>
 #include <varnek/label_placement/internal/UniformGrid.h>
 
 namespace Varnek {
@@ -128,8 +129,8 @@ private:
     bool removeFromCell(Cell& cell, std::uint32_t label);
 
     UniformGrid m_layout;
-    std::vector<Cell> m_cells;
-    std::vector<Node> m_nodes;
+    FrameVector<Cell> m_cells;
+    FrameVector<Node> m_nodes;
     std::uint32_t m_free = s_end;
 };
 
