@@ -108,6 +108,10 @@ void LabelPlacer::Impl::placeCallouts() {
                                                                       m_calloutDistance + m_reach));
     m_leaderGrid.reset(m_visibleLayout, room, room * cellsPerLeader);
     m_nearRects.reserve(room);
+    m_nearLefts.reserve(room);
+    m_nearTops.reserve(room);
+    m_nearRights.reserve(room);
+    m_nearBottoms.reserve(room);
     m_nearAnchors.reserve(room);
     m_nearLeaders.reserve(room);
 
@@ -183,9 +187,17 @@ void LabelPlacer::Impl::placeCallouts() {
 void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& area,
                                           float clearance) {
     m_nearRects.clear();
+    m_nearLefts.clear();
+    m_nearTops.clear();
+    m_nearRights.clear();
+    m_nearBottoms.clear();
     m_visible.forEachInCells(area, [&](const internal::VisibleLabelGrid::Entry& entry, bool first) {
         if (first && internal::overlaps(entry.rect, area)) {
             m_nearRects.push_back(entry.rect);
+            m_nearLefts.push_back(entry.rect.left);
+            m_nearTops.push_back(entry.rect.top);
+            m_nearRights.push_back(entry.rect.right);
+            m_nearBottoms.push_back(entry.rect.bottom);
         }
     });
     m_nearAnchors.clear();
@@ -244,11 +256,28 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
     }
     --tries;
     const LabelRect grown = grow(bounds);
-    for (const LabelRect& rect : m_nearRects) {
-        if (internal::overlaps(grown, rect)) {
-            findLeastMove(grown, rect, moveX, moveY);
-            return false;
+    // All rectangles at once, without a branch (the loop the compiler can
+    // run several lanes at a time); the first one met, in order, where any.
+    const std::size_t near = m_nearRects.size();
+    const float* lefts = m_nearLefts.data();
+    const float* tops = m_nearTops.data();
+    const float* rights = m_nearRights.data();
+    const float* bottoms = m_nearBottoms.data();
+    unsigned int met = 0;
+    for (std::size_t r = 0; r < near; ++r) {
+        met |= static_cast<unsigned int>(grown.left < rights[r]) &
+               static_cast<unsigned int>(lefts[r] < grown.right) &
+               static_cast<unsigned int>(grown.top < bottoms[r]) &
+               static_cast<unsigned int>(tops[r] < grown.bottom);
+    }
+    if (met != 0) {
+        for (const LabelRect& rect : m_nearRects) {
+            if (internal::overlaps(grown, rect)) {
+                findLeastMove(grown, rect, moveX, moveY);
+                break;
+            }
         }
+        return false;
     }
     for (const NearAnchor& anchor : m_nearAnchors) {
         if (anchor.blocksBody && bounds.left < anchor.x && anchor.x < bounds.right &&

@@ -383,6 +383,11 @@ private:
         bool blocksBody;
     };
     std::vector<LabelRect> m_nearRects;
+    // Their sides apart, for the test of all at once.
+    std::vector<float> m_nearLefts;
+    std::vector<float> m_nearTops;
+    std::vector<float> m_nearRights;
+    std::vector<float> m_nearBottoms;
     std::vector<NearAnchor> m_nearAnchors;
     std::vector<internal::Segment> m_nearLeaders;
     // The leaders in request order, with the index of each one's request.
