@@ -326,6 +326,8 @@ private:
     internal::FrameVector<std::uint8_t> m_anchorListed;
     // How far a candidate reaches from its anchor, at most, this frame.
     float m_reach = 0.0f;
+    // The distance of this frame's callouts (the option's, resolved); 0 none.
+    float m_calloutDistance = 0.0f;
     // A label here is a request's index.
     using OrderKey = internal::OrderKey;
     internal::FrameVector<OrderKey> m_order;
@@ -364,8 +366,6 @@ private:
     };
     std::vector<Callout> m_callouts;
     std::vector<std::uint32_t> m_calloutOfLabel;
-    // The distance of this frame's callouts (the option's, resolved); 0 none.
-    float m_calloutDistance = 0.0f;
     internal::LeaderGrid m_leaderGrid;
     // How far each request's callout body was moved, by request of the
     // previous call (NaN: none), and of this call.
