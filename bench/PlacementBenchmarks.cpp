@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <ctime>
 #include <memory>
 #include <string>
 #include <vector>
@@ -18,6 +17,7 @@
 #include "AllocationCounter.h"
 #include "PlacementBaselines.h"
 #include "PlacementInstances.h"
+#include "PlacementMeasures.h"
 #include "PlacementNames.h"
 
 namespace VarnekBench {
@@ -40,10 +40,6 @@ constexpr std::size_t s_smokeInstances = 1;
 constexpr std::size_t s_smokeAnnealingMovesPerLabel = 20;
 constexpr std::size_t s_smokeMotionFrames = 30;
 
-double percent(std::size_t part, std::size_t whole) {
-    return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
-}
-
 // --- Scale -----------------------------------------------------------------
 
 // One call from requests to result with no history: the first frame of a view.
@@ -51,23 +47,8 @@ void placeFresh(benchmark::State& state, Layout layout, std::size_t count) {
     const PlacementScene scene = makeScaleScene(layout, count);
     LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
                        placementOptions(scene.viewport, {}, 1, true));
-    // Grows the buffers to the frame's size: two frames, since a placer may
-    // keep the history of one frame while it builds the next.
-    placer.place(scene.requests);
-    placer.forgetHistory();
-    placer.place(scene.requests);
-    std::size_t visible = 0;
-    {
-        const AllocationMeter meter(state, 0);
-        for ([[maybe_unused]] auto _ : state) {
-            placer.forgetHistory();
-            const std::vector<PlacedLabel>& placed = placer.place(scene.requests);
-            benchmark::DoNotOptimize(placed.data());
-            benchmark::ClobberMemory();
-        }
-    }
-    placer.forgetHistory();
-    visible = countVisible(placer.place(scene.requests));
+    const std::size_t visible =
+        countVisible(placeFreshFramesMeasured(state, placer, scene.requests));
     state.counters[s_shownPercent] = percent(visible, count);
 }
 
@@ -210,12 +191,6 @@ void measureQuality(benchmark::State& state, CandidateSet set, std::size_t count
 }
 
 // --- Motion ----------------------------------------------------------------
-
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
 
 bool holds(const LabelRect& view, const Point& anchor) {
     return anchor[0] >= view.left && anchor[0] <= view.right && anchor[1] >= view.top &&

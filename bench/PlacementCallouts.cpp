@@ -11,17 +11,17 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
-#include <ctime>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include <testing/PlacementTesting.h>
 #include <varnek/varnek.h>
 
-#include "AllocationCounter.h"
 #include "PlacementBaselines.h"
 #include "PlacementInstances.h"
+#include "PlacementMeasures.h"
 #include "PlacementNames.h"
 #include "SummaryReporter.h"
 
@@ -62,56 +62,6 @@ std::string scaleName(int heights) {
 }
 constexpr const char* s_motionName = "Placement/Callouts/Motion/d6";
 
-double percent(std::size_t part, std::size_t whole) {
-    return whole == 0 ? 0.0 : 100.0 * static_cast<double>(part) / static_cast<double>(whole);
-}
-
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
-}
-
-// Whether segments (a, b) and (c, d) share a point.
-bool segmentsMeet(const Point& a, const Point& b, const Point& c, const Point& d) {
-    const auto turn = [](const Point& p, const Point& q, const Point& r) {
-        const double value =
-            (static_cast<double>(q[0]) - p[0]) * (static_cast<double>(r[1]) - p[1]) -
-            (static_cast<double>(q[1]) - p[1]) * (static_cast<double>(r[0]) - p[0]);
-        return value > 0.0 ? 1 : (value < 0.0 ? -1 : 0);
-    };
-    if (std::max(a[0], b[0]) < std::min(c[0], d[0]) ||
-        std::max(c[0], d[0]) < std::min(a[0], b[0]) ||
-        std::max(a[1], b[1]) < std::min(c[1], d[1]) ||
-        std::max(c[1], d[1]) < std::min(a[1], b[1])) {
-        return false;
-    }
-    return turn(a, b, c) * turn(a, b, d) <= 0 && turn(c, d, a) * turn(c, d, b) <= 0;
-}
-
-// Whether the segment (a, b) has a point strictly inside r.
-bool entersRect(const Point& a, const Point& b, const LabelRect& r) {
-    double t0 = 0.0;
-    double t1 = 1.0;
-    const double lows[2] = {r.left, r.top};
-    const double highs[2] = {r.right, r.bottom};
-    for (std::size_t axis = 0; axis < 2; ++axis) {
-        const double from = a[axis];
-        const double step = static_cast<double>(b[axis]) - from;
-        if (step == 0.0) {
-            if (!(lows[axis] < from && from < highs[axis])) {
-                return false;
-            }
-            continue;
-        }
-        const double enter = (lows[axis] - from) / step;
-        const double leave = (highs[axis] - from) / step;
-        t0 = std::max(t0, std::min(enter, leave));
-        t1 = std::min(t1, std::max(enter, leave));
-    }
-    return t0 < t1;
-}
-
 struct LeaderCheck {
     std::size_t callouts = 0;
     std::size_t crossings = 0;
@@ -139,7 +89,8 @@ LeaderCheck checkLeaders(const std::vector<LabelRequest>& requests,
         check.totalLength +=
             std::hypot(static_cast<double>(b[0]) - a[0], static_cast<double>(b[1]) - a[1]);
         for (std::size_t m = l + 1; 2 * m + 1 < leaders.size(); ++m) {
-            check.crossings += segmentsMeet(a, b, leaders[2 * m], leaders[2 * m + 1]) ? 1 : 0;
+            check.crossings +=
+                VarnekTesting::segmentsMeet(a, b, leaders[2 * m], leaders[2 * m + 1]) ? 1 : 0;
         }
         const LabelRect box{std::min(a[0], b[0]), std::min(a[1], b[1]), std::max(a[0], b[0]),
                             std::max(a[1], b[1])};
@@ -154,7 +105,7 @@ LeaderCheck checkLeaders(const std::vector<LabelRequest>& requests,
                                      (static_cast<double>(b[1]) - a[1]) * (anchor[0] - a[0]);
                 check.faults += cross == 0.0 ? 1 : 0;
             }
-            if (placed[j].visible && entersRect(a, b, placed[j].bounds)) {
+            if (placed[j].visible && VarnekTesting::segmentEntersRect(a, b, placed[j].bounds)) {
                 ++check.faults;
             }
         }
@@ -224,20 +175,8 @@ void placeScale(benchmark::State& state, int heights) {
     const PlacementScene scene = makeScaleScene(Layout::Uniform, s_scaleCount);
     LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
                        calloutOptions(scene.viewport, heights, true));
-    placer.place(scene.requests);
-    placer.forgetHistory();
-    placer.place(scene.requests);
-    {
-        const AllocationMeter meter(state, 0);
-        for ([[maybe_unused]] auto _ : state) {
-            placer.forgetHistory();
-            const std::vector<PlacedLabel>& placed = placer.place(scene.requests);
-            benchmark::DoNotOptimize(placed.data());
-            benchmark::ClobberMemory();
-        }
-    }
-    placer.forgetHistory();
-    const std::vector<PlacedLabel>& placed = placer.place(scene.requests);
+    const std::vector<PlacedLabel>& placed =
+        placeFreshFramesMeasured(state, placer, scene.requests);
     std::size_t callouts = 0;
     for (const PlacedLabel& label : placed) {
         callouts += label.callout ? 1 : 0;

@@ -15,7 +15,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <ctime>
 #include <limits>
 #include <ostream>
 #include <vector>
@@ -27,6 +26,7 @@
 
 #include "PlacementBaselines.h"
 #include "PlacementInstances.h"
+#include "PlacementMeasures.h"
 #include "PlacementNames.h"
 #include "SummaryReporter.h"
 
@@ -206,12 +206,6 @@ void castDepths(const Camera& c, std::vector<float>& depths) {
                 static_cast<float>(std::min(1.0, (ndc + 1.0) * 0.5));
         }
     }
-}
-
-double threadSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + 1e-9 * static_cast<double>(now.tv_nsec);
 }
 
 bool isCulled(LabelHiddenReason reason) {
