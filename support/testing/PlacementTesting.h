@@ -42,6 +42,24 @@ inline std::vector<std::shared_ptr<Varnek::LabelBackground>> makeBackgrounds(flo
     return backgrounds;
 }
 
+// A plain rectangle (no pointer, the label's corner on its anchor),
+// initialised with scale as the view height.
+inline std::shared_ptr<Varnek::LabelBackground> makePlainRectangle(float scale) {
+    auto background = Varnek::SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);
+    background->initialize(scale);
+    return background;
+}
+
+// A 30 x 7 label at (x, y) with the placer's default background.
+inline Varnek::LabelRequest label(std::uint64_t key, float x, float y, float priority = 0.0f) {
+    Varnek::LabelRequest request{};
+    request.key = key;
+    request.anchor = {x, y, 0.0f};
+    request.size = {30.0f, 7.0f, 0.0f};
+    request.priority = priority;
+    return request;
+}
+
 // Labels of about 30 x 7 with anchors uniform in the viewport, a few
 // priorities, and backgrounds drawn from the given ones (null: the default).
 inline std::vector<Varnek::LabelRequest> makeRandomScene(

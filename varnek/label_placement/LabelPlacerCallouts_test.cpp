@@ -7,7 +7,6 @@
 #include <memory>
 #include <random>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -20,21 +19,14 @@ namespace {
 using VarnekTesting::checkCallouts;
 using VarnekTesting::checkGuarantees;
 using VarnekTesting::hashOf;
+using VarnekTesting::label;
 using VarnekTesting::makeBackgrounds;
+using VarnekTesting::makePlainRectangle;
 using VarnekTesting::makeRandomScene;
 
 const std::vector<LabelBackground::ReferencePoint> s_allCandidates(
     LabelPlacementOptions::defaultCandidates.begin(),
     LabelPlacementOptions::defaultCandidates.end());
-
-LabelRequest label(std::uint64_t key, float x, float y, float priority = 0.0f) {
-    LabelRequest request{};
-    request.key = key;
-    request.anchor = {x, y, 0.0f};
-    request.size = {30.0f, 7.0f, 0.0f};
-    request.priority = priority;
-    return request;
-}
 
 // Too wide for the view: hidden, its anchor still an obstacle.
 LabelRequest wide(LabelRequest request) {
@@ -42,18 +34,12 @@ LabelRequest wide(LabelRequest request) {
     return request;
 }
 
-std::shared_ptr<LabelBackground> makePlainRectangle() {
-    auto background = SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);
-    background->initialize(400.0f);
-    return background;
-}
-
 // Places and checks every guarantee of the labels and of the callouts;
 // an empty string when all hold.
 std::string placeAndCheck(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
                           const LabelBackground* background, float distance,
                           std::vector<PlacedLabel>& placed,
-                          std::vector<Vector<float, 3>>&& leaders = {}) {
+                          std::vector<Vector<float, 3>>& leaders) {
     placed = placer.place(labels);
     std::vector<Vector<float, 3>> points;
     std::vector<std::uint32_t> starts;
@@ -65,6 +51,13 @@ std::string placeAndCheck(LabelPlacer& placer, const std::vector<LabelRequest>& 
     return !broken.empty()
                ? broken
                : checkCallouts(labels, placed, background, distance, points, starts, leaders);
+}
+
+std::string placeAndCheck(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
+                          const LabelBackground* background, float distance,
+                          std::vector<PlacedLabel>& placed) {
+    std::vector<Vector<float, 3>> leaders;
+    return placeAndCheck(placer, labels, background, distance, placed, leaders);
 }
 
 // The view (0, 0)-(400, 400) kept out but for the given windows, each a
@@ -125,7 +118,7 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
          80.0f,
          {2}},
     };
-    const auto background = makePlainRectangle();
+    const auto background = makePlainRectangle(400.0f);
     for (const Scene& scene : scenes) {
         SCOPED_TRACE(scene.name);
         LabelPlacementOptions options;
@@ -150,7 +143,7 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
 TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceAndLeadersNeverCross) {
     const LabelRect left{150.0f, 135.0f, 185.0f, 165.0f};
     const LabelRect right{245.0f, 135.0f, 310.0f, 165.0f};
-    const auto background = makePlainRectangle();
+    const auto background = makePlainRectangle(400.0f);
     LabelPlacementOptions options;
     options.viewport = {0.0f, 0.0f, 400.0f, 400.0f};
     options.calloutDistance = 80.0f;
@@ -233,7 +226,7 @@ TEST(LabelPlacerCalloutsTest, RandomScenesKeepEveryGuaranteeAndRepeatBitForBit) 
         std::vector<PlacedLabel> placed;
         std::vector<Vector<float, 3>> leaders;
         ASSERT_EQ(placeAndCheck(placer, labels, background.get(), options.calloutDistance, placed,
-                                std::move(leaders)),
+                                leaders),
                   "");
         for (std::size_t i = 0; i < labels.size(); ++i) {
             if (placed[i].callout) {
@@ -252,7 +245,7 @@ TEST(LabelPlacerCalloutsTest, RandomScenesKeepEveryGuaranteeAndRepeatBitForBit) 
         std::vector<PlacedLabel> next;
         std::vector<Vector<float, 3>> nextLeaders;
         ASSERT_EQ(placeAndCheck(placer, again, background.get(), options.calloutDistance, next,
-                                std::move(nextLeaders)),
+                                nextLeaders),
                   "");
         std::size_t leader = 0;
         for (std::size_t i = 0; i < labels.size(); ++i) {

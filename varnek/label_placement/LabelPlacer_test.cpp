@@ -19,7 +19,9 @@ namespace {
 using RP = LabelBackground::ReferencePoint;
 using VarnekTesting::checkGuarantees;
 using VarnekTesting::hashOf;
+using VarnekTesting::label;
 using VarnekTesting::makeBackgrounds;
+using VarnekTesting::makePlainRectangle;
 using VarnekTesting::makeRandomScene;
 
 const std::vector<RP> s_cornerCandidates = {LabelBackground::TopRight, LabelBackground::TopLeft,
@@ -28,21 +30,6 @@ const std::vector<RP> s_cornerCandidates = {LabelBackground::TopRight, LabelBack
 
 const std::vector<RP> s_allCandidates(LabelPlacementOptions::defaultCandidates.begin(),
                                       LabelPlacementOptions::defaultCandidates.end());
-
-std::shared_ptr<LabelBackground> makePlainRectangle(float scale) {
-    auto background = SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);
-    background->initialize(scale);
-    return background;
-}
-
-LabelRequest label(std::uint64_t key, float x, float y, float priority = 0.0f) {
-    LabelRequest request{};
-    request.key = key;
-    request.anchor = {x, y, 0.0f};
-    request.size = {30.0f, 7.0f, 0.0f};
-    request.priority = priority;
-    return request;
-}
 
 // Small scenes of 30 x 7 plain rectangles at the four corners, each with one
 // best answer.
