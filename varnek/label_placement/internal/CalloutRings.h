@@ -1,7 +1,7 @@
 // Where a callout's body may stand round its anchor: rings of places at
 // growing distances from the anchor. The ring at distance t holds the
 // places whose body's bounds lie t from the anchor (the body's centre on a
-// rectangle with round corners round it), about half the body's smaller
+// rectangle with round corners round it), about the body's smaller
 // side apart along it, clockwise from straight above the anchor; the rings
 // are about as far apart, the last at the callout distance. Computed with
 // correctly rounded operations only, so that every machine and compiler
