@@ -204,7 +204,7 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
         std::vector<std::uint32_t> starts;
         std::vector<std::uint32_t> triangles;
         std::vector<Vector<float, 3>> leaders;
-        leaders.reserve(2 * 160);
+        leaders.reserve(std::size_t{2} * 160);
         points.reserve(std::size_t{160} * 64);
         starts.reserve(161);
         triangles.reserve(std::size_t{160} * 3 * 64);
