@@ -235,6 +235,11 @@ private:
     // Whether the search may hide the label to show one of the given
     // priority.
     bool mayEject(LabelIndex label, float priority) const;
+    // How many labels the label hides by taking candidate k (in m_blockers):
+    // at most two the search may eject, else more than two.
+    std::size_t countEjected(LabelIndex label, CandidateIndex k);
+    // Whether a hidden label of the search has an allowed place it may take.
+    bool isAnyMovePossible();
     // Takes a random hidden label of the search, or returns false.
     bool pickHidden(LabelIndex& label);
     void addHidden(LabelIndex label);

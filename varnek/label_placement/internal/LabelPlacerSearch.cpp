@@ -1,5 +1,6 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
+#include <algorithm>
 #include <array>
 
 #include <varnek/label_placement/internal/Assert.h>
@@ -15,6 +16,12 @@ namespace {
 constexpr std::uint64_t s_stages = 32;
 constexpr double s_firstChance = 0.25;
 constexpr double s_cooling = 0.85;
+// After this much work per hidden label (and a little more) without a move
+// taken, the search checks whether any move can be taken at all.
+constexpr std::uint64_t s_movesPerCheck = 4;
+constexpr std::uint64_t s_leastCheckWindow = 64;
+// countEjected's answer for a place the search may not take.
+constexpr std::size_t s_cannotTake = 3;
 // 2^64: a chance as a bound on the generator's output.
 constexpr double s_twoToThe64 = 18446744073709551616.0;
 
@@ -40,6 +47,37 @@ void LabelPlacer::Impl::addHidden(LabelIndex label) {
         state.pooled = 1;
         m_hiddenLabels.push_back(label);
     }
+}
+
+std::size_t LabelPlacer::Impl::countEjected(LabelIndex label, CandidateIndex k) {
+    const std::size_t count = collectBlockers(label, k, 2);
+    if (count > 2) {
+        return count;
+    }
+    const float priority = m_labels[label].priority;
+    for (std::size_t b = 0; b < count; ++b) {
+        if (!mayEject(m_blockers[b], priority)) {
+            return s_cannotTake;
+        }
+    }
+    return count;
+}
+
+bool LabelPlacer::Impl::isAnyMovePossible() {
+    for (const LabelIndex label : m_hiddenLabels) {
+        const LabelState& state = m_labels[label];
+        if (state.chosen != s_hidden) {
+            continue;
+        }
+        const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
+        for (std::uint32_t allowed = getAllowedLanes(label); allowed != 0; allowed &= allowed - 1) {
+            const auto lane = static_cast<std::size_t>(internal::countTrailingZeros(allowed));
+            if (countEjected(label, rects.firstCandidateOfLane[lane]) <= 2) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 bool LabelPlacer::Impl::pickHidden(LabelIndex& label) {
@@ -104,6 +142,16 @@ void LabelPlacer::Impl::search() {
     std::uint64_t nextStage = total - stageWork;
     std::array<LabelIndex, 2> ejected{};
     LabelIndex label = 0;
+    // A frame whose hidden labels are blocked by labels the search may not
+    // hide (settled, of higher priority, or more than two) ends at once; the
+    // check costs about a move per hidden label and place, so it is made
+    // again only after as much work without a move.
+    if (!isAnyMovePossible()) {
+        m_journaling = false;
+        return;
+    }
+    std::uint64_t lastMove = m_work;
+    const std::uint64_t checkWindow = s_movesPerCheck * m_hiddenLabels.size() + s_leastCheckWindow;
     while (m_work > 0 && pickHidden(label)) {
         if (m_work < nextStage) {
             chance *= s_cooling;
@@ -125,19 +173,20 @@ void LabelPlacer::Impl::search() {
         if (!spend()) {
             break;
         }
-        const std::size_t count = collectBlockers(label, k, 2);
-        if (count > 2) {
-            continue;
-        }
-        bool mayTake = true;
-        for (std::size_t b = 0; b < count; ++b) {
-            ejected[b] = m_blockers[b];
-            mayTake = mayTake && mayEject(ejected[b], state.priority);
-        }
-        if (!mayTake ||
+        const std::size_t count = countEjected(label, k);
+        if (count > 2 ||
             (count == 2 && static_cast<double>(nextRandom()) >= chance * s_twoToThe64)) {
+            if (lastMove - m_work >= checkWindow) {
+                // Moves have failed for a while: if none can be taken,
+                // none ever will, as the arrangement stays as it is.
+                if (!isAnyMovePossible()) {
+                    break;
+                }
+                lastMove = m_work;
+            }
             continue;
         }
+        std::copy(m_blockers.begin(), m_blockers.end(), ejected.begin());
         for (std::size_t b = 0; b < count; ++b) {
             hide(ejected[b]);
         }
@@ -147,6 +196,7 @@ void LabelPlacer::Impl::search() {
             insertWithChain(ejected[b], 1, false);
         }
         state.locked = 0;
+        lastMove = m_work;
         if (m_shown > best) {
             best = m_shown;
             m_journal.clear();
