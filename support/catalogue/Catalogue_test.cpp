@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -74,26 +74,9 @@ TEST(LabelKindsTest, EveryShapeTakesEveryIndicator) {
     EXPECT_EQ(referencePoints().back(), Varnek::LabelBackground::Center);
 }
 
-// The declaration that starts at at, to its first parenthesis, brace or
-// semicolon, each run of white space made one space.
-std::string declarationAt(const std::string& text, std::size_t at) {
-    std::string declaration;
-    for (std::size_t i = at;
-         i < text.size() && declaration.find_first_of("({;") == std::string::npos; ++i) {
-        if (std::isspace(static_cast<unsigned char>(text[i])) == 0) {
-            declaration += text[i];
-        } else if (!declaration.empty() && declaration.back() != ' ') {
-            declaration += ' ';
-        }
-    }
-    return declaration;
-}
-
-std::string qualified(const std::string& type, const std::string& member) {
-    std::string name = type;
-    name += "::";
-    name += member;
-    return name;
+std::string readFile(const std::filesystem::path& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), {}};
 }
 
 // Every factory the library's label-shape headers declare, and the
@@ -101,44 +84,31 @@ std::string qualified(const std::string& type, const std::string& member) {
 // shape or an indicator kind the library gains without a row fails here,
 // and so does a row naming what the library no longer has.
 TEST(LabelKindsTest, EveryFactoryOfTheLibraryHasARow) {
+    // "static std::unique_ptr<Class> createName(" and
+    // "class VARNEK_API Class final : public LabelBackground {".
+    const std::regex factory(R"(static\s+std::\w+_ptr<(\w+)>\s+(create\w+)\s*\()");
+    const std::regex shape(R"(class\s+VARNEK_API\s+(\w+)\s+(?:final\s+)?:\s*public\s+)"
+                           R"(Label(?:Background|Indicator)\s*\{)");
     std::set<std::string> declared;
     for (const auto& entry : std::filesystem::directory_iterator(VARNEK_LABEL_SHAPE_HEADERS)) {
         if (entry.path().extension() != ".h") {
             continue;
         }
-        std::ifstream file(entry.path());
-        const std::string text{std::istreambuf_iterator<char>(file), {}};
-        // "static std::unique_ptr<Class> createName(" and
-        // "class VARNEK_API Class final : public LabelBackground {".
+        const std::string text = readFile(entry.path());
         std::set<std::string> withFactory;
-        for (auto at = text.find("static std::"); at != std::string::npos;
-             at = text.find("static std::", at + 1)) {
-            const std::string factory = declarationAt(text, at);
-            const auto open = factory.find("_ptr<");
-            const auto close = factory.find("> create");
-            if (open != std::string::npos && close != std::string::npos && factory.back() == '(') {
-                const std::string type = factory.substr(open + 5, close - open - 5);
-                declared.insert(
-                    qualified(type, factory.substr(close + 2, factory.size() - close - 3)));
-                withFactory.insert(type);
-            }
+        for (std::sregex_iterator m(text.begin(), text.end(), factory), end; m != end; ++m) {
+            declared.insert((*m)[1].str() + "::" + (*m)[2].str());
+            withFactory.insert((*m)[1]);
         }
-        const std::string classStart = "class VARNEK_API ";
-        for (auto at = text.find(classStart); at != std::string::npos;
-             at = text.find(classStart, at + 1)) {
-            const std::string shape = declarationAt(text, at);
-            const std::string type = shape.substr(
-                classStart.size(), shape.find(' ', classStart.size()) - classStart.size());
-            const bool derived = shape.find(": public LabelBackground {") != std::string::npos ||
-                                 shape.find(": public LabelIndicator {") != std::string::npos;
-            if (derived && withFactory.count(type) == 0) {
-                declared.insert(qualified(type, type));
+        for (std::sregex_iterator m(text.begin(), text.end(), shape), end; m != end; ++m) {
+            if (withFactory.count((*m)[1]) == 0) {
+                declared.insert((*m)[1].str() + "::" + (*m)[1].str());
             }
         }
     }
     std::set<std::string> rows;
-    for (const BackgroundShapeRow& shape : backgroundShapes()) {
-        rows.insert(shape.factory);
+    for (const BackgroundShapeRow& row : backgroundShapes()) {
+        rows.insert(row.factory);
     }
     for (const IndicatorKindRow& kind : indicatorKinds()) {
         if (kind.factory != nullptr) {
@@ -154,24 +124,19 @@ TEST(LabelKindsTest, EveryFactoryOfTheLibraryHasARow) {
 // a row fails here.
 TEST(LabelKindsTest, EveryLayerHasARow) {
     using Varnek::LayeredLabelIndicator;
-    std::ifstream file(std::string(VARNEK_LABEL_SHAPE_HEADERS) + "/LayeredLabelIndicator.h");
-    const std::string text{std::istreambuf_iterator<char>(file), {}};
+    const std::string text =
+        readFile(std::string(VARNEK_LABEL_SHAPE_HEADERS) + "/LayeredLabelIndicator.h");
     // "enum Layer : int { Lower = 0, Middle = 1, Upper = 2 };"
-    const std::string start = "enum Layer : int {";
-    const auto at = text.find(start);
-    ASSERT_NE(at, std::string::npos);
-    std::istringstream enumerators(
-        text.substr(at + start.size(), text.find('}', at) - at - start.size()));
+    std::smatch layers;
+    ASSERT_TRUE(std::regex_search(text, layers, std::regex(R"(enum Layer : int \{([^}]*)\})")));
+    const std::string enumerators = layers[1];
+    const std::regex enumerator(R"((\w+)(?:\s*=\s*(\d+))?)");
     int value = 0;
-    for (std::string enumerator; std::getline(enumerators, enumerator, ',');) {
-        std::istringstream parts(enumerator);
-        std::string name;
-        std::string equals;
-        if (!(parts >> name)) {
-            continue;
-        }
-        if (parts >> equals) {
-            parts >> value;
+    for (std::sregex_iterator m(enumerators.begin(), enumerators.end(), enumerator), end; m != end;
+         ++m, ++value) {
+        const std::string name = (*m)[1];
+        if ((*m)[2].matched) {
+            value = std::stoi((*m)[2]);
         }
         std::string kindName = "layered-";
         for (const char c : name) {
@@ -182,17 +147,16 @@ TEST(LabelKindsTest, EveryLayerHasARow) {
             std::find_if(kinds.begin(), kinds.end(),
                          [&](const IndicatorKindRow& kind) { return kind.name == kindName; });
         ASSERT_NE(row, kinds.end()) << name;
-        const auto made = row->make({true, false, 0.0f});
         const auto layer = LayeredLabelIndicator::createLayeredLabelIndicator(
             true, static_cast<LayeredLabelIndicator::Layer>(value), false, 0.0f);
         std::vector<Varnek::Vector<float, 3>> madePoints;
         std::vector<Varnek::Vector<float, 3>> layerPoints;
-        made->addPolygonPointsInClockwiseOrder(Varnek::LabelBackground::TopLeft, {4, 2, 0},
+        row->make({true, false, 0.0f})
+            ->addPolygonPointsInClockwiseOrder(Varnek::LabelBackground::TopLeft, {4, 2, 0},
                                                madePoints);
         layer->addPolygonPointsInClockwiseOrder(Varnek::LabelBackground::TopLeft, {4, 2, 0},
                                                 layerPoints);
         EXPECT_TRUE(madePoints == layerPoints) << kindName;
-        ++value;
     }
 }
 
