@@ -1,16 +1,15 @@
 // The thread rules the headers state, each exercised from several threads:
 // queries on one object and on different objects, the vocabulary's names and
 // option texts while translations are added and cleared, initialize of
-// backgrounds that share nothing, and initialize of a background whose
-// indicator others share when the caller keeps it apart from their queries,
-// and placers of their own sharing backgrounds.
+// backgrounds that share nothing, initialize of a background whose indicator
+// others share when the caller keeps it apart from their queries, and
+// placers of their own sharing backgrounds.
 // Every answer must equal one computed before the threads started. Under the
 // tsan preset this also proves the calls free of data races.
 #include <gtest/gtest.h>
 
 #include <array>
 #include <atomic>
-#include <cstdint>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -36,12 +35,27 @@ constexpr int s_rounds = 200;
 // One query and the check of its answer; false on a wrong answer.
 using Query = std::function<bool()>;
 
+// Runs body on s_readerThreads threads at once, each with the count of wrong
+// answers they share; returns that count when all have finished.
+template <typename Body>
+int wrongAnswersOnThreads(Body body) {
+    std::atomic<int> wrongAnswers{0};
+    std::vector<std::thread> threads;
+    threads.reserve(s_readerThreads);
+    for (int t = 0; t < s_readerThreads; ++t) {
+        threads.emplace_back([&] { body(wrongAnswers); });
+    }
+    for (std::thread& thread : threads) {
+        thread.join();
+    }
+    return wrongAnswers.load();
+}
+
 // Runs every query s_rounds times on each reader thread while writer threads
 // keep registering and replacing translations and another keeps clearing
 // them all. Returns the number of wrong answers.
 int runConcurrently(const std::vector<Query>& queries) {
     std::atomic<bool> readersDone{false};
-    std::atomic<int> wrongAnswers{0};
     std::vector<std::thread> writers;
     for (const char* text : {"A", "B"}) {
         writers.emplace_back([&readersDone, text] {
@@ -55,28 +69,21 @@ int runConcurrently(const std::vector<Query>& queries) {
             Translator::clearTranslations();
         }
     });
-    std::vector<std::thread> readers;
-    readers.reserve(s_readerThreads);
-    for (int t = 0; t < s_readerThreads; ++t) {
-        readers.emplace_back([&] {
-            for (int round = 0; round < s_rounds; ++round) {
-                for (const Query& query : queries) {
-                    if (!query()) {
-                        ++wrongAnswers;
-                    }
+    const int wrongAnswers = wrongAnswersOnThreads([&queries](std::atomic<int>& wrong) {
+        for (int round = 0; round < s_rounds; ++round) {
+            for (const Query& query : queries) {
+                if (!query()) {
+                    ++wrong;
                 }
             }
-        });
-    }
-    for (std::thread& reader : readers) {
-        reader.join();
-    }
+        }
+    });
     readersDone = true;
     for (std::thread& writer : writers) {
         writer.join();
     }
     Translator::clearTranslations();
-    return wrongAnswers.load();
+    return wrongAnswers;
 }
 
 // Every query of a background for one reference point.
@@ -140,7 +147,8 @@ TEST(ConcurrentQueriesTest, OneObjectFromManyThreadsWhileTranslationsChange) {
             addGeometryQueries(background, static_cast<ReferencePoint>(r), queries);
         }
     }
-    // One placer per thread, all drawing on the shared backgrounds.
+    // A placer of its own on every thread, sharing the default background and
+    // the labels' backgrounds with the others.
     const std::vector<std::shared_ptr<LabelBackground>> shared = {round, flat, balloon};
     std::mt19937 random(11);
     const std::vector<LabelRequest> scene =
@@ -172,25 +180,17 @@ TEST(ConcurrentQueriesTest, DifferentObjectsIncludingInitializeFromManyThreads) 
     const std::array<decltype(expected(0.0F)), 2> answers = {expected(scales[0]),
                                                              expected(scales[1])};
 
-    std::atomic<int> wrongAnswers{0};
-    std::vector<std::thread> threads;
-    threads.reserve(s_readerThreads);
-    for (int t = 0; t < s_readerThreads; ++t) {
-        threads.emplace_back([&] {
-            const auto background = make(scales[0]);
-            for (int round = 0; round < s_rounds; ++round) {
-                const std::size_t k = static_cast<std::size_t>(round) % 2;
-                background->initialize(scales[k]);
-                if (geometryAnswers(*background, ReferencePoint::LeftTop) != answers[k]) {
-                    ++wrongAnswers;
-                }
+    const int wrongAnswers = wrongAnswersOnThreads([&](std::atomic<int>& wrong) {
+        const auto background = make(scales[0]);
+        for (int round = 0; round < s_rounds; ++round) {
+            const std::size_t k = static_cast<std::size_t>(round) % 2;
+            background->initialize(scales[k]);
+            if (geometryAnswers(*background, ReferencePoint::LeftTop) != answers[k]) {
+                ++wrong;
             }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    EXPECT_EQ(wrongAnswers.load(), 0);
+        }
+    });
+    EXPECT_EQ(wrongAnswers, 0);
 }
 
 // initialize of one background re-scales the indicator it shares with
@@ -213,91 +213,24 @@ TEST(ConcurrentQueriesTest, InitializeOfASharedIndicatorKeptApartFromQueries) {
 
     std::shared_mutex scaleChange;
     std::atomic<bool> readersDone{false};
-    std::atomic<int> wrongAnswers{0};
     std::thread writer([&] {
         for (std::size_t k = 0; !readersDone.load(); k ^= 1U) {
             const std::unique_lock<std::shared_mutex> lock(scaleChange);
             initialized->initialize(scales[k]);
         }
     });
-    std::vector<std::thread> readers;
-    readers.reserve(s_readerThreads);
-    for (int t = 0; t < s_readerThreads; ++t) {
-        readers.emplace_back([&] {
-            for (int round = 0; round < s_rounds; ++round) {
-                const std::shared_lock<std::shared_mutex> lock(scaleChange);
-                const Answers answer = geometryAnswers(*sharing, ReferencePoint::TopCenter);
-                if (answer != answers[0] && answer != answers[1]) {
-                    ++wrongAnswers;
-                }
+    const int wrongAnswers = wrongAnswersOnThreads([&](std::atomic<int>& wrong) {
+        for (int round = 0; round < s_rounds; ++round) {
+            const std::shared_lock<std::shared_mutex> lock(scaleChange);
+            const Answers answer = geometryAnswers(*sharing, ReferencePoint::TopCenter);
+            if (answer != answers[0] && answer != answers[1]) {
+                ++wrong;
             }
-        });
-    }
-    for (std::thread& reader : readers) {
-        reader.join();
-    }
+        }
+    });
     readersDone = true;
     writer.join();
-    EXPECT_EQ(wrongAnswers.load(), 0);
-}
-
-// Placers of their own on several threads, sharing the default background
-// and the labels' backgrounds, place the same frames as one placer alone.
-TEST(ConcurrentQueriesTest, DifferentPlacersSharingBackgroundsFromManyThreads) {
-    const std::shared_ptr<const LabelBackground> background =
-        SymmetricCornerLabelBackground::createRoundCornered(
-            TriangularLabelIndicator::createAcuteAngledTriangularLabelIndicator(true, 0.015F),
-            250.0F);
-    const std::shared_ptr<const LabelBackground> balloon =
-        std::make_shared<BalloonLabelBackground>(250.0F);
-    LabelPlacementOptions options;
-    options.viewport = {0.0F, 0.0F, 400.0F, 300.0F};
-    std::vector<LabelRequest> labels;
-    for (std::uint64_t key = 0; key < 40; ++key) {
-        LabelRequest request{};
-        request.key = key;
-        request.anchor = {static_cast<float>((key * 37) % 400),
-                          static_cast<float>((key * 53) % 300), 0.0F};
-        request.size = {30.0F + static_cast<float>(key % 5), 12.0F, 0.0F};
-        request.priority = static_cast<float>(key % 3);
-        request.background = key % 4 == 0 ? balloon.get() : nullptr;
-        labels.push_back(request);
-    }
-    // Two frames, the second moved a little, so that history counts.
-    const auto placeTwoFrames = [&](LabelPlacer& placer) {
-        std::vector<LabelRequest> moved = labels;
-        for (LabelRequest& request : moved) {
-            request.anchor[0] += 3.0F;
-        }
-        placer.place(labels);
-        std::vector<std::tuple<bool, int, float, float>> answer;
-        for (const PlacedLabel& placed : placer.place(moved)) {
-            answer.emplace_back(placed.visible, placed.referencePoint, placed.offset[0],
-                                placed.offset[1]);
-        }
-        return answer;
-    };
-    LabelPlacer alone(background, options);
-    const auto expected = placeTwoFrames(alone);
-
-    std::atomic<int> wrongAnswers{0};
-    std::vector<std::thread> threads;
-    threads.reserve(s_readerThreads);
-    for (int t = 0; t < s_readerThreads; ++t) {
-        threads.emplace_back([&] {
-            LabelPlacer placer(background, options);
-            for (int round = 0; round < 20; ++round) {
-                placer.forgetHistory();
-                if (placeTwoFrames(placer) != expected) {
-                    ++wrongAnswers;
-                }
-            }
-        });
-    }
-    for (std::thread& thread : threads) {
-        thread.join();
-    }
-    EXPECT_EQ(wrongAnswers.load(), 0);
+    EXPECT_EQ(wrongAnswers, 0);
 }
 
 }  // namespace
