@@ -20,6 +20,13 @@ namespace internal {
 
 class AnchorGrid {
 public:
+    AnchorGrid() = default;
+    // Its arrays from the arena.
+    explicit AnchorGrid(FrameArena* arena)
+        : m_cellStarts(FrameAllocator<std::uint32_t>(arena)),
+          m_anchors(FrameAllocator<Anchor>(arena)),
+          m_nextAtPoint(FrameAllocator<std::uint32_t>(arena)) {}
+
     // Sorts the anchors (x[i], y[i]) with listed[i] set into the layout's cells.
     void build(const UniformGrid& layout, const float* x, const float* y,
                const std::uint8_t* listed, std::size_t count);

@@ -1,7 +1,10 @@
 #include <varnek/label_placement/internal/FrameAllocator.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <new>
+
+#include <varnek/label_placement/internal/Assert.h>
 
 #if VARNEK_HAS_HUGE_PAGE_ADVICE
 #include <sys/mman.h>
@@ -16,6 +19,8 @@ constexpr std::size_t s_hugePage = std::size_t{2} << 20;
 // From this size on a block takes whole huge pages: at most half of them
 // is room it does not use.
 constexpr std::size_t s_leastHugeBlock = s_hugePage;
+// A cache line: where the blocks of a chunk start.
+constexpr std::size_t s_line = 64;
 
 bool takesHugePages(std::size_t bytes) {
     return VARNEK_HAS_HUGE_PAGE_ADVICE != 0 && bytes >= s_leastHugeBlock;
@@ -43,6 +48,72 @@ void freeFrameBlock(void* block, std::size_t bytes) noexcept {
         return;
     }
     ::operator delete (block, std::align_val_t{s_hugePage});
+}
+
+FrameArena::~FrameArena() {
+    // Every block is back: the chunks hold nothing.
+    VARNEK_ASSERT(m_current.live == 0 && m_retired.empty());
+    if (m_current.data != nullptr) {
+        freeFrameBlock(m_current.data, m_current.size);
+    }
+}
+
+void FrameArena::prepare(std::size_t bytes) {
+    if (bytes < s_leastChunk) {
+        return;
+    }
+    // Whole huge pages: the last one is the chunk's alone.
+    bytes = (bytes + s_hugePage - 1) & ~(s_hugePage - 1);
+    // Room for the retired chunk first, so that nothing is lost if the new
+    // one cannot be had.
+    m_retired.reserve(m_retired.size() + 1);
+    Chunk chunk{static_cast<char*>(allocateFrameBlock(bytes)), bytes, 0, 0};
+    if (m_current.data != nullptr) {
+        if (m_current.live == 0) {
+            freeFrameBlock(m_current.data, m_current.size);
+        } else {
+            m_retired.push_back(m_current);
+        }
+    }
+    m_current = chunk;
+}
+
+void* FrameArena::allocate(std::size_t bytes) {
+    // Blocks start on cache lines; an empty one takes a line too, so that
+    // every block lies inside its chunk.
+    const std::size_t rounded = (std::max<std::size_t>(bytes, 1) + s_line - 1) & ~(s_line - 1);
+    if (m_current.data != nullptr && rounded >= bytes &&
+        rounded <= m_current.size - m_current.used) {
+        void* block = m_current.data + m_current.used;
+        m_current.used += rounded;
+        ++m_current.live;
+        return block;
+    }
+    return allocateFrameBlock(bytes);
+}
+
+void FrameArena::deallocate(void* block, std::size_t bytes) noexcept {
+    const auto holds = [block](const Chunk& chunk) {
+        const auto address = reinterpret_cast<std::uintptr_t>(block);
+        const auto start = reinterpret_cast<std::uintptr_t>(chunk.data);
+        return chunk.data != nullptr && address >= start && address - start < chunk.size;
+    };
+    if (holds(m_current)) {
+        --m_current.live;
+        return;
+    }
+    for (std::size_t c = 0; c < m_retired.size(); ++c) {
+        Chunk& chunk = m_retired[c];
+        if (holds(chunk)) {
+            if (--chunk.live == 0) {
+                freeFrameBlock(chunk.data, chunk.size);
+                chunk = m_retired.back();
+                m_retired.pop_back();
+            }
+            return;
+        }
+    }
+    freeFrameBlock(block, bytes);
 }
 
 void adviseHugePages(void* data, std::size_t bytes) noexcept {

@@ -17,6 +17,12 @@ class KeyTable {
 public:
     static constexpr std::uint32_t s_absent = 0xFFFFFFFFu;
 
+    KeyTable() = default;
+    // Its arrays from the arena.
+    explicit KeyTable(FrameArena* arena)
+        : m_keys(FrameAllocator<std::uint64_t>(arena)),
+          m_values(FrameAllocator<std::uint32_t>(arena)) {}
+
     // Empties the table and makes room for count keys. The lookups never
     // depend on the order of insertion beyond which value a key keeps.
     void reset(std::size_t count);

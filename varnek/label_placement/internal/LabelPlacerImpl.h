@@ -277,6 +277,16 @@ private:
         return !m_calloutOfLabel.empty() && m_calloutOfLabel[label] != s_noCallout;
     }
 
+    // Where the per-frame arrays below come from: first, so that it outlives
+    // them.
+    internal::FrameArena m_arena;
+    // The count of labels its chunk was made for.
+    std::size_t m_arenaLabels = 0;
+    template <typename T>
+    internal::FrameVector<T> makeFrameVector() {
+        return internal::FrameVector<T>(internal::FrameAllocator<T>(&m_arena));
+    }
+
     std::shared_ptr<const LabelBackground> m_defaultBackground;
     LabelPlacementOptions m_options;
     std::vector<ReferencePoint> m_candidates;
@@ -291,14 +301,14 @@ private:
     // The cells of the anchors, and the larger ones of the visible labels.
     internal::UniformGrid m_layout;
     internal::UniformGrid m_visibleLayout;
-    internal::AnchorGrid m_anchors;
-    internal::VisibleLabelGrid m_visible;
+    internal::AnchorGrid m_anchors{&m_arena};
+    internal::VisibleLabelGrid m_visible{&m_arena};
 
     // The previous call's labels by key, and what each showed: its
     // reference point + 1, or s_hidden.
-    internal::KeyTable m_previousKeys;
-    internal::KeyTable m_currentKeys;
-    internal::FrameVector<std::int16_t> m_previousReferencePoints;
+    internal::KeyTable m_previousKeys{&m_arena};
+    internal::KeyTable m_currentKeys{&m_arena};
+    internal::FrameVector<std::int16_t> m_previousReferencePoints = makeFrameVector<std::int16_t>();
 
     // What of a background's state makes its shapes: its scale factors and
     // whether it was initialised; zero for no background.
@@ -314,29 +324,30 @@ private:
     // The previous call's requests and the state of their backgrounds, to
     // answer an unchanged frame with the same result.
     bool m_hasLastCall = false;
-    internal::FrameVector<LabelRequest> m_lastRequests;
-    internal::FrameVector<BackgroundState> m_lastBackgroundStates;
+    internal::FrameVector<LabelRequest> m_lastRequests = makeFrameVector<LabelRequest>();
+    internal::FrameVector<BackgroundState> m_lastBackgroundStates =
+        makeFrameVector<BackgroundState>();
 
     // Per request, as read; then per label, numbered in greedy order (the
     // placeable ones first), with the maps between the two numberings.
-    internal::FrameVector<LabelState> m_read;
-    internal::FrameVector<LabelState> m_labels;
-    internal::FrameVector<RequestIndex> m_requestOf;
-    internal::FrameVector<LabelIndex> m_labelOf;
+    internal::FrameVector<LabelState> m_read = makeFrameVector<LabelState>();
+    internal::FrameVector<LabelState> m_labels = makeFrameVector<LabelState>();
+    internal::FrameVector<RequestIndex> m_requestOf = makeFrameVector<RequestIndex>();
+    internal::FrameVector<LabelIndex> m_labelOf = makeFrameVector<LabelIndex>();
     std::size_t m_placeable = 0;
     // Whether a label stepped back in this call.
     bool m_anySteppedBack = false;
-    internal::FrameVector<float> m_anchorX;
-    internal::FrameVector<float> m_anchorY;
-    internal::FrameVector<std::uint8_t> m_anchorListed;
+    internal::FrameVector<float> m_anchorX = makeFrameVector<float>();
+    internal::FrameVector<float> m_anchorY = makeFrameVector<float>();
+    internal::FrameVector<std::uint8_t> m_anchorListed = makeFrameVector<std::uint8_t>();
     // How far a candidate reaches from its anchor, at most, this frame.
     float m_reach = 0.0f;
     // The distance of this frame's callouts (the option's, resolved); 0 none.
     float m_calloutDistance = 0.0f;
     // A label here is a request's index.
     using OrderKey = internal::OrderKey;
-    internal::FrameVector<OrderKey> m_order;
-    internal::FrameVector<OrderKey> m_orderScratch;
+    internal::FrameVector<OrderKey> m_order = makeFrameVector<OrderKey>();
+    internal::FrameVector<OrderKey> m_orderScratch = makeFrameVector<OrderKey>();
     std::vector<LabelIndex> m_blockers;
     std::vector<LabelIndex> m_hiddenLabels;
     std::vector<LabelIndex> m_moved;
@@ -415,7 +426,7 @@ private:
         float y;
         internal::ShapeCache::OutlineRange outline;
     };
-    internal::FrameVector<OutlineLabel> m_outlineLabels;
+    internal::FrameVector<OutlineLabel> m_outlineLabels = makeFrameVector<OutlineLabel>();
     std::size_t m_outlinePointCount = 0;
     std::vector<std::uint32_t> m_outlineStarts;
 
@@ -467,7 +478,7 @@ private:
     // its room.
     std::vector<std::uint8_t> m_held;
     // The drawn labels' outlines, when fading.
-    internal::FrameVector<OutlineLabel> m_fadeOutlineLabels;
+    internal::FrameVector<OutlineLabel> m_fadeOutlineLabels = makeFrameVector<OutlineLabel>();
     std::vector<std::uint32_t> m_fadeOutlineStarts;
     std::size_t m_fadeOutlinePointCount = 0;
     // The n of the levels in m_drawn.

@@ -12,6 +12,12 @@ namespace {
 
 using internal::bitsOf;
 
+// About the bytes of the per-frame arrays of one label, at most: its state
+// (read, then in greedy order), the request kept for the next call's
+// comparison, the two numberings, the greedy order and its sort's scratch,
+// a key table at most a quarter full, and the grids.
+constexpr std::size_t s_frameBytesPerLabel = 512;
+
 bool isFinite(const Vector<float, 3>& v) {
     return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
 }
@@ -26,6 +32,13 @@ std::uint32_t descendingKeyOf(float priority) {
 }  // namespace
 
 void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t count) {
+    // The arrays of a frame larger than any before come from one chunk
+    // (where they are large enough to share huge pages): a vector grown from
+    // size s takes room for the larger of 2s and count.
+    if (count > m_arenaLabels) {
+        m_arena.prepare(std::max(count, 2 * m_arenaLabels) * s_frameBytesPerLabel);
+        m_arenaLabels = count;
+    }
     m_read.resize(count);
     m_shapes.beginFrame(count);
     m_currentKeys.reset(count);

@@ -33,6 +33,11 @@ public:
         std::uint16_t row;
     };
 
+    VisibleLabelGrid() = default;
+    // Its arrays from the arena.
+    explicit VisibleLabelGrid(FrameArena* arena)
+        : m_cells(FrameAllocator<Cell>(arena)), m_nodes(FrameAllocator<Node>(arena)) {}
+
     // Empties the grid and takes the layout (at most s_maxCellsPerAxis cells
     // along either axis), with room for entries listings of labels in cells
     // without allocating.
