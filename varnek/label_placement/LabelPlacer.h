@@ -96,15 +96,16 @@
 // from the anchor: the body's bounds lie at most d from the anchor and do
 // not hold it. The places tried: the one the label's callout had in the
 // previous call, relative to its anchor (by key, as the history goes),
-// first; then rings of places round the anchor, nearest first, up to d,
-// each moved off the label its body meets, if it meets one, the least way
-// (twice at most). The work is counted, never timed: at most 96 places a
-// label are tested against the labels round it. A callout keeps every
-// guarantee of a visible label above (no overlap with the gap, inside the
-// viewport, off what is kept out and off the rooms of labels fading out,
-// anchors uncovered as anchorsAreObstacles says), and its leader, the
-// segment from the anchor to the point of the body's outline nearest it
-// (appendLeaders):
+// first; then rings of places round the anchor, nearest first whatever d
+// (the first a body's smaller side from it, the last at d), each moved off
+// the label its body meets, if it meets one, the least way (twice at
+// most). The work is counted, never timed: at most 96 places a label are
+// tested against the labels round it. A callout keeps every guarantee of
+// a visible label above (no overlap with the gap, inside the viewport, off
+// what is kept out and off the rooms of labels fading out, anchors
+// uncovered as anchorsAreObstacles says), and its leader, the segment from
+// the anchor to the point of the body's outline nearest it or, where that
+// way is taken, to a corner of the outline the anchor sees (appendLeaders):
 // - shares no point with another leader;
 // - has no point strictly inside another visible label's bounds grown by
 //   half the gap (a body placed later is kept off earlier leaders alike);

@@ -98,8 +98,8 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
          {},
          42.0f,
          {0, 1, 1, 1, 1}},
-        {"a leader holding a third anchor is no leader: that label takes the window",
-         {label(0, 200.0f, 200.0f, 1.0f), label(1, 200.0f, 180.0f)},
+        {"a leader passing a third anchor is no leader: that label takes the window",
+         {label(0, 200.0f, 200.0f, 1.0f), label(1, 200.0f, 199.8f)},
          keepOutAllBut({{185.0f, 146.0f, 215.0f, 162.0f}}),
          80.0f,
          {0, 2}},
@@ -117,6 +117,16 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
          keepOutAllBut({{185.0f, 146.0f, 215.0f, 162.0f}}),
          80.0f,
          {2}},
+        {"a near window is found whatever the distance",
+         {label(0, 200.0f, 200.0f)},
+         keepOutAllBut({{185.0f, 146.0f, 215.0f, 162.0f}}),
+         1e30f,
+         {2}},
+        {"a label in the way of the nearest point leaves the way to a corner",
+         {label(0, 200.0f, 200.0f), label(1, 185.0f, 178.0f, 1.0f)},
+         keepOutAllBut({{205.0f, 146.0f, 245.0f, 162.0f}, {185.0f, 171.0f, 215.0f, 178.0f}}),
+         80.0f,
+         {2, 1}},
     };
     const auto background = makePlainRectangle(400.0f);
     for (const Scene& scene : scenes) {
@@ -141,7 +151,7 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
 // label 1, where their leaders would cross: it stays hidden. Placed afresh,
 // each takes the place on its own side.
 TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceAndLeadersNeverCross) {
-    const LabelRect left{150.0f, 135.0f, 185.0f, 165.0f};
+    const LabelRect left{130.0f, 135.0f, 185.0f, 165.0f};
     const LabelRect right{245.0f, 135.0f, 310.0f, 165.0f};
     const auto background = makePlainRectangle(400.0f);
     LabelPlacementOptions options;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace Varnek {
 namespace internal {
@@ -85,13 +86,16 @@ CalloutRings::CalloutRings(const LabelRect& body, float distance) {
     m_halfHeight = 0.5 * height;
     m_centreX = 0.5 * (static_cast<double>(body.left) + body.right);
     m_centreY = 0.5 * (static_cast<double>(body.top) + body.bottom);
-    m_ringCount = static_cast<std::size_t>(
-        std::min(static_cast<double>(s_maxRings), std::max(1.0, std::ceil(reach / spacing))));
-    for (std::size_t ring = 0; ring < m_ringCount; ++ring) {
+    // Nearest first whatever the distance: a spacing apart near the anchor,
+    // further apart beyond, the last at the distance.
+    const double steps[s_maxRings] = {
+        1.0, 2.0, 3.0, 4.0, 6.0, 8.0, std::numeric_limits<double>::infinity()};
+    for (std::size_t ring = 0;
+         ring < s_maxRings && (ring == 0 || spacing * steps[ring - 1] < reach); ++ring) {
         // A hair inside the distance, so that the rounding of the body's
         // place never takes it past.
-        const double t = reach * static_cast<double>(ring + 1) / static_cast<double>(m_ringCount) *
-                         (1.0 - 1.0 / 4096.0);
+        const double t = std::min(spacing * steps[ring], reach) * (1.0 - 1.0 / 4096.0);
+        m_ringCount = ring + 1;
         m_distances[ring] = t;
         m_lengths[ring] = 4.0 * (m_halfWidth + m_halfHeight) + 2.0 * s_pi * t;
         m_places[ring] = static_cast<std::size_t>(

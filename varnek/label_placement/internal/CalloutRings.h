@@ -2,8 +2,10 @@
 // growing distances from the anchor. The ring at distance t holds the
 // places whose body's bounds lie t from the anchor (the body's centre on a
 // rectangle with round corners round it), about the body's smaller
-// side apart along it, clockwise from straight above the anchor; the rings
-// are about as far apart, the last at the callout distance. Computed with
+// side apart along it, clockwise from straight above the anchor. The rings
+// go out from the anchor whatever the distance: one, two, three, four, six
+// and eight of those sides from it, then the callout distance, as far as
+// it reaches (the last ring at it). Computed with
 // correctly rounded operations only, so that every machine and compiler
 // finds the same places. Private to the library's sources; not installed.
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_CALLOUTRINGS_H
@@ -22,7 +24,7 @@ namespace internal {
 class CalloutRings {
 public:
     // At most this many rings, and places on a ring.
-    static constexpr std::size_t s_maxRings = 6;
+    static constexpr std::size_t s_maxRings = 7;
     static constexpr std::size_t s_maxPerRing = 32;
 
     // The rings of a body whose bounds relative to its origin are body, up

@@ -21,6 +21,10 @@ constexpr int s_triesPerLabel = 96;
 constexpr int s_movesPerPlace = 2;
 constexpr float s_moveSlack = 1.0f / 4096.0f;
 
+// At most about this many corners of the outline a leader may end at
+// besides its nearest point.
+constexpr std::uint32_t s_leaderEnds = 8;
+
 // Listings a leader is given room for in the leaders' grid.
 constexpr std::size_t s_leaderCellsReserved = 36;
 
@@ -115,65 +119,11 @@ void LabelPlacer::Impl::placeCallouts() {
     m_nearAnchors.reserve(room);
     m_nearLeaders.reserve(room);
 
-    const float d = m_calloutDistance;
     for (LabelIndex label = 0; label < m_placeable; ++label) {
         const LabelState& state = m_labels[label];
-        if (state.status != Status::Placeable || state.chosen != s_hidden ||
-            m_anchorListed[label] == 0) {
-            continue;
-        }
-        const LabelRect& body = m_shapes.getBody(state.shape).bounds;
-        const float width = body.right - body.left;
-        const float height = body.bottom - body.top;
-        if (!(width >= 0.0f && height >= 0.0f) || !std::isfinite(width) || !std::isfinite(height)) {
-            continue;
-        }
-        const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
-        const Vector<float, 3>* points = m_shapes.getOutlinePoints() + outline.first;
-        const float clearance =
-            std::max(m_halfGap, s_leaderClearanceShare * std::min(width, height));
-        // Every place lies within the body's size and the distance of the
-        // anchor.
-        const LabelRect area{state.x - width - d, state.y - height - d, state.x + width + d,
-                             state.y + height + d};
-        gatherNearCallout(label, grow(area), clearance);
-
-        // Where it stood in the previous call first, while that is free.
-        const RequestIndex request = m_requestOf[label];
-        const std::uint64_t key = m_lastRequests[request].key;
-        bool shown = false;
-        int tries = s_triesPerLabel;
-        if (m_currentKeys.find(key) == request) {
-            const std::uint32_t before = m_previousKeys.find(key);
-            if (before < m_calloutShifts.size() && !std::isnan(m_calloutShifts[before].dx)) {
-                float moveX = 0.0f;
-                float moveY = 0.0f;
-                shown = tryCallout(label, m_calloutShifts[before].dx, m_calloutShifts[before].dy,
-                                   points, outline.count, clearance, tries, moveX, moveY);
-            }
-        }
-        // A place whose body meets one label (or leaves the view) is moved
-        // the least way off it, and tried again, a few times: bodies then
-        // pack against the labels round them as tightly as labels do.
-        const internal::CalloutRings rings(body, d);
-        for (std::size_t ring = 0; !shown && ring < rings.getRingCount() && tries > 0; ++ring) {
-            const std::size_t places = rings.getPlaceCount(ring);
-            for (std::size_t k = 0; !shown && k < places && tries > 0; ++k) {
-                float dx = 0.0f;
-                float dy = 0.0f;
-                rings.getShift(ring, k, dx, dy);
-                for (int move = 0; !shown && move <= s_movesPerPlace && tries > 0; ++move) {
-                    float moveX = 0.0f;
-                    float moveY = 0.0f;
-                    shown = tryCallout(label, dx, dy, points, outline.count, clearance, tries,
-                                       moveX, moveY);
-                    if (moveX == 0.0f && moveY == 0.0f) {
-                        break;
-                    }
-                    dx += moveX;
-                    dy += moveY;
-                }
-            }
+        if (state.status == Status::Placeable && state.chosen == s_hidden &&
+            m_anchorListed[label] != 0) {
+            searchCallout(label);
         }
     }
     for (const Callout& callout : m_callouts) {
@@ -182,6 +132,64 @@ void LabelPlacer::Impl::placeCallouts() {
                                                            callout.y - state.y};
     }
     m_calloutShifts.swap(m_nextCalloutShifts);
+}
+
+bool LabelPlacer::Impl::searchCallout(LabelIndex label) {
+    const float d = m_calloutDistance;
+    const LabelState& state = m_labels[label];
+    const LabelRect& body = m_shapes.getBody(state.shape).bounds;
+    const float width = body.right - body.left;
+    const float height = body.bottom - body.top;
+    if (!(width >= 0.0f && height >= 0.0f) || !std::isfinite(width) || !std::isfinite(height)) {
+        return false;
+    }
+    const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
+    const Vector<float, 3>* points = m_shapes.getOutlinePoints() + outline.first;
+    const float clearance = std::max(m_halfGap, s_leaderClearanceShare * std::min(width, height));
+    // Every place lies within the body's size and the distance of the
+    // anchor.
+    const LabelRect area{state.x - width - d, state.y - height - d, state.x + width + d,
+                         state.y + height + d};
+    gatherNearCallout(label, grow(area), clearance);
+
+    // Where it stood in the previous call first, while that is free.
+    const RequestIndex request = m_requestOf[label];
+    const std::uint64_t key = m_lastRequests[request].key;
+    bool shown = false;
+    int tries = s_triesPerLabel;
+    if (m_currentKeys.find(key) == request) {
+        const std::uint32_t before = m_previousKeys.find(key);
+        if (before < m_calloutShifts.size() && !std::isnan(m_calloutShifts[before].dx)) {
+            float moveX = 0.0f;
+            float moveY = 0.0f;
+            shown = tryCallout(label, m_calloutShifts[before].dx, m_calloutShifts[before].dy,
+                               points, outline.count, clearance, tries, moveX, moveY);
+        }
+    }
+    // A place whose body meets one label (or leaves the view) is moved
+    // the least way off it, and tried again, a few times: bodies then
+    // pack against the labels round them as tightly as labels do.
+    const internal::CalloutRings rings(body, d);
+    for (std::size_t ring = 0; !shown && ring < rings.getRingCount() && tries > 0; ++ring) {
+        const std::size_t places = rings.getPlaceCount(ring);
+        for (std::size_t k = 0; !shown && k < places && tries > 0; ++k) {
+            float dx = 0.0f;
+            float dy = 0.0f;
+            rings.getShift(ring, k, dx, dy);
+            for (int move = 0; !shown && move <= s_movesPerPlace && tries > 0; ++move) {
+                float moveX = 0.0f;
+                float moveY = 0.0f;
+                shown = tryCallout(label, dx, dy, points, outline.count, clearance, tries, moveX,
+                                   moveY);
+                if (moveX == 0.0f && moveY == 0.0f) {
+                    break;
+                }
+                dx += moveX;
+                dy += moveY;
+            }
+        }
+    }
+    return shown;
 }
 
 void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& area,
@@ -285,12 +293,50 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
             return false;
         }
     }
-    // The leader ends at the point of the outline nearest the anchor.
+    for (const internal::Segment& other : m_nearLeaders) {
+        if (internal::segmentEntersRect(other, grown)) {
+            return false;
+        }
+    }
+    // The leader ends at the point of the outline nearest the anchor or,
+    // where that way is taken, at a corner of the outline the anchor sees.
     float endX = 0.0f;
     float endY = 0.0f;
     internal::CalloutRings::findNearestPoint(outline, count, static_cast<double>(x) - ox,
                                              static_cast<double>(y) - oy, endX, endY);
-    const internal::Segment leader{x, y, ox + endX, oy + endY};
+    internal::Segment leader{x, y, ox + endX, oy + endY};
+    bool free = isLeaderFree(leader, clearance);
+    const std::uint32_t stride = std::max<std::uint32_t>(1, count / s_leaderEnds);
+    for (std::uint32_t p = 0; !free && p < count; p += stride) {
+        const Vector<float, 3>& before = outline[p > 0 ? p - 1 : count - 1];
+        const Vector<float, 3>& corner = outline[p];
+        const Vector<float, 3>& after = outline[p + 1 < count ? p + 1 : 0];
+        const double ax = static_cast<double>(x) - ox;
+        const double ay = static_cast<double>(y) - oy;
+        const double in = internal::turnOf(before[0], before[1], corner[0], corner[1], ax, ay);
+        const double out = internal::turnOf(corner[0], corner[1], after[0], after[1], ax, ay);
+        // Clockwise on screen (y down): the inside is to the right, a
+        // positive turn.
+        if (in > 0.0 && out > 0.0) {
+            continue;
+        }
+        leader = {x, y, ox + corner[0], oy + corner[1]};
+        free = isLeaderFree(leader, clearance);
+    }
+    if (!free) {
+        return false;
+    }
+    if (m_keepOut.hasRooms() && m_keepOut.blocksForOthersRooms(internal::boxOf(leader), self)) {
+        return false;
+    }
+    m_calloutOfLabel[label] = static_cast<std::uint32_t>(m_callouts.size());
+    m_callouts.push_back({label, ox, oy, bounds, leader});
+    m_visible.insert(label, grown);
+    m_leaderGrid.insert(leader);
+    return true;
+}
+
+bool LabelPlacer::Impl::isLeaderFree(const internal::Segment& leader, float clearance) const {
     for (const LabelRect& rect : m_nearRects) {
         if (internal::segmentEntersRect(leader, rect)) {
             return false;
@@ -302,17 +348,10 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
         }
     }
     for (const internal::Segment& other : m_nearLeaders) {
-        if (internal::segmentsMeet(leader, other) || internal::segmentEntersRect(other, grown)) {
+        if (internal::segmentsMeet(leader, other)) {
             return false;
         }
     }
-    if (m_keepOut.hasRooms() && m_keepOut.blocksForOthersRooms(internal::boxOf(leader), self)) {
-        return false;
-    }
-    m_calloutOfLabel[label] = static_cast<std::uint32_t>(m_callouts.size());
-    m_callouts.push_back({label, ox, oy, bounds, leader});
-    m_visible.insert(label, grown);
-    m_leaderGrid.insert(leader);
     return true;
 }
 

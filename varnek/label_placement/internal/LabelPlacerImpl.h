@@ -254,6 +254,9 @@ private:
     // Callouts (LabelPlacerCallouts.cpp): the labels the placement hid for
     // want of room, in greedy order, shown away from their anchors.
     void placeCallouts();
+    // Searches the label's places in order and shows it at the first free
+    // one.
+    bool searchCallout(LabelIndex label);
     // The visible labels, anchors and leaders round a label, in the m_near
     // lists.
     void gatherNearCallout(LabelIndex label, const LabelRect& area, float clearance);
@@ -265,6 +268,8 @@ private:
     // Counts a try when it gets to the labels round it.
     bool tryCallout(LabelIndex label, float dx, float dy, const Vector<float, 3>* outline,
                     std::uint32_t count, float clearance, int& tries, float& moveX, float& moveY);
+    // Whether a leader enters none of the labels, anchors and leaders round.
+    bool isLeaderFree(const internal::Segment& leader, float clearance) const;
     // The result entry and the outline of a callout (writeResult).
     void writeCallout(std::size_t request, const LabelRequest& labelRequest, std::uint32_t callout,
                       PlacedLabel& placed, std::size_t& outlinePoints);
