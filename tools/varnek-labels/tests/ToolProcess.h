@@ -6,11 +6,15 @@
 #include <stdlib.h>
 #include <sys/wait.h>
 
+#include <cstddef>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
 
 namespace VarnekLabelsTesting {
 
@@ -73,6 +77,26 @@ inline ToolRun runTool(const ScratchDirectory& scratch, const std::string& argum
     run.out = stdoutPath.empty() ? readFile(out) : "";
     run.err = readFile(scratch.path() / "err");
     return run;
+}
+
+// A refused run: status, one line on standard error that holds every one of
+// fragments, and nothing on standard output.
+inline void expectRefused(const ToolRun& run, int status,
+                          const std::vector<std::string>& fragments) {
+    EXPECT_EQ(run.status, status);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    for (const std::string& fragment : fragments) {
+        EXPECT_NE(run.err.find(fragment), std::string::npos) << run.err;
+    }
+}
+
+inline std::size_t countOf(const std::string& text, const std::string& part) {
+    std::size_t count = 0;
+    for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        ++count;
+    }
+    return count;
 }
 
 }  // namespace VarnekLabelsTesting

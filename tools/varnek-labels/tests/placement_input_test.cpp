@@ -95,6 +95,8 @@ TEST(placement_input, names_the_first_bad_field) {
         {"1,2,3,4\n\"5,6\n", "in.csv:2: a quoted field is not closed"},
         {"1,2,3,4\n\"5\"x,6,7,8\n", "in.csv:2: a quoted field is followed by more than blanks"},
         {"1,2,3,4,0,-7\n", "in.csv:1: key '-7' is not a whole number"},
+        {"1,2,3,4,high\n", "in.csv:1: priority 'high' is not a number"},
+        {"\"a\nb\x1b\",2,3,4\n", "in.csv:1: x 'a\\x0ab\\x1b' is not a number"},
         {"1,2,3\x1b[31m,4\n", "in.csv:1: width '3\\x1b[31m' is not a number"},
         {std::string("1,2,3,\0x\n", 9), "in.csv:1: height '\\x00x' is not a number"},
     };

@@ -44,9 +44,7 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
         {outline + "--background round --size", {"--size needs a value"}},
         {outline + "--background round --size 40x20", {"--size: '40x20'", "WIDTH,HEIGHT"}},
         {outline + "--background round --size 40,", {"--size: '40,'"}},
-        {outline + "--background round --size 40,20,3", {"--size: '40,20,3'"}},
         {outline + "--background round --size -1,20", {"--size: '-1,20'"}},
-        {outline + "--background round --size nan,20", {"--size: 'nan,20'"}},
         {outline + "--background round --size 40,20 --scale=-2", {"--scale: '-2'", "> 0"}},
         {outline + "--background round --size 40,20 --scale 0", {"--scale: '0'"}},
         {outline + "--background round --size 40,20 --scale 1e39", {"--scale: '1e39'"}},
@@ -66,8 +64,6 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
         {"place --input in.csv --viewport 100,100 --callouts -1",
          {"--callouts: '-1'", "a finite number >= 0"}},
         {"place --input in.csv --viewport 100,100 --callouts nan", {"--callouts: 'nan'"}},
-        {"place --input in.csv --viewport 100,100 --callouts 1e39", {"--callouts: '1e39'"}},
-        {"place --input in.csv --viewport 100,100 --callouts 6,", {"--callouts: '6,'"}},
         {"place --input in.csv --viewport 100,100 --effort " +
              std::to_string(Varnek::LabelPlacementOptions::maxEffort + 1),
          {"--effort", "0 to " + std::to_string(Varnek::LabelPlacementOptions::maxEffort)}},
@@ -79,13 +75,7 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
         SCOPED_TRACE(c.arguments);
         const ScratchDirectory scratch;
         const ToolRun run = runTool(scratch, c.arguments);
-        EXPECT_EQ(run.status, 2);
-        EXPECT_EQ(run.out, "");
-        ASSERT_FALSE(run.err.empty());
-        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-        for (const std::string& fragment : c.fragments) {
-            EXPECT_NE(run.err.find(fragment), std::string::npos) << run.err;
-        }
+        expectRefused(run, 2, c.fragments);
         EXPECT_TRUE(fs::is_empty(scratch.work()));
         // The parser's own phrasing ("1 required TEXT missing") never shows.
         EXPECT_EQ(run.err.find("required"), std::string::npos) << run.err;
@@ -93,8 +83,8 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
 }
 
 // One rule for every choice: names match without regard to case, and the
-// output spells them canonically. --version and help answer on stdout.
-TEST(varnek_labels, matches_choices_in_any_case_and_answers_version_and_help) {
+// output spells them canonically.
+TEST(varnek_labels, matches_choices_in_any_case) {
     const ScratchDirectory scratch;
     const std::string label = " --reference-point TopLeft --size 40,20 --format ";
     const ToolRun canonical =
@@ -111,35 +101,30 @@ TEST(varnek_labels, matches_choices_in_any_case_and_answers_version_and_help) {
                                   "--anchors-are-obstacles No --format Json");
     EXPECT_EQ(place.status, 0) << place.err;
     EXPECT_NE(place.out.find("\"referencePoint\":\"BottomLeft\""), std::string::npos) << place.out;
-
-    struct Case {
-        const char* arguments;
-        const char* fragment;
-    };
-    for (const Case& c : {Case{"--version", "varnek-labels 1."}, Case{"help", "place"},
-                          Case{"help PLACE", "--anchors-are-obstacles"}}) {
-        SCOPED_TRACE(c.arguments);
-        const ToolRun run = runTool(scratch, c.arguments);
-        EXPECT_EQ(run.status, 0) << run.err;
-        EXPECT_NE(run.out.find(c.fragment), std::string::npos) << run.out;
-    }
 }
 
-// Each way of asking gives the same answer: help and --help, help place and
-// place --help, --version before or after a subcommand (whose required
-// options are then not missed). The place help lists the placer's own
-// default order.
+// Help and version answer on standard output, and each way of asking gives
+// the same answer: help and --help, help place and place --help, --version
+// before or after a subcommand (whose required options are then not
+// missed). The place help lists the placer's own default order.
 TEST(varnek_labels, help_and_version_agree_wherever_asked) {
     const ScratchDirectory scratch;
-    const std::vector<std::vector<const char*>> groups{
-        {"--help", "help"},
-        {"place --help", "help place", "place --input x --help"},
-        {"--version", "outline --version", "place --input in.csv --version", "help --version"},
+    struct Group {
+        const char* fragment;  // in the answer of every way of asking
+        std::vector<const char*> ways;
     };
-    for (const auto& group : groups) {
-        const ToolRun first = runTool(scratch, group.front());
+    const std::vector<Group> groups{
+        {"place", {"--help", "help"}},
+        {"--anchors-are-obstacles",
+         {"place --help", "help place", "help PLACE", "place --input x --help"}},
+        {"varnek-labels 1.",
+         {"--version", "outline --version", "place --input in.csv --version", "help --version"}},
+    };
+    for (const Group& group : groups) {
+        const ToolRun first = runTool(scratch, group.ways.front());
         ASSERT_EQ(first.status, 0) << first.err;
-        for (const char* arguments : group) {
+        EXPECT_NE(first.out.find(group.fragment), std::string::npos) << first.out;
+        for (const char* arguments : group.ways) {
             SCOPED_TRACE(arguments);
             const ToolRun run = runTool(scratch, arguments);
             EXPECT_EQ(run.status, 0) << run.err;
@@ -175,13 +160,7 @@ TEST(varnek_labels, gallery_draws_every_kind_at_every_reference_point) {
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_NE(run.out.find("364 labels (28 label kinds x 13 reference points)"), std::string::npos)
         << run.out;
-    const std::string svg = readFile(scratch.work() / "labels.svg");
-    std::size_t labels = 0;
-    for (auto at = svg.find("<g class=\"label\""); at != std::string::npos;
-         at = svg.find("<g class=\"label\"", at + 1)) {
-        ++labels;
-    }
-    EXPECT_EQ(labels, 364u);
+    EXPECT_EQ(countOf(readFile(scratch.work() / "labels.svg"), "<g class=\"label\""), 364u);
     EXPECT_EQ(std::distance(fs::directory_iterator(scratch.work()), fs::directory_iterator()), 1);
 }
 
