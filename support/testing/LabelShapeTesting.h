@@ -1,11 +1,10 @@
 // Test support for the label geometry: readable failure output for vectors,
-// compact point lists, an indicator's points alone, the measures of an
-// outline, and float bit patterns. Used by tests only; not installed.
+// compact point lists, an indicator's points alone, a background written
+// outside the library, and float bit patterns. Used by tests only; not
+// installed.
 #ifndef VARNEK_TESTING_LABELSHAPETESTING_H
 #define VARNEK_TESTING_LABELSHAPETESTING_H
 
-#include <algorithm>
-#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <initializer_list>
@@ -53,36 +52,6 @@ inline Points pointsOf(const Varnek::LabelIndicator& indicator, RP referencePoin
     Points points;
     indicator.addPolygonPointsInClockwiseOrder(referencePoint, size, points);
     return points;
-}
-
-// Twice the signed area (shoelace sum) and the extents of a closed outline.
-// With y pointing down the sum is positive for a walk that is clockwise on
-// screen: it mirrors a counter-clockwise walk in a y-up frame.
-struct OutlineMeasures {
-    double twiceArea = 0.0;
-    V extent;
-};
-
-inline OutlineMeasures measure(const Points& outline) {
-    OutlineMeasures measures;
-    if (outline.empty()) {
-        return measures;
-    }
-    V low = outline.front();
-    V high = outline.front();
-    for (std::size_t i = 0; i < outline.size(); ++i) {
-        const V& a = outline[i];
-        const V& b = outline[(i + 1) % outline.size()];
-        measures.twiceArea += double(a[0]) * b[1] - double(b[0]) * a[1];
-        for (std::size_t axis = 0; axis < 3; ++axis) {
-            low[axis] = std::min(low[axis], a[axis]);
-            high[axis] = std::max(high[axis], a[axis]);
-        }
-    }
-    for (std::size_t axis = 0; axis < 3; ++axis) {
-        measures.extent[axis] = high[axis] - low[axis];
-    }
-    return measures;
 }
 
 // A background written outside the library: every answer is its model's (a

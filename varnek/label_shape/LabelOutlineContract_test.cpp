@@ -115,7 +115,19 @@ double turnsOf(const Points& outline, float reach) {
     return angle / (2.0 * std::acos(-1.0));
 }
 
-// Twice the signed area of a triangle, as measure() counts an outline's.
+// Twice the signed area (shoelace sum) of a closed outline: with y pointing
+// down, positive for a walk that is clockwise on screen.
+double twiceAreaOf(const Points& outline) {
+    double twiceArea = 0.0;
+    for (std::size_t i = 0; i < outline.size(); ++i) {
+        const V& a = outline[i];
+        const V& b = outline[(i + 1) % outline.size()];
+        twiceArea += double(a[0]) * b[1] - double(b[0]) * a[1];
+    }
+    return twiceArea;
+}
+
+// Twice the signed area of a triangle, turning as twiceAreaOf counts.
 double twiceAreaOf(const V& a, const V& b, const V& c) {
     return (double(b[0]) - a[0]) * (double(c[1]) - a[1]) -
            (double(b[1]) - a[1]) * (double(c[0]) - a[0]);
@@ -166,7 +178,7 @@ const char* brokenTriangleRule(const Points& polygon) {
         twiceArea += twice;
     }
     // To the precision of the outline's own single-precision points.
-    const double outline = measure(polygon).twiceArea;
+    const double outline = twiceAreaOf(polygon);
     if (std::fabs(twiceArea - outline) > 1e-6 * outline) {
         return "fill triangles: their areas add up to the outline's";
     }
@@ -226,7 +238,7 @@ const char* brokenRule(const BackgroundShapeRow& shape, const LabelBackground& b
 
     const float reach =
         std::max({std::fabs(low[0]), std::fabs(low[1]), std::fabs(high[0]), std::fabs(high[1])});
-    if (std::fabs(turnsOf(polygon, reach) - 1.0) > 1e-6 || measure(polygon).twiceArea <= 0.0) {
+    if (std::fabs(turnsOf(polygon, reach) - 1.0) > 1e-6 || twiceAreaOf(polygon) <= 0.0) {
         return "closed and clockwise";
     }
     if (const char* broken = brokenTriangleRule(polygon)) {
