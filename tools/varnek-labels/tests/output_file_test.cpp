@@ -83,15 +83,6 @@ TEST(varnek_labels_output, replaces_files_and_follows_links_without_changing_the
              EXPECT_EQ(std::distance(fs::directory_iterator(work), fs::directory_iterator()), 1);
          },
          std::string(250, 'n')},
-        {"a 0600 file is replaced and keeps its mode",
-         [](const fs::path& work) {
-             writeFile(work / "out", "old");
-             fs::permissions(work / "out", fs::perms::owner_read | fs::perms::owner_write);
-         },
-         [](const fs::path& work) {
-             EXPECT_EQ(readFile(work / "out"), "new");
-             EXPECT_EQ(statOf(work / "out").st_mode & 07777, 0600u);
-         }},
         {"a file of another owner keeps its owner (root only)",
          [root](const fs::path& work) {
              writeFile(work / "out", "old");
