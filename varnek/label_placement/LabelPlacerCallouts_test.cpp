@@ -1,10 +1,9 @@
 #include <varnek/label_placement/LabelPlacer.h>
 
-#include <cmath>
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <random>
 #include <string>
 #include <vector>
@@ -16,48 +15,45 @@
 namespace Varnek {
 namespace {
 
-using VarnekTesting::checkCallouts;
-using VarnekTesting::checkGuarantees;
 using VarnekTesting::hashOf;
 using VarnekTesting::label;
 using VarnekTesting::makeBackgrounds;
 using VarnekTesting::makePlainRectangle;
 using VarnekTesting::makeRandomScene;
+using Points = std::vector<Vector<float, 3>>;
 
 const std::vector<LabelBackground::ReferencePoint> s_allCandidates(
     LabelPlacementOptions::defaultCandidates.begin(),
     LabelPlacementOptions::defaultCandidates.end());
 
-// Too wide for the view: hidden, its anchor still an obstacle.
-LabelRequest wide(LabelRequest request) {
-    request.size[0] = 1000.0f;
-    return request;
-}
-
-// Places and checks every guarantee of the labels and of the callouts;
+// Places and checks every guarantee of the labels and of the callouts, and
+// that every visible outline, a callout's body too, has its fill triangles;
 // an empty string when all hold.
 std::string placeAndCheck(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
                           const LabelBackground* background, float distance,
-                          std::vector<PlacedLabel>& placed,
-                          std::vector<Vector<float, 3>>& leaders) {
+                          std::vector<PlacedLabel>& placed, Points& leaders) {
     placed = placer.place(labels);
-    std::vector<Vector<float, 3>> points;
+    Points points;
     std::vector<std::uint32_t> starts;
+    std::vector<std::uint32_t> triangles;
     leaders.clear();
     placer.appendOutlines(points, starts);
+    placer.appendTriangles(triangles, 0);
     placer.appendLeaders(leaders);
-    const std::string broken =
-        checkGuarantees(labels, placed, placer.getOptions(), background, s_allCandidates);
-    return !broken.empty()
-               ? broken
-               : checkCallouts(labels, placed, background, distance, points, starts, leaders);
-}
-
-std::string placeAndCheck(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
-                          const LabelBackground* background, float distance,
-                          std::vector<PlacedLabel>& placed) {
-    std::vector<Vector<float, 3>> leaders;
-    return placeAndCheck(placer, labels, background, distance, placed, leaders);
+    std::vector<bool> filled(starts.size() - 1, false);
+    for (const std::uint32_t index : triangles) {
+        filled[static_cast<std::size_t>(std::upper_bound(starts.begin(), starts.end(), index) -
+                                        starts.begin()) -
+               1] = true;
+    }
+    if (std::find(filled.begin(), filled.end(), false) != filled.end()) {
+        return "an outline lacks its fill triangles";
+    }
+    const std::string broken = VarnekTesting::checkGuarantees(labels, placed, placer.getOptions(),
+                                                              background, s_allCandidates);
+    return !broken.empty() ? broken
+                           : VarnekTesting::checkCallouts(labels, placed, background, distance,
+                                                          points, starts, leaders);
 }
 
 // The view (0, 0)-(400, 400) kept out but for the given windows, each a
@@ -75,16 +71,21 @@ std::vector<LabelRect> keepOutAllBut(const std::vector<LabelRect>& windows) {
     return out;
 }
 
-struct Scene {
-    const char* name;
-    std::vector<LabelRequest> labels;
-    std::vector<LabelRect> keepOut;
-    float distance;
-    // Per label: 0 hidden, 1 next to its anchor, 2 a callout.
-    std::vector<int> expected;
-};
-
 TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
+    // Too wide for the view: hidden, its anchor still an obstacle.
+    const auto wide = [](LabelRequest request) {
+        request.size[0] = 1000.0f;
+        return request;
+    };
+    const LabelRect window{185.0f, 146.0f, 215.0f, 162.0f};
+    struct Scene {
+        const char* name;
+        std::vector<LabelRequest> labels;
+        std::vector<LabelRect> keepOut;
+        float distance;
+        // Per label: 0 hidden, 1 next to its anchor, 2 a callout.
+        std::vector<int> expected;
+    };
     const std::vector<Scene> scenes = {
         {"a label boxed in by four neighbours' anchors stands away",
          {label(0, 200.0f, 200.0f), wide(label(1, 197.0f, 197.0f)), wide(label(2, 203.0f, 197.0f)),
@@ -92,34 +93,23 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
          {},
          42.0f,
          {2, 0, 0, 0, 0}},
-        {"four neighbours' labels leave it no way out",
-         {label(0, 200.0f, 200.0f), label(1, 197.0f, 197.0f, 1.0f), label(2, 203.0f, 197.0f, 1.0f),
-          label(3, 197.0f, 203.0f, 1.0f), label(4, 203.0f, 203.0f, 1.0f)},
-         {},
-         42.0f,
-         {0, 1, 1, 1, 1}},
         {"a leader passing a third anchor is no leader: that label takes the window",
          {label(0, 200.0f, 200.0f, 1.0f), label(1, 200.0f, 199.8f)},
-         keepOutAllBut({{185.0f, 146.0f, 215.0f, 162.0f}}),
+         keepOutAllBut({window}),
          80.0f,
          {0, 2}},
         {"a keep-out rectangle on the only free place",
          {label(0, 200.0f, 200.0f)},
-         [] {
-             std::vector<LabelRect> out = keepOutAllBut({{185.0f, 146.0f, 215.0f, 162.0f}});
-             out.push_back({185.0f, 146.0f, 215.0f, 162.0f});
+         [&] {
+             std::vector<LabelRect> out = keepOutAllBut({window});
+             out.push_back(window);
              return out;
          }(),
          80.0f,
          {0}},
-        {"without it the window is taken",
-         {label(0, 200.0f, 200.0f)},
-         keepOutAllBut({{185.0f, 146.0f, 215.0f, 162.0f}}),
-         80.0f,
-         {2}},
         {"a near window is found whatever the distance",
          {label(0, 200.0f, 200.0f)},
-         keepOutAllBut({{185.0f, 146.0f, 215.0f, 162.0f}}),
+         keepOutAllBut({window}),
          1e30f,
          {2}},
         {"a label in the way of the nearest point leaves the way to a corner",
@@ -137,11 +127,13 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
         options.calloutDistance = scene.distance;
         LabelPlacer placer(background, options);
         std::vector<PlacedLabel> placed;
-        ASSERT_EQ(placeAndCheck(placer, scene.labels, background.get(), scene.distance, placed),
-                  "");
+        Points leaders;
+        ASSERT_EQ(
+            placeAndCheck(placer, scene.labels, background.get(), scene.distance, placed, leaders),
+            "");
         for (std::size_t i = 0; i < placed.size(); ++i) {
-            const int shown = !placed[i].visible ? 0 : (placed[i].callout ? 2 : 1);
-            EXPECT_EQ(shown, scene.expected[i]) << "label " << i;
+            EXPECT_EQ(!placed[i].visible ? 0 : (placed[i].callout ? 2 : 1), scene.expected[i])
+                << "label " << i;
         }
     }
 }
@@ -162,9 +154,10 @@ TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceAndLeadersNeverCross) {
     options.keepOut.push_back(right);
     LabelPlacer placer(background, options);
     std::vector<PlacedLabel> placed;
-    ASSERT_EQ(
-        placeAndCheck(placer, {label(1, 230.0f, 200.0f, 1.0f)}, background.get(), 80.0f, placed),
-        "");
+    Points leaders;
+    ASSERT_EQ(placeAndCheck(placer, {label(1, 230.0f, 200.0f, 1.0f)}, background.get(), 80.0f,
+                            placed, leaders),
+              "");
     ASSERT_TRUE(placed[0].callout);
     ASSERT_LE(placed[0].bounds.right, left.right);
     const Vector<float, 3> offset = placed[0].offset;
@@ -175,45 +168,30 @@ TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceAndLeadersNeverCross) {
     placer.setOptions(options);
     const std::vector<LabelRequest> both = {label(0, 200.0f, 200.0f),
                                             label(1, 230.0f, 200.0f, 1.0f)};
-    ASSERT_EQ(placeAndCheck(placer, both, background.get(), 80.0f, placed), "");
+    ASSERT_EQ(placeAndCheck(placer, both, background.get(), 80.0f, placed, leaders), "");
     ASSERT_TRUE(placed[1].callout);
     EXPECT_TRUE(VarnekTesting::sameBits(placed[1].offset, offset));
     EXPECT_FALSE(placed[0].visible);
     placer.forgetHistory();
-    ASSERT_EQ(placeAndCheck(placer, both, background.get(), 80.0f, placed), "");
+    ASSERT_EQ(placeAndCheck(placer, both, background.get(), 80.0f, placed, leaders), "");
     EXPECT_TRUE(placed[0].callout && placed[1].callout);
-}
-
-// Every background's callout is its body alone (the outline for Center,
-// without indicator points), the balloon's included.
-TEST(LabelPlacerCalloutsTest, ACalloutsOutlineIsItsBodyAloneForEveryBackground) {
-    const auto backgrounds = makeBackgrounds(400.0f);
-    for (std::size_t b = 0; b < backgrounds.size(); ++b) {
-        SCOPED_TRACE(b);
-        LabelPlacementOptions options;
-        options.viewport = {0.0f, 0.0f, 400.0f, 400.0f};
-        // Every place next to the anchor holds it, and so meets this.
-        options.keepOut = {{199.0f, 199.0f, 201.0f, 201.0f}};
-        options.calloutDistance = 60.0f;
-        LabelPlacer placer(backgrounds[b], options);
-        std::vector<PlacedLabel> placed;
-        ASSERT_EQ(
-            placeAndCheck(placer, {label(0, 200.0f, 200.0f)}, backgrounds[b].get(), 60.0f, placed),
-            "");
-        EXPECT_TRUE(placed[0].callout);
-        std::vector<std::uint32_t> triangles;
-        placer.appendTriangles(triangles, 0);
-        EXPECT_FALSE(triangles.empty());
-    }
 }
 
 // Seeded scenes of every background, priority mix, gap, obstacle rule and
 // distance: every guarantee; the labels next to their anchors are those of
 // a placement without callouts, bit for bit; the same call repeats bit for
-// bit.
+// bit; a call whose requests differ (one more, out of contract) keeps a
+// callout where it was while that place stays free. A negative or NaN
+// distance shows no callouts; an infinite one, or one longer than the
+// view's diagonal (500), is the diagonal.
 TEST(LabelPlacerCalloutsTest, RandomScenesKeepEveryGuaranteeAndRepeatBitForBit) {
     const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};
     const auto backgrounds = makeBackgrounds(300.0f);
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float distances[] = {10.0f,    17.0f, 24.0f,
+                               31.0f,    38.0f, 45.0f,
+                               infinity, -5.0f, std::numeric_limits<float>::quiet_NaN(),
+                               1e30f};
     std::size_t callouts = 0;
     for (unsigned int seed = 1; seed <= 16; ++seed) {
         SCOPED_TRACE(seed);
@@ -231,50 +209,43 @@ TEST(LabelPlacerCalloutsTest, RandomScenesKeepEveryGuaranteeAndRepeatBitForBit) 
             options.keepOut = {{100.0f, 100.0f, 180.0f, 160.0f}};
         }
         const std::vector<PlacedLabel> adjacent = LabelPlacer(background, options).place(labels);
-        options.calloutDistance = 10.0f + 7.0f * static_cast<float>(seed % 6);
+        const float given = distances[seed % 10];
+        const float distance = given > 500.0f ? 500.0f : (given > 0.0f ? given : 0.0f);
+        options.calloutDistance = given;
         LabelPlacer placer(background, options);
         std::vector<PlacedLabel> placed;
-        std::vector<Vector<float, 3>> leaders;
-        ASSERT_EQ(placeAndCheck(placer, labels, background.get(), options.calloutDistance, placed,
-                                leaders),
-                  "");
+        Points leaders;
+        ASSERT_EQ(placeAndCheck(placer, labels, background.get(), distance, placed, leaders), "");
         for (std::size_t i = 0; i < labels.size(); ++i) {
-            if (placed[i].callout) {
-                ++callouts;
-                EXPECT_EQ(adjacent[i].hiddenReason, LabelHiddenReason::NoRoom) << i;
-            } else {
-                EXPECT_EQ(hashOf({placed[i]}), hashOf({adjacent[i]})) << i;
-            }
+            callouts += placed[i].callout ? 1 : 0;
+            EXPECT_TRUE(placed[i].callout ? distance > 0.0f && adjacent[i].hiddenReason ==
+                                                                   LabelHiddenReason::NoRoom
+                                          : hashOf({placed[i]}) == hashOf({adjacent[i]}))
+                << i;
         }
-        LabelPlacer fresh(background, options);
-        EXPECT_EQ(hashOf(fresh.place(labels)), hashOf(placed));
-        // A call whose requests differ (one more, out of contract) keeps a
-        // callout where it was while that place stays free.
+        EXPECT_EQ(hashOf(LabelPlacer(background, options).place(labels)), hashOf(placed));
+        options.calloutDistance = distance;
+        EXPECT_EQ(hashOf(LabelPlacer(background, options).place(labels)), hashOf(placed));
         std::vector<LabelRequest> again = labels;
         again.push_back(label(9999, std::numeric_limits<float>::quiet_NaN(), 0.0f));
         std::vector<PlacedLabel> next;
-        std::vector<Vector<float, 3>> nextLeaders;
-        ASSERT_EQ(placeAndCheck(placer, again, background.get(), options.calloutDistance, next,
-                                nextLeaders),
-                  "");
-        std::size_t leader = 0;
-        for (std::size_t i = 0; i < labels.size(); ++i) {
+        Points nextLeaders;
+        ASSERT_EQ(placeAndCheck(placer, again, background.get(), distance, next, nextLeaders), "");
+        for (std::size_t i = 0, leader = 0; i < labels.size(); ++i) {
             if (!placed[i].callout) {
                 continue;
             }
             const Vector<float, 3>& from = leaders[leader++];
             const Vector<float, 3>& to = leaders[leader++];
             bool free = next[i].callout;
-            std::size_t other = 0;
-            for (std::size_t j = 0; free && j < labels.size(); ++j) {
+            for (std::size_t j = 0, other = 0; free && j < labels.size(); ++j) {
                 free = j == i || !next[j].visible ||
                        (!VarnekTesting::overlapsWithGap(placed[i].bounds, next[j].bounds,
                                                         options.gap) &&
                         !VarnekTesting::segmentEntersRect(from, to, next[j].bounds));
-                if (next[j].callout && j != i) {
-                    free = free && !VarnekTesting::segmentsMeet(from, to, nextLeaders[other],
-                                                                nextLeaders[other + 1]);
-                }
+                free = free && (j == i || !next[j].callout ||
+                                !VarnekTesting::segmentsMeet(from, to, nextLeaders[other],
+                                                             nextLeaders[other + 1]));
                 other += next[j].callout ? 2 : 0;
             }
             EXPECT_TRUE(!free || VarnekTesting::sameBits(next[i].offset, placed[i].offset)) << i;
@@ -312,14 +283,14 @@ TEST(LabelPlacerCalloutsTest, FadesAndTheSceneCallKeepEveryGuarantee) {
     for (int frame = 0; frame < 12; ++frame) {
         SCOPED_TRACE(frame);
         const std::vector<PlacedLabel> placed = fading.place(labels, scene);
-        std::vector<Vector<float, 3>> points;
+        Points points;
         std::vector<std::uint32_t> starts;
-        std::vector<Vector<float, 3>> leaders;
+        Points leaders;
         fading.appendOutlines(points, starts);
         fading.appendLeaders(leaders);
-        ASSERT_EQ(
-            checkCallouts(labels, placed, backgrounds[0].get(), 40.0f, points, starts, leaders),
-            "");
+        ASSERT_EQ(VarnekTesting::checkCallouts(labels, placed, backgrounds[0].get(), 40.0f, points,
+                                               starts, leaders),
+                  "");
         for (std::size_t i = 0; i < placed.size(); ++i) {
             callouts += placed[i].callout ? 1 : 0;
             for (std::size_t j = i + 1; placed[i].visible && j < placed.size(); ++j) {
@@ -328,39 +299,12 @@ TEST(LabelPlacerCalloutsTest, FadesAndTheSceneCallKeepEveryGuarantee) {
                     << i << " " << j;
             }
         }
-        for (LabelRequest& label : labels) {
-            label.anchor[0] += frame < 6 ? 2.5f : -1.5f;
-            label.anchor[1] += 1.0f;
+        for (LabelRequest& request : labels) {
+            request.anchor[0] += frame < 6 ? 2.5f : -1.5f;
+            request.anchor[1] += 1.0f;
         }
     }
     EXPECT_GT(callouts, 100u);
-}
-
-// Negative and NaN distances show no callouts; an infinite one, or one
-// larger than the view, is the view's diagonal.
-TEST(LabelPlacerCalloutsTest, DistancesOutOfRangeAreAnsweredAsDocumented) {
-    const LabelRect viewport{0.0f, 0.0f, 300.0f, 400.0f};
-    const auto backgrounds = makeBackgrounds(400.0f);
-    std::mt19937 random(3);
-    const std::vector<LabelRequest> labels = makeRandomScene(random, 300, viewport, backgrounds);
-    LabelPlacementOptions options;
-    options.viewport = viewport;
-    const std::uint64_t none = hashOf(LabelPlacer(backgrounds[0], options).place(labels));
-    for (const float distance : {-5.0f, std::numeric_limits<float>::quiet_NaN(),
-                                 -std::numeric_limits<float>::infinity()}) {
-        options.calloutDistance = distance;
-        EXPECT_EQ(hashOf(LabelPlacer(backgrounds[0], options).place(labels)), none);
-    }
-    options.calloutDistance = 500.0f;
-    const std::uint64_t diagonal = hashOf(LabelPlacer(backgrounds[0], options).place(labels));
-    EXPECT_NE(diagonal, none);
-    for (const float distance : {std::numeric_limits<float>::infinity(), 1e30f}) {
-        options.calloutDistance = distance;
-        LabelPlacer placer(backgrounds[0], options);
-        std::vector<PlacedLabel> placed;
-        ASSERT_EQ(placeAndCheck(placer, labels, backgrounds[0].get(), 500.0f, placed), "");
-        EXPECT_EQ(hashOf(placed), diagonal);
-    }
 }
 
 }  // namespace
