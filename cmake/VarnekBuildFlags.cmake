@@ -17,16 +17,30 @@ if(VARNEK_WARNINGS_AS_ERRORS)
     target_compile_options(varnek_build_flags INTERFACE -Werror)
 endif()
 
+option(VARNEK_VECTOR_LANES "Use the compiler's vector types for the placer's candidate tests and the 3D projection where it has them" ON)
+include(CheckCXXSourceCompiles)
+
+# With VARNEK_VECTOR_LANES on and <source> compiling warning-free, defines
+# <result>=1 for every target; says which route <what> takes.
+function(varnek_use_lanes_where_they_compile result what lanes source)
+    if(VARNEK_VECTOR_LANES)
+        set(CMAKE_REQUIRED_FLAGS "-Wall -Wextra -Wpedantic -Werror")
+        check_cxx_source_compiles("${source}" ${result})
+    endif()
+    if(VARNEK_VECTOR_LANES AND ${result})
+        target_compile_definitions(varnek_build_flags INTERFACE ${result}=1)
+        message(STATUS "${what}: ${lanes}")
+    else()
+        message(STATUS "${what}: plain loop")
+    endif()
+endfunction()
+
 # The placer tests a label's candidates four lanes at a time in the
 # compiler's vector types (GNU vector extensions and __builtin_shufflevector,
 # which g++ 11 lacks) where they compile; elsewhere, or with
 # VARNEK_VECTOR_LANES off, it takes a plain loop over the lanes, which gives
 # the same results bit for bit.
-option(VARNEK_VECTOR_LANES "Use the compiler's vector types for the placer's candidate tests where it has them" ON)
-if(VARNEK_VECTOR_LANES)
-    include(CheckCXXSourceCompiles)
-    set(CMAKE_REQUIRED_FLAGS "-Wall -Wextra -Wpedantic -Werror")
-    check_cxx_source_compiles([[
+varnek_use_lanes_where_they_compile(VARNEK_HAS_VECTOR_LANES "Placer candidate tests" "vector lanes" [[
 #include <cstdint>
 using FloatQuad = float __attribute__((vector_size(16)));
 using OutcomeQuad = std::int32_t __attribute__((vector_size(16)));
@@ -37,20 +51,33 @@ int main() {
     const OutcomeQuad swapped = less | __builtin_shufflevector(less, less, 2, 3, 0, 1);
     return swapped[0] == 5 ? 0 : 1;
 }
-]] VARNEK_HAS_VECTOR_LANES)
-    unset(CMAKE_REQUIRED_FLAGS)
-endif()
-if(VARNEK_VECTOR_LANES AND VARNEK_HAS_VECTOR_LANES)
-    target_compile_definitions(varnek_build_flags INTERFACE VARNEK_HAS_VECTOR_LANES=1)
-    message(STATUS "Placer candidate tests: vector lanes")
-else()
-    message(STATUS "Placer candidate tests: plain loop")
-endif()
+]])
+
+# The 3D call projects its anchors four lanes at a time in the processor's
+# AVX2 instructions where the compiler makes functions for them (a target
+# attribute, GNU vector extensions) and the processor has them (asked at run
+# time); elsewhere, or with VARNEK_VECTOR_LANES off, a plain loop gives the
+# same bits.
+varnek_use_lanes_where_they_compile(VARNEK_HAS_WIDE_PROJECTION "3D anchor projection"
+    "AVX2 lanes where the processor has them" [[
+#include <cstdint>
+using DoubleLanes = double __attribute__((vector_size(32)));
+using FloatLanes = float __attribute__((vector_size(16)));
+using OutcomeLanes = std::int32_t __attribute__((vector_size(16)));
+__attribute__((target("avx2"))) int wide(double value) {
+    const DoubleLanes lanes = DoubleLanes{} + value;
+    const OutcomeLanes less = __builtin_convertvector(lanes < 2.0, OutcomeLanes);
+    const FloatLanes chosen = less != 0 ? __builtin_convertvector(lanes, FloatLanes) : FloatLanes{};
+    return static_cast<int>(chosen[0]);
+}
+int main() {
+    return __builtin_cpu_supports("avx2") ? wide(1.0) - 1 : 0;
+}
+]])
 
 # Where the system backs memory with huge pages on a program's advice
 # (madvise MADV_HUGEPAGE), the placer asks for them for its large per-frame
 # arrays; elsewhere they take ordinary pages: the same results either way.
-include(CheckCXXSourceCompiles)
 check_cxx_source_compiles([[
 #include <sys/mman.h>
 int main() {

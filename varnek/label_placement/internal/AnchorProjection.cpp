@@ -2,18 +2,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 #include <varnek/label_placement/internal/Portability.h>
+
+// The projection's wider route: functions for the processor's AVX2
+// instructions, where a configure-time check finds that the compiler makes
+// them and tells at run time whether the processor has them.
+#if VARNEK_HAS_WIDE_PROJECTION
+#define VARNEK_WIDE_PROJECTION __attribute__((target("avx2")))
+#endif
+#if VARNEK_HAS_GNU_BUILTINS
+#define VARNEK_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define VARNEK_ALWAYS_INLINE
+#endif
 
 namespace Varnek {
 namespace internal {
 namespace {
 
-// Anchors projected together: their clip coordinates and quotients are
-// computed lane by lane in straight loops the compiler can run in vector
-// registers, each lane with the same operations in the same order as one
-// anchor alone.
+// Anchors projected together, lane by lane, each lane with the same
+// operations in the same order as one anchor alone.
 constexpr std::size_t s_block = 8;
 
 // Why an anchor is hidden, by how many of the tests it passed: finite,
@@ -22,9 +33,215 @@ constexpr LabelHiddenReason s_reasons[] = {LabelHiddenReason::OutOfContract,
                                            LabelHiddenReason::BehindCamera,
                                            LabelHiddenReason::OutsideView, LabelHiddenReason::None};
 
+// A block of anchors: their world coordinates in, where they landed out
+// (NaN where they did not land) and how many tests each passed (an index
+// of s_reasons).
+struct ProjectedBlock {
+    double x[s_block];
+    double y[s_block];
+    double z[s_block];
+    float viewX[s_block];
+    float viewY[s_block];
+    float depth[s_block];
+    std::int32_t reason[s_block];
+};
+
+// The camera of a frame, as a block's projection reads it. Without
+// branches: whether an anchor is in view follows no pattern a branch
+// predictor could learn. NaN fails every comparison: a NaN in the matrix
+// puts an anchor behind the camera, as it gives it no place.
+struct BlockProjection {
+    BlockProjection(const std::array<double, 16>& matrix, const LabelRect& viewport, bool viewValid,
+                    bool zeroToOneDepth)
+        : m(matrix),
+          bounds(viewport),
+          left(static_cast<double>(viewport.left)),
+          top(static_cast<double>(viewport.top)),
+          width(static_cast<double>(viewport.right) - left),
+          height(static_cast<double>(viewport.bottom) - top),
+          nearest(zeroToOneDepth ? 0.0 : -1.0),
+          valid(viewValid),
+          zeroToOne(zeroToOneDepth) {}
+
+    // Column-major: element 4 * column + row.
+    const std::array<double, 16>& m;
+    LabelRect bounds;
+    double left;
+    double top;
+    double width;
+    double height;
+    double nearest;
+    bool valid;
+    bool zeroToOne;
+};
+
 unsigned int bit(bool value) {
     return value ? 1u : 0u;
 }
+
+// Lane by lane in straight loops, which a compiler may still run two lanes
+// wide.
+void projectPlain(const BlockProjection& p, ProjectedBlock& block) {
+    const std::array<double, 16>& m = p.m;
+    double clipX[s_block];
+    double clipY[s_block];
+    double clipW[s_block];
+    double ndcZ[s_block];
+    double viewX[s_block];
+    double viewY[s_block];
+    for (std::size_t k = 0; k < s_block; ++k) {
+        const double x = block.x[k];
+        const double y = block.y[k];
+        const double z = block.z[k];
+        clipX[k] = m[0] * x + m[4] * y + m[8] * z + m[12];
+        clipY[k] = m[1] * x + m[5] * y + m[9] * z + m[13];
+        const double clipZ = m[2] * x + m[6] * y + m[10] * z + m[14];
+        clipW[k] = m[3] * x + m[7] * y + m[11] * z + m[15];
+        ndcZ[k] = clipZ / clipW[k];
+        viewX[k] = p.left + (clipX[k] / clipW[k] + 1.0) * 0.5 * p.width;
+        viewY[k] = p.top + (1.0 - clipY[k] / clipW[k]) * 0.5 * p.height;
+    }
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    for (std::size_t k = 0; k < s_block; ++k) {
+        const unsigned int valid = bit(p.valid) & bit(std::isfinite(block.x[k])) &
+                                   bit(std::isfinite(block.y[k])) & bit(std::isfinite(block.z[k]));
+        const unsigned int landed = valid & bit(clipW[k] > 0.0) & bit(ndcZ[k] >= p.nearest) &
+                                    bit(ndcZ[k] <= 1.0) & bit(!std::isnan(clipX[k])) &
+                                    bit(!std::isnan(clipY[k]));
+        const double depth = p.zeroToOne ? ndcZ[k] : (ndcZ[k] + 1.0) * 0.5;
+        const float vx = landed != 0 ? static_cast<float>(viewX[k]) : nan;
+        const float vy = landed != 0 ? static_cast<float>(viewY[k]) : nan;
+        const unsigned int inside = bit(vx >= p.bounds.left) & bit(vx <= p.bounds.right) &
+                                    bit(vy >= p.bounds.top) & bit(vy <= p.bounds.bottom);
+        block.viewX[k] = vx;
+        block.viewY[k] = vy;
+        block.depth[k] = landed != 0 ? static_cast<float>(depth) : nan;
+        block.reason[k] = static_cast<std::int32_t>(valid + landed + (landed & inside));
+    }
+}
+
+// Every request's anchor projected, a block at a time, and written as
+// AnchorProjection::cull says. Inlined into each route.
+template <typename Project>
+VARNEK_ALWAYS_INLINE inline AnchorProjection::Culled cullBlocks(
+    const BlockProjection& projection, Project project, const LabelRequest* labels,
+    std::size_t count, const std::uint64_t* keys, PlacedLabel* results, AnchorInView* inView) {
+    std::size_t listed = 0;
+    std::uint64_t keysDiffer = keys != nullptr ? 0u : 1u;
+    ProjectedBlock block;
+    for (std::size_t first = 0; first < count; first += s_block) {
+        const std::size_t n = std::min(s_block, count - first);
+        for (std::size_t k = 0; k < n; ++k) {
+            const LabelRequest& request = labels[first + k];
+            const Vector<float, 3>& world = request.anchor;
+            keysDiffer |= keys != nullptr ? request.key ^ keys[first + k] : 0u;
+            block.x[k] = static_cast<double>(world[0]);
+            block.y[k] = static_cast<double>(world[1]);
+            block.z[k] = static_cast<double>(world[2]);
+        }
+        // The last block's lanes past the requests are projected unread.
+        for (std::size_t k = n; k < s_block; ++k) {
+            block.x[k] = 0.0;
+            block.y[k] = 0.0;
+            block.z[k] = 0.0;
+        }
+        project(projection, block);
+        for (std::size_t k = 0; k < n; ++k) {
+            const std::size_t i = first + k;
+            const float vx = block.viewX[k];
+            const float vy = block.viewY[k];
+            const float vz = block.depth[k];
+            const LabelHiddenReason reason = s_reasons[block.reason[k]];
+            // Field by field: a copy of a whole hidden label would go
+            // through memory and wait for its own stores.
+            PlacedLabel& result = results[i];
+            result.visible = false;
+            result.referencePoint = LabelBackground::Center;
+            result.offset = Vector<float, 3>::getZeroVector();
+            result.bounds = {vx, vy, vx, vy};
+            result.hiddenReason = reason;
+            result.anchorInView = {vx, vy, vz};
+            result.opacity = 0.0f;
+            result.callout = false;
+            // Written for every anchor, kept for those in view.
+            inView[listed] = {static_cast<std::uint32_t>(i), vx, vy, vz};
+            listed += reason == LabelHiddenReason::None ? 1 : 0;
+        }
+    }
+    return {listed, keysDiffer == 0};
+}
+
+#if VARNEK_HAS_WIDE_PROJECTION
+
+// Four lanes side by side in the compiler's vector types, in the registers
+// of the processor's AVX2 instructions (chosen at run time where it has
+// them); a comparison sets every bit of a lane where it holds. The same
+// operations in the same order as projectPlain, lane by lane: the same
+// bits.
+constexpr std::size_t s_lanes = 4;
+using DoubleLanes = double __attribute__((vector_size(8 * s_lanes)));
+using WideOutcomeLanes = std::int64_t __attribute__((vector_size(8 * s_lanes)));
+using FloatLanes = float __attribute__((vector_size(4 * s_lanes)));
+using OutcomeLanes = std::int32_t __attribute__((vector_size(4 * s_lanes)));
+
+template <typename Lanes, typename Value>
+VARNEK_WIDE_PROJECTION void loadLanes(Lanes& to, const Value* from) {
+    static_assert(sizeof(Lanes) == s_lanes * sizeof(Value), "one value a lane");
+    std::memcpy(&to, from, sizeof to);
+}
+template <typename Value, typename Lanes>
+VARNEK_WIDE_PROJECTION void storeLanes(Value* to, const Lanes& from) {
+    static_assert(sizeof(Lanes) == s_lanes * sizeof(Value), "one value a lane");
+    std::memcpy(to, &from, sizeof from);
+}
+
+VARNEK_WIDE_PROJECTION void projectWide(const BlockProjection& p, ProjectedBlock& block) {
+    const std::array<double, 16>& m = p.m;
+    const double below = -std::numeric_limits<double>::infinity();
+    const FloatLanes nan = FloatLanes{} + std::numeric_limits<float>::quiet_NaN();
+    for (std::size_t first = 0; first < s_block; first += s_lanes) {
+        DoubleLanes x;
+        DoubleLanes y;
+        DoubleLanes z;
+        loadLanes(x, block.x + first);
+        loadLanes(y, block.y + first);
+        loadLanes(z, block.z + first);
+        const DoubleLanes clipX = m[0] * x + m[4] * y + m[8] * z + m[12];
+        const DoubleLanes clipY = m[1] * x + m[5] * y + m[9] * z + m[13];
+        const DoubleLanes clipZ = m[2] * x + m[6] * y + m[10] * z + m[14];
+        const DoubleLanes clipW = m[3] * x + m[7] * y + m[11] * z + m[15];
+        const DoubleLanes ndcZ = clipZ / clipW;
+        const DoubleLanes viewX = p.left + (clipX / clipW + 1.0) * 0.5 * p.width;
+        const DoubleLanes viewY = p.top + (1.0 - clipY / clipW) * 0.5 * p.height;
+        const DoubleLanes depth = p.zeroToOne ? ndcZ : (ndcZ + 1.0) * 0.5;
+        // 0 exactly when every coordinate is finite, NaN else; -infinity
+        // is below every number but NaN.
+        const DoubleLanes finite = x * 0.0 + y * 0.0 + z * 0.0;
+        const WideOutcomeLanes wideValid = (finite == 0.0) & (p.valid ? -1 : 0);
+        const WideOutcomeLanes wideLanded = wideValid & (clipW > 0.0) & (ndcZ >= p.nearest) &
+                                            (ndcZ <= 1.0) & (clipX >= below) & (clipY >= below);
+        const OutcomeLanes valid = __builtin_convertvector(wideValid, OutcomeLanes);
+        const OutcomeLanes landed = __builtin_convertvector(wideLanded, OutcomeLanes);
+        const FloatLanes vx = landed != 0 ? __builtin_convertvector(viewX, FloatLanes) : nan;
+        const FloatLanes vy = landed != 0 ? __builtin_convertvector(viewY, FloatLanes) : nan;
+        const FloatLanes vz = landed != 0 ? __builtin_convertvector(depth, FloatLanes) : nan;
+        const OutcomeLanes inside = (vx >= p.bounds.left) & (vx <= p.bounds.right) &
+                                    (vy >= p.bounds.top) & (vy <= p.bounds.bottom);
+        storeLanes(block.viewX + first, vx);
+        storeLanes(block.viewY + first, vy);
+        storeLanes(block.depth + first, vz);
+        // A test passed sets every bit, -1: counted.
+        storeLanes(block.reason + first, -valid - landed - (landed & inside));
+    }
+}
+
+VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
+    const BlockProjection& projection, const LabelRequest* labels, std::size_t count,
+    const std::uint64_t* keys, PlacedLabel* results, AnchorInView* inView) {
+    return cullBlocks(projection, projectWide, labels, count, keys, results, inView);
+}
+
+#endif
 
 // The cell of a row or column of count cells spanning [low, high] that
 // holds value: the last one for value == high, the first one for an empty
@@ -59,83 +276,13 @@ void AnchorProjection::reset(const LabelScene& scene) {
 AnchorProjection::Culled AnchorProjection::cull(const LabelRequest* labels, std::size_t count,
                                                 const std::uint64_t* keys, PlacedLabel* results,
                                                 AnchorInView* inView) const {
-    const float nan = std::numeric_limits<float>::quiet_NaN();
-    const std::array<double, 16>& m = m_matrix;
-    const double nearest = m_zeroToOneDepth ? 0.0 : -1.0;
-    const double left = static_cast<double>(m_viewport.left);
-    const double top = static_cast<double>(m_viewport.top);
-    const double width = static_cast<double>(m_viewport.right) - left;
-    const double height = static_cast<double>(m_viewport.bottom) - top;
-    std::size_t listed = 0;
-    std::uint64_t keysDiffer = keys != nullptr ? 0u : 1u;
-    for (std::size_t first = 0; first < count; first += s_block) {
-        const std::size_t n = std::min(s_block, count - first);
-        double x[s_block] = {};
-        double y[s_block] = {};
-        double z[s_block] = {};
-        for (std::size_t k = 0; k < n; ++k) {
-            const LabelRequest& request = labels[first + k];
-            const Vector<float, 3>& world = request.anchor;
-            keysDiffer |= keys != nullptr ? request.key ^ keys[first + k] : 0u;
-            x[k] = static_cast<double>(world[0]);
-            y[k] = static_cast<double>(world[1]);
-            z[k] = static_cast<double>(world[2]);
-        }
-        // Column-major: element 4 * column + row.
-        double clipX[s_block];
-        double clipY[s_block];
-        double clipW[s_block];
-        double ndcZ[s_block];
-        double viewX[s_block];
-        double viewY[s_block];
-        double finite[s_block];
-        for (std::size_t k = 0; k < s_block; ++k) {
-            clipX[k] = m[0] * x[k] + m[4] * y[k] + m[8] * z[k] + m[12];
-            clipY[k] = m[1] * x[k] + m[5] * y[k] + m[9] * z[k] + m[13];
-            const double clipZ = m[2] * x[k] + m[6] * y[k] + m[10] * z[k] + m[14];
-            clipW[k] = m[3] * x[k] + m[7] * y[k] + m[11] * z[k] + m[15];
-            ndcZ[k] = clipZ / clipW[k];
-            viewX[k] = left + (clipX[k] / clipW[k] + 1.0) * 0.5 * width;
-            viewY[k] = top + (1.0 - clipY[k] / clipW[k]) * 0.5 * height;
-            // 0 exactly when every coordinate is finite (x - x is NaN for
-            // an infinite or NaN x), NaN else.
-            finite[k] = (x[k] - x[k]) + (y[k] - y[k]) + (z[k] - z[k]);
-        }
-        // Branch-free: whether an anchor is in view follows no pattern.
-        for (std::size_t k = 0; k < n; ++k) {
-            const std::size_t i = first + k;
-            const unsigned int valid = bit(m_viewValid) & bit(finite[k] == 0.0);
-            // NaN fails every comparison: a NaN in the matrix puts the
-            // anchor behind the camera, as it gives it no place.
-            const unsigned int front = bit(clipW[k] > 0.0) & bit(ndcZ[k] >= nearest) &
-                                       bit(ndcZ[k] <= 1.0) & bit(!std::isnan(clipX[k])) &
-                                       bit(!std::isnan(clipY[k]));
-            const unsigned int landed = valid & front;
-            const double depth = m_zeroToOneDepth ? ndcZ[k] : (ndcZ[k] + 1.0) * 0.5;
-            const float vx = landed != 0 ? static_cast<float>(viewX[k]) : nan;
-            const float vy = landed != 0 ? static_cast<float>(viewY[k]) : nan;
-            const float vz = landed != 0 ? static_cast<float>(depth) : nan;
-            const unsigned int inside = bit(vx >= m_viewport.left) & bit(vx <= m_viewport.right) &
-                                        bit(vy >= m_viewport.top) & bit(vy <= m_viewport.bottom);
-            // The first test failed names the reason.
-            const LabelHiddenReason reason = s_reasons[valid + landed + (landed & inside)];
-            // Field by field: a copy of a whole hidden label would go
-            // through memory and wait for its own stores.
-            PlacedLabel& result = results[i];
-            result.visible = false;
-            result.referencePoint = LabelBackground::Center;
-            result.offset = Vector<float, 3>::getZeroVector();
-            result.bounds = {vx, vy, vx, vy};
-            result.hiddenReason = reason;
-            result.anchorInView = {vx, vy, vz};
-            result.opacity = 0.0f;
-            result.callout = false;
-            // Written for every anchor, kept for those in view.
-            inView[listed] = {static_cast<std::uint32_t>(i), vx, vy, vz};
-            listed += reason == LabelHiddenReason::None ? 1 : 0;
-        }
+    const BlockProjection projection(m_matrix, m_viewport, m_viewValid, m_zeroToOneDepth);
+#if VARNEK_HAS_WIDE_PROJECTION
+    if (__builtin_cpu_supports("avx2")) {
+        return cullWide(projection, labels, count, keys, results, inView);
     }
-    return {listed, keysDiffer == 0};
+#endif
+    return cullBlocks(projection, projectPlain, labels, count, keys, results, inView);
 }
 
 std::size_t AnchorProjection::removeOccluded(PlacedLabel* results, AnchorInView* inView,
