@@ -73,8 +73,11 @@ struct Operation {
 };
 
 // Runs operation once counting its allocations, then once for every one of
-// them with exactly that allocation failing.
-void failEveryAllocationOf(const Operation& operation, const World& world) {
+// them with exactly that allocation failing: with std::bad_alloc, or with
+// exception, which stands in for what a sibling library throws.
+template <typename Thrown = std::bad_alloc>
+void failEveryAllocationOf(const Operation& operation, const World& world,
+                           const std::exception_ptr& exception = nullptr) {
     SCOPED_TRACE(operation.name);
     const std::string before = world.describe();
 
@@ -84,8 +87,12 @@ void failEveryAllocationOf(const Operation& operation, const World& world) {
     ASSERT_GT(counted.allocations, 0) << "the operation allocates nothing: the row tests nothing";
 
     for (long n = 1; n <= counted.allocations; ++n) {
-        armAllocationFailure(n);
-        EXPECT_THROW(operation.run(world), std::bad_alloc) << "failure of allocation " << n;
+        if (exception) {
+            testing::armAllocationException(n, exception);
+        } else {
+            armAllocationFailure(n);
+        }
+        EXPECT_THROW(operation.run(world), Thrown) << "failure of allocation " << n;
         const AllocationCount failing = disarmAllocationFailure();
         ASSERT_TRUE(failing.failed) << "allocation " << n << " was not reached";
         EXPECT_EQ(world.describe(), before) << "after failure of allocation " << n;
@@ -128,8 +135,6 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
          [](const World& world) {
              (void)SymmetricCornerLabelBackground::createRoundCornered(world.indicator);
          }},
-        {"BalloonLabelBackground construction",
-         [](const World&) { const BalloonLabelBackground balloon; }},
         {"BalloonLabelBackground::buildUnscaledPolygonBackground",
          [](const World& world) { world.balloon->buildUnscaledPolygonBackground(); }},
         {"BalloonLabelBackground::getPolygon",
@@ -138,9 +143,18 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
              (void)world.balloon->getPolygon(LabelBackground::TopLeft, size, size);
          }},
     };
+    const Operation balloonConstruction{"BalloonLabelBackground construction",
+                                        [](const World&) { const BalloonLabelBackground balloon; }};
     for (const Operation& operation : operations) {
         failEveryAllocationOf(operation, existing);
     }
+    failEveryAllocationOf(balloonConstruction, existing);
+    // Any exception from the middle of the outline's construction, most of it
+    // inside the geometry library (curves, polyline), leaves the balloon's
+    // constructor as it is: not swallowed, not turned into another.
+    failEveryAllocationOf<std::runtime_error>(
+        balloonConstruction, existing,
+        std::make_exception_ptr(std::runtime_error("curve cannot be approximated")));
 }
 
 // A frame of the placer allocates nothing once its buffers have grown to the
@@ -248,26 +262,6 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
             disarmAllocationFailure();
             EXPECT_EQ(VarnekTesting::hashOf(place(failing, frame)), fresh) << "allocation " << n;
         }
-    }
-}
-
-// Any exception from the middle of the outline's construction, most of it
-// inside the geometry library (curves, polyline), leaves the balloon's
-// constructor as it is: not swallowed, not turned into another.
-TEST(AllocationFailureTest, WhatTheGeometryLibraryThrowsLeavesTheBalloonsConstructor) {
-    if (!testing::allocationHookIsActive()) {
-        GTEST_SKIP() << "the allocation functions of the test are replaced";
-    }
-    armAllocationFailure(0);
-    { const BalloonLabelBackground balloon; }
-    const long allocations = disarmAllocationFailure().allocations;
-    ASSERT_GT(allocations, 0);
-    const std::exception_ptr geometryError =
-        std::make_exception_ptr(std::runtime_error("curve cannot be approximated"));
-    for (long n = 1; n <= allocations; ++n) {
-        testing::armAllocationException(n, geometryError);
-        EXPECT_THROW(BalloonLabelBackground(), std::runtime_error) << "at allocation " << n;
-        EXPECT_TRUE(disarmAllocationFailure().failed);
     }
 }
 
