@@ -179,26 +179,6 @@ TEST(LabelPlacerImprovementTest, EffortOneShowsMoreThanTheGreedyPassAndNeverFewe
     EXPECT_GT(improvedTotal, greedyTotal + greedyTotal / 50) << "less than 2 % more labels";
 }
 
-// Placing a result's own requests again, past the check that returns an
-// unchanged frame at once (the anchors' ignored z differs), keeps it: every
-// label shown stays where it is, and no hidden label finds a place.
-TEST(LabelPlacerImprovementTest, AResultPlacedAgainIsItsOwnAnswer) {
-    const auto backgrounds = VarnekTesting::makeBackgrounds(200.0f);
-    for (unsigned int seed = 1; seed <= 12; ++seed) {
-        SCOPED_TRACE(seed);
-        SeededScene scene = makeDenseScene(seed, backgrounds);
-        LabelPlacementOptions options;
-        options.viewport = scene.viewport;
-        options.effort = static_cast<int>(seed % 3);
-        LabelPlacer placer(backgrounds[seed % backgrounds.size()], options);
-        const std::uint64_t first = hashOf(placer.place(scene.labels));
-        for (LabelRequest& label : scene.labels) {
-            label.anchor[2] += 1.0f;
-        }
-        EXPECT_EQ(hashOf(placer.place(scene.labels)), first);
-    }
-}
-
 // After a small pan and zoom, a label of one priority shown before keeps its
 // reference point unless that place is no longer allowed (outside the view,
 // covering an anchor) or is taken: by a label that kept its own in the

@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <random>
 
 #include <gtest/gtest.h>
 
@@ -70,85 +69,6 @@ TEST(ScalarCandidateLanes, EdgesFollowTheTestsStrictness) {
     EXPECT_EQ(found.last[0], 9u);
     EXPECT_EQ(found.count[1], 0u);
 }
-
-#if VARNEK_HAS_VECTOR_LANES
-
-// Coordinates on a coarse grid, so that edges often coincide, now and then
-// NaN.
-float coordinate(std::mt19937& random) {
-    const auto value = static_cast<float>(std::uniform_int_distribution<int>(-12, 12)(random));
-    return std::uniform_int_distribution<int>(0, 40)(random) == 0 ? s_nan : value;
-}
-
-LabelRect rectAround(std::mt19937& random, float x, float y) {
-    const float a = x + coordinate(random);
-    const float b = y + coordinate(random);
-    return {a, b, a + static_cast<float>(std::uniform_int_distribution<int>(0, 8)(random)),
-            b + static_cast<float>(std::uniform_int_distribution<int>(0, 8)(random))};
-}
-
-// Random lanes (some wholly NaN, some with one NaN side), a random anchor
-// and gap, then random neighbours: after every one, both routes agree.
-template <std::size_t Quads>
-void compareRoutes(std::mt19937& random) {
-    RelativeCandidateRects rects{};
-    rects.laneCount = std::uniform_int_distribution<std::size_t>(4 * Quads - 3, 4 * Quads)(random);
-    for (std::size_t j = 0; j < s_candidateLanes; ++j) {
-        const LabelRect r = rectAround(random, 0.0f, 0.0f);
-        const bool none =
-            j >= rects.laneCount || std::uniform_int_distribution<int>(0, 6)(random) == 0;
-        rects.left[j] = none ? s_nan : r.left;
-        rects.top[j] = none ? s_nan : r.top;
-        rects.right[j] = none ? s_nan : r.right;
-        rects.bottom[j] = none ? s_nan : r.bottom;
-    }
-    const float x = coordinate(random);
-    const float y = coordinate(random);
-    const float halfGap =
-        static_cast<float>(std::uniform_int_distribution<int>(0, 2)(random)) * 0.5f;
-    VectorCandidateLanes<Quads> vector(x, y, rects, halfGap);
-    ScalarCandidateLanes<Quads> scalar(x, y, rects, halfGap);
-    VectorCandidateBlockerLanes<Quads> vectorBlockers(x, y, rects, halfGap);
-    ScalarCandidateBlockerLanes<Quads> scalarBlockers(x, y, rects, halfGap);
-    for (std::uint32_t n = 0; n < 24; ++n) {
-        const LabelRect area = rectAround(random, x, y);
-        ASSERT_EQ(vector.getInsideMask(area), scalar.getInsideMask(area));
-        const float anchorX = x + coordinate(random);
-        const float anchorY = y + coordinate(random);
-        vector.noteAnchor(anchorX, anchorY);
-        scalar.noteAnchor(anchorX, anchorY);
-        ASSERT_EQ(vector.getCoveringMask(), scalar.getCoveringMask());
-        const LabelRect label = rectAround(random, x, y);
-        vector.noteLabel(label);
-        scalar.noteLabel(label);
-        ASSERT_EQ(vector.getOverlappingMask(), scalar.getOverlappingMask());
-        vectorBlockers.noteLabel(label, n);
-        scalarBlockers.noteLabel(label, n);
-    }
-    CandidateBlockers fromVector{};
-    CandidateBlockers fromScalar{};
-    vectorBlockers.copyTo(fromVector);
-    scalarBlockers.copyTo(fromScalar);
-    for (std::size_t j = 0; j < 4 * Quads; ++j) {
-        ASSERT_EQ(fromVector.count[j], fromScalar.count[j]) << "lane " << j;
-        ASSERT_EQ(fromVector.last[j], fromScalar.last[j]) << "lane " << j;
-    }
-}
-
-TEST(CandidateLanes, PlainLoopAgreesWithVectorLanesOnRandomRectangles) {
-    std::mt19937 random(5u);
-    for (int round = 0; round < 500; ++round) {
-        compareRoutes<1>(random);
-        compareRoutes<2>(random);
-        compareRoutes<3>(random);
-        compareRoutes<4>(random);
-        if (HasFatalFailure()) {
-            return;
-        }
-    }
-}
-
-#endif
 
 }  // namespace
 }  // namespace internal

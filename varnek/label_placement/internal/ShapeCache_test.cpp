@@ -39,7 +39,9 @@ bool sameBits(const LabelRect& a, const LabelRect& b) {
            sameBits(a.bottom, b.bottom);
 }
 
-TEST(ShapeCache, HoldsEachCandidatesGeometryAndGivesEqualRectanglesOneLane) {
+// Each candidate's offset, bounds and outline are the placer's guarantees,
+// checked over seeded scenes in LabelPlacer_test.cpp; here, the lanes.
+TEST(ShapeCache, GivesEqualRectanglesOneLaneAndASpanHoldingThemAll) {
     const std::vector<ReferencePoint> candidates = everyCandidate();
     const Vector<float, 3> size(30.0f, 7.0f, 0.0f);
     for (const auto& background : VarnekTesting::makeBackgrounds(300.0f)) {
@@ -51,13 +53,6 @@ TEST(ShapeCache, HoldsEachCandidatesGeometryAndGivesEqualRectanglesOneLane) {
         for (std::size_t k = 0; k < candidates.size(); ++k) {
             SCOPED_TRACE(testing::Message() << "candidate " << k);
             const CandidateShape& candidate = cache.getCandidate(shape, k);
-            const Vector<float, 3> offset = background->getOffset(candidates[k], size);
-            for (std::size_t c = 0; c < 3; ++c) {
-                EXPECT_TRUE(sameBits(candidate.offset[c], offset[c]));
-            }
-            const LabelRequest atOrigin{0, {0.0f, 0.0f, 0.0f}, size, 0.0f, nullptr};
-            EXPECT_TRUE(sameBits(candidate.bounds, VarnekTesting::boundsFromOutline(
-                                                       *background, atOrigin, candidates[k])));
             // A lane per distinct rectangle, in order of first candidates.
             std::size_t lane = 0;
             while (lane < lanes.size() && !sameBits(lanes[lane], candidate.bounds)) {
@@ -75,16 +70,6 @@ TEST(ShapeCache, HoldsEachCandidatesGeometryAndGivesEqualRectanglesOneLane) {
             EXPECT_TRUE(span.left <= candidate.bounds.left && span.top <= candidate.bounds.top &&
                         candidate.bounds.right <= span.right &&
                         candidate.bounds.bottom <= span.bottom);
-            const ShapeCache::OutlineRange outline = cache.findOutline(shape, k);
-            const std::vector<Vector<float, 3>> expected =
-                background->getPolygon(candidates[k], size, offset);
-            ASSERT_EQ(outline.count, expected.size());
-            for (std::size_t p = 0; p < expected.size(); ++p) {
-                const Vector<float, 3>& point = cache.getOutlinePoints()[outline.first + p];
-                EXPECT_TRUE(sameBits(point[0], expected[p][0]) &&
-                            sameBits(point[1], expected[p][1]))
-                    << "point " << p;
-            }
         }
         EXPECT_EQ(rects.laneCount, lanes.size());
         EXPECT_LT(rects.laneCount, candidates.size()) << "a side's reference points agree";
