@@ -241,6 +241,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     m_nextDrawn.clear();
     m_nextDrawn.reserve(count);
     std::size_t points = 0;
+    std::size_t triangleIndices = 0;
     std::size_t placed = 0;
     const float step = 1.0f / static_cast<float>(frames);
     std::size_t nextFading = 0;
@@ -305,10 +306,12 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
             m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
             m_fadeOutlineLabels.push_back(outline);
             points += outline.outline.count;
+            triangleIndices += outline.outline.triangleIndexCount;
         }
     }
     m_drawn.swap(m_nextDrawn);
     m_fadeOutlinePointCount = points;
+    m_fadeTriangleIndexCount = triangleIndices;
     m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
     m_fading = true;
     return result;

@@ -124,6 +124,7 @@ void LabelPlacer::Impl::dropFrame() noexcept {
     m_result.clear();
     m_sceneResult.clear();
     m_outlinePointCount = 0;
+    m_outlineTriangleIndexCount = 0;
     m_outlineStarts.clear();
     m_outlineLabels.clear();
     m_leaders.clear();

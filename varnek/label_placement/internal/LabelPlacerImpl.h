@@ -433,6 +433,8 @@ private:
     };
     internal::FrameVector<OutlineLabel> m_outlineLabels = makeFrameVector<OutlineLabel>();
     std::size_t m_outlinePointCount = 0;
+    // Their fill triangles' indices, in all.
+    std::size_t m_outlineTriangleIndexCount = 0;
     std::vector<std::uint32_t> m_outlineStarts;
 
     // Fades. The labels the previous call drew (opacity > 0), in request
@@ -486,6 +488,7 @@ private:
     internal::FrameVector<OutlineLabel> m_fadeOutlineLabels = makeFrameVector<OutlineLabel>();
     std::vector<std::uint32_t> m_fadeOutlineStarts;
     std::size_t m_fadeOutlinePointCount = 0;
+    std::size_t m_fadeTriangleIndexCount = 0;
     // The n of the levels in m_drawn.
     int m_fadeFrames = 0;
     // Whether the previous frame kept rooms for labels fading out.

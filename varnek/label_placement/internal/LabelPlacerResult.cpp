@@ -59,6 +59,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
     m_outlineLabels.clear();
     m_outlineLabels.reserve(m_placeable);
     std::size_t outlinePoints = 0;
+    std::size_t triangleIndices = 0;
     for (std::size_t i = 0; i < count; ++i) {
         if (i + internal::s_prefetchDistance < count) {
             internal::prefetchForRead(&m_labels[m_labelOf[i + internal::s_prefetchDistance]]);
@@ -84,10 +85,12 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
             m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
             m_outlineLabels.push_back({state.x, state.y, outline});
             outlinePoints += outline.count;
+            triangleIndices += outline.triangleIndexCount;
             continue;
         }
         if (isCallout(label)) {
             writeCallout(i, labels[i], m_calloutOfLabel[label], placed, outlinePoints);
+            triangleIndices += m_outlineLabels.back().outline.triangleIndexCount;
             continue;
         }
         const Vector<float, 3>& anchor = labels[i].anchor;
@@ -114,6 +117,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
         }
     }
     m_outlinePointCount = outlinePoints;
+    m_outlineTriangleIndexCount = triangleIndices;
     m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
 }
 
@@ -162,10 +166,8 @@ void LabelPlacer::Impl::appendTriangles(std::vector<std::uint32_t>& indices,
         m_fading ? m_fadeOutlineLabels : m_outlineLabels;
     const std::vector<std::uint32_t>& outlineStarts =
         m_fading ? m_fadeOutlineStarts : m_outlineStarts;
-    std::size_t count = 0;
-    for (const OutlineLabel& label : outlineLabels) {
-        count += label.outline.triangleIndexCount;
-    }
+    // Counted as the outlines were noted.
+    const std::size_t count = m_fading ? m_fadeTriangleIndexCount : m_outlineTriangleIndexCount;
     const std::size_t room = indices.size() + count;
     if (indices.capacity() < room) {
         indices.reserve(std::max(room, indices.capacity() + indices.capacity() / 2));
