@@ -94,12 +94,13 @@
 // free place found, or stays hidden. Its body is the outline its background
 // gives for Center at getOffset(Center) (no indicator points), moved away
 // from the anchor: the body's bounds lie at most d from the anchor and do
-// not hold it. The places tried: the one the label's callout had in the
-// previous call, relative to its anchor (by key, as the history goes),
-// first; then rings of places round the anchor, nearest first whatever d
-// (the first a body's smaller side from it, the last at d), each moved off
-// the label its body meets, if it meets one, the least way (twice at
-// most). The work is counted, never timed: at most 96 places a label are
+// not hold it. Within one priority, every label whose callout stood in the
+// previous call (by key, as the history goes) first takes that place
+// relative to its anchor again while it is free; then the others search,
+// and those whose place was taken: rings of places round the anchor,
+// nearest first whatever d (the first a body's smaller side from it, the
+// last at d), each moved off the label its body meets, if it meets one,
+// the least way (twice at most). The work is counted, never timed: at most 96 places a label are
 // tested against the labels round it. A callout keeps every guarantee of
 // a visible label above (no overlap with the gap, inside the viewport, off
 // what is kept out and off the rooms of labels fading out, anchors

@@ -141,7 +141,8 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
 // Label 1 stood away to the left, beyond label 0, in the previous call and
 // keeps that place; label 0's only place left is to the right, beyond
 // label 1, where their leaders would cross: it stays hidden. Placed afresh,
-// each takes the place on its own side.
+// each takes the place on its own side. A kept place is not taken by a
+// label of the same priority that searches anew.
 TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceAndLeadersNeverCross) {
     const LabelRect left{130.0f, 135.0f, 185.0f, 165.0f};
     const LabelRect right{245.0f, 135.0f, 310.0f, 165.0f};
@@ -175,6 +176,25 @@ TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceAndLeadersNeverCross) {
     placer.forgetHistory();
     ASSERT_EQ(placeAndCheck(placer, both, background.get(), 80.0f, placed, leaders), "");
     EXPECT_TRUE(placed[0].callout && placed[1].callout);
+
+    // Of one priority, label 0 comes first but its place closes: its search
+    // does not take the window that label 1's callout keeps.
+    const LabelRect above{185.0f, 146.0f, 215.0f, 162.0f};
+    const LabelRect beside{230.0f, 200.0f, 275.0f, 216.0f};
+    const std::vector<LabelRequest> pair = {label(0, 200.0f, 200.0f), label(1, 200.0f, 250.0f)};
+    options.keepOut = keepOutAllBut({above});
+    LabelPlacer keeper(background, options);
+    ASSERT_EQ(placeAndCheck(keeper, {pair[0]}, background.get(), 80.0f, placed, leaders), "");
+    options.keepOut = keepOutAllBut({above, beside});
+    keeper.setOptions(options);
+    ASSERT_EQ(placeAndCheck(keeper, pair, background.get(), 80.0f, placed, leaders), "");
+    ASSERT_TRUE(placed[0].callout && placed[1].callout);
+    const Vector<float, 3> kept = placed[1].offset;
+    options.keepOut.push_back(above);
+    keeper.setOptions(options);
+    ASSERT_EQ(placeAndCheck(keeper, pair, background.get(), 80.0f, placed, leaders), "");
+    EXPECT_FALSE(placed[0].visible);
+    EXPECT_TRUE(placed[1].callout && VarnekTesting::sameBits(placed[1].offset, kept));
 }
 
 // Seeded scenes of every background, priority mix, gap, obstacle rule and

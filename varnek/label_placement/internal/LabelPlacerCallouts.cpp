@@ -119,22 +119,35 @@ void LabelPlacer::Impl::placeCallouts() {
     m_nearAnchors.reserve(room);
     m_nearLeaders.reserve(room);
 
-    for (LabelIndex label = 0; label < m_placeable; ++label) {
+    // Priority by priority, in the greedy order: first every callout of the
+    // previous call at its place relative to its anchor, while that is free,
+    // then the search for the others, so that a label searching does not
+    // take the place another one keeps.
+    const auto waits = [&](LabelIndex label) {
         const LabelState& state = m_labels[label];
-        if (state.status == Status::Placeable && state.chosen == s_hidden &&
-            m_anchorListed[label] != 0) {
-            searchCallout(label);
+        return state.status == Status::Placeable && state.chosen == s_hidden &&
+               m_anchorListed[label] != 0 && !isCallout(label);
+    };
+    for (LabelIndex first = 0, end = 0; first < m_placeable; first = end) {
+        end = first + 1;
+        while (end < m_placeable && m_labels[end].priority == m_labels[first].priority) {
+            ++end;
+        }
+        for (const bool previousOnly : {true, false}) {
+            for (LabelIndex label = first; label < end; ++label) {
+                if (waits(label)) {
+                    searchCallout(label, previousOnly);
+                }
+            }
         }
     }
     for (const Callout& callout : m_callouts) {
-        const LabelState& state = m_labels[callout.label];
-        m_nextCalloutShifts[m_requestOf[callout.label]] = {callout.x - state.x,
-                                                           callout.y - state.y};
+        m_nextCalloutShifts[m_requestOf[callout.label]] = {callout.dx, callout.dy};
     }
     m_calloutShifts.swap(m_nextCalloutShifts);
 }
 
-bool LabelPlacer::Impl::searchCallout(LabelIndex label) {
+bool LabelPlacer::Impl::searchCallout(LabelIndex label, bool previousOnly) {
     const float d = m_calloutDistance;
     const LabelState& state = m_labels[label];
     const LabelRect& body = m_shapes.getBody(state.shape).bounds;
@@ -146,26 +159,35 @@ bool LabelPlacer::Impl::searchCallout(LabelIndex label) {
     const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
     const Vector<float, 3>* points = m_shapes.getOutlinePoints() + outline.first;
     const float clearance = std::max(m_halfGap, s_leaderClearanceShare * std::min(width, height));
+    int tries = s_triesPerLabel;
+    if (previousOnly) {
+        // Where it stood in the previous call (by key, as the history goes):
+        // only what its body and leader reach is read.
+        const RequestIndex request = m_requestOf[label];
+        const std::uint64_t key = m_lastRequests[request].key;
+        const std::uint32_t before =
+            m_currentKeys.find(key) == request ? m_previousKeys.find(key) : s_noCallout;
+        if (before >= m_calloutShifts.size() || std::isnan(m_calloutShifts[before].dx)) {
+            return false;
+        }
+        const CalloutShift shift = m_calloutShifts[before];
+        const float x = state.x + shift.dx;
+        const float y = state.y + shift.dy;
+        const LabelRect reach{std::min(state.x, x + body.left), std::min(state.y, y + body.top),
+                              std::max(state.x, x + body.right),
+                              std::max(state.y, y + body.bottom)};
+        gatherNearCallout(label, grow(reach), clearance);
+        float moveX = 0.0f;
+        float moveY = 0.0f;
+        return tryCallout(label, shift.dx, shift.dy, points, outline.count, clearance, tries, moveX,
+                          moveY);
+    }
     // Every place lies within the body's size and the distance of the
     // anchor.
     const LabelRect area{state.x - width - d, state.y - height - d, state.x + width + d,
                          state.y + height + d};
     gatherNearCallout(label, grow(area), clearance);
-
-    // Where it stood in the previous call first, while that is free.
-    const RequestIndex request = m_requestOf[label];
-    const std::uint64_t key = m_lastRequests[request].key;
     bool shown = false;
-    int tries = s_triesPerLabel;
-    if (m_currentKeys.find(key) == request) {
-        const std::uint32_t before = m_previousKeys.find(key);
-        if (before < m_calloutShifts.size() && !std::isnan(m_calloutShifts[before].dx)) {
-            float moveX = 0.0f;
-            float moveY = 0.0f;
-            shown = tryCallout(label, m_calloutShifts[before].dx, m_calloutShifts[before].dy,
-                               points, outline.count, clearance, tries, moveX, moveY);
-        }
-    }
     // A place whose body meets one label (or leaves the view) is moved
     // the least way off it, and tried again, a few times: bodies then
     // pack against the labels round them as tightly as labels do.
@@ -330,7 +352,7 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
         return false;
     }
     m_calloutOfLabel[label] = static_cast<std::uint32_t>(m_callouts.size());
-    m_callouts.push_back({label, ox, oy, bounds, leader});
+    m_callouts.push_back({label, ox, oy, dx, dy, bounds, leader});
     m_visible.insert(label, grown);
     m_leaderGrid.insert(leader);
     return true;
@@ -363,8 +385,7 @@ void LabelPlacer::Impl::writeCallout(std::size_t request, const LabelRequest& la
     const Vector<float, 3>& offset = m_shapes.getBody(state.shape).offset;
     placed.visible = true;
     placed.referencePoint = sideOfBody(callout.bounds, state.x, state.y);
-    placed.offset = {offset[0] + (callout.x - state.x), offset[1] + (callout.y - state.y),
-                     offset[2]};
+    placed.offset = {offset[0] + callout.dx, offset[1] + callout.dy, offset[2]};
     placed.bounds = callout.bounds;
     placed.hiddenReason = LabelHiddenReason::None;
     placed.anchorInView = labelRequest.anchor;

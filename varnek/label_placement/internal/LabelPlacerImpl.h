@@ -254,9 +254,10 @@ private:
     // Callouts (LabelPlacerCallouts.cpp): the labels the placement hid for
     // want of room, in greedy order, shown away from their anchors.
     void placeCallouts();
-    // Searches the label's places in order and shows it at the first free
-    // one.
-    bool searchCallout(LabelIndex label);
+    // Shows the label at the place its callout had in the previous call,
+    // relative to its anchor, if that is free (previousOnly), or else at the
+    // first free place of the search round its anchor.
+    bool searchCallout(LabelIndex label, bool previousOnly);
     // The visible labels, anchors and leaders round a label, in the m_near
     // lists.
     void gatherNearCallout(LabelIndex label, const LabelRect& area, float clearance);
@@ -382,6 +383,11 @@ private:
         // by it.
         float x;
         float y;
+        // How far it was moved from the anchor: kept for the next call, so
+        // that a callout that keeps its place keeps its offset bit for bit
+        // while its anchor moves.
+        float dx;
+        float dy;
         LabelRect bounds;
         internal::Segment leader;
     };
