@@ -46,6 +46,10 @@ constexpr const char* s_keepOutMax = "keepout_max";
 constexpr const char* s_hiddenDrawnMax = "hidden_drawn_max";
 constexpr const char* s_flatMedianMs = "ms_2d_median";
 constexpr const char* s_flickerTotal = "flicker_total";
+constexpr const char* s_drawnMean = "drawn_mean";
+constexpr const char* s_fadingMean = "fading_mean";
+constexpr const char* s_goneTotal = "gone_total";
+constexpr const char* s_cutOffTotal = "cut_off_total";
 
 bool s_orbitSmoke = false;
 constexpr std::size_t s_orbitAnchors = 100000;
@@ -265,6 +269,10 @@ void orbit(benchmark::State& state, bool fades) {
 
     std::size_t overlapsMax = 0, outsideMax = 0, keepOutMax = 0, hiddenDrawnMax = 0;
     std::size_t flicker = 0, allocationsMax = 0;
+    // Churn: labels drawn and fading in a frame; labels that went, and of
+    // those the ones cut off before their fade ended (drawn more opaque
+    // than one step of it before the call).
+    std::size_t drawnSum = 0, fadingSum = 0, gone = 0, cutOff = 0;
     double jumpsMax = 0.0, jumpsSum = 0.0, shownSum = 0.0, inViewSum = 0.0;
     for ([[maybe_unused]] auto _ : state) {
         Varnek::LabelPlacer placer(makePlacementBackground(CandidateSet::P12), options);
@@ -320,6 +328,10 @@ void orbit(benchmark::State& state, bool fades) {
                 const PlacedLabel& label = placed[i];
                 const bool drawn = label.opacity > 0.0F;
                 const bool anchorVisible = !isCulled(label.hiddenReason);
+                drawnSum += drawn ? 1 : 0;
+                fadingSum += drawn && label.opacity < 1.0F ? 1 : 0;
+                gone += !drawn && opacity[i] > 0.0F ? 1 : 0;
+                cutOff += !drawn && opacity[i] > 1.0F / static_cast<float>(s_fadeFrames) ? 1 : 0;
                 if (drawn) {
                     keptOut += overlaps(label.bounds, options.keepOut[0]) ||
                                        overlaps(label.bounds, viewCube)
@@ -374,6 +386,10 @@ void orbit(benchmark::State& state, bool fades) {
     state.counters[s_jumpsMaxPercent] = jumpsMax;
     state.counters[s_jumpsMeanPercent] = jumpsSum / n;
     state.counters[s_flickerTotal] = static_cast<double>(flicker);
+    state.counters[s_drawnMean] = static_cast<double>(drawnSum) / n;
+    state.counters[s_fadingMean] = static_cast<double>(fadingSum) / n;
+    state.counters[s_goneTotal] = static_cast<double>(gone);
+    state.counters[s_cutOffTotal] = static_cast<double>(cutOff);
     state.counters[s_frameMedianMs] = 1e3 * sorted[frames / 2];
     state.counters[s_frameP99Ms] = 1e3 * sorted[p99];
     state.counters[s_flatMedianMs] = 1e3 * flatSeconds[frames / 2];
@@ -433,6 +449,14 @@ bool SummaryReporter::printOrbitSummary(std::ostream& out) const {
                           "  ERROR: %s: a frame has overlaps, labels outside or on what is kept "
                           "out, or labels drawn anew for culled anchors\n",
                           name);
+            out << line;
+        }
+        if (value(s_fadingMean) > 0.0) {
+            std::snprintf(line, sizeof line,
+                          "  %s: churn: %.0f labels drawn a frame, %.0f of them fading; %.0f "
+                          "went, %.0f of those cut off before a fade's last step\n",
+                          name, value(s_drawnMean), value(s_fadingMean), value(s_goneTotal),
+                          value(s_cutOffTotal));
             out << line;
         }
         std::snprintf(line, sizeof line,
