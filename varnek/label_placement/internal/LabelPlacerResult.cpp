@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <iterator>
 
+#include <varnek/label_placement/internal/Assert.h>
 #include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
@@ -146,13 +147,19 @@ void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
     if (points.capacity() < room) {
         points.reserve(std::max(room, points.capacity() + points.capacity() / 2));
     }
+    // Sized once, then each point written in place: a push_back per point
+    // asks for room every time and keeps the loop from running straight.
+    const std::size_t firstPoint = points.size();
+    points.resize(firstPoint + outlinePointCount);
+    Vector<float, 3>* out = points.data() + firstPoint;
     const Vector<float, 3>* relative = m_shapes.getOutlinePoints();
     for (const OutlineLabel& label : outlineLabels) {
         const Vector<float, 3>* outline = relative + label.outline.first;
         for (std::uint32_t p = 0; p < label.outline.count; ++p) {
-            points.push_back({label.x + outline[p][0], label.y + outline[p][1], 0.0f});
+            *out++ = {label.x + outline[p][0], label.y + outline[p][1], 0.0f};
         }
     }
+    VARNEK_ASSERT(out == points.data() + points.size());
     const std::size_t first = starts.size();
     starts.resize(first + outlineStarts.size());
     for (std::size_t i = 0; i < outlineStarts.size(); ++i) {
