@@ -352,7 +352,7 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
         return false;
     }
     m_calloutOfLabel[label] = static_cast<std::uint32_t>(m_callouts.size());
-    m_callouts.push_back({label, ox, oy, dx, dy, bounds, leader});
+    m_callouts.push_back({label, dx, dy, bounds, leader});
     m_visible.insert(label, grown);
     m_leaderGrid.insert(leader);
     return true;
@@ -393,7 +393,7 @@ void LabelPlacer::Impl::writeCallout(std::size_t request, const LabelRequest& la
     placed.callout = true;
     const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
     m_outlineStarts.push_back(static_cast<std::uint32_t>(outlinePoints));
-    m_outlineLabels.push_back({callout.x, callout.y, outline});
+    m_outlineLabels.push_back({state.x + callout.dx, state.y + callout.dy, outline});
     outlinePoints += outline.count;
     m_leaders.push_back(callout.leader);
     m_leaderRequests.push_back(static_cast<std::uint32_t>(request));

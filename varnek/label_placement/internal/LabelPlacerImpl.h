@@ -379,13 +379,10 @@ private:
     static constexpr std::uint32_t s_noCallout = 0xFFFFFFFFu;
     struct Callout {
         LabelIndex label;
-        // The moved body's origin: its outline is the body's outline moved
-        // by it.
-        float x;
-        float y;
-        // How far it was moved from the anchor: kept for the next call, so
-        // that a callout that keeps its place keeps its offset bit for bit
-        // while its anchor moves.
+        // How far the body was moved from the anchor: the body's outline
+        // moved by the anchor plus this. Kept for the next call, so that a
+        // callout that keeps its place keeps its offset bit for bit while
+        // its anchor moves.
         float dx;
         float dy;
         LabelRect bounds;
