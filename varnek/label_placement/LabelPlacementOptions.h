@@ -43,7 +43,9 @@ struct LabelPlacementOptions {
     // the time of one of 10,000: while labels stay hidden for want of room,
     // even a frame of a few hundred takes about as long as one of 10,000
     // (a few milliseconds), for as many labels shown as a thorough engine
-    // shows; effort 0 costs a greedy pass only. From 2 the ejection chains
+    // shows. The search ends early once no hidden label has a place it may
+    // take, as in a frame whose labels keep their places from the previous
+    // call. Effort 0 costs a greedy pass only. From 2 the ejection chains
     // reach further.
     int effort = 1;
     // 512 times the work of effort 1: about a second for 100,000 labels.
