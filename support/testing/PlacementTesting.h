@@ -146,6 +146,12 @@ inline std::string checkGuarantees(
     const auto backgroundOf = [&](std::size_t i) {
         return labels[i].background != nullptr ? labels[i].background : defaultBackground;
     };
+    // Whether label i at b covers an anchor the options make an obstacle.
+    const auto coversAnchor = [&](const Varnek::LabelRect& b, std::size_t i, std::size_t j) {
+        return j != i && options.anchorsAreObstacles && holdsStrictly(b, labels[j].anchor) &&
+               (options.lowerPriorityAnchorsAreObstacles ||
+                !(labels[j].priority < labels[i].priority));
+    };
     for (std::size_t i = 0; i < labels.size(); ++i) {
         if (!placed[i].visible) {
             continue;
@@ -178,9 +184,7 @@ inline std::string checkGuarantees(
                 error << "labels " << i << " and " << j << " overlap";
                 return error.str();
             }
-            if (options.anchorsAreObstacles && holdsStrictly(b, labels[j].anchor) &&
-                (options.lowerPriorityAnchorsAreObstacles ||
-                 !(labels[j].priority < labels[i].priority))) {
+            if (coversAnchor(b, i, j)) {
                 error << "label " << i << " covers the anchor of " << j;
                 return error.str();
             }
@@ -197,14 +201,10 @@ inline std::string checkGuarantees(
                 boundsFromOutline(*backgroundOf(i), labels[i], referencePoint);
             bool allowed = isInside(b, options.viewport);
             for (std::size_t j = 0; allowed && j < labels.size(); ++j) {
-                allowed =
-                    !(j != i && options.anchorsAreObstacles && holdsStrictly(b, labels[j].anchor) &&
-                      (options.lowerPriorityAnchorsAreObstacles ||
-                       !(labels[j].priority < labels[i].priority)));
+                allowed = !coversAnchor(b, i, j);
             }
             for (const Varnek::LabelRect& out : options.keepOut) {
-                allowed = allowed && !(b.left < out.right && out.left < b.right &&
-                                       b.top < out.bottom && out.top < b.bottom);
+                allowed = allowed && !overlapsWithGap(b, out, 0.0f);
             }
             if (!allowed) {
                 continue;

@@ -1,6 +1,7 @@
 #include <varnek/label_placement/LabelPlacer.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <limits>
@@ -296,7 +297,14 @@ TEST(LabelPlacerCalloutsTest, FadesAndTheSceneCallKeepEveryGuarantee) {
     options.gap = 1.0f;
     LabelPlacer flat(backgrounds[0], options);
     LabelPlacer inScene(backgrounds[0], options);
-    EXPECT_EQ(hashOf(inScene.place(labels, scene)), hashOf(flat.place(labels)));
+    // Over moving frames, so that the history matters.
+    std::vector<LabelRequest> moving = labels;
+    for (int frame = 0; frame < 3; ++frame) {
+        EXPECT_EQ(hashOf(inScene.place(moving, scene)), hashOf(flat.place(moving)));
+        for (LabelRequest& request : moving) {
+            request.anchor[0] = std::fmod(request.anchor[0] + 3.0f, 400.0f);
+        }
+    }
     options.fadeFrames = 3;
     LabelPlacer fading(backgrounds[0], options);
     std::size_t callouts = 0;

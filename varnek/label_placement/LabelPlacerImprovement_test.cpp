@@ -3,6 +3,7 @@
 // improvement or the order of the labels shown before is lost.
 #include <varnek/label_placement/LabelPlacer.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -29,31 +30,18 @@ using VarnekTesting::overlapsWithGap;
 const std::vector<RP> s_corners = {LabelBackground::TopRight, LabelBackground::TopLeft,
                                    LabelBackground::BottomRight, LabelBackground::BottomLeft};
 
-std::shared_ptr<LabelBackground> plainRectangle() {
-    auto background = SymmetricCornerLabelBackground::createSimpleRectangle(nullptr);
-    background->initialize(612.0f);
-    return background;
-}
-
 std::vector<LabelRequest> labelsAt(const std::vector<std::array<float, 3>>& anchors) {
     std::vector<LabelRequest> labels;
+    labels.reserve(anchors.size());
     for (const auto& [x, y, priority] : anchors) {
-        LabelRequest request{};
-        request.key = labels.size();
-        request.anchor = {x, y, 0.0f};
-        request.size = {30.0f, 7.0f, 0.0f};
-        request.priority = priority;
-        labels.push_back(request);
+        labels.push_back(VarnekTesting::label(labels.size(), x, y, priority));
     }
     return labels;
 }
 
 std::size_t countVisible(const std::vector<PlacedLabel>& placed) {
-    std::size_t visible = 0;
-    for (const PlacedLabel& label : placed) {
-        visible += label.visible ? 1 : 0;
-    }
-    return visible;
+    return static_cast<std::size_t>(std::count_if(
+        placed.begin(), placed.end(), [](const PlacedLabel& label) { return label.visible; }));
 }
 
 std::size_t placeAndCount(const std::shared_ptr<LabelBackground>& background,
@@ -90,7 +78,7 @@ TEST(LabelPlacerImprovementTest, ScenesTheGreedyPassCannotSolveAreSolvedWithEffo
          1,
          3},
     };
-    const auto background = plainRectangle();
+    const auto background = VarnekTesting::makePlainRectangle(612.0f);
     for (const ImprovementScene& scene : scenes) {
         SCOPED_TRACE(scene.name);
         const std::vector<LabelRequest> labels = labelsAt(scene.anchors);
@@ -120,7 +108,7 @@ TEST(LabelPlacerImprovementTest, APlaceHoldingAnAnchorInACrowdStaysClosedToTheIm
         request.size = {-1.0f, 7.0f, 0.0f};
         labels.push_back(request);
     }
-    const auto background = plainRectangle();
+    const auto background = VarnekTesting::makePlainRectangle(612.0f);
     for (const int effort : {1, 3}) {
         SCOPED_TRACE(effort);
         LabelPlacementOptions options;
