@@ -16,6 +16,8 @@ namespace {
 
 // The huge page of the systems that offer them to a program's advice.
 constexpr std::size_t s_hugePage = std::size_t{2} << 20;
+// The ordinary page.
+constexpr std::size_t s_page = std::size_t{4} << 10;
 // From this size on a block takes whole huge pages: at most half of them
 // is room it does not use.
 constexpr std::size_t s_leastHugeBlock = s_hugePage;
@@ -39,6 +41,7 @@ void* allocateFrameBlock(std::size_t bytes) {
     const std::size_t rounded = (bytes + s_hugePage - 1) & ~(s_hugePage - 1);
     void* block = ::operator new (rounded, std::align_val_t{s_hugePage});
     adviseHugePages(block, rounded);
+    populatePages(block, rounded);
     return block;
 }
 
@@ -125,6 +128,22 @@ void adviseHugePages(void* data, std::size_t bytes) noexcept {
         const std::size_t advised = (bytes - lead) / s_hugePage * s_hugePage;
         // Advice only: where it is refused, the pages stay ordinary ones.
         static_cast<void>(madvise(static_cast<char*>(data) + lead, advised, MADV_HUGEPAGE));
+    }
+#else
+    static_cast<void>(data);
+    static_cast<void>(bytes);
+#endif
+}
+
+void populatePages(void* data, std::size_t bytes) noexcept {
+#if VARNEK_HAS_HUGE_PAGE_ADVICE && defined(MADV_POPULATE_WRITE)
+    const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(data) % s_page;
+    const std::size_t lead = misalignment == 0 ? 0 : s_page - misalignment;
+    if (bytes > lead && bytes - lead >= s_page) {
+        const std::size_t populated = (bytes - lead) / s_page * s_page;
+        // Where the system does not know the advice, the pages fault in as
+        // they are first written.
+        static_cast<void>(madvise(static_cast<char*>(data) + lead, populated, MADV_POPULATE_WRITE));
     }
 #else
     static_cast<void>(data);

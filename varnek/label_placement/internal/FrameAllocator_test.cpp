@@ -18,6 +18,10 @@ TEST(FrameAllocatorTest, BlocksHoldTheirBytesAndLargeOnesStartOnAHugePage) {
         SCOPED_TRACE(bytes);
         void* block = allocateFrameBlock(bytes);
         std::memset(block, 0x5A, bytes);
+        // Asking for the pages at once changes none of their bytes.
+        populatePages(static_cast<char*>(block) + 1, bytes - 1);
+        EXPECT_EQ(static_cast<unsigned char*>(block)[0], 0x5A);
+        EXPECT_EQ(static_cast<unsigned char*>(block)[bytes / 2], 0x5A);
         EXPECT_EQ(static_cast<unsigned char*>(block)[bytes - 1], 0x5A);
         if (VARNEK_HAS_HUGE_PAGE_ADVICE != 0 && bytes >= hugePage) {
             EXPECT_EQ(reinterpret_cast<std::uintptr_t>(block) % hugePage, 0u);

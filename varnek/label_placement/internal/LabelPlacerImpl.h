@@ -354,16 +354,16 @@ private:
     using OrderKey = internal::OrderKey;
     internal::FrameVector<OrderKey> m_order = makeFrameVector<OrderKey>();
     internal::FrameVector<OrderKey> m_orderScratch = makeFrameVector<OrderKey>();
-    std::vector<LabelIndex> m_blockers;
-    std::vector<LabelIndex> m_hiddenLabels;
-    std::vector<LabelIndex> m_moved;
+    internal::FrameVector<LabelIndex> m_blockers = makeFrameVector<LabelIndex>();
+    internal::FrameVector<LabelIndex> m_hiddenLabels = makeFrameVector<LabelIndex>();
+    internal::FrameVector<LabelIndex> m_moved = makeFrameVector<LabelIndex>();
     // While the search runs: every show and hide, with the candidate the
     // label had before, since the best arrangement it met.
     struct JournalEntry {
         LabelIndex label;
         std::int16_t chosen;
     };
-    std::vector<JournalEntry> m_journal;
+    internal::FrameVector<JournalEntry> m_journal = makeFrameVector<JournalEntry>();
     std::size_t m_shown = 0;
     std::uint64_t m_work = 0;
     std::uint64_t m_random = 0;
@@ -438,7 +438,7 @@ private:
     std::size_t m_outlinePointCount = 0;
     // Their fill triangles' indices, in all.
     std::size_t m_outlineTriangleIndexCount = 0;
-    std::vector<std::uint32_t> m_outlineStarts;
+    internal::FrameVector<std::uint32_t> m_outlineStarts = makeFrameVector<std::uint32_t>();
 
     // Fades. The labels the previous call drew (opacity > 0), in request
     // order: how far faded in (1..m_fadeFrames), what each showed
@@ -489,7 +489,7 @@ private:
     std::vector<std::uint8_t> m_held;
     // The drawn labels' outlines, when fading.
     internal::FrameVector<OutlineLabel> m_fadeOutlineLabels = makeFrameVector<OutlineLabel>();
-    std::vector<std::uint32_t> m_fadeOutlineStarts;
+    internal::FrameVector<std::uint32_t> m_fadeOutlineStarts = makeFrameVector<std::uint32_t>();
     std::size_t m_fadeOutlinePointCount = 0;
     std::size_t m_fadeTriangleIndexCount = 0;
     // The n of the levels in m_drawn.

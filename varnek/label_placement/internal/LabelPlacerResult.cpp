@@ -52,6 +52,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
         // only where whole ones fall inside it.
         m_result.reserve(count);
         internal::adviseHugePages(m_result.data(), count * sizeof(PlacedLabel));
+        internal::populatePages(m_result.data(), count * sizeof(PlacedLabel));
     }
     m_result.resize(count);
     m_previousReferencePoints.resize(count);
@@ -133,7 +134,7 @@ void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
     // While fading, the drawn labels' outlines.
     const internal::FrameVector<OutlineLabel>& outlineLabels =
         m_fading ? m_fadeOutlineLabels : m_outlineLabels;
-    const std::vector<std::uint32_t>& outlineStarts =
+    const internal::FrameVector<std::uint32_t>& outlineStarts =
         m_fading ? m_fadeOutlineStarts : m_outlineStarts;
     const std::size_t outlinePointCount = m_fading ? m_fadeOutlinePointCount : m_outlinePointCount;
     if (outlineStarts.empty()) {
@@ -171,7 +172,7 @@ void LabelPlacer::Impl::appendTriangles(std::vector<std::uint32_t>& indices,
                                         std::uint32_t firstPoint) const {
     const internal::FrameVector<OutlineLabel>& outlineLabels =
         m_fading ? m_fadeOutlineLabels : m_outlineLabels;
-    const std::vector<std::uint32_t>& outlineStarts =
+    const internal::FrameVector<std::uint32_t>& outlineStarts =
         m_fading ? m_fadeOutlineStarts : m_outlineStarts;
     // Counted as the outlines were noted.
     const std::size_t count = m_fading ? m_fadeTriangleIndexCount : m_outlineTriangleIndexCount;
