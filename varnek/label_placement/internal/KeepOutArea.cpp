@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstddef>
+#include <limits>
 
 namespace Varnek {
 namespace internal {
@@ -39,6 +40,20 @@ bool isKeptOut(const LabelRect& rect) {
     return rect.left <= rect.right && rect.top <= rect.bottom;
 }
 
+// The float next to value on the side given: at most or at least value
+// (NaN for NaN).
+float floatAtMost(double value) {
+    constexpr auto largest = static_cast<double>(std::numeric_limits<float>::max());
+    if (value >= largest || value < -largest) {
+        return value >= largest ? std::numeric_limits<float>::max() : -INFINITY;
+    }
+    const auto near = static_cast<float>(value);
+    return static_cast<double>(near) <= value ? near : std::nextafter(near, -INFINITY);
+}
+float floatAtLeast(double value) {
+    return -floatAtMost(-value);
+}
+
 }  // namespace
 
 KeepOutArea::CellAxis KeepOutArea::CellAxis::over(float low, float high, int count) {
@@ -67,22 +82,49 @@ void KeepOutArea::setMask(const CoverageMask* mask, const LabelRect& viewport) {
     const auto rows = static_cast<std::size_t>(mask->height);
     const std::size_t stride = columns + 1;
     m_counts.assign(stride * (rows + 1), 0u);
+    // The set cells' rows and columns, from first to last.
+    std::size_t firstRow = rows;
+    std::size_t lastRow = 0;
+    std::size_t firstColumn = columns;
+    std::size_t lastColumn = 0;
     for (std::size_t row = 0; row < rows; ++row) {
         std::uint32_t inRow = 0;
         const std::uint8_t* cells = mask->cells + row * columns;
         std::uint32_t* above = m_counts.data() + row * stride;
         std::uint32_t* counts = above + stride;
         for (std::size_t column = 0; column < columns; ++column) {
-            inRow += cells[column] != 0 ? 1u : 0u;
+            const bool set = cells[column] != 0;
+            inRow += set ? 1u : 0u;
             counts[column + 1] = above[column + 1] + inRow;
+            firstColumn = set && column < firstColumn ? column : firstColumn;
+            lastColumn = set && column > lastColumn ? column : lastColumn;
         }
+        firstRow = inRow != 0 && row < firstRow ? row : firstRow;
+        lastRow = inRow != 0 ? row : lastRow;
     }
     m_columns = mask->width;
     m_rows = mask->height;
+    // The set cells with a cell more on every side, rounded outwards: a
+    // rectangle wholly beyond it meets no set cell whatever the rounding of
+    // the cells' edges. Without set cells nothing is within reach.
+    const auto left = static_cast<double>(viewport.left);
+    const auto top = static_cast<double>(viewport.top);
+    const double width =
+        (static_cast<double>(viewport.right) - left) / static_cast<double>(columns);
+    const double height = (static_cast<double>(viewport.bottom) - top) / static_cast<double>(rows);
+    m_maskReach =
+        firstRow > lastRow
+            ? LabelRect{INFINITY, INFINITY, -INFINITY, -INFINITY}
+            : LabelRect{floatAtMost(left + (static_cast<double>(firstColumn) - 1.0) * width),
+                        floatAtMost(top + (static_cast<double>(firstRow) - 1.0) * height),
+                        floatAtLeast(left + static_cast<double>(lastColumn + 2) * width),
+                        floatAtLeast(top + static_cast<double>(lastRow + 2) * height)};
 }
 
 bool KeepOutArea::coversMaskedCell(const LabelRect& rect) const {
-    if (m_columns == 0) {
+    // A NaN side fails every comparison and goes on to the exact test.
+    if (m_columns == 0 || rect.right <= m_maskReach.left || rect.left >= m_maskReach.right ||
+        rect.bottom <= m_maskReach.top || rect.top >= m_maskReach.bottom) {
         return false;
     }
     const CellRange columns = cellsMet(rect.left, rect.right, m_columnAxis);

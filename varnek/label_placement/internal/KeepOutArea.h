@@ -77,6 +77,8 @@ private:
     int m_rows = 0;
     CellAxis m_columnAxis{0.0, 0.0, 0};
     CellAxis m_rowAxis{0.0, 0.0, 0};
+    // Where a rectangle may meet a set cell: beyond it, none is met.
+    LabelRect m_maskReach{0.0f, 0.0f, 0.0f, 0.0f};
 
     // Calls visit with the room, grown by the gap, of every label other
     // than owner that rect grown by the gap overlaps (a room listed in
