@@ -39,14 +39,14 @@ struct LabelPlacementOptions {
     // seeded search that never shows fewer labels); each step doubles the
     // work per label, counted in candidate tests (never in time), up to
     // maxEffort: a larger value counts as maxEffort. A frame of fewer than
-    // about 10,000 labels gets at least the work the greedy pass leaves of
-    // the time of one of 10,000: while labels stay hidden for want of room,
-    // even a frame of a few hundred takes about as long as one of 10,000
-    // (a few milliseconds), for as many labels shown as a thorough engine
-    // shows. The search ends early once no hidden label has a place it may
-    // take, as in a frame whose labels keep their places from the previous
-    // call. Effort 0 costs a greedy pass only. From 2 the ejection chains
-    // reach further.
+    // about 10,000 labels may take up to the work the greedy pass leaves of
+    // the time of one of 10,000 (a few milliseconds), for as many labels
+    // shown as a thorough engine shows; how much of it the search takes
+    // follows the labels hidden when it starts, not the frame's size, so a
+    // frame with few of them ends well before. The search ends early once
+    // no hidden label has a place it may take, as in a frame whose labels
+    // keep their places from the previous call. Effort 0 costs a greedy
+    // pass only. From 2 the ejection chains reach further.
     int effort = 1;
     // 512 times the work of effort 1: about a second for 100,000 labels.
     static constexpr int maxEffort = 10;

@@ -14,6 +14,13 @@ namespace {
 // multiplied by s_cooling from stage to stage (products only: the same bits
 // everywhere); a move that hides more is never taken.
 constexpr std::uint64_t s_stages = 32;
+// A stage's work at effort 1: this many tests per label hidden when the
+// search starts, and s_leastStageWork more; each step of effort doubles it.
+// How long the search runs then follows how much it has to do: a frame
+// with few hidden labels ends early, whatever work it was allowed, which
+// only bounds it.
+constexpr std::uint64_t s_stageWorkPerHiddenLabel = 8;
+constexpr std::uint64_t s_leastStageWork = 256;
 constexpr double s_firstChance = 0.25;
 constexpr double s_cooling = 0.85;
 // After this much work per hidden label (and a little more) without a move
@@ -121,8 +128,7 @@ void LabelPlacer::Impl::returnToBest() {
 // hides one more only by chance, less often as the search goes on. The best
 // arrangement met is the one kept.
 void LabelPlacer::Impl::search() {
-    const std::uint64_t total = m_work;
-    if (total == 0) {
+    if (m_work == 0) {
         return;
     }
     m_random = 0x5EED5EED5EED5EEDull;
@@ -137,7 +143,14 @@ void LabelPlacer::Impl::search() {
     m_journal.reserve(2 * journalBound);
     m_journaling = true;
     std::size_t best = m_shown;
-    const std::uint64_t stageWork = total / s_stages + 1;
+    const auto doublings =
+        static_cast<unsigned int>(std::min(m_options.effort, LabelPlacementOptions::maxEffort) - 1);
+    const std::uint64_t stageWork = std::min(
+        m_work / s_stages + 1,
+        (s_stageWorkPerHiddenLabel * m_hiddenLabels.size() + s_leastStageWork) << doublings);
+    // The work beyond the last stage is left unspent.
+    const std::uint64_t total = std::min(m_work, s_stages * stageWork);
+    m_work = total;
     double chance = s_firstChance;
     std::uint64_t nextStage = total - stageWork;
     std::array<LabelIndex, 2> ejected{};
