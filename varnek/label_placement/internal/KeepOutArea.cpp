@@ -1,5 +1,6 @@
 #include <varnek/label_placement/internal/KeepOutArea.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <limits>
@@ -160,6 +161,9 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
             const float reach = 2.0f * halfGap;
             const CellRange columns = cellsMet(b.left - reach, b.right + reach, m_roomColumns);
             const CellRange rows = cellsMet(b.top - reach, b.bottom + reach, m_roomRows);
+            if (pass == 0) {
+                m_rooms.push_back({grow(b), rooms[r].owner, rows.first, columns.first});
+            }
             for (int row = rows.first; row < rows.last; ++row) {
                 for (int column = columns.first; column < columns.last; ++column) {
                     const std::size_t cell = static_cast<std::size_t>(row) * s_roomCellsPerAxis +
@@ -188,7 +192,6 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
             m_roomCellStarts[0] = 0;
         }
     }
-    m_rooms.assign(rooms.begin(), rooms.end());
 }
 
 template <typename Visit>
@@ -201,10 +204,12 @@ void KeepOutArea::forEachRoomNear(const LabelRect& rect, std::uint32_t owner, Vi
             const std::size_t cell = static_cast<std::size_t>(row) * s_roomCellsPerAxis +
                                      static_cast<std::size_t>(column);
             for (std::uint32_t e = m_roomCellStarts[cell]; e < m_roomCellStarts[cell + 1]; ++e) {
-                const Room& room = m_rooms[m_roomEntries[e]];
-                const LabelRect bounds = grow(room.bounds);
-                if (room.owner != owner && overlapsInterior(grown, bounds)) {
-                    visit(bounds);
+                const ListedRoom& room = m_rooms[m_roomEntries[e]];
+                // Each room once, in the first cell it shares with rect.
+                const bool first = std::max(room.firstRow, rows.first) == row &&
+                                   std::max(room.firstColumn, columns.first) == column;
+                if (first && room.owner != owner && overlapsInterior(grown, room.grown)) {
+                    visit(room.grown);
                 }
             }
         }
@@ -244,10 +249,16 @@ std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, 
     }
     if (rooms && !m_rooms.empty()) {
         // A room is grown by the gap, as a lane is: they keep the gap
-        // between them.
+        // between them. The lanes are grown once, when a room is near.
+        LabelRect grownLanes[s_candidateLanes];
+        bool grownYet = false;
         forEachRoomNear(span, owner, [&](const LabelRect& room) {
+            for (std::size_t lane = 0; lane < rects.laneCount && !grownYet; ++lane) {
+                grownLanes[lane] = grow(laneRect(lane));
+            }
+            grownYet = true;
             for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
-                blocked |= overlapsInterior(grow(laneRect(lane)), room) ? 1u << lane : 0u;
+                blocked |= overlapsInterior(grownLanes[lane], room) ? 1u << lane : 0u;
             }
         });
     }

@@ -91,7 +91,15 @@ private:
     }
 
     static constexpr std::size_t s_roomCellsPerAxis = 32;
-    std::vector<Room> m_rooms;
+    // A room as listed: grown by the gap, and the first row and column of
+    // the cells it is listed in.
+    struct ListedRoom {
+        LabelRect grown;
+        std::uint32_t owner;
+        int firstRow;
+        int firstColumn;
+    };
+    std::vector<ListedRoom> m_rooms;
     // Per cell of the rooms' grid (row by row), where its rooms start among
     // m_roomEntries, and one entry more.
     std::vector<std::uint32_t> m_roomCellStarts;
