@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include <varnek/label_placement/internal/FirstOverlap.h>
 #include <varnek/label_placement/internal/PlacementPrimitives.h>
 #include <varnek/label_placement/internal/Segments.h>
 
@@ -112,12 +113,15 @@ void LabelPlacer::Impl::placeCallouts() {
                                                                       m_calloutDistance + m_reach));
     m_leaderGrid.reset(m_visibleLayout, room, room * cellsPerLeader);
     m_nearRects.reserve(room);
-    m_nearLefts.reserve(room);
-    m_nearTops.reserve(room);
-    m_nearRights.reserve(room);
-    m_nearBottoms.reserve(room);
+    m_nearLefts.reserve(room + internal::s_overlapBlock);
+    m_nearTops.reserve(room + internal::s_overlapBlock);
+    m_nearRights.reserve(room + internal::s_overlapBlock);
+    m_nearBottoms.reserve(room + internal::s_overlapBlock);
     m_nearAnchors.reserve(room);
     m_nearLeaders.reserve(room);
+    m_ringShifts.reserve(internal::CalloutRings::s_maxRings * internal::CalloutRings::s_maxPerRing);
+    // Shape indices are the frame's own.
+    m_ringShape = s_noCallout;
 
     // Priority by priority, in the greedy order: first every callout of the
     // previous call at its place relative to its anchor, while that is free,
@@ -190,25 +194,34 @@ bool LabelPlacer::Impl::searchCallout(LabelIndex label, bool previousOnly) {
     bool shown = false;
     // A place whose body meets one label (or leaves the view) is moved
     // the least way off it, and tried again, a few times: bodies then
-    // pack against the labels round them as tightly as labels do.
-    const internal::CalloutRings rings(body, d);
-    for (std::size_t ring = 0; !shown && ring < rings.getRingCount() && tries > 0; ++ring) {
-        const std::size_t places = rings.getPlaceCount(ring);
-        for (std::size_t k = 0; !shown && k < places && tries > 0; ++k) {
-            float dx = 0.0f;
-            float dy = 0.0f;
-            rings.getShift(ring, k, dx, dy);
-            for (int move = 0; !shown && move <= s_movesPerPlace && tries > 0; ++move) {
-                float moveX = 0.0f;
-                float moveY = 0.0f;
-                shown = tryCallout(label, dx, dy, points, outline.count, clearance, tries, moveX,
-                                   moveY);
-                if (moveX == 0.0f && moveY == 0.0f) {
-                    break;
-                }
-                dx += moveX;
-                dy += moveY;
+    // pack against the labels round them as tightly as labels do. The
+    // places of the rings, in order, are kept for the next label of the
+    // same shape.
+    if (state.shape != m_ringShape) {
+        const internal::CalloutRings rings(body, d);
+        m_ringShifts.clear();
+        for (std::size_t ring = 0; ring < rings.getRingCount(); ++ring) {
+            for (std::size_t k = 0; k < rings.getPlaceCount(ring); ++k) {
+                CalloutShift shift{0.0f, 0.0f};
+                rings.getShift(ring, k, shift.dx, shift.dy);
+                m_ringShifts.push_back(shift);
             }
+        }
+        m_ringShape = state.shape;
+    }
+    for (std::size_t place = 0; !shown && place < m_ringShifts.size() && tries > 0; ++place) {
+        float dx = m_ringShifts[place].dx;
+        float dy = m_ringShifts[place].dy;
+        for (int move = 0; !shown && move <= s_movesPerPlace && tries > 0; ++move) {
+            float moveX = 0.0f;
+            float moveY = 0.0f;
+            shown =
+                tryCallout(label, dx, dy, points, outline.count, clearance, tries, moveX, moveY);
+            if (moveX == 0.0f && moveY == 0.0f) {
+                break;
+            }
+            dx += moveX;
+            dy += moveY;
         }
     }
     return shown;
@@ -230,6 +243,13 @@ void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& are
             m_nearBottoms.push_back(entry.rect.bottom);
         }
     });
+    const float none = std::numeric_limits<float>::quiet_NaN();
+    while (m_nearLefts.size() % internal::s_overlapBlock != 0) {
+        m_nearLefts.push_back(none);
+        m_nearTops.push_back(none);
+        m_nearRights.push_back(none);
+        m_nearBottoms.push_back(none);
+    }
     m_nearAnchors.clear();
     const LabelRect anchorArea{area.left - clearance, area.top - clearance, area.right + clearance,
                                area.bottom + clearance};
@@ -286,27 +306,12 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
     }
     --tries;
     const LabelRect grown = grow(bounds);
-    // All rectangles at once, without a branch (the loop the compiler can
-    // run several lanes at a time); the first one met, in order, where any.
-    const std::size_t near = m_nearRects.size();
-    const float* lefts = m_nearLefts.data();
-    const float* tops = m_nearTops.data();
-    const float* rights = m_nearRights.data();
-    const float* bottoms = m_nearBottoms.data();
-    unsigned int met = 0;
-    for (std::size_t r = 0; r < near; ++r) {
-        met |= static_cast<unsigned int>(grown.left < rights[r]) &
-               static_cast<unsigned int>(lefts[r] < grown.right) &
-               static_cast<unsigned int>(grown.top < bottoms[r]) &
-               static_cast<unsigned int>(tops[r] < grown.bottom);
-    }
-    if (met != 0) {
-        for (const LabelRect& rect : m_nearRects) {
-            if (internal::overlaps(grown, rect)) {
-                findLeastMove(grown, rect, moveX, moveY);
-                break;
-            }
-        }
+    // The first label met, in order, is the one the body moves off.
+    const std::size_t first =
+        internal::findFirstOverlap(m_nearLefts.data(), m_nearTops.data(), m_nearRights.data(),
+                                   m_nearBottoms.data(), m_nearLefts.size(), grown);
+    if (first < m_nearLefts.size()) {
+        findLeastMove(grown, m_nearRects[first], moveX, moveY);
         return false;
     }
     for (const NearAnchor& anchor : m_nearAnchors) {

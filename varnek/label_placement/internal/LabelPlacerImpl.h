@@ -399,6 +399,10 @@ private:
     };
     std::vector<CalloutShift> m_calloutShifts;
     std::vector<CalloutShift> m_nextCalloutShifts;
+    // The places of the rings round an anchor, in the order they are
+    // tried, for labels of shape m_ringShape (s_noCallout: none yet).
+    std::vector<CalloutShift> m_ringShifts;
+    std::uint32_t m_ringShape = s_noCallout;
     // Round the label being placed as a callout: visible labels (grown by
     // half the gap), anchors (and whether they keep bodies off), leaders.
     struct NearAnchor {
@@ -407,7 +411,8 @@ private:
         bool blocksBody;
     };
     std::vector<LabelRect> m_nearRects;
-    // Their sides apart, for the test of all at once.
+    // Their sides apart, for the test of a block at a time, padded with NaN
+    // to whole blocks (FirstOverlap.h).
     std::vector<float> m_nearLefts;
     std::vector<float> m_nearTops;
     std::vector<float> m_nearRights;

@@ -47,6 +47,11 @@ inline bool segmentsMeet(const Segment& a, const Segment& b) {
 // Whether the segment has a point strictly inside the rectangle (running
 // along an edge or through a corner does not count).
 inline bool segmentEntersRect(const Segment& s, const LabelRect& r) {
+    // Wholly on one side of the rectangle (a NaN goes on to the test).
+    if (std::max(s.x0, s.x1) <= r.left || std::min(s.x0, s.x1) >= r.right ||
+        std::max(s.y0, s.y1) <= r.top || std::min(s.y0, s.y1) >= r.bottom) {
+        return false;
+    }
     double t0 = 0.0;
     double t1 = 1.0;
     const double ends[2][2] = {{s.x0, s.x1}, {s.y0, s.y1}};
@@ -74,6 +79,13 @@ inline bool segmentEntersRect(const Segment& s, const LabelRect& r) {
 
 // Whether the point lies within distance of the segment (closed).
 inline bool pointNearSegment(const Segment& s, double x, double y, double distance) {
+    // Clearly farther than the distance from the segment's box on one axis
+    // (by more than the test's rounding).
+    const double beyond = distance * (1.0 + 1.0 / 1048576.0);
+    if (std::min<double>(s.x0, s.x1) - x > beyond || x - std::max<double>(s.x0, s.x1) > beyond ||
+        std::min<double>(s.y0, s.y1) - y > beyond || y - std::max<double>(s.y0, s.y1) > beyond) {
+        return false;
+    }
     const double dx = static_cast<double>(s.x1) - s.x0;
     const double dy = static_cast<double>(s.y1) - s.y0;
     const double px = x - s.x0;

@@ -1,0 +1,74 @@
+// The first of many rectangles, given side by side, whose interior meets a
+// rectangle's: eight at a time in the compiler's vector types where the
+// configure-time check found them (VARNEK_HAS_VECTOR_LANES), else one at a
+// time; both give the same answer. Private to the library's sources; not
+// installed.
+#ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_FIRSTOVERLAP_H
+#define VARNEK_LABEL_PLACEMENT_INTERNAL_FIRSTOVERLAP_H
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/internal/VectorCandidateLanes.h>
+
+namespace Varnek {
+namespace internal {
+
+// Rectangles are tested in blocks of this many: the sides' arrays hold a
+// whole number of blocks (NaN, which meets nothing, pads the last).
+inline constexpr std::size_t s_overlapBlock = 8;
+
+// The index of the first rectangle (lefts[k], tops[k], rights[k],
+// bottoms[k]) whose interior meets rect's, or count when none does.
+inline std::size_t findFirstOverlap(const float* lefts, const float* tops, const float* rights,
+                                    const float* bottoms, std::size_t count,
+                                    const LabelRect& rect) {
+#if VARNEK_HAS_VECTOR_LANES
+    const FloatQuad left = quadOf(rect.left);
+    const FloatQuad top = quadOf(rect.top);
+    const FloatQuad right = quadOf(rect.right);
+    const FloatQuad bottom = quadOf(rect.bottom);
+    for (std::size_t block = 0; block < count; block += s_overlapBlock) {
+        OutcomeQuad met[2];
+        for (std::size_t half = 0; half < 2; ++half) {
+            const std::size_t k = block + 4 * half;
+            FloatQuad lefts4;
+            FloatQuad tops4;
+            FloatQuad rights4;
+            FloatQuad bottoms4;
+            std::memcpy(&lefts4, lefts + k, sizeof lefts4);
+            std::memcpy(&tops4, tops + k, sizeof tops4);
+            std::memcpy(&rights4, rights + k, sizeof rights4);
+            std::memcpy(&bottoms4, bottoms + k, sizeof bottoms4);
+            met[half] = (left < rights4) & (lefts4 < right) & (top < bottoms4) & (tops4 < bottom);
+        }
+        std::int32_t lanes[8];
+        std::memcpy(lanes, met, sizeof lanes);
+        std::uint64_t words[4];
+        std::memcpy(words, met, sizeof words);
+        if ((words[0] | words[1] | words[2] | words[3]) != 0) {
+            std::size_t first = 0;
+            while (lanes[first] == 0) {
+                ++first;
+            }
+            return block + first;
+        }
+    }
+    return count;
+#else
+    for (std::size_t k = 0; k < count; ++k) {
+        if (rect.left < rights[k] && lefts[k] < rect.right && rect.top < bottoms[k] &&
+            tops[k] < rect.bottom) {
+            return k;
+        }
+    }
+    return count;
+#endif
+}
+
+}  // namespace internal
+}  // namespace Varnek
+
+#endif  // VARNEK_LABEL_PLACEMENT_INTERNAL_FIRSTOVERLAP_H
