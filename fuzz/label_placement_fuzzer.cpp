@@ -108,8 +108,8 @@ void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
                 ? std::min(options.calloutDistance,
                            static_cast<float>(std::sqrt(width * width + height * height)))
                 : 0.0F;
-        VARNEK_FUZZ_CHECK(VarnekTesting::checkCallouts(labels, placed, defaultBackground, distance,
-                                                       points, starts, leaders)
+        VARNEK_FUZZ_CHECK(VarnekTesting::checkOutlinesAndCallouts(labels, placed, defaultBackground,
+                                                                  distance, points, starts, leaders)
                               .empty());
     }
     // The same frame again answers alike, unless a label stepped back: it

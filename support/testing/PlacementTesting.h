@@ -171,7 +171,7 @@ inline std::string checkGuarantees(
         }
         const Varnek::Vector<float, 3> offset =
             background.getOffset(placed[i].referencePoint, labels[i].size);
-        // A callout's body and leader: checkCallouts.
+        // A callout's body and leader: checkOutlinesAndCallouts.
         if (!placed[i].callout && !sameBits(offset, placed[i].offset)) {
             error << "label " << i << " offset differs from getOffset";
             return error.str();
@@ -282,19 +282,23 @@ inline double distanceToSegment(const Varnek::Vector<float, 3>& p,
     return std::hypot(a[0] + t * dx - p[0], a[1] + t * dy - p[1]);
 }
 
-// Every guarantee of the callouts of a placement (drawn labels only), from
-// the outlines (appendOutlines) and leaders (appendLeaders) of that result;
-// an empty string when all hold, else the first broken one. distance is the
-// callout distance the placer resolved the option to.
-inline std::string checkCallouts(const std::vector<Varnek::LabelRequest>& labels,
-                                 const std::vector<Varnek::PlacedLabel>& placed,
-                                 const Varnek::LabelBackground* defaultBackground, float distance,
-                                 const std::vector<Varnek::Vector<float, 3>>& points,
-                                 const std::vector<std::uint32_t>& starts,
-                                 const std::vector<Varnek::Vector<float, 3>>& leaders) {
+// Every guarantee of the outlines (appendOutlines), their fill triangles
+// (appendTriangles from point 0, when given) and the callouts and leaders
+// (appendLeaders) of a placement's drawn labels; an empty string when all
+// hold, else the first broken one. distance is the callout distance the
+// placer resolved the option to.
+inline std::string checkOutlinesAndCallouts(const std::vector<Varnek::LabelRequest>& labels,
+                                            const std::vector<Varnek::PlacedLabel>& placed,
+                                            const Varnek::LabelBackground* defaultBackground,
+                                            float distance,
+                                            const std::vector<Varnek::Vector<float, 3>>& points,
+                                            const std::vector<std::uint32_t>& starts,
+                                            const std::vector<Varnek::Vector<float, 3>>& leaders,
+                                            const std::vector<std::uint32_t>* triangles = nullptr) {
     using Varnek::LabelBackground;
     std::ostringstream error;
     std::size_t outline = 0;
+    std::size_t triangle = 0;
     std::size_t leader = 0;
     std::vector<std::size_t> leaderOf(labels.size(), leaders.size());
     for (std::size_t i = 0; i < labels.size(); ++i) {
@@ -302,24 +306,19 @@ inline std::string checkCallouts(const std::vector<Varnek::LabelRequest>& labels
             continue;
         }
         const std::size_t k = outline++;
-        if (!placed[i].callout) {
-            continue;
-        }
-        if (2 * leader + 1 >= leaders.size() || k + 1 >= starts.size()) {
-            error << "callout " << i << " lacks its leader or outline";
-            return error.str();
-        }
-        leaderOf[i] = 2 * leader++;
         const Varnek::LabelBackground& background =
             labels[i].background != nullptr ? *labels[i].background : *defaultBackground;
         const Varnek::LabelRect& b = placed[i].bounds;
         const Varnek::Vector<float, 3>& anchor = placed[i].anchorInView;
-        // The body alone: the background's outline for Center, moved.
+        // The background's outline at the reference point, at the anchor; a
+        // callout's the body alone: the outline for Center, moved.
+        const LabelBackground::ReferencePoint referencePoint =
+            placed[i].callout ? LabelBackground::Center : placed[i].referencePoint;
         const Varnek::Vector<float, 3> centre =
-            background.getOffset(LabelBackground::Center, labels[i].size);
-        const auto body = background.getPolygon(LabelBackground::Center, labels[i].size, centre);
-        if (starts[k + 1] - starts[k] != body.size()) {
-            error << "callout " << i << " outline is not its body's";
+            background.getOffset(referencePoint, labels[i].size);
+        const auto body = background.getPolygon(referencePoint, labels[i].size, centre);
+        if (k + 1 >= starts.size() || starts[k + 1] - starts[k] != body.size()) {
+            error << "label " << i << " outline is not its background's";
             return error.str();
         }
         const double shiftX = static_cast<double>(placed[i].offset[0]) - centre[0];
@@ -329,11 +328,27 @@ inline std::string checkCallouts(const std::vector<Varnek::LabelRequest>& labels
             const double scale = 1e-4 * (1.0 + std::fabs(anchor[0]) + std::fabs(anchor[1]));
             if (!(q[0] >= b.left && q[0] <= b.right && q[1] >= b.top && q[1] <= b.bottom) ||
                 std::fabs(q[0] - (anchor[0] + shiftX + body[p][0])) > scale ||
-                std::fabs(q[1] - (anchor[1] + shiftY + body[p][1])) > scale) {
-                error << "callout " << i << " outline point " << p << " off its body";
+                std::fabs(q[1] - (anchor[1] + shiftY + body[p][1])) > scale || q[2] != 0.0f) {
+                error << "label " << i << " outline point " << p << " off its place";
                 return error.str();
             }
         }
+        for (const std::uint32_t index : triangles != nullptr
+                                             ? LabelBackground::getPolygonTriangles(body)
+                                             : std::vector<std::uint32_t>()) {
+            if (triangle >= triangles->size() || (*triangles)[triangle++] != starts[k] + index) {
+                error << "label " << i << " fill triangles are not its outline's";
+                return error.str();
+            }
+        }
+        if (!placed[i].callout) {
+            continue;
+        }
+        if (2 * leader + 1 >= leaders.size()) {
+            error << "callout " << i << " lacks its leader";
+            return error.str();
+        }
+        leaderOf[i] = 2 * leader++;
         const double awayX = std::max({b.left - static_cast<double>(anchor[0]), 0.0,
                                        anchor[0] - static_cast<double>(b.right)});
         const double awayY = std::max({b.top - static_cast<double>(anchor[1]), 0.0,
@@ -373,6 +388,9 @@ inline std::string checkCallouts(const std::vector<Varnek::LabelRequest>& labels
             return error.str();
         }
     }
+    if (triangles != nullptr && triangle != triangles->size()) {
+        return "fill triangles of no outline";
+    }
     if (2 * leader != leaders.size()) {
         return "leaders of labels that are no callouts";
     }
@@ -404,6 +422,40 @@ inline std::string checkCallouts(const std::vector<Varnek::LabelRequest>& labels
         }
     }
     return {};
+}
+
+// Places with the default candidates and checks every guarantee of the
+// labels, of their outlines and of the callouts, and that the fill
+// triangles are those of the outlines; an empty string when all hold.
+inline std::string placeAndCheck(Varnek::LabelPlacer& placer,
+                                 const std::vector<Varnek::LabelRequest>& labels,
+                                 const Varnek::LabelBackground* background, float distance,
+                                 std::vector<Varnek::PlacedLabel>& placed,
+                                 std::vector<Varnek::Vector<float, 3>>& leaders) {
+    placed = placer.place(labels);
+    std::vector<Varnek::Vector<float, 3>> points;
+    std::vector<std::uint32_t> starts;
+    leaders.clear();
+    placer.appendOutlines(points, starts);
+    placer.appendLeaders(leaders);
+    std::vector<std::uint32_t> triangles;
+    placer.appendTriangles(triangles, 0);
+    // Appended after what the vector holds, from the given first point on.
+    std::vector<std::uint32_t> appended = {7};
+    placer.appendTriangles(appended, 1);
+    for (std::size_t t = 0; t < triangles.size(); ++t) {
+        if (appended.size() != triangles.size() + 1 || appended[t + 1] != triangles[t] + 1) {
+            return "fill triangles appended elsewhere";
+        }
+    }
+    const std::vector<Varnek::LabelBackground::ReferencePoint> candidates(
+        Varnek::LabelPlacementOptions::defaultCandidates.begin(),
+        Varnek::LabelPlacementOptions::defaultCandidates.end());
+    const std::string broken =
+        checkGuarantees(labels, placed, placer.getOptions(), background, candidates);
+    return !broken.empty() ? broken
+                           : checkOutlinesAndCallouts(labels, placed, background, distance, points,
+                                                      starts, leaders);
 }
 
 // A digest of a result, bit for bit.

@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <limits>
-#include <memory>
 #include <random>
 #include <vector>
 
@@ -23,6 +22,8 @@ using VarnekTesting::label;
 using VarnekTesting::makeBackgrounds;
 using VarnekTesting::makePlainRectangle;
 using VarnekTesting::makeRandomScene;
+using VarnekTesting::placeAndCheck;
+using Points = std::vector<Vector<float, 3>>;
 
 const std::vector<RP> s_cornerCandidates = {LabelBackground::TopRight, LabelBackground::TopLeft,
                                             LabelBackground::BottomRight,
@@ -108,97 +109,119 @@ TEST(LabelPlacerTest, ALabelWhosePlaceIsTakenStepsBackForOneCall) {
     EXPECT_EQ(back[kept].referencePoint, LabelBackground::TopRight);
 }
 
-// Random scenes of every background, priority mix, gap and obstacle rule.
-TEST(LabelPlacerTest, RandomScenesKeepEveryGuaranteeAndRepeatBitForBit) {
+// Seeded scenes of every background, priority mix, gap, obstacle rule,
+// keep-out and callout distance. Without callouts: every guarantee, and the
+// same call repeats bit for bit. With them: every guarantee of the labels
+// and of the callouts; the labels next to their anchors are those of the
+// placement without callouts, bit for bit; a fresh placer, and the 3D call
+// of a view whose world x and y are view coordinates, place alike; a call
+// whose requests differ (one more, out of contract) keeps a callout where
+// it was while that place stays free. A negative or NaN distance shows no
+// callouts; an infinite one, or one longer than the view's diagonal (500),
+// is the diagonal.
+TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
     const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};
     const auto backgrounds = makeBackgrounds(300.0f);
-    for (unsigned int seed = 1; seed <= 40; ++seed) {
+    const float infinity = std::numeric_limits<float>::infinity();
+    const float distances[] = {10.0f,    17.0f, 24.0f,
+                               31.0f,    38.0f, 45.0f,
+                               infinity, -5.0f, std::numeric_limits<float>::quiet_NaN(),
+                               1e30f};
+    LabelScene flat;
+    flat.view.viewProjection = {};
+    flat.view.viewProjection[0] = 2.0f / 400.0f;
+    flat.view.viewProjection[12] = -1.0f;
+    flat.view.viewProjection[5] = -2.0f / 300.0f;
+    flat.view.viewProjection[13] = 1.0f;
+    flat.view.viewProjection[15] = 1.0f;
+    flat.view.viewport = viewport;
+    std::size_t callouts = 0;
+    for (unsigned int seed = 1; seed <= 32; ++seed) {
         SCOPED_TRACE(seed);
         std::mt19937 random(seed);
-        const std::size_t count = 20 + 6 * seed;
         const std::vector<LabelRequest> labels =
-            makeRandomScene(random, count, viewport, backgrounds);
+            makeRandomScene(random, 40 + 6 * seed, viewport, backgrounds);
+        const auto& background = backgrounds[seed % backgrounds.size()];
         LabelPlacementOptions options;
         options.viewport = viewport;
         options.gap = seed % 3 == 0 ? 2.0f : 0.0f;
         options.anchorsAreObstacles = seed % 4 != 1;
+        options.lowerPriorityAnchorsAreObstacles = seed % 5 != 2;
         options.effort = static_cast<int>(seed % 4);
-        LabelPlacer placer(backgrounds[seed % backgrounds.size()], options);
-        const std::vector<PlacedLabel> first = placer.place(labels);
-        ASSERT_EQ(checkGuarantees(labels, first, options,
-                                  backgrounds[seed % backgrounds.size()].get(), s_allCandidates),
+        if (seed % 2 == 0) {
+            options.keepOut = {{100.0f, 100.0f, 180.0f, 160.0f}};
+        }
+        LabelPlacer adjacentPlacer(background, options);
+        const std::vector<PlacedLabel> adjacent = adjacentPlacer.place(labels);
+        ASSERT_EQ(checkGuarantees(labels, adjacent, options, background.get(), s_allCandidates),
                   "");
-        // The same frame again changes nothing; a fresh placer repeats it.
-        EXPECT_EQ(hashOf(placer.place(labels)), hashOf(first));
-        LabelPlacer fresh(backgrounds[seed % backgrounds.size()], options);
-        EXPECT_EQ(hashOf(fresh.place(labels)), hashOf(first));
-    }
-}
+        EXPECT_EQ(hashOf(adjacentPlacer.place(labels)), hashOf(adjacent));
 
-// The outline buffer holds, per visible label in request order, the
-// background's own polygon at the chosen place moved to the anchor, bit for
-// bit, and the triangle buffer that polygon's fill triangles; setOptions and
-// forgetHistory leave the outlines as they were.
-TEST(LabelPlacerTest, OutlinesAreEachVisibleLabelsPolygonAtItsAnchor) {
-    const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};
-    const auto backgrounds = makeBackgrounds(300.0f);
-    std::mt19937 random(7);
-    const std::vector<LabelRequest> labels = makeRandomScene(random, 150, viewport, backgrounds);
-    LabelPlacementOptions options;
-    options.viewport = viewport;
-    LabelPlacer placer(backgrounds[0], options);
-    const std::vector<PlacedLabel> placed = placer.place(labels);
+        const float given = distances[seed % 10];
+        const float distance = given > 500.0f ? 500.0f : (given > 0.0f ? given : 0.0f);
+        options.calloutDistance = given;
+        LabelPlacer placer(background, options);
+        LabelPlacer inScene(background, options);
+        std::vector<PlacedLabel> placed;
+        Points leaders;
+        ASSERT_EQ(placeAndCheck(placer, labels, background.get(), distance, placed, leaders), "");
+        for (std::size_t i = 0; i < labels.size(); ++i) {
+            callouts += placed[i].callout ? 1 : 0;
+            EXPECT_TRUE(placed[i].callout ? distance > 0.0f && adjacent[i].hiddenReason ==
+                                                                   LabelHiddenReason::NoRoom
+                                          : hashOf({placed[i]}) == hashOf({adjacent[i]}))
+                << i;
+        }
+        EXPECT_EQ(hashOf(inScene.place(labels, flat)), hashOf(placed));
+        options.calloutDistance = distance;
+        LabelPlacer resolved(background, options);
+        EXPECT_EQ(hashOf(resolved.place(labels)), hashOf(placed));
+        std::vector<LabelRequest> moved = labels;
+        for (LabelRequest& request : moved) {
+            request.anchor[0] = std::fmod(request.anchor[0] + 3.0f, 400.0f);
+        }
+        EXPECT_EQ(hashOf(inScene.place(moved, flat)), hashOf(resolved.place(moved)));
+        // forgetHistory and setOptions leave the outlines as they are; a
+        // second call appends after the first.
+        Points points;
+        std::vector<std::uint32_t> starts;
+        resolved.appendOutlines(points, starts);
+        resolved.forgetHistory();
+        resolved.setOptions(adjacentPlacer.getOptions());
+        resolved.appendOutlines(points, starts);
+        const std::size_t half = starts.size() / 2;
+        for (std::size_t s = 0; s < half; ++s) {
+            EXPECT_EQ(starts[half + s], starts[s] + points.size() / 2);
+        }
+        EXPECT_TRUE(std::equal(points.begin(), points.begin() + starts[half],
+                               points.begin() + starts[half]));
 
-    std::vector<Vector<float, 3>> expected;
-    std::vector<std::uint32_t> expectedStarts;
-    // Each outline's fill triangles, from the index firstPoint on.
-    const std::uint32_t firstPoint = 5;
-    std::vector<std::uint32_t> expectedTriangles;
-    for (std::size_t i = 0; i < labels.size(); ++i) {
-        if (!placed[i].visible) {
-            continue;
-        }
-        const LabelBackground& background =
-            labels[i].background != nullptr ? *labels[i].background : *backgrounds[0];
-        const auto first = static_cast<std::uint32_t>(expected.size());
-        expectedStarts.push_back(first);
-        const std::vector<Vector<float, 3>> outline =
-            background.getPolygon(placed[i].referencePoint, labels[i].size, placed[i].offset);
-        for (const auto& p : outline) {
-            expected.push_back({labels[i].anchor[0] + p[0], labels[i].anchor[1] + p[1], 0.0f});
-        }
-        for (const std::uint32_t index : LabelBackground::getPolygonTriangles(outline)) {
-            expectedTriangles.push_back(firstPoint + first + index);
-        }
-    }
-    std::vector<std::uint32_t> triangles = {7};
-    placer.appendTriangles(triangles, firstPoint);
-    ASSERT_EQ(triangles.size(), 1 + expectedTriangles.size());
-    EXPECT_TRUE(
-        std::equal(expectedTriangles.begin(), expectedTriangles.end(), triangles.begin() + 1));
-    expectedStarts.push_back(static_cast<std::uint32_t>(expected.size()));
-    ASSERT_GT(expectedStarts.size(), 20u);
-
-    std::vector<Vector<float, 3>> points;
-    std::vector<std::uint32_t> starts;
-    placer.appendOutlines(points, starts);
-    placer.forgetHistory();
-    options.gap = 3.0f;
-    placer.setOptions(options);
-    placer.appendOutlines(points, starts);
-    ASSERT_EQ(points.size(), 2 * expected.size());
-    ASSERT_EQ(starts.size(), 2 * expectedStarts.size());
-    for (std::size_t copy = 0; copy < 2; ++copy) {
-        for (std::size_t p = 0; p < expected.size(); ++p) {
-            for (std::size_t c = 0; c < 3; ++c) {
-                ASSERT_EQ(points[copy * expected.size() + p][c], expected[p][c]) << p;
+        std::vector<LabelRequest> again = labels;
+        again.push_back(label(9999, std::numeric_limits<float>::quiet_NaN(), 0.0f));
+        std::vector<PlacedLabel> next;
+        Points nextLeaders;
+        ASSERT_EQ(placeAndCheck(placer, again, background.get(), distance, next, nextLeaders), "");
+        for (std::size_t i = 0, leader = 0; i < labels.size(); ++i) {
+            if (!placed[i].callout) {
+                continue;
             }
-        }
-        for (std::size_t s = 0; s < expectedStarts.size(); ++s) {
-            EXPECT_EQ(starts[copy * expectedStarts.size() + s],
-                      copy * expected.size() + expectedStarts[s]);
+            const Vector<float, 3>& from = leaders[leader++];
+            const Vector<float, 3>& to = leaders[leader++];
+            bool free = next[i].callout;
+            for (std::size_t j = 0, other = 0; free && j < labels.size(); ++j) {
+                free = j == i || !next[j].visible ||
+                       (!VarnekTesting::overlapsWithGap(placed[i].bounds, next[j].bounds,
+                                                        options.gap) &&
+                        !VarnekTesting::segmentEntersRect(from, to, next[j].bounds));
+                free = free && (j == i || !next[j].callout ||
+                                !VarnekTesting::segmentsMeet(from, to, nextLeaders[other],
+                                                             nextLeaders[other + 1]));
+                other += next[j].callout ? 2 : 0;
+            }
+            EXPECT_TRUE(!free || VarnekTesting::sameBits(next[i].offset, placed[i].offset)) << i;
         }
     }
+    EXPECT_GT(callouts, 100u);
 }
 
 TEST(LabelPlacerTest, OutOfContractRequestsAreHiddenAsDocumented) {

@@ -329,14 +329,16 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
     }
 }
 
-TEST(LabelSceneTest, FadingLabelsKeepTheirRoomAndStepByOneNth) {
-    // Labels whose anchors a changing depth image occludes come and go
-    // every frame. With one priority, no improvement and anchors that are
-    // no obstacles, labels drawn before keep their places, and every
-    // opacity steps by at most 1/n; with changing priorities a label may
-    // move onto a fading one, which then goes at once. No drawn label
-    // overlaps another, a kept-out rectangle or a set cell of the mask
-    // (cells of 512 / 48 x 256 / 24).
+// Two seeded scenes with fades, a mask and kept-out rectangles. In one,
+// labels of one priority whose anchors a changing depth image occludes come
+// and go every frame: with no improvement and anchors that are no
+// obstacles, every opacity steps by at most 1/n. In the other the labels
+// drift, change priority and stand away as callouts: a label may move onto
+// a fading one, which then goes at once, and so does a callout. In both no
+// drawn label overlaps another, a kept-out rectangle or a set cell of the
+// mask (cells of 512 / 48 x 256 / 24), and every callout drawn keeps its
+// guarantees.
+TEST(LabelSceneTest, SeededFadingScenesKeepEveryGuarantee) {
     const auto backgrounds = makeBackgrounds(256.0f);
     LabelScene scene;
     scene.view = identityView();
@@ -361,9 +363,11 @@ TEST(LabelSceneTest, FadingLabelsKeepTheirRoomAndStepByOneNth) {
     }
     const CoverageMask mask{cells.data(), 48, 24};
     scene.keepOut = &mask;
-    for (const bool priorities : {false, true}) {
-        options.effort = priorities ? 1 : 0;
-        options.anchorsAreObstacles = priorities;
+    std::size_t callouts = 0;
+    for (const bool moving : {false, true}) {
+        options.effort = moving ? 1 : 0;
+        options.anchorsAreObstacles = moving;
+        options.calloutDistance = moving ? 40.0f : 0.0f;
         std::mt19937 random(3);
         std::vector<LabelRequest> labels = makeRandomScene(random, 700, viewport, backgrounds);
         LabelPlacer placer(backgrounds[0], options);
@@ -374,7 +378,7 @@ TEST(LabelSceneTest, FadingLabelsKeepTheirRoomAndStepByOneNth) {
         std::size_t fadingSeen = 0;
         for (int frame = 0; frame < 25; ++frame) {
             for (float& d : depths) {
-                d = random() % 5 == 0 ? 0.0f : 1.0f;
+                d = random() % 5 == 0 && !moving ? 0.0f : 1.0f;
             }
             // Now and then the same requests in another order: the fade
             // state follows the keys.
@@ -383,22 +387,33 @@ TEST(LabelSceneTest, FadingLabelsKeepTheirRoomAndStepByOneNth) {
                 std::rotate(before.begin(), before.begin() + 1, before.end());
             }
             for (LabelRequest& label : labels) {
-                label.priority = !priorities          ? 0.0f
+                label.priority = !moving              ? 0.0f
                                  : random() % 20 == 0 ? static_cast<float>(random() % 3)
                                                       : label.priority;
+                label.anchor[0] += moving ? (frame < 12 ? 1.5f : -1.0f) : 0.0f;
             }
-            const std::vector<PlacedLabel>& placed = placer.place(labels, scene);
+            const std::vector<PlacedLabel> placed = placer.place(labels, scene);
+            std::vector<Vector<float, 3>> points;
+            std::vector<std::uint32_t> starts;
+            std::vector<Vector<float, 3>> leaders;
+            placer.appendOutlines(points, starts);
+            placer.appendLeaders(leaders);
+            ASSERT_EQ(VarnekTesting::checkOutlinesAndCallouts(labels, placed, backgrounds[0].get(),
+                                                              40.0f, points, starts, leaders),
+                      "")
+                << "frame " << frame;
             for (std::size_t i = 0; i < labels.size(); ++i) {
                 const PlacedLabel& p = placed[i];
                 SCOPED_TRACE(::testing::Message() << "label " << i << ", frame " << frame);
                 ASSERT_TRUE(p.opacity >= 0.0f && p.opacity <= 1.0f);
                 ASSERT_EQ(p.visible, p.opacity > 0.0f);
-                ASSERT_TRUE(priorities || std::fabs(p.opacity - before[i]) <= 1.0001f / 3.0f)
+                ASSERT_TRUE(moving || std::fabs(p.opacity - before[i]) <= 1.0001f / 3.0f)
                     << before[i] << " to " << p.opacity;
                 // Never drawn anew for an occluded anchor.
                 ASSERT_TRUE(!p.visible || p.hiddenReason != Reason::Occluded ||
                             p.opacity < before[i]);
                 fadingSeen += p.visible && p.hiddenReason == Reason::Occluded ? 1 : 0;
+                callouts += p.callout ? 1 : 0;
                 before[i] = p.opacity;
                 if (!p.visible) {
                     continue;
@@ -416,8 +431,9 @@ TEST(LabelSceneTest, FadingLabelsKeepTheirRoomAndStepByOneNth) {
                 }
             }
         }
-        EXPECT_GT(fadingSeen, 50u);
+        EXPECT_TRUE(moving || fadingSeen > 50u);
     }
+    EXPECT_GT(callouts, 100u);
 }
 
 }  // namespace
