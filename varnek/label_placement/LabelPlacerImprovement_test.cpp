@@ -143,7 +143,10 @@ SeededScene makeDenseScene(unsigned int seed,
     return {labels, viewport};
 }
 
-TEST(LabelPlacerImprovementTest, EffortOneShowsMoreThanTheGreedyPassAndNeverFewer) {
+// Effort 1 never shows fewer labels than the greedy pass, and over the
+// scenes clearly more; an effort beyond the cap buys nothing more, so that a
+// frame returns in bounded time.
+TEST(LabelPlacerImprovementTest, EffortShowsMoreThanTheGreedyPassUpToTheCap) {
     const auto backgrounds = VarnekTesting::makeBackgrounds(200.0f);
     std::size_t greedyTotal = 0;
     std::size_t improvedTotal = 0;
@@ -163,6 +166,13 @@ TEST(LabelPlacerImprovementTest, EffortOneShowsMoreThanTheGreedyPassAndNeverFewe
         EXPECT_GE(improved, greedy);
         greedyTotal += greedy;
         improvedTotal += improved;
+        if (seed == 3) {
+            options.effort = LabelPlacementOptions::maxEffort;
+            const std::uint64_t capped =
+                hashOf(LabelPlacer(background, options).place(scene.labels));
+            options.effort = std::numeric_limits<int>::max();
+            EXPECT_EQ(hashOf(LabelPlacer(background, options).place(scene.labels)), capped);
+        }
     }
     EXPECT_GT(improvedTotal, greedyTotal + greedyTotal / 50) << "less than 2 % more labels";
 }
@@ -262,18 +272,6 @@ TEST(LabelPlacerImprovementTest, CrowdedAnchorsKeepEveryGuarantee) {
             EXPECT_GT(countVisible(placed), 0u);
         }
     }
-}
-
-// Effort beyond the cap buys nothing more: a frame returns in bounded time.
-TEST(LabelPlacerImprovementTest, AnEffortAboveTheCapCountsAsTheCap) {
-    const auto backgrounds = VarnekTesting::makeBackgrounds(200.0f);
-    const SeededScene scene = makeDenseScene(3, backgrounds);
-    LabelPlacementOptions options;
-    options.viewport = scene.viewport;
-    options.effort = LabelPlacementOptions::maxEffort;
-    const std::uint64_t capped = hashOf(LabelPlacer(backgrounds[0], options).place(scene.labels));
-    options.effort = std::numeric_limits<int>::max();
-    EXPECT_EQ(hashOf(LabelPlacer(backgrounds[0], options).place(scene.labels)), capped);
 }
 
 }  // namespace
