@@ -22,29 +22,17 @@ TEST(UniformGrid, CoarsensToTheCapsAndKeepsTheAspect) {
         std::size_t columns;
         std::size_t cells;
     };
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const std::uint32_t any = 0xFFFFFFFFu;
     const Case cases[] = {
-        {"cells as asked", {0, 0, 100, 50}, 10, 10, 1000, 0xFFFFFFFFu, 10, 50},
-        {"both axes coarsened alike", {0, 0, 100, 100}, 1, 1, 25, 0xFFFFFFFFu, 5, 25},
-        {"an axis held at one cell leaves the limit to the other",
-         {0, 0, 1000, 1},
-         1,
-         1,
-         10,
-         0xFFFFFFFFu,
-         10,
-         10},
+        {"cells as asked", {0, 0, 100, 50}, 10, 10, 1000, any, 10, 50},
+        {"both axes coarsened alike", {0, 0, 100, 100}, 1, 1, 25, any, 5, 25},
+        {"one axis at one cell, the other to the limit", {0, 0, 1000, 1}, 1, 1, 10, any, 10, 10},
         {"the cap per axis", {0, 0, 1e6f, 1}, 1, 1, 1u << 24, 0xFFFFu, 0xFFFF, 0xFFFF},
-        {"no cell size", {0, 0, 100, 100}, 0, 0, 1000, 0xFFFFFFFFu, 1, 1},
-        {"NaN cell size",
-         {0, 0, 100, 100},
-         std::numeric_limits<float>::quiet_NaN(),
-         1,
-         1000,
-         0xFFFFFFFFu,
-         1,
-         100},
-        {"an empty area", {5, 5, 5, 5}, 1, 1, 1000, 0xFFFFFFFFu, 1, 1},
-        {"no room at all", {0, 0, 100, 100}, 1, 1, 0, 0xFFFFFFFFu, 1, 1},
+        {"no cell size", {0, 0, 100, 100}, 0, 0, 1000, any, 1, 1},
+        {"NaN cell size", {0, 0, 100, 100}, nan, 1, 1000, any, 1, 100},
+        {"an empty area", {5, 5, 5, 5}, 1, 1, 1000, any, 1, 1},
+        {"no room at all", {0, 0, 100, 100}, 1, 1, 0, any, 1, 1},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
