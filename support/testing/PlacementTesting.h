@@ -99,17 +99,22 @@ inline bool isInside(const Varnek::LabelRect& r, const Varnek::LabelRect& area) 
            r.bottom <= area.bottom;
 }
 
+// Bit for bit, NaNs and signed zeros included.
+inline bool sameBits(float a, float b) {
+    std::uint32_t bitsA = 0;
+    std::uint32_t bitsB = 0;
+    std::memcpy(&bitsA, &a, sizeof bitsA);
+    std::memcpy(&bitsB, &b, sizeof bitsB);
+    return bitsA == bitsB;
+}
+
 inline bool sameBits(const Varnek::Vector<float, 3>& a, const Varnek::Vector<float, 3>& b) {
-    for (std::size_t k = 0; k < 3; ++k) {
-        std::uint32_t bitsA = 0;
-        std::uint32_t bitsB = 0;
-        std::memcpy(&bitsA, &a[k], sizeof bitsA);
-        std::memcpy(&bitsB, &b[k], sizeof bitsB);
-        if (bitsA != bitsB) {
-            return false;
-        }
-    }
-    return true;
+    return sameBits(a[0], b[0]) && sameBits(a[1], b[1]) && sameBits(a[2], b[2]);
+}
+
+inline bool sameBits(const Varnek::LabelRect& a, const Varnek::LabelRect& b) {
+    return sameBits(a.left, b.left) && sameBits(a.top, b.top) && sameBits(a.right, b.right) &&
+           sameBits(a.bottom, b.bottom);
 }
 
 // The bounds of one label at a reference point, from the background's own

@@ -2,7 +2,6 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -18,25 +17,13 @@ namespace internal {
 namespace {
 
 using ReferencePoint = LabelBackground::ReferencePoint;
+using VarnekTesting::sameBits;
 
 std::vector<ReferencePoint> everyCandidate() {
     std::vector<ReferencePoint> candidates(LabelPlacementOptions::defaultCandidates.begin(),
                                            LabelPlacementOptions::defaultCandidates.end());
     candidates.push_back(LabelBackground::Center);
     return candidates;
-}
-
-bool sameBits(float a, float b) {
-    std::uint32_t bitsA = 0;
-    std::uint32_t bitsB = 0;
-    std::memcpy(&bitsA, &a, sizeof a);
-    std::memcpy(&bitsB, &b, sizeof b);
-    return bitsA == bitsB;
-}
-
-bool sameBits(const LabelRect& a, const LabelRect& b) {
-    return sameBits(a.left, b.left) && sameBits(a.top, b.top) && sameBits(a.right, b.right) &&
-           sameBits(a.bottom, b.bottom);
 }
 
 // Each candidate's offset, bounds and outline are the placer's guarantees,
