@@ -33,9 +33,9 @@ constexpr LabelHiddenReason s_reasons[] = {LabelHiddenReason::OutOfContract,
                                            LabelHiddenReason::BehindCamera,
                                            LabelHiddenReason::OutsideView, LabelHiddenReason::None};
 
-// A block of anchors: their world coordinates in, where they landed out
-// (NaN where they did not land) and how many tests each passed (an index
-// of s_reasons).
+// A block of anchors: their world coordinates (where the plain loop reads
+// them), where they landed (NaN where they did not land) and how many
+// tests each passed (an index of s_reasons).
 struct ProjectedBlock {
     double x[s_block];
     double y[s_block];
@@ -80,8 +80,16 @@ unsigned int bit(bool value) {
 }
 
 // Lane by lane in straight loops, which a compiler may still run two lanes
-// wide.
-void projectPlain(const BlockProjection& p, ProjectedBlock& block) {
+// wide. The block's n anchors are those of labels; lanes past them are
+// projected from the origin, unread.
+void projectPlain(const BlockProjection& p, const LabelRequest* labels, std::size_t n,
+                  ProjectedBlock& block) {
+    for (std::size_t k = 0; k < s_block; ++k) {
+        const bool read = k < n;
+        block.x[k] = read ? static_cast<double>(labels[k].anchor[0]) : 0.0;
+        block.y[k] = read ? static_cast<double>(labels[k].anchor[1]) : 0.0;
+        block.z[k] = read ? static_cast<double>(labels[k].anchor[2]) : 0.0;
+    }
     const std::array<double, 16>& m = p.m;
     double clipX[s_block];
     double clipY[s_block];
@@ -132,20 +140,9 @@ VARNEK_ALWAYS_INLINE inline AnchorProjection::Culled cullBlocks(
     for (std::size_t first = 0; first < count; first += s_block) {
         const std::size_t n = std::min(s_block, count - first);
         for (std::size_t k = 0; k < n; ++k) {
-            const LabelRequest& request = labels[first + k];
-            const Vector<float, 3>& world = request.anchor;
-            keysDiffer |= keys != nullptr ? request.key ^ keys[first + k] : 0u;
-            block.x[k] = static_cast<double>(world[0]);
-            block.y[k] = static_cast<double>(world[1]);
-            block.z[k] = static_cast<double>(world[2]);
+            keysDiffer |= keys != nullptr ? labels[first + k].key ^ keys[first + k] : 0u;
         }
-        // The last block's lanes past the requests are projected unread.
-        for (std::size_t k = n; k < s_block; ++k) {
-            block.x[k] = 0.0;
-            block.y[k] = 0.0;
-            block.z[k] = 0.0;
-        }
-        project(projection, block);
+        project(projection, labels + first, n, block);
         for (std::size_t k = 0; k < n; ++k) {
             const std::size_t i = first + k;
             const float vx = block.viewX[k];
@@ -184,28 +181,33 @@ using WideOutcomeLanes = std::int64_t __attribute__((vector_size(8 * s_lanes)));
 using FloatLanes = float __attribute__((vector_size(4 * s_lanes)));
 using OutcomeLanes = std::int32_t __attribute__((vector_size(4 * s_lanes)));
 
-template <typename Lanes, typename Value>
-VARNEK_WIDE_PROJECTION void loadLanes(Lanes& to, const Value* from) {
-    static_assert(sizeof(Lanes) == s_lanes * sizeof(Value), "one value a lane");
-    std::memcpy(&to, from, sizeof to);
-}
 template <typename Value, typename Lanes>
 VARNEK_WIDE_PROJECTION void storeLanes(Value* to, const Lanes& from) {
     static_assert(sizeof(Lanes) == s_lanes * sizeof(Value), "one value a lane");
     std::memcpy(to, &from, sizeof from);
 }
 
-VARNEK_WIDE_PROJECTION void projectWide(const BlockProjection& p, ProjectedBlock& block) {
+// One coordinate of the anchors first to first + 3 of a block of n, lanes
+// past n from the origin. Put together in registers: a vector load of
+// values just stored one by one would wait for the stores to reach the
+// cache.
+VARNEK_WIDE_PROJECTION VARNEK_ALWAYS_INLINE inline DoubleLanes coordinateLanes(
+    const LabelRequest* labels, std::size_t n, std::size_t first, std::size_t axis) {
+    const auto at = [&](std::size_t k) {
+        return first + k < n ? static_cast<double>(labels[first + k].anchor[axis]) : 0.0;
+    };
+    return DoubleLanes{at(0), at(1), at(2), at(3)};
+}
+
+VARNEK_WIDE_PROJECTION void projectWide(const BlockProjection& p, const LabelRequest* labels,
+                                        std::size_t n, ProjectedBlock& block) {
     const std::array<double, 16>& m = p.m;
     const double below = -std::numeric_limits<double>::infinity();
     const FloatLanes nan = FloatLanes{} + std::numeric_limits<float>::quiet_NaN();
     for (std::size_t first = 0; first < s_block; first += s_lanes) {
-        DoubleLanes x;
-        DoubleLanes y;
-        DoubleLanes z;
-        loadLanes(x, block.x + first);
-        loadLanes(y, block.y + first);
-        loadLanes(z, block.z + first);
+        const DoubleLanes x = coordinateLanes(labels, n, first, 0);
+        const DoubleLanes y = coordinateLanes(labels, n, first, 1);
+        const DoubleLanes z = coordinateLanes(labels, n, first, 2);
         const DoubleLanes clipX = m[0] * x + m[4] * y + m[8] * z + m[12];
         const DoubleLanes clipY = m[1] * x + m[5] * y + m[9] * z + m[13];
         const DoubleLanes clipZ = m[2] * x + m[6] * y + m[10] * z + m[14];
