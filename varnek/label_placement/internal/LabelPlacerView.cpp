@@ -1,5 +1,7 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
+#include <algorithm>
+
 #include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
@@ -91,7 +93,10 @@ void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t c
     m_drawnOfInView.clear();
     m_drawnOfInView.reserve(count);
     m_fadeCandidates.clear();
-    m_fadeCandidates.reserve(m_drawn.size());
+    // Room for every request, not only for the labels drawn now: how many
+    // are drawn differs from frame to frame, and a frame allocates nothing
+    // once the buffers have grown to its number of labels.
+    m_fadeCandidates.reserve(std::max(count, m_drawn.size()));
     std::size_t nextDrawn = 0;
     const auto fadeCulledBefore = [&](std::uint32_t request) {
         for (; nextDrawn < m_drawn.size() && m_drawn[nextDrawn].request < request; ++nextDrawn) {
