@@ -300,15 +300,16 @@ std::size_t AnchorProjection::removeOccluded(PlacedLabel* results, AnchorInView*
         m_pixels[j] = static_cast<std::size_t>(row) * static_cast<std::size_t>(image.width) +
                       static_cast<std::size_t>(column);
     }
-    // The anchors lie anywhere on the image: each pixel is asked for some
-    // anchors ahead.
-    constexpr std::size_t ahead = 4 * s_prefetchDistance;
+    // The anchors lie anywhere on the image, which the pass over every
+    // request has pushed out of the nearer caches: each pixel is asked for
+    // far ahead, as a step of this loop is short.
+    constexpr std::size_t ahead = 12 * s_prefetchDistance;
     std::size_t kept = 0;
     for (std::size_t j = 0; j < count; ++j) {
         if (j + ahead < count) {
             prefetchForRead(image.depths + m_pixels[j + ahead]);
             // Where its reason goes.
-            prefetchForRead(&results[inView[j + ahead].request].hiddenReason);
+            prefetchForWrite(&results[inView[j + ahead].request].hiddenReason);
         }
         const float held = image.depths[m_pixels[j]];
         const float depth = inView[j].depth;

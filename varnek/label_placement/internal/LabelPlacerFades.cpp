@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include <varnek/label_placement/internal/PlacementPrimitives.h>
+#include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
 namespace {
@@ -18,6 +19,9 @@ bool liesInside(const LabelRect& r, const LabelRect& area) {
     return r.left >= area.left && r.right <= area.right && r.top >= area.top &&
            r.bottom <= area.bottom;
 }
+
+// How many drawn labels ahead their results are asked for.
+constexpr std::size_t s_drawnAhead = 4 * internal::s_prefetchDistance;
 
 bool isCulled(LabelHiddenReason reason) {
     return reason == LabelHiddenReason::BehindCamera || reason == LabelHiddenReason::OutsideView ||
@@ -201,7 +205,12 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     m_held.assign(m_inView.size(), 0);
     const std::size_t keptBefore = m_fadingOut.size();
     std::size_t nextCandidate = 0;
-    for (const DrawnLabel& drawn : m_drawn) {
+    for (std::size_t d = 0; d < m_drawn.size(); ++d) {
+        // The drawn labels' results lie anywhere among the requests'.
+        if (d + s_drawnAhead < m_drawn.size()) {
+            internal::prefetchForRead(&targets[m_drawn[d + s_drawnAhead].request]);
+        }
+        const DrawnLabel& drawn = m_drawn[d];
         const std::uint32_t i = drawn.request;
         const bool candidate =
             nextCandidate < m_fadeCandidates.size() && m_fadeCandidates[nextCandidate].request == i;
@@ -251,6 +260,9 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     for (;;) {
         while (nextInView < m_result.size() && !m_result[nextInView].visible) {
             ++nextInView;
+        }
+        if (nextDrawn + s_drawnAhead < m_drawn.size()) {
+            internal::prefetchForWrite(&result[m_drawn[nextDrawn + s_drawnAhead].request]);
         }
         const std::uint32_t drawnRequest =
             nextDrawn < m_drawn.size() ? m_drawn[nextDrawn].request : none;

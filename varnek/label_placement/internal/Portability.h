@@ -74,6 +74,16 @@ inline void prefetchForRead(const void* address) {
 #endif
 }
 
+// The same ahead of a write: the line is asked for to be written, so the
+// write need not ask again.
+inline void prefetchForWrite(void* address) {
+#if VARNEK_HAS_GNU_BUILTINS
+    __builtin_prefetch(address, 1, 3);
+#else
+    static_cast<void>(address);
+#endif
+}
+
 }  // namespace internal
 }  // namespace Varnek
 
