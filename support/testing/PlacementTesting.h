@@ -60,6 +60,20 @@ inline Varnek::LabelRequest label(std::uint64_t key, float x, float y, float pri
     return request;
 }
 
+// A view whose world x and y are view coordinates, for a viewport with its
+// top left corner at the origin: the 3D call places as the 2D call does.
+inline Varnek::LabelView flatView(const Varnek::LabelRect& viewport) {
+    Varnek::LabelView view;
+    view.viewProjection = {};
+    view.viewProjection[0] = 2.0f / viewport.right;
+    view.viewProjection[5] = -2.0f / viewport.bottom;
+    view.viewProjection[12] = -1.0f;
+    view.viewProjection[13] = 1.0f;
+    view.viewProjection[15] = 1.0f;
+    view.viewport = viewport;
+    return view;
+}
+
 // Labels of about 30 x 7 with anchors uniform in the viewport, a few
 // priorities, and backgrounds drawn from the given ones (null: the default).
 inline std::vector<Varnek::LabelRequest> makeRandomScene(

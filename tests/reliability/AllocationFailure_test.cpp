@@ -170,13 +170,7 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
     // The 3D call: world x and y are view coordinates, a depth image hides
     // a few anchors, a mask keeps a few cells free, labels fade.
     LabelScene scene;
-    scene.view.viewProjection = {};
-    scene.view.viewProjection[0] = 2.0F / 400.0F;
-    scene.view.viewProjection[12] = -1.0F;
-    scene.view.viewProjection[5] = -2.0F / 300.0F;
-    scene.view.viewProjection[13] = 1.0F;
-    scene.view.viewProjection[15] = 1.0F;
-    scene.view.viewport = viewport;
+    scene.view = VarnekTesting::flatView(viewport);
     std::vector<float> depths(64, 1.0F);
     std::vector<std::uint8_t> cells(64, 0);
     for (std::size_t i = 0; i < 64; i += 9) {

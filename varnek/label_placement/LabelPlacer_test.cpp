@@ -128,13 +128,7 @@ TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
                                infinity, -5.0f, std::numeric_limits<float>::quiet_NaN(),
                                1e30f};
     LabelScene flat;
-    flat.view.viewProjection = {};
-    flat.view.viewProjection[0] = 2.0f / 400.0f;
-    flat.view.viewProjection[12] = -1.0f;
-    flat.view.viewProjection[5] = -2.0f / 300.0f;
-    flat.view.viewProjection[13] = 1.0f;
-    flat.view.viewProjection[15] = 1.0f;
-    flat.view.viewport = viewport;
+    flat.view = VarnekTesting::flatView(viewport);
     std::size_t callouts = 0;
     for (unsigned int seed = 1; seed <= 32; ++seed) {
         SCOPED_TRACE(seed);

@@ -50,13 +50,6 @@ LabelView perspectiveView(bool zeroToOne) {
                   {0.0f, 0.0f, 200.0f, 100.0f}, zeroToOne);
 }
 
-// World x and y are view coordinates in a 512 x 256 view, exactly: a label
-// placed in 3D lands where the 2D call puts it.
-LabelView identityView() {
-    return viewOf({{0, 1.0f / 256.0f}, {12, -1.0f}, {5, -1.0f / 128.0f}, {13, 1.0f}, {15, 1.0f}},
-                  {0.0f, 0.0f, 512.0f, 256.0f});
-}
-
 LabelRequest worldLabel(std::uint64_t key, float x, float y, float z, float priority = 0.0f) {
     LabelRequest request = VarnekTesting::label(key, x, y, priority);
     request.anchor[2] = z;
@@ -205,7 +198,7 @@ TEST(LabelSceneTest, ScenesHideKeepOutOrAreIgnoredAsDocumented) {
         {near.data(), -4, 4, false, 0.0f}, {near.data(), 4, 4, false, 0.0f}};
     const CoverageMask masks[] = {
         {nullptr, 4, 4}, {full.data(), 4, 0}, {full.data(), -4, 4}, {full.data(), 4, 4}};
-    const LabelView view = identityView();
+    const LabelView view = VarnekTesting::flatView({0.0f, 0.0f, 512.0f, 256.0f});
     LabelView nanMatrix = view;
     nanMatrix.viewProjection[5] = s_nan;
     LabelView inverted = view;
@@ -304,7 +297,7 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
     const LabelRequest blocker = worldLabel(2, 110.0f, 97.0f, 0.0f, 1.0f);
     for (const Case& c : cases) {
         LabelScene scene;
-        scene.view = identityView();
+        scene.view = VarnekTesting::flatView({0.0f, 0.0f, 512.0f, 256.0f});
         LabelPlacer placer = makePlacer(scene.view.viewport, 256.0f, {}, c.frames);
         LabelRect drawnAt{s_nan, s_nan, s_nan, s_nan};
         for (std::size_t f = 0; f < c.script.size(); ++f) {
@@ -341,7 +334,7 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
 TEST(LabelSceneTest, SeededFadingScenesKeepEveryGuarantee) {
     const auto backgrounds = makeBackgrounds(256.0f);
     LabelScene scene;
-    scene.view = identityView();
+    scene.view = VarnekTesting::flatView({0.0f, 0.0f, 512.0f, 256.0f});
     const LabelRect viewport = scene.view.viewport;
     LabelPlacementOptions options;
     options.viewport = viewport;
