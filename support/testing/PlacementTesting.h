@@ -166,10 +166,14 @@ inline std::string checkGuarantees(
         return labels[i].background != nullptr ? labels[i].background : defaultBackground;
     };
     // Whether label i at b covers an anchor the options make an obstacle.
+    // A request that cannot be placed at all counts as of the lowest priority.
     const auto coversAnchor = [&](const Varnek::LabelRect& b, std::size_t i, std::size_t j) {
+        const bool placeable =
+            placed[j].hiddenReason != Varnek::LabelHiddenReason::OutOfContract &&
+            placed[j].hiddenReason != Varnek::LabelHiddenReason::BackgroundNotInitialized;
         return j != i && options.anchorsAreObstacles && holdsStrictly(b, labels[j].anchor) &&
                (options.lowerPriorityAnchorsAreObstacles ||
-                !(labels[j].priority < labels[i].priority));
+                (placeable && !(labels[j].priority < labels[i].priority)));
     };
     for (std::size_t i = 0; i < labels.size(); ++i) {
         if (!placed[i].visible) {

@@ -90,40 +90,6 @@ TEST(LabelPlacerImprovementTest, ScenesTheGreedyPassCannotSolveAreSolvedWithEffo
     }
 }
 
-// With more anchors round a label than the greedy pass reads at once, which
-// of its places cover one is found when the improvement first asks. Here the
-// label's one place free of labels holds an anchor; its other place is taken
-// by a label with no other place in the view.
-TEST(LabelPlacerImprovementTest, APlaceHoldingAnAnchorInACrowdStaysClosedToTheImprovement) {
-    std::vector<LabelRequest> labels = labelsAt({{100, 100, 0}, {70, 100, 1}});
-    // Anchors of labels out of contract, which are obstacles all the same:
-    // one inside the label's top right place, and a crowd on the line
-    // between its upper and lower places, inside none of them.
-    std::vector<std::array<float, 3>> anchors = {{115.0f, 96.5f, 0.0f}};
-    for (int i = 0; i < 70; ++i) {
-        anchors.push_back({70.5f + 0.8f * static_cast<float>(i), 100.0f, 0.0f});
-    }
-    for (LabelRequest& request : labelsAt(anchors)) {
-        request.key += labels.size();
-        request.size = {-1.0f, 7.0f, 0.0f};
-        labels.push_back(request);
-    }
-    const auto background = VarnekTesting::makePlainRectangle(612.0f);
-    for (const int effort : {1, 3}) {
-        SCOPED_TRACE(effort);
-        LabelPlacementOptions options;
-        options.viewport = {70.0f, 0.0f, 130.0f, 100.0f};
-        options.candidates = s_corners;
-        options.effort = effort;
-        const std::vector<PlacedLabel> placed = LabelPlacer(background, options).place(labels);
-        EXPECT_EQ(
-            VarnekTesting::checkGuarantees(labels, placed, options, background.get(), s_corners),
-            "");
-        EXPECT_FALSE(placed[0].visible);
-        EXPECT_TRUE(placed[1].visible);
-    }
-}
-
 struct SeededScene {
     std::vector<LabelRequest> labels;
     LabelRect viewport;

@@ -110,15 +110,16 @@ TEST(LabelPlacerTest, ALabelWhosePlaceIsTakenStepsBackForOneCall) {
 }
 
 // Seeded scenes of every background, priority mix, gap, obstacle rule,
-// keep-out and callout distance. Without callouts: every guarantee, and the
-// same call repeats bit for bit. With them: every guarantee of the labels
-// and of the callouts; the labels next to their anchors are those of the
-// placement without callouts, bit for bit; a fresh placer, and the 3D call
-// of a view whose world x and y are view coordinates, place alike; a call
-// whose requests differ (one more, out of contract) keeps a callout where
-// it was while that place stays free. A negative or NaN distance shows no
-// callouts; an infinite one, or one longer than the view's diagonal (500),
-// is the diagonal.
+// keep-out and callout distance, some requests out of contract (their
+// anchors still obstacles, of the lowest priority). Without callouts: every
+// guarantee, and the same call repeats bit for bit. With them: every
+// guarantee of the labels and of the callouts; the labels next to their
+// anchors are those of the placement without callouts, bit for bit; a fresh
+// placer, and the 3D call of a view whose world x and y are view
+// coordinates, place alike; a call whose requests differ (one more, out of
+// contract) keeps a callout where it was while that place stays free. A
+// negative or NaN distance shows no callouts; an infinite one, or one
+// longer than the view's diagonal (500), is the diagonal.
 TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
     const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};
     const auto backgrounds = makeBackgrounds(300.0f);
@@ -133,8 +134,12 @@ TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
     for (unsigned int seed = 1; seed <= 32; ++seed) {
         SCOPED_TRACE(seed);
         std::mt19937 random(seed);
-        const std::vector<LabelRequest> labels =
+        std::vector<LabelRequest> labels =
             makeRandomScene(random, 40 + 6 * seed, viewport, backgrounds);
+        // Out of contract: hidden, its anchor still an obstacle.
+        for (std::size_t i = 0; i < labels.size(); i += 9) {
+            labels[i].size[0] = -1.0f;
+        }
         const auto& background = backgrounds[seed % backgrounds.size()];
         LabelPlacementOptions options;
         options.viewport = viewport;
