@@ -348,7 +348,8 @@ inline std::string checkOutlinesAndCallouts(const std::vector<Varnek::LabelReque
         const double shiftY = static_cast<double>(placed[i].offset[1]) - centre[1];
         for (std::size_t p = 0; p < body.size(); ++p) {
             const Varnek::Vector<float, 3>& q = points[starts[k] + p];
-            const double scale = 1e-4 * (1.0 + std::fabs(anchor[0]) + std::fabs(anchor[1]));
+            const double scale = 1e-4 * (1.0 + std::fabs(anchor[0]) + std::fabs(anchor[1]) +
+                                         std::fabs(q[0]) + std::fabs(q[1]));
             if (!(q[0] >= b.left && q[0] <= b.right && q[1] >= b.top && q[1] <= b.bottom) ||
                 std::fabs(q[0] - (anchor[0] + shiftX + body[p][0])) > scale ||
                 std::fabs(q[1] - (anchor[1] + shiftY + body[p][1])) > scale || q[2] != 0.0f) {
