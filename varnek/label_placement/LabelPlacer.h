@@ -57,7 +57,8 @@
 //   not jump for a fading one), and a fading label whose room such a label
 //   takes goes at once. Only a label fading because its anchor was culled
 //   may be placed again: it comes back from its opacity, where it is
-//   drawn, and keeps that place. One fading for want of room is placed
+//   drawn (beside its anchor with no leader, even when placed as a
+//   callout), and keeps that place. One fading for want of room is placed
 //   again once it has gone, so that the label that took its room keeps it.
 // - A label that goes in this very call keeps its room against labels not
 //   drawn before: they are held back (hidden, NoRoom, opacity 0) until it

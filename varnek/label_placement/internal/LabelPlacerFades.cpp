@@ -291,6 +291,9 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
             label.referencePoint = m_candidates[room.candidate];
             label.offset = background.getOffset(label.referencePoint, labels[i].size);
             label.bounds = room.bounds;
+            // Placed again as a callout, it is still drawn in its room:
+            // beside its anchor, with no leader.
+            label.callout = false;
             // Where it is drawn, not where it was placed.
             outline = {
                 label.anchorInView[0], label.anchorInView[1],
