@@ -155,9 +155,14 @@ void LabelPlacer::Impl::appendOutlines(std::vector<Vector<float, 3>>& points,
     Vector<float, 3>* out = points.data() + firstPoint;
     const Vector<float, 3>* relative = m_shapes.getOutlinePoints();
     for (const OutlineLabel& label : outlineLabels) {
+        // In locals: the points written are floats too, so the compiler
+        // would read the label again after every one.
+        const float x = label.x;
+        const float y = label.y;
         const Vector<float, 3>* outline = relative + label.outline.first;
-        for (std::uint32_t p = 0; p < label.outline.count; ++p) {
-            *out++ = {label.x + outline[p][0], label.y + outline[p][1], 0.0f};
+        const Vector<float, 3>* const end = outline + label.outline.count;
+        for (; outline != end; ++outline) {
+            *out++ = {x + (*outline)[0], y + (*outline)[1], 0.0f};
         }
     }
     VARNEK_ASSERT(out == points.data() + points.size());
