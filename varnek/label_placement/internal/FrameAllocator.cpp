@@ -28,6 +28,20 @@ bool takesHugePages(std::size_t bytes) {
     return VARNEK_HAS_HUGE_PAGE_ADVICE != 0 && bytes >= s_leastHugeBlock;
 }
 
+#if VARNEK_HAS_HUGE_PAGE_ADVICE
+// Advice for the whole pages of the given size inside the block, from the
+// first page boundary in it to the last. Advice only: where the system
+// refuses it or does not know it, the pages stay as they are.
+void adviseWholePages(void* data, std::size_t bytes, std::size_t page, int advice) noexcept {
+    const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(data) % page;
+    const std::size_t lead = misalignment == 0 ? 0 : page - misalignment;
+    if (bytes > lead && bytes - lead >= page) {
+        const std::size_t advised = (bytes - lead) / page * page;
+        static_cast<void>(madvise(static_cast<char*>(data) + lead, advised, advice));
+    }
+}
+#endif
+
 }  // namespace
 
 void* allocateFrameBlock(std::size_t bytes) {
@@ -121,14 +135,7 @@ void FrameArena::deallocate(void* block, std::size_t bytes) noexcept {
 
 void adviseHugePages(void* data, std::size_t bytes) noexcept {
 #if VARNEK_HAS_HUGE_PAGE_ADVICE
-    // From the first huge page boundary in the block to the last.
-    const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(data) % s_hugePage;
-    const std::size_t lead = misalignment == 0 ? 0 : s_hugePage - misalignment;
-    if (bytes > lead && bytes - lead >= s_hugePage) {
-        const std::size_t advised = (bytes - lead) / s_hugePage * s_hugePage;
-        // Advice only: where it is refused, the pages stay ordinary ones.
-        static_cast<void>(madvise(static_cast<char*>(data) + lead, advised, MADV_HUGEPAGE));
-    }
+    adviseWholePages(data, bytes, s_hugePage, MADV_HUGEPAGE);
 #else
     static_cast<void>(data);
     static_cast<void>(bytes);
@@ -137,14 +144,9 @@ void adviseHugePages(void* data, std::size_t bytes) noexcept {
 
 void populatePages(void* data, std::size_t bytes) noexcept {
 #if VARNEK_HAS_HUGE_PAGE_ADVICE && defined(MADV_POPULATE_WRITE)
-    const std::size_t misalignment = reinterpret_cast<std::uintptr_t>(data) % s_page;
-    const std::size_t lead = misalignment == 0 ? 0 : s_page - misalignment;
-    if (bytes > lead && bytes - lead >= s_page) {
-        const std::size_t populated = (bytes - lead) / s_page * s_page;
-        // Where the system does not know the advice, the pages fault in as
-        // they are first written.
-        static_cast<void>(madvise(static_cast<char*>(data) + lead, populated, MADV_POPULATE_WRITE));
-    }
+    // Where the system does not know the advice, the pages fault in as they
+    // are first written.
+    adviseWholePages(data, bytes, s_page, MADV_POPULATE_WRITE);
 #else
     static_cast<void>(data);
     static_cast<void>(bytes);
