@@ -253,10 +253,12 @@ std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, 
         LabelRect grownLanes[s_candidateLanes];
         bool grownYet = false;
         forEachRoomNear(span, owner, [&](const LabelRect& room) {
-            for (std::size_t lane = 0; lane < rects.laneCount && !grownYet; ++lane) {
-                grownLanes[lane] = grow(laneRect(lane));
+            if (!grownYet) {
+                for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
+                    grownLanes[lane] = grow(laneRect(lane));
+                }
+                grownYet = true;
             }
-            grownYet = true;
             for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
                 blocked |= overlapsInterior(grownLanes[lane], room) ? 1u << lane : 0u;
             }

@@ -20,9 +20,6 @@ bool liesInside(const LabelRect& r, const LabelRect& area) {
            r.bottom <= area.bottom;
 }
 
-// How many drawn labels ahead their results are asked for.
-constexpr std::size_t s_drawnAhead = 4 * internal::s_prefetchDistance;
-
 bool isCulled(LabelHiddenReason reason) {
     return reason == LabelHiddenReason::BehindCamera || reason == LabelHiddenReason::OutsideView ||
            reason == LabelHiddenReason::Occluded;
@@ -207,8 +204,9 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     std::size_t nextCandidate = 0;
     for (std::size_t d = 0; d < m_drawn.size(); ++d) {
         // The drawn labels' results lie anywhere among the requests'.
-        if (d + s_drawnAhead < m_drawn.size()) {
-            internal::prefetchForRead(&targets[m_drawn[d + s_drawnAhead].request]);
+        if (d + internal::s_farPrefetchDistance < m_drawn.size()) {
+            internal::prefetchForRead(
+                &targets[m_drawn[d + internal::s_farPrefetchDistance].request]);
         }
         const DrawnLabel& drawn = m_drawn[d];
         const std::uint32_t i = drawn.request;
@@ -261,8 +259,9 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         while (nextInView < m_result.size() && !m_result[nextInView].visible) {
             ++nextInView;
         }
-        if (nextDrawn + s_drawnAhead < m_drawn.size()) {
-            internal::prefetchForWrite(&result[m_drawn[nextDrawn + s_drawnAhead].request]);
+        if (nextDrawn + internal::s_farPrefetchDistance < m_drawn.size()) {
+            internal::prefetchForWrite(
+                &result[m_drawn[nextDrawn + internal::s_farPrefetchDistance].request]);
         }
         const std::uint32_t drawnRequest =
             nextDrawn < m_drawn.size() ? m_drawn[nextDrawn].request : none;

@@ -227,6 +227,9 @@ private:
     bool relocate(LabelIndex label, std::int16_t from, int depth, bool moveSettled);
     // How many labels a chain may move, at the options' effort.
     int getChainDepth() const;
+    // How many times the work of effort 1 doubles at the options' effort
+    // (at least 1), capped.
+    unsigned int getEffortDoublings() const;
     bool displaceBlocker(LabelIndex label, CandidateIndex k, LabelIndex blocker, int depth,
                          bool moveSettled);
     // A seeded local search from the chains' result, keeping the best

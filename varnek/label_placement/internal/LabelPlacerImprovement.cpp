@@ -178,6 +178,12 @@ int LabelPlacer::Impl::getChainDepth() const {
     return effort >= 4 ? 3 : effort >= 2 ? 2 : 1;
 }
 
+unsigned int LabelPlacer::Impl::getEffortDoublings() const {
+    VARNEK_ASSERT(m_options.effort >= 1);
+    return static_cast<unsigned int>(std::min(m_options.effort, LabelPlacementOptions::maxEffort) -
+                                     1);
+}
+
 std::uint64_t LabelPlacer::Impl::nextRandom() {
     // splitmix64: a fixed sequence from a fixed seed.
     std::uint64_t z = (m_random += 0x9E3779B97F4A7C15ull);
@@ -210,11 +216,10 @@ void LabelPlacer::Impl::improve() {
     if (effort <= 0 || m_candidates.empty()) {
         return;
     }
-    const int doublings = std::min(effort, LabelPlacementOptions::maxEffort) - 1;
     const std::uint64_t placeable = m_placeable;
     const std::uint64_t greedyTests = placeable * s_testsPerGreedyLabel;
     m_work =
-        std::max(placeable * s_workPerLabelAtEffortOne << static_cast<unsigned int>(doublings),
+        std::max(placeable * s_workPerLabelAtEffortOne << getEffortDoublings(),
                  greedyTests < s_frameWorkAtEffortOne ? s_frameWorkAtEffortOne - greedyTests : 0);
     const int depth = getChainDepth();
 

@@ -143,11 +143,10 @@ void LabelPlacer::Impl::search() {
     m_journal.reserve(2 * journalBound);
     m_journaling = true;
     std::size_t best = m_shown;
-    const auto doublings =
-        static_cast<unsigned int>(std::min(m_options.effort, LabelPlacementOptions::maxEffort) - 1);
-    const std::uint64_t stageWork = std::min(
-        m_work / s_stages + 1,
-        (s_stageWorkPerHiddenLabel * m_hiddenLabels.size() + s_leastStageWork) << doublings);
+    const std::uint64_t stageWork =
+        std::min(m_work / s_stages + 1,
+                 (s_stageWorkPerHiddenLabel * m_hiddenLabels.size() + s_leastStageWork)
+                     << getEffortDoublings());
     // The work beyond the last stage is left unspent.
     const std::uint64_t total = std::min(m_work, s_stages * stageWork);
     m_work = total;

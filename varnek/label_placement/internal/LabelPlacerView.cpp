@@ -5,13 +5,6 @@
 #include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
-namespace {
-
-// The loops over the requests in view do little per step: they ask for
-// memory further ahead than the placement's loops.
-constexpr std::size_t s_ahead = 4 * internal::s_prefetchDistance;
-
-}  // namespace
 
 const std::vector<PlacedLabel>& LabelPlacer::Impl::place(const LabelRequest* labels,
                                                          std::size_t count,
@@ -114,8 +107,8 @@ void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t c
     };
     for (std::size_t j = 0; j < listed; ++j) {
         // The requests in view lie anywhere among the others.
-        if (j + s_ahead < listed) {
-            internal::prefetchForRead(&labels[inView[j + s_ahead].request]);
+        if (j + internal::s_farPrefetchDistance < listed) {
+            internal::prefetchForRead(&labels[inView[j + internal::s_farPrefetchDistance].request]);
         }
         const internal::AnchorInView& anchor = inView[j];
         fadeCulledBefore(anchor.request);
@@ -137,8 +130,9 @@ void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t c
 
 void LabelPlacer::Impl::spreadResult() {
     for (std::size_t j = 0; j < m_inView.size(); ++j) {
-        if (j + s_ahead < m_inView.size()) {
-            internal::prefetchForWrite(&m_sceneResult[m_requestOfInView[j + s_ahead]]);
+        if (j + internal::s_farPrefetchDistance < m_inView.size()) {
+            internal::prefetchForWrite(
+                &m_sceneResult[m_requestOfInView[j + internal::s_farPrefetchDistance]]);
         }
         m_sceneResult[m_requestOfInView[j]] = m_result[j];
     }
