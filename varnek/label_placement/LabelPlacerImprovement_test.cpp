@@ -35,6 +35,16 @@ std::size_t countVisible(const std::vector<PlacedLabel>& placed) {
         placed.begin(), placed.end(), [](const PlacedLabel& label) { return label.visible; }));
 }
 
+// The labels with 65 requests out of contract added, their anchors on a
+// row from (x, y) to the right, 0.25 apart: obstacles never shown.
+std::vector<LabelRequest> withCrowdedAnchors(std::vector<LabelRequest> labels, float x, float y) {
+    for (std::uint64_t k = 0; k < 65; ++k) {
+        labels.push_back(VarnekTesting::label(100 + k, x + 0.25f * static_cast<float>(k), y));
+        labels.back().size[0] = -1.0f;
+    }
+    return labels;
+}
+
 // Small scenes of 30 x 7 rectangles at the four corners that the greedy
 // pass leaves short of their best, which effort 1 reaches.
 TEST(LabelPlacerImprovementTest, ScenesTheGreedyPassCannotSolveAreSolvedWithEffort) {
@@ -51,6 +61,14 @@ TEST(LabelPlacerImprovementTest, ScenesTheGreedyPassCannotSolveAreSolvedWithEffo
         {"an ejection chain",
          {0.0f, 90.0f, 200.0f, 200.0f},
          {label(0, 100.0f, 100.0f, 1.0f), label(1, 110.0f, 93.0f)},
+         2},
+        // The chain again, with the second label's span crowded by more
+        // anchors than the greedy pass reads before giving up on it: the
+        // improvement must still find its free place.
+        {"an ejection chain among crowded anchors",
+         {0.0f, 90.0f, 200.0f, 200.0f},
+         withCrowdedAnchors({label(0, 100.0f, 100.0f, 1.0f), label(1, 110.0f, 93.0f)}, 112.0f,
+                            91.0f),
          2},
         // No chain from the greedy result shows all three; the search, a
         // label taking its blocker's place and the blocker moving on, does.
