@@ -12,11 +12,15 @@ namespace {
 
 using internal::bitsOf;
 
-// About the bytes of the per-frame arrays of one label, at most: its state
-// (read, then in greedy order), the request kept for the next call's
-// comparison, the two numberings, the greedy order and its sort's scratch,
-// a key table at most a quarter full, and the grids.
-constexpr std::size_t s_frameBytesPerLabel = 512;
+// About the bytes of the per-frame arrays of one label: its state (read,
+// then in greedy order), the request kept for the next call's comparison,
+// the two numberings, the greedy order and its sort's scratch, a key table
+// at most half full, the grids' cells and the result's lists: some 300
+// bytes for round labels with a pointer at the classic density, nearly 400
+// for plain 30 x 7 ones, whose smaller cells are more. The chunk holds what
+// a frame writes throughout, and no more: its pages are all made at once.
+// Arrays beyond it take blocks of their own.
+constexpr std::size_t s_frameBytesPerLabel = 400;
 
 bool isFinite(const Vector<float, 3>& v) {
     return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
@@ -202,6 +206,8 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
     // row order, so that labels placed one after another are neighbours;
     // then request order.
     m_order.clear();
+    // One block for the frame, not one per doubling.
+    m_order.reserve(count);
     for (std::size_t i = 0; i < count; ++i) {
         const LabelState& state = m_read[i];
         if (state.status != Status::Placeable) {

@@ -9,12 +9,12 @@ void VisibleLabelGrid::reset(const UniformGrid& layout, std::size_t entries) {
     VARNEK_ASSERT(layout.getColumnCount() <= s_maxCellsPerAxis);
     m_layout = layout;
     m_cells.resize(layout.getCellCount());
+    m_nodes.clear();
     m_nodes.reserve(entries);
     for (Cell& cell : m_cells) {
         cell.count = 0;
         cell.overflow = s_end;
     }
-    m_nodes.clear();
     m_free = s_end;
 }
 

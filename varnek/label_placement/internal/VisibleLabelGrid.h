@@ -34,9 +34,10 @@ public:
     };
 
     VisibleLabelGrid() = default;
-    // Its arrays from the arena.
-    explicit VisibleLabelGrid(FrameArena* arena)
-        : m_cells(FrameAllocator<Cell>(arena)), m_nodes(FrameAllocator<Node>(arena)) {}
+    // Its cells from the arena. The pool of overflow entries has room for
+    // every listing, of which a frame uses a few: it comes from the heap,
+    // whose pages the system makes only where entries are written.
+    explicit VisibleLabelGrid(FrameArena* arena) : m_cells(FrameAllocator<Cell>(arena)) {}
 
     // Empties the grid and takes the layout (at most s_maxCellsPerAxis cells
     // along either axis), with room for entries listings of labels in cells
@@ -135,7 +136,7 @@ private:
 
     UniformGrid m_layout;
     FrameVector<Cell> m_cells;
-    FrameVector<Node> m_nodes;
+    std::vector<Node> m_nodes;
     std::uint32_t m_free = s_end;
 };
 
