@@ -250,6 +250,9 @@ TEST(LabelPlacerTest, OutOfContractRequestsAreHiddenAsDocumented) {
         EXPECT_EQ(placed[i].visible, reasons[i] == LabelHiddenReason::None) << "label " << i;
     }
     EXPECT_EQ(hashOf(placer.place(labels)), hashOf(placed));
+    // The same requests with a background in another state are placed anew.
+    uninitialized->initialize(200.0f);
+    EXPECT_EQ(placer.place(labels)[4].hiddenReason, LabelHiddenReason::None);
 
     // An inverted, empty-in-one-axis or NaN viewport hides every label.
     for (const LabelRect viewport :

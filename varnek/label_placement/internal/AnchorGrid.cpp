@@ -36,7 +36,9 @@ void AnchorGrid::build(const UniformGrid& layout, const float* x, const float* y
     m_cellStarts[0] = 0;
 
     // Crowded cells list each point once; the array closes up behind them.
-    m_nextAtPoint.resize(count);
+    // Room for the chains of shared points without writing it (a frame
+    // with crowded cells then allocates nothing where one before had none).
+    m_nextAtPoint.reserve(count);
     std::uint32_t kept = 0;
     bool anyCrowded = false;
     for (std::size_t c = 0; c < cells; ++c) {
@@ -44,6 +46,9 @@ void AnchorGrid::build(const UniformGrid& layout, const float* x, const float* y
         const std::uint32_t end = m_cellStarts[c + 1];
         std::size_t points = end - begin;
         if (points > s_crowdedCell) {
+            if (m_nextAtPoint.size() < count) {
+                m_nextAtPoint.resize(count);
+            }
             points = listPointsOnce(m_anchors.data() + begin, m_anchors.data() + end);
             anyCrowded = true;
         }

@@ -21,11 +21,10 @@ namespace internal {
 class AnchorGrid {
 public:
     AnchorGrid() = default;
-    // Its arrays from the arena.
+    // Its cells and anchors from the arena.
     explicit AnchorGrid(FrameArena* arena)
         : m_cellStarts(FrameAllocator<std::uint32_t>(arena)),
-          m_anchors(FrameAllocator<Anchor>(arena)),
-          m_nextAtPoint(FrameAllocator<std::uint32_t>(arena)) {}
+          m_anchors(FrameAllocator<Anchor>(arena)) {}
 
     // Sorts the anchors (x[i], y[i]) with listed[i] set into the layout's cells.
     void build(const UniformGrid& layout, const float* x, const float* y,
@@ -99,7 +98,9 @@ private:
     FrameVector<std::uint32_t> m_cellStarts;
     FrameVector<Anchor> m_anchors;
     // Per label of a shared point: the next label there, in label order.
-    FrameVector<std::uint32_t> m_nextAtPoint;
+    // Written only in crowded cells: from the heap, whose pages are made
+    // only where written, and sized when a frame first has such a cell.
+    std::vector<std::uint32_t> m_nextAtPoint;
 };
 
 }  // namespace internal

@@ -156,14 +156,22 @@ bool LabelPlacer::Impl::isSameAsLastCall(const LabelRequest* labels, std::size_t
     if (!m_hasLastCall || count != m_lastRequests.size()) {
         return false;
     }
+    // Requests with the backgrounds of the previous call's fall in the same
+    // runs of one background.
+    std::size_t run = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const LabelRequest& request = labels[i];
-        // A background initialised again since is another shape.
-        const LabelBackground* background =
-            request.background != nullptr ? request.background : m_defaultBackground.get();
-        if (!sameRequest(request, m_lastRequests[i]) ||
-            !BackgroundState::of(background).isSameAs(m_lastBackgroundStates[i])) {
+        if (!sameRequest(request, m_lastRequests[i])) {
             return false;
+        }
+        // A background initialised again since is another shape.
+        if (run < m_lastBackgroundRuns.size() && m_lastBackgroundRuns[run].first == i) {
+            const LabelBackground* background =
+                request.background != nullptr ? request.background : m_defaultBackground.get();
+            if (!BackgroundState::of(background).isSameAs(m_lastBackgroundRuns[run].state)) {
+                return false;
+            }
+            ++run;
         }
     }
     return true;

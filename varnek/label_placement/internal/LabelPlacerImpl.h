@@ -331,11 +331,16 @@ private:
         bool isSameAs(const BackgroundState& other) const;
     };
     // The previous call's requests and the state of their backgrounds, to
-    // answer an unchanged frame with the same result.
+    // answer an unchanged frame with the same result. Neighbouring requests
+    // mostly share their background: its state is noted once for each run
+    // of requests with the same one, at the run's first request.
+    struct BackgroundRun {
+        RequestIndex first;
+        BackgroundState state;
+    };
     bool m_hasLastCall = false;
     internal::FrameVector<LabelRequest> m_lastRequests = makeFrameVector<LabelRequest>();
-    internal::FrameVector<BackgroundState> m_lastBackgroundStates =
-        makeFrameVector<BackgroundState>();
+    std::vector<BackgroundRun> m_lastBackgroundRuns;
 
     // Per request, as read; then per label, numbered in greedy order (the
     // placeable ones first), with the maps between the two numberings.
@@ -357,9 +362,11 @@ private:
     using OrderKey = internal::OrderKey;
     internal::FrameVector<OrderKey> m_order = makeFrameVector<OrderKey>();
     internal::FrameVector<OrderKey> m_orderScratch = makeFrameVector<OrderKey>();
-    internal::FrameVector<LabelIndex> m_blockers = makeFrameVector<LabelIndex>();
+    // The blockers of one place and the labels moved, of which a frame has
+    // few: from the heap, whose pages are made only where written.
+    std::vector<LabelIndex> m_blockers;
     internal::FrameVector<LabelIndex> m_hiddenLabels = makeFrameVector<LabelIndex>();
-    internal::FrameVector<LabelIndex> m_moved = makeFrameVector<LabelIndex>();
+    std::vector<LabelIndex> m_moved;
     // While the search runs: every show and hide, with the candidate the
     // label had before, since the best arrangement it met.
     struct JournalEntry {

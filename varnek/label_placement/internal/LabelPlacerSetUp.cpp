@@ -15,11 +15,12 @@ using internal::bitsOf;
 // About the bytes of the per-frame arrays of one label: its state (read,
 // then in greedy order), the request kept for the next call's comparison,
 // the two numberings, the greedy order and its sort's scratch, a key table
-// at most half full, the grids' cells and the result's lists: some 300
-// bytes for round labels with a pointer at the classic density, nearly 400
-// for plain 30 x 7 ones, whose smaller cells are more. The chunk holds what
-// a frame writes throughout, and no more: its pages are all made at once.
-// Arrays beyond it take blocks of their own.
+// at most half full, the grids' cells and the result's lists: some 280
+// bytes for round labels with a pointer at the classic density, some 360
+// for plain 30 x 7 ones, whose smaller cells are more, and a second key
+// table once the placer keeps a history. The chunk holds what a frame
+// writes throughout, and no more: its pages are all made at once. Arrays
+// beyond it take blocks of their own.
 constexpr std::size_t s_frameBytesPerLabel = 400;
 
 bool isFinite(const Vector<float, 3>& v) {
@@ -49,9 +50,9 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
     // The requests are kept as they are read, with their backgrounds' state,
     // for the next call to know whether it repeats them.
     m_lastRequests.resize(count);
-    m_lastBackgroundStates.resize(count);
+    m_lastBackgroundRuns.clear();
+    m_lastBackgroundRuns.reserve(count);
     const LabelBackground* keptBackground = nullptr;
-    BackgroundState keptState = BackgroundState::of(nullptr);
 
     bool firstPriority = true;
     float priority = 0.0f;
@@ -68,12 +69,11 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         const LabelBackground* background =
             request.background != nullptr ? request.background : m_defaultBackground.get();
         m_lastRequests[i] = request;
-        // Neighbouring requests mostly share their background.
         if (i == 0 || background != keptBackground) {
             keptBackground = background;
-            keptState = BackgroundState::of(background);
+            m_lastBackgroundRuns.push_back(
+                {static_cast<RequestIndex>(i), BackgroundState::of(background)});
         }
-        m_lastBackgroundStates[i] = keptState;
         const float x = request.anchor[0];
         const float y = request.anchor[1];
         LabelState& state = m_read[i];
