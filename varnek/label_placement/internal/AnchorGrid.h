@@ -13,6 +13,7 @@
 
 #include <varnek/label_placement/LabelRect.h>
 #include <varnek/label_placement/internal/FrameAllocator.h>
+#include <varnek/label_placement/internal/Portability.h>
 #include <varnek/label_placement/internal/UniformGrid.h>
 
 namespace Varnek {
@@ -72,6 +73,23 @@ public:
                     visit(anchor->x, anchor->y, anchor->label);
                 }
             }
+        }
+    }
+
+    // Hints ahead of a search of the rectangle, which change no result: the
+    // first asks for where each row's anchors start, the second, some steps
+    // later, for the first anchors of each row.
+    void prefetchRowStarts(const LabelRect& rect) const {
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            prefetchForRead(m_cellStarts.data() + m_layout.getCellIndex(cells.column0, row));
+        }
+    }
+    void prefetchRows(const LabelRect& rect) const {
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            prefetchForRead(m_anchors.data() +
+                            m_cellStarts[m_layout.getCellIndex(cells.column0, row)]);
         }
     }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <varnek/label_placement/internal/PlacementPrimitives.h>
+#include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
 namespace {
@@ -250,7 +251,23 @@ void LabelPlacer::Impl::improve() {
 // shown, and those lower labels hidden (which may free further places).
 void LabelPlacer::Impl::cleanUp() {
     const std::size_t candidates = m_candidates.size();
+    // The labels moved lie anywhere: the anchors round each are asked for
+    // ahead, in steps (the label, where its rows of anchors start, the rows).
+    constexpr std::size_t rowsAhead = internal::s_prefetchDistance;
+    constexpr std::size_t startsAhead = 2 * rowsAhead;
+    constexpr std::size_t labelAhead = 3 * rowsAhead;
     for (std::size_t m = 0; m < m_moved.size(); ++m) {
+        if (m + labelAhead < m_moved.size()) {
+            internal::prefetchForRead(&m_labels[m_moved[m + labelAhead]]);
+        }
+        if (m + startsAhead < m_moved.size()) {
+            m_anchors.prefetchRowStarts(getNeighbourhood(m_moved[m + startsAhead]));
+        }
+        if (m + rowsAhead < m_moved.size()) {
+            const LabelRect ahead = getNeighbourhood(m_moved[m + rowsAhead]);
+            m_anchors.prefetchRows(ahead);
+            m_visible.prefetchCells(ahead);
+        }
         m_anchors.forEachIn(getNeighbourhood(m_moved[m]), [&](LabelIndex label) {
             const LabelState& state = m_labels[label];
             if (state.status != Status::Placeable || state.chosen != s_hidden ||

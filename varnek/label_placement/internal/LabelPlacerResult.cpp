@@ -63,8 +63,8 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
     std::size_t outlinePoints = 0;
     std::size_t triangleIndices = 0;
     for (std::size_t i = 0; i < count; ++i) {
-        if (i + internal::s_prefetchDistance < count) {
-            internal::prefetchForRead(&m_labels[m_labelOf[i + internal::s_prefetchDistance]]);
+        if (i + internal::s_farPrefetchDistance < count) {
+            internal::prefetchForRead(&m_labels[m_labelOf[i + internal::s_farPrefetchDistance]]);
         }
         PlacedLabel& placed = m_result[i];
         const LabelIndex label = m_labelOf[i];

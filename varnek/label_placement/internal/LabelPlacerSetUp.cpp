@@ -63,8 +63,8 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
     for (std::size_t i = 0; i < count; ++i) {
         const LabelRequest& request = labels[i];
         // The key table is read at scattered places.
-        if (i + internal::s_prefetchDistance < count) {
-            m_currentKeys.prefetch(labels[i + internal::s_prefetchDistance].key);
+        if (i + internal::s_farPrefetchDistance < count) {
+            m_currentKeys.prefetch(labels[i + internal::s_farPrefetchDistance].key);
         }
         const LabelBackground* background =
             request.background != nullptr ? request.background : m_defaultBackground.get();
@@ -250,8 +250,12 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
         ++next;
     };
     for (std::size_t i = 0; i < m_order.size(); ++i) {
-        if (i + internal::s_prefetchDistance < m_order.size()) {
-            internal::prefetchForRead(&m_read[m_order[i + internal::s_prefetchDistance].label]);
+        // The labels' requests are scattered: their state is read and their
+        // number written far ahead of time.
+        if (i + internal::s_farPrefetchDistance < m_order.size()) {
+            const RequestIndex ahead = m_order[i + internal::s_farPrefetchDistance].label;
+            internal::prefetchForRead(&m_read[ahead]);
+            internal::prefetchForWrite(&m_labelOf[ahead]);
         }
         number(m_order[i].label);
     }

@@ -63,8 +63,10 @@ inline unsigned int countLeadingZeros(std::uint64_t bits) {
 // to cover a miss to the last-level cache, few enough that the lines are
 // still there when read.
 inline constexpr std::size_t s_prefetchDistance = 8;
-// The same for loops that do little per step (copies, the 3D call's passes
-// over the requests in view and the drawn labels): they ask further ahead.
+// The same for loops that do little per step or read far from the caches
+// (copies, the key table and the labels' state by request in the passes
+// over the requests, the 3D call's passes over the requests in view and the
+// drawn labels): they ask further ahead.
 inline constexpr std::size_t s_farPrefetchDistance = 4 * s_prefetchDistance;
 
 // A hint to bring memory into the cache ahead of a read. It changes no

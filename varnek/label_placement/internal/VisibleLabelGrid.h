@@ -14,6 +14,7 @@
 
 #include <varnek/label_placement/LabelRect.h>
 #include <varnek/label_placement/internal/FrameAllocator.h>
+#include <varnek/label_placement/internal/Portability.h>
 #include <varnek/label_placement/internal/UniformGrid.h>
 
 namespace Varnek {
@@ -78,6 +79,18 @@ public:
                                      std::uint32_t column, std::uint32_t row) {
             return isFirstListing(entry, cells, column, row) && visit(entry);
         });
+    }
+
+    // A hint ahead of a search of the rectangle, which changes no result:
+    // asks for the cells it touches.
+    void prefetchCells(const LabelRect& rect) const {
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            const Cell* cell = m_cells.data() + m_layout.getCellIndex(cells.column0, row);
+            for (std::uint32_t column = cells.column0; column <= cells.column1; ++column, ++cell) {
+                prefetchForRead(cell);
+            }
+        }
     }
 
 private:
