@@ -36,6 +36,11 @@ public:
         m_vector.noteLabel(rect);
         m_scalar.noteLabel(rect);
     }
+    std::uint32_t getOverlapMask(const LabelRect& rect) const {
+        const std::uint32_t mask = m_vector.getOverlapMask(rect);
+        VARNEK_ASSERT(mask == m_scalar.getOverlapMask(rect));
+        return mask;
+    }
     std::uint32_t getInsideMask(const LabelRect& area) const {
         const std::uint32_t mask = m_vector.getInsideMask(area);
         VARNEK_ASSERT(mask == m_scalar.getInsideMask(area));
@@ -91,6 +96,7 @@ private:
 //   noteAnchor(x, y): notes every lane that holds (x, y) strictly inside.
 //   noteLabel(rect): notes every lane whose grown rectangle shares an
 //     interior point with rect (a visible label's grown rectangle).
+//   getOverlapMask(rect): the lanes noteLabel(rect) would note, not noted.
 //   getInsideMask(area): the lanes that lie inside area, edges included.
 //   getCoveringMask(), getOverlappingMask(): the lanes noted by noteAnchor,
 //     by noteLabel.

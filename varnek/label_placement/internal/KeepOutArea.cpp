@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <iterator>
 #include <limits>
 
 namespace Varnek {
@@ -12,12 +13,12 @@ namespace {
 // The cells of a row or column of count cells spanning [low, high] whose
 // interior the open interval (from, to) meets: [first, last), empty when
 // it meets none (or a value is NaN, or the span is empty).
-struct CellRange {
+struct CellSpan {
     int first;
     int last;
 };
 
-CellRange cellsMet(float from, float to, const KeepOutArea::CellAxis& axis) {
+CellSpan cellsMet(float from, float to, const KeepOutArea::CellAxis& axis) {
     const int count = axis.count;
     const double scale = axis.scale;
     const double begin = (static_cast<double>(from) - axis.low) * scale;
@@ -30,11 +31,6 @@ CellRange cellsMet(float from, float to, const KeepOutArea::CellAxis& axis) {
     const double last =
         end < static_cast<double>(count) ? std::ceil(end) : static_cast<double>(count);
     return {static_cast<int>(first), static_cast<int>(last)};
-}
-
-// Whether a and b share an interior point.
-bool overlapsInterior(const LabelRect& a, const LabelRect& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
 }
 
 bool isKeptOut(const LabelRect& rect) {
@@ -122,56 +118,56 @@ void KeepOutArea::setMask(const CoverageMask* mask, const LabelRect& viewport) {
                         floatAtLeast(top + static_cast<double>(lastRow + 2) * height)};
 }
 
-bool KeepOutArea::coversMaskedCell(const LabelRect& rect) const {
-    // A NaN side fails every comparison and goes on to the exact test.
-    if (m_columns == 0 || rect.right <= m_maskReach.left || rect.left >= m_maskReach.right ||
-        rect.bottom <= m_maskReach.top || rect.top >= m_maskReach.bottom) {
-        return false;
-    }
-    const CellRange columns = cellsMet(rect.left, rect.right, m_columnAxis);
-    const CellRange rows = cellsMet(rect.top, rect.bottom, m_rowAxis);
+std::uint32_t KeepOutArea::countMaskedCells(const LabelRect& rect) const {
+    const CellSpan columns = cellsMet(rect.left, rect.right, m_columnAxis);
+    const CellSpan rows = cellsMet(rect.top, rect.bottom, m_rowAxis);
     if (columns.first == columns.last || rows.first == rows.last) {
-        return false;
+        return 0;
     }
     const auto stride = static_cast<std::size_t>(m_columns) + 1;
     const auto at = [&](int row, int column) {
         return m_counts[static_cast<std::size_t>(row) * stride + static_cast<std::size_t>(column)];
     };
     // Counted modulo 2^32: exact below four billion cells.
-    const std::uint32_t set = at(rows.last, columns.last) - at(rows.first, columns.last) -
-                              at(rows.last, columns.first) + at(rows.first, columns.first);
-    return set != 0;
+    return at(rows.last, columns.last) - at(rows.first, columns.last) -
+           at(rows.last, columns.first) + at(rows.first, columns.first);
 }
 
 void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& viewport,
                            float halfGap) {
     m_rooms.clear();
     m_rooms.reserve(rooms.capacity());
-    m_halfGap = halfGap;
-    const auto cells = static_cast<int>(s_roomCellsPerAxis);
-    m_roomColumns = CellAxis::over(viewport.left, viewport.right, cells);
-    m_roomRows = CellAxis::over(viewport.top, viewport.bottom, cells);
-    m_roomCellStarts.assign(s_roomCellsPerAxis * s_roomCellsPerAxis + 1, 0u);
     m_roomEntries.clear();
+    std::fill(std::begin(m_roomRowBits), std::end(m_roomRowBits), 0u);
+    m_halfGap = halfGap;
+    if (rooms.empty()) {
+        return;
+    }
+    const float cells = static_cast<float>(s_roomCellsPerAxis);
+    m_roomLayout.reset(viewport, (viewport.right - viewport.left) / cells,
+                       (viewport.bottom - viewport.top) / cells,
+                       std::size_t{s_roomCellsPerAxis} * s_roomCellsPerAxis, s_roomCellsPerAxis);
+    // A room is listed in the cells its grown rectangle touches: a label's
+    // grown rectangle that shares a point with it shares one of them.
+    for (const Room& room : rooms) {
+        const LabelRect grown = grow(room.bounds);
+        const CellRange touched = m_roomLayout.getCells(grown);
+        m_rooms.push_back({grown, room.owner, static_cast<std::uint16_t>(touched.column0),
+                           static_cast<std::uint16_t>(touched.row0)});
+    }
+    m_roomCellStarts.assign(m_roomLayout.getCellCount() + 1, 0u);
+    // Counted per cell, then each cell's rooms written in order.
     for (int pass = 0; pass < 2; ++pass) {
-        for (std::size_t r = 0; r < rooms.size(); ++r) {
-            const LabelRect& b = rooms[r].bounds;
-            // Grown twice: a room holds off labels whose grown rectangle
-            // reaches into its own grown one.
-            const float reach = 2.0f * halfGap;
-            const CellRange columns = cellsMet(b.left - reach, b.right + reach, m_roomColumns);
-            const CellRange rows = cellsMet(b.top - reach, b.bottom + reach, m_roomRows);
-            if (pass == 0) {
-                m_rooms.push_back({grow(b), rooms[r].owner, rows.first, columns.first});
-            }
-            for (int row = rows.first; row < rows.last; ++row) {
-                for (int column = columns.first; column < columns.last; ++column) {
-                    const std::size_t cell = static_cast<std::size_t>(row) * s_roomCellsPerAxis +
-                                             static_cast<std::size_t>(column);
+        for (const ListedRoom& room : m_rooms) {
+            const CellRange touched = m_roomLayout.getCells(room.grown);
+            for (std::uint32_t row = touched.row0; row <= touched.row1; ++row) {
+                for (std::uint32_t column = touched.column0; column <= touched.column1; ++column) {
+                    const std::size_t cell = m_roomLayout.getCellIndex(column, row);
                     if (pass == 0) {
                         ++m_roomCellStarts[cell + 1];
+                        m_roomRowBits[row] |= 1u << column;
                     } else {
-                        m_roomEntries[m_roomCellStarts[cell]++] = static_cast<std::uint32_t>(r);
+                        m_roomEntries[m_roomCellStarts[cell]++] = room;
                     }
                 }
             }
@@ -194,41 +190,16 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
     }
 }
 
-template <typename Visit>
-void KeepOutArea::forEachRoomNear(const LabelRect& rect, std::uint32_t owner, Visit&& visit) const {
-    const LabelRect grown = grow(rect);
-    const CellRange columns = cellsMet(grown.left, grown.right, m_roomColumns);
-    const CellRange rows = cellsMet(grown.top, grown.bottom, m_roomRows);
-    for (int row = rows.first; row < rows.last; ++row) {
-        for (int column = columns.first; column < columns.last; ++column) {
-            const std::size_t cell = static_cast<std::size_t>(row) * s_roomCellsPerAxis +
-                                     static_cast<std::size_t>(column);
-            for (std::uint32_t e = m_roomCellStarts[cell]; e < m_roomCellStarts[cell + 1]; ++e) {
-                const ListedRoom& room = m_rooms[m_roomEntries[e]];
-                // Each room once, in the first cell it shares with rect.
-                const bool first = std::max(room.firstRow, rows.first) == row &&
-                                   std::max(room.firstColumn, columns.first) == column;
-                if (first && room.owner != owner && overlapsInterior(grown, room.grown)) {
-                    visit(room.grown);
-                }
-            }
-        }
-    }
-}
-
 bool KeepOutArea::blocksForOthersRooms(const LabelRect& rect, std::uint32_t owner) const {
     bool blocked = false;
-    if (!m_rooms.empty()) {
-        forEachRoomNear(rect, owner, [&](const LabelRect&) { blocked = true; });
-    }
+    forEachRoomNear(rect, owner, [&](const LabelRect&) { blocked = true; });
     return blocked;
 }
 
-std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
-                                           std::uint32_t owner, const LabelRect& span,
-                                           bool rooms) const {
-    // Only what meets the span can meet a lane: the rectangles and rooms
-    // found round the span once are tested against every lane.
+std::uint32_t KeepOutArea::findBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
+                                            const LabelRect& span) const {
+    // Only what meets the span can meet a lane: the rectangles found round
+    // the span are tested against every lane.
     std::uint32_t blocked = 0;
     const auto laneRect = [&](std::size_t lane) {
         return LabelRect{x + rects.left[lane], y + rects.top[lane], x + rects.right[lane],
@@ -246,23 +217,6 @@ std::uint32_t KeepOutArea::getBlockedLanes(const RelativeCandidateRects& rects, 
         for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
             blocked |= coversMaskedCell(laneRect(lane)) ? 1u << lane : 0u;
         }
-    }
-    if (rooms && !m_rooms.empty()) {
-        // A room is grown by the gap, as a lane is: they keep the gap
-        // between them. The lanes are grown once, when a room is near.
-        LabelRect grownLanes[s_candidateLanes];
-        bool grownYet = false;
-        forEachRoomNear(span, owner, [&](const LabelRect& room) {
-            if (!grownYet) {
-                for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
-                    grownLanes[lane] = grow(laneRect(lane));
-                }
-                grownYet = true;
-            }
-            for (std::size_t lane = 0; lane < rects.laneCount; ++lane) {
-                blocked |= overlapsInterior(grownLanes[lane], room) ? 1u << lane : 0u;
-            }
-        });
     }
     return blocked;
 }

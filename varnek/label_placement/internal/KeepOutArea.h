@@ -4,12 +4,16 @@
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_KEEPOUTAREA_H
 #define VARNEK_LABEL_PLACEMENT_INTERNAL_KEEPOUTAREA_H
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
 #include <varnek/label_placement/CoverageMask.h>
 #include <varnek/label_placement/LabelRect.h>
 #include <varnek/label_placement/internal/CandidateLanes.h>
+#include <varnek/label_placement/internal/Portability.h>
+#include <varnek/label_placement/internal/UniformGrid.h>
 
 namespace Varnek {
 namespace internal {
@@ -49,12 +53,53 @@ public:
 
     // Bit j set for every lane j of rects placed at (x, y) (as
     // CandidateRectQuads places them) whose rectangle shares an interior
-    // point with a rectangle kept out or a nonzero cell of the mask.
-    // With rooms, the rooms of labels other than owner count as kept out,
-    // grown by the gap. span holds every lane's rectangle: where it meets
-    // nothing kept out, no lane is tested.
+    // point with a rectangle kept out or a nonzero cell of the mask (not
+    // the rooms). span holds every lane's rectangle: where it meets nothing
+    // kept out, no lane is tested.
     std::uint32_t getBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
-                                  std::uint32_t owner, const LabelRect& span, bool rooms) const;
+                                  const LabelRect& span) const {
+        // Most labels lie far from everything kept out: tested here, without
+        // a call.
+        bool near = mayCoverMaskedCell(span);
+        for (const LabelRect& out : m_rectangles) {
+            near = near || overlapsInterior(span, out);
+        }
+        return near ? findBlockedLanes(rects, x, y, span) : 0u;
+    }
+
+    // Calls visit(room) with the room, grown by the gap, of every label
+    // other than owner that rect grown by the gap overlaps, once each: the
+    // rooms a label's candidates in rect must keep off, as off a visible
+    // label's grown rectangle.
+    template <typename Visit>
+    void forEachRoomNear(const LabelRect& rect, std::uint32_t owner, Visit&& visit) const {
+        if (m_rooms.empty()) {
+            return;
+        }
+        const LabelRect grown = grow(rect);
+        const CellRange cells = m_roomLayout.getCells(grown);
+        // The columns touched, as bits.
+        const std::uint32_t columns = (0xFFFFFFFFu >> (31u - (cells.column1 - cells.column0)))
+                                      << cells.column0;
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            for (std::uint32_t listed = m_roomRowBits[row] & columns; listed != 0;
+                 listed &= listed - 1u) {
+                const std::uint32_t column = countTrailingZeros(listed);
+                const std::size_t cell = m_roomLayout.getCellIndex(column, row);
+                for (std::uint32_t e = m_roomCellStarts[cell]; e < m_roomCellStarts[cell + 1];
+                     ++e) {
+                    const ListedRoom& room = m_roomEntries[e];
+                    // Each room once, in the first cell it shares with rect.
+                    const bool first =
+                        std::max<std::uint32_t>(room.firstRow, cells.row0) == row &&
+                        std::max<std::uint32_t>(room.firstColumn, cells.column0) == column;
+                    if (first && room.owner != owner && overlapsInterior(grown, room.grown)) {
+                        visit(room.grown);
+                    }
+                }
+            }
+        }
+    }
 
     // Whether rect shares an interior point with a rectangle kept out or a
     // nonzero cell.
@@ -65,9 +110,26 @@ public:
     bool blocksForOthersRooms(const LabelRect& rect, std::uint32_t owner) const;
 
     // Whether rect shares an interior point with a nonzero cell.
-    bool coversMaskedCell(const LabelRect& rect) const;
+    bool coversMaskedCell(const LabelRect& rect) const {
+        return mayCoverMaskedCell(rect) && countMaskedCells(rect) != 0;
+    }
 
 private:
+    // Whether rect reaches near a nonzero cell: beyond the set cells' reach
+    // it meets none. A NaN side fails every comparison: near.
+    bool mayCoverMaskedCell(const LabelRect& rect) const {
+        return m_columns != 0 &&
+               !(rect.right <= m_maskReach.left || rect.left >= m_maskReach.right ||
+                 rect.bottom <= m_maskReach.top || rect.top >= m_maskReach.bottom);
+    }
+    // The nonzero cells rect shares an interior point with, counted.
+    std::uint32_t countMaskedCells(const LabelRect& rect) const;
+    std::uint32_t findBlockedLanes(const RelativeCandidateRects& rects, float x, float y,
+                                   const LabelRect& span) const;
+    static bool overlapsInterior(const LabelRect& a, const LabelRect& b) {
+        return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+    }
+
     std::vector<LabelRect> m_rectangles;
     // The mask's nonzero cells counted over every rectangle from the top
     // left corner: entry (row, column) of (m_rows + 1) x (m_columns + 1)
@@ -80,32 +142,31 @@ private:
     // Where a rectangle may meet a set cell: beyond it, none is met.
     LabelRect m_maskReach{0.0f, 0.0f, 0.0f, 0.0f};
 
-    // Calls visit with the room, grown by the gap, of every label other
-    // than owner that rect grown by the gap overlaps (a room listed in
-    // several cells may come more than once).
-    template <typename Visit>
-    void forEachRoomNear(const LabelRect& rect, std::uint32_t owner, Visit&& visit) const;
     LabelRect grow(const LabelRect& rect) const {
         return {rect.left - m_halfGap, rect.top - m_halfGap, rect.right + m_halfGap,
                 rect.bottom + m_halfGap};
     }
 
-    static constexpr std::size_t s_roomCellsPerAxis = 32;
-    // A room as listed: grown by the gap, and the first row and column of
-    // the cells it is listed in.
+    // The rooms' grid: cells of a 32nd of the view each way, closed (a room
+    // is listed in every cell it touches), and per row a bit per column
+    // whose cell lists a room, so that a label far from every room reads no
+    // list at all.
+    static constexpr std::uint32_t s_roomCellsPerAxis = 32;
+    // A room as listed, in every cell it touches: grown by the gap, and the
+    // first column and row of those cells.
     struct ListedRoom {
         LabelRect grown;
         std::uint32_t owner;
-        int firstRow;
-        int firstColumn;
+        std::uint16_t firstColumn;
+        std::uint16_t firstRow;
     };
     std::vector<ListedRoom> m_rooms;
+    UniformGrid m_roomLayout;
+    std::uint32_t m_roomRowBits[s_roomCellsPerAxis] = {};
     // Per cell of the rooms' grid (row by row), where its rooms start among
     // m_roomEntries, and one entry more.
     std::vector<std::uint32_t> m_roomCellStarts;
-    std::vector<std::uint32_t> m_roomEntries;
-    CellAxis m_roomColumns{0.0, 0.0, 0};
-    CellAxis m_roomRows{0.0, 0.0, 0};
+    std::vector<ListedRoom> m_roomEntries;
     float m_halfGap = 0.0f;
 };
 

@@ -83,13 +83,16 @@ std::uint32_t LabelPlacer::Impl::findPlacesInView(LabelIndex label, const Lanes&
     const internal::RelativeCandidateRects& rects = m_shapes.getCandidateRects(state.shape);
     std::uint32_t inView = lanes.getInsideMask(m_options.viewport) & rects.getLaneMask();
     if (!m_keepOut.isEmpty()) {
+        const LabelRect span = getSpanArea(label);
+        inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y, span);
         // The rooms of labels fading out hold off every label but their own
-        // and those drawn in the previous call where they were placed.
-        const std::uint32_t self =
-            m_keepOut.hasRooms() ? requestOfLabel(label) : internal::KeyTable::s_absent;
-        const bool drawnBefore = m_keepOut.hasRooms() && isDrawnInPlace(label);
-        inView &= ~m_keepOut.getBlockedLanes(rects, state.x, state.y, self, getSpanArea(label),
-                                             !drawnBefore);
+        // and those drawn in the previous call where they were placed, as a
+        // visible label does: tested in the label's lanes.
+        if (m_keepOut.hasRooms() && !isDrawnInPlace(label)) {
+            m_keepOut.forEachRoomNear(span, requestOfLabel(label), [&](const LabelRect& room) {
+                inView &= ~lanes.getOverlapMask(room);
+            });
+        }
     }
     return inView;
 }

@@ -79,6 +79,13 @@ public:
         }
     }
 
+    std::uint32_t getOverlapMask(const LabelRect& rect) const {
+        std::uint32_t mask = 0;
+        for (std::size_t j = 0; j < s_lanes; ++j) {
+            mask |= static_cast<std::uint32_t>(m_rects.overlaps(j, rect)) << j;
+        }
+        return mask;
+    }
     std::uint32_t getInsideMask(const LabelRect& area) const {
         std::uint32_t mask = 0;
         for (std::size_t j = 0; j < s_lanes; ++j) {

@@ -134,6 +134,16 @@ public:
         }
     }
 
+    // Bit k set for every candidate k whose grown rectangle shares an
+    // interior point with rect, without noting it.
+    std::uint32_t getOverlapMask(const LabelRect& rect) const {
+        const RectQuads other(rect);
+        OutcomeQuad overlap[Quads];
+        for (std::size_t q = 0; q < Quads; ++q) {
+            overlap[q] = m_rects.overlap(q, other);
+        }
+        return maskOf(overlap);
+    }
     // Bit k set for every candidate k inside area (edges included).
     std::uint32_t getInsideMask(const LabelRect& area) const {
         const RectQuads quads(area);
