@@ -18,10 +18,11 @@ using internal::bitsOf;
 // at most half full, the grids' cells and the result's lists: some 280
 // bytes for round labels with a pointer at the classic density, some 360
 // for plain 30 x 7 ones, whose smaller cells are more, and a second key
-// table once the placer keeps a history. The chunk holds what a frame
-// writes throughout, and no more: its pages are all made at once. Arrays
-// beyond it take blocks of their own.
-constexpr std::size_t s_frameBytesPerLabel = 400;
+// table once the placer keeps a history. The chunk holds what most frames
+// write throughout, and no more: its pages are all made at once, by a new
+// placer's first frame too. Arrays beyond it take blocks of their own
+// (whole huge pages from 2 MiB up).
+constexpr std::size_t s_frameBytesPerLabel = 320;
 
 bool isFinite(const Vector<float, 3>& v) {
     return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
