@@ -3,10 +3,10 @@
 // label, so with labels free to cover anchors few could get one) the share shown
 // with callouts at 3, 6 and 12 label heights against none, with the mean
 // leader length and the time; a frame of 10,000 labels with and without
-// callouts; the camera path with callouts on (overlaps, crossing leaders,
-// jumps). Every result is checked outside the timed part: overlapping
-// labels, labels outside the view, leaders crossing, leaders through other
-// labels or over other anchors.
+// callouts; the camera path with callouts on, without and with fades
+// (overlaps, crossing leaders, jumps, flicker). Every result is checked outside the timed part:
+// overlapping labels, labels outside the view, leaders crossing, leaders through other labels or
+// over other anchors.
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
@@ -64,7 +64,11 @@ std::string scaleName(int heights) {
     return "Placement/Callouts/Scale/" + std::to_string(s_scaleCount) + "/d" +
            std::to_string(heights);
 }
-constexpr const char* s_motionName = "Placement/Callouts/Motion/d6";
+// The camera path without fades and with fades over this many calls.
+constexpr int s_motionFadeFrames[] = {0, 6};
+std::string motionName(int fadeFrames) {
+    return fadeFrames == 0 ? "Placement/Callouts/Motion/d6" : "Placement/Callouts/Motion/d6/fades";
+}
 
 struct LeaderCheck {
     std::size_t callouts = 0;
@@ -219,10 +223,13 @@ void placeScale(benchmark::State& state, int heights) {
 
 // --- Motion ----------------------------------------------------------------
 
-// The camera path with callouts at 6 label heights: overlaps, crossing
-// leaders and leader faults in every frame; jumps between frames (a label
-// shown in both whose reference point, callout or callout offset changed).
-void followCamera(benchmark::State& state) {
+// The camera path with callouts at 6 label heights, with fades over the
+// given calls or none: overlaps, crossing leaders and leader faults of the
+// labels drawn (fading ones included) in every frame; between frames,
+// jumps (a label drawn in both whose reference point, callout or callout
+// offset changed) and flicker (a label drawn in one and not in the other
+// while its anchor stayed in view).
+void followCamera(benchmark::State& state, int fadeFrames) {
     const std::size_t frameCount = s_smoke ? 30 : s_motionFrameCount;
     const CameraPath path(frameCount);
     const LabelRect view = path.viewport();
@@ -236,10 +243,14 @@ void followCamera(benchmark::State& state) {
     double jumpsMax = 0.0;
     double jumpsSum = 0.0;
     double shownSum = 0.0;
+    std::size_t flickerMax = 0;
+    std::size_t flickerSum = 0;
+    std::vector<std::uint8_t> wasInView(CameraPath::s_anchorCount);
     for ([[maybe_unused]] auto _ : state) {
-        LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
-                           calloutOptions(view, s_scaleDistance, true));
-        overlapsMax = crossingsMax = faultsMax = 0;
+        Varnek::LabelPlacementOptions options = calloutOptions(view, s_scaleDistance, true);
+        options.fadeFrames = fadeFrames;
+        LabelPlacer placer(makePlacementBackground(CandidateSet::P12), options);
+        overlapsMax = crossingsMax = faultsMax = flickerMax = flickerSum = 0;
         jumpsMax = jumpsSum = shownSum = 0.0;
         for (std::size_t frame = 0; frame < frameCount; ++frame) {
             path.frameRequests(frame, requests);
@@ -256,12 +267,15 @@ void followCamera(benchmark::State& state) {
             std::size_t inView = 0;
             std::size_t inBoth = 0;
             std::size_t jumps = 0;
+            std::size_t flicker = 0;
             for (std::size_t i = 0; i < placed.size(); ++i) {
                 const Point& anchor = requests[i].anchor;
-                inView += anchor[0] >= view.left && anchor[0] <= view.right &&
-                                  anchor[1] >= view.top && anchor[1] <= view.bottom
-                              ? 1
-                              : 0;
+                const bool isInView = anchor[0] >= view.left && anchor[0] <= view.right &&
+                                      anchor[1] >= view.top && anchor[1] <= view.bottom;
+                inView += isInView ? 1 : 0;
+                const bool stayedInView = frame > 0 && isInView && wasInView[i] != 0;
+                wasInView[i] = isInView ? 1 : 0;
+                flicker += stayedInView && placed[i].visible != before[i].visible ? 1 : 0;
                 if (frame == 0 || !placed[i].visible || !before[i].visible) {
                     continue;
                 }
@@ -278,6 +292,8 @@ void followCamera(benchmark::State& state) {
                 const double share = percent(jumps, inBoth);
                 jumpsMax = std::max(jumpsMax, share);
                 jumpsSum += share;
+                flickerMax = std::max(flickerMax, flicker);
+                flickerSum += flicker;
             }
             before = placed;
         }
@@ -290,6 +306,8 @@ void followCamera(benchmark::State& state) {
     state.counters[s_leaderFaults] = static_cast<double>(faultsMax);
     state.counters[s_jumpsMaxPercent] = jumpsMax;
     state.counters[s_jumpsMeanPercent] = jumpsSum / steps;
+    state.counters[s_flickerMax] = static_cast<double>(flickerMax);
+    state.counters[s_flickerMean] = static_cast<double>(flickerSum) / steps;
     state.counters[s_shownPercent] = shownSum / static_cast<double>(frameCount);
     state.counters[s_frameMedianMs] = 1e3 * frameSeconds[frameCount / 2];
 }
@@ -315,10 +333,12 @@ void followCamera(benchmark::State& state) {
         benchmark::RegisterBenchmark(scaleName(heights).c_str(), placeScale, heights)
             ->Unit(benchmark::kMillisecond);
     }
-    benchmark::RegisterBenchmark(s_motionName, followCamera)
-        ->Unit(benchmark::kMillisecond)
-        ->Iterations(1)
-        ->Repetitions(1);
+    for (const int fadeFrames : s_motionFadeFrames) {
+        benchmark::RegisterBenchmark(motionName(fadeFrames).c_str(), followCamera, fadeFrames)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(1)
+            ->Repetitions(1);
+    }
     return true;
 }();
 
@@ -403,19 +423,33 @@ bool SummaryReporter::printCalloutSummary(std::ostream& out) const {
                       verdict(counter(with, &Result::maxAllocs) == 0.0));
         out << line;
     }
-    const auto motion = [&](const char* counter) { return namedCounter(s_motionName, counter); };
-    if (motion(s_frames) >= 0.0) {
-        std::snprintf(
-            line, sizeof line,
-            "  motion with callouts (6 heights, %.0f frames): shown %.1f%%, overlaps %.0f, "
-            "crossing leaders %.0f, leader faults %.0f, jumps max %.3f%% mean %.3f%%, "
-            "ms median %.3f\n",
-            motion(s_frames), motion(s_shownPercent), motion(s_overlapsMax), motion(s_crossingsMax),
-            motion(s_leaderFaults), motion(s_jumpsMaxPercent), motion(s_jumpsMeanPercent),
-            motion(s_frameMedianMs));
+    for (const int fadeFrames : s_motionFadeFrames) {
+        const std::string name = motionName(fadeFrames);
+        const auto motion = [&](const char* counter) { return namedCounter(name, counter); };
+        if (motion(s_frames) < 0.0) {
+            continue;
+        }
+        char fades[32] = "no fades";
+        if (fadeFrames > 0) {
+            std::snprintf(fades, sizeof fades, "fades over %d calls", fadeFrames);
+        }
+        std::snprintf(line, sizeof line,
+                      "  motion with callouts (6 heights, %s, %.0f frames): shown %.1f%%, "
+                      "overlaps %.0f, crossing leaders %.0f, leader faults %.0f, jumps max "
+                      "%.3f%% mean %.3f%%, flicker max %.0f mean %.1f, ms median %.3f\n",
+                      fades, motion(s_frames), motion(s_shownPercent), motion(s_overlapsMax),
+                      motion(s_crossingsMax), motion(s_leaderFaults), motion(s_jumpsMaxPercent),
+                      motion(s_jumpsMeanPercent), motion(s_flickerMax), motion(s_flickerMean),
+                      motion(s_frameMedianMs));
         out << line;
-        if (motion(s_overlapsMax) != 0.0 || motion(s_crossingsMax) != 0.0 ||
-            motion(s_leaderFaults) != 0.0) {
+        const bool clean = motion(s_overlapsMax) == 0.0 && motion(s_crossingsMax) == 0.0 &&
+                           motion(s_leaderFaults) == 0.0;
+        std::snprintf(line, sizeof line,
+                      "  motion with callouts, %s: 0 overlaps and 0 crossing leaders in every "
+                      "frame  %s\n",
+                      fades, verdict(clean));
+        out << line;
+        if (!clean) {
             held = false;
             out << "  ERROR: the motion with callouts breaks a guarantee\n";
         }

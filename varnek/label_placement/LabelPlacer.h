@@ -50,15 +50,17 @@
 // longer placed (hidden for want of room, culled or occluded in a 3D
 // call) steps down by 1/n a call and stays drawn meanwhile where it was
 // relative to its anchor now, with visible true, its reference point,
-// offset and bounds, and hiddenReason saying why it goes. Its room is kept:
+// offset and bounds, and hiddenReason saying why it goes (a callout as a
+// callout, with its leader: see Callouts below). Its room is kept:
 // - Labels placed while it fades keep off it, gap included, as off a
 //   visible label, except those drawn in the previous call where the
 //   placement put them: a label drawn in place keeps its place (it does
 //   not jump for a fading one), and a fading label whose room such a label
 //   takes goes at once. Only a label fading because its anchor was culled
-//   may be placed again: it comes back from its opacity, where it is
-//   drawn (beside its anchor with no leader, even when placed as a
-//   callout), and keeps that place. One fading for want of room is placed
+//   may be placed again: it comes back from its opacity, where and as it
+//   is drawn (beside its anchor with no leader even when placed as a
+//   callout; a callout with its leader even when placed beside its
+//   anchor), and keeps that place. One fading for want of room is placed
 //   again once it has gone, so that the label that took its room keeps it.
 // - A label that goes in this very call keeps its room against labels not
 //   drawn before: they are held back (hidden, NoRoom, opacity 0) until it
@@ -66,8 +68,9 @@
 //   them together, an anchor came into view under it, or priorities
 //   changed) makes it go at once, as does a place that leaves the
 //   viewport, meets what is kept out, meets a label fading out before it
-//   in request order, or cannot be computed (anchor behind the camera, a
-//   request out of contract).
+//   in request order (a callout's leader included), or cannot be computed
+//   (anchor behind the camera, a request out of contract; for a callout
+//   also a body that no longer stands off its anchor within the distance).
 // So no two labels with opacity > 0 overlap (gap included), each lies in
 // the viewport and off what is kept out; a label fading out may cover an
 // anchor that came into view under it. Labels drawn anew never belong to
@@ -115,11 +118,34 @@
 //   64th of the body's smaller side;
 // - touches its own body.
 // The labels shown next to their anchors are exactly those of the same call
-// without callouts, bit for bit: callouts take only what is left. With
-// fades a callout fades in like any label and goes at once (its room is
-// not kept); a label drawn in place whose leader enters the room of a label
-// fading out makes that label go at once, and a callout drawn anew whose
-// leader enters such a room is held back like a label.
+// without callouts, bit for bit: callouts take only what is left.
+//
+// With fades a callout fades in and out like any label. One no longer
+// placed stays drawn where its body stood relative to its anchor now, with
+// its leader to the same point of the body (appendLeaders), callout true,
+// referencePoint naming its side, while its opacity steps down. Its body
+// keeps its room as a label fading out does, and so does its leader:
+// - callouts placed while it fades keep off it as off another leader (no
+//   point shared, none strictly inside their bodies grown by half the
+//   gap), as they keep off the rooms of labels fading out;
+// - a label or callout placed but not drawn before that it enters, or
+//   whose leader meets it, is held back (hidden, NoRoom, opacity 0) until
+//   it has gone: the placement beside the anchors does not see leaders;
+// - a label or callout drawn in place that it enters, or whose leader
+//   meets it, makes it go at once, as a label drawn in place taking a
+//   fading label's room does.
+// So every leader drawn, fading ones included, shares no point with
+// another leader drawn, has no point strictly inside another drawn label's
+// bounds grown by half the gap, and touches its own body, which lies at
+// most d from its anchor and does not hold it. The clearance from other
+// anchors is kept when a leader is placed: a fading leader may pass an
+// anchor that came into view or moved onto it, as a fading label may cover
+// one. A callout fading because its anchor was culled whose label is
+// placed again comes back from its opacity as a callout where it is drawn,
+// and the history keeps that place, which it tries first in the next call
+// as any callout does. A label drawn in place whose leader enters the room
+// of a label fading out makes that label go at once, and a callout drawn
+// anew whose leader enters such a room is held back like a label.
 //
 // Allocation: a frame allocates nothing once the placer's buffers have grown
 // to its size, that is after a call with at least as many labels, whose

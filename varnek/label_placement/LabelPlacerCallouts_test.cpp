@@ -1,6 +1,8 @@
 #include <varnek/label_placement/LabelPlacer.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -125,6 +127,115 @@ TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceFromALabelOfItsPrioritySearch
               "");
     EXPECT_FALSE(placed[0].visible);
     EXPECT_TRUE(placed[1].callout && VarnekTesting::sameBits(placed[1].offset, kept));
+}
+
+// Label 0 is boxed in by its neighbours' anchors and stands above them as
+// a callout; frame by frame its anchor and theirs are in view (v) or
+// occluded (o), and in frame m label 5, drawn in place far away, moves
+// onto the leader. The callout fades in, fades out with its leader where
+// it stood, saying why it goes, comes back from its opacity at the same
+// place when its anchor does, and goes at once when a label drawn in place
+// takes its leader's way: that label stays. Label 6, boxed in like label
+// 0, comes while it fades: its callout keeps off the fading leader (its
+// first place would hold it). Where its first place was
+// kept out while it was placed (and is free when it comes back), it keeps
+// the place it is drawn at.
+TEST(LabelPlacerCalloutsTest, ACalloutFadesOutWithItsLeaderUntilADrawnLabelTakesItsWay) {
+    struct Case {
+        std::string script;
+        std::vector<float> opacities;
+        // Kept out in the first four frames.
+        std::vector<LabelRect> keepOut;
+    };
+    const Case cases[] = {
+        {"vvvvoovom", {0.25f, 0.5f, 0.75f, 1.0f, 0.75f, 0.5f, 0.75f, 0.5f, 0.0f}, {}},
+        {"vvvvoovv",
+         {0.25f, 0.5f, 0.75f, 1.0f, 0.75f, 0.5f, 0.75f, 1.0f},
+         {{199.0f, 150.0f, 201.0f, 194.0f}}},
+    };
+    const LabelRect viewport{0.0f, 0.0f, 400.0f, 400.0f};
+    const auto background = makePlainRectangle(400.0f);
+    // Far everywhere but round the five anchors.
+    std::vector<float> depths(std::size_t{400} * 400, 1.0f);
+    for (std::size_t row = 195; row < 206; ++row) {
+        for (std::size_t column = 195; column < 206; ++column) {
+            depths[row * 400 + column] = 0.0f;
+        }
+    }
+    const DepthImage occluding{depths.data(), 400, 400, false, 0.0f};
+    LabelScene scene;
+    scene.view = VarnekTesting::flatView(viewport);
+    for (const Case& c : cases) {
+        LabelPlacementOptions options;
+        options.viewport = viewport;
+        options.calloutDistance = 42.0f;
+        options.fadeFrames = 4;
+        options.keepOut = c.keepOut;
+        LabelPlacer placer(background, options);
+        std::vector<LabelRequest> labels;
+        const auto addBoxedIn = [&labels](float x, float y) {
+            labels.push_back(label(labels.size(), x, y));
+            for (const float dx : {-3.0f, 3.0f}) {
+                for (const float dy : {-3.0f, 3.0f}) {
+                    labels.push_back(label(labels.size(), x + dx, y + dy));
+                    labels.back().size[0] = 1000.0f;
+                }
+            }
+        };
+        addBoxedIn(200.0f, 200.0f);
+        labels.push_back(label(5, 100.0f, 300.0f));
+        Points drawnLeader;
+        Vector<float, 3> offset{};
+        for (std::size_t f = 0; f < c.script.size(); ++f) {
+            SCOPED_TRACE(::testing::Message() << c.script << ", frame " << f);
+            scene.depth = c.script[f] == 'v' ? nullptr : &occluding;
+            if (f == 4) {
+                options.keepOut.clear();
+                placer.setOptions(options);
+                addBoxedIn(185.0f, 205.0f);
+            }
+            if (c.script[f] == 'm') {
+                // Its top right body [190, 220] x [194, 201] holds the
+                // leader's middle and the occluded anchors, off the body.
+                labels[5].anchor = {190.0f, 201.0f, 0.0f};
+            }
+            const std::vector<PlacedLabel> placed = placer.place(labels, scene);
+            Points points;
+            std::vector<std::uint32_t> starts;
+            Points leaders;
+            placer.appendOutlines(points, starts);
+            placer.appendLeaders(leaders);
+            ASSERT_EQ(VarnekTesting::checkOutlinesAndCallouts(labels, placed, background.get(),
+                                                              42.0f, points, starts, leaders),
+                      "");
+            const PlacedLabel& callout = placed[0];
+            EXPECT_EQ(callout.opacity, c.opacities[f]);
+            EXPECT_EQ(placed[5].opacity, std::min(0.25f * static_cast<float>(f + 1), 1.0f));
+            EXPECT_TRUE(f != 4 || (placed[6].callout && placed[6].opacity == 0.25f));
+            // Label 0's leader comes first, if drawn.
+            const bool firstFromLabel0 =
+                !leaders.empty() && leaders[0][0] == 200.0f && leaders[0][1] == 200.0f;
+            EXPECT_EQ(firstFromLabel0, callout.visible);
+            if (!callout.visible) {
+                continue;
+            }
+            EXPECT_TRUE(callout.callout);
+            EXPECT_EQ(callout.hiddenReason,
+                      c.script[f] == 'o' ? LabelHiddenReason::Occluded : LabelHiddenReason::None);
+            if (f == 0) {
+                // Straight up to the body, which ends above y = 194, or
+                // elsewhere when that is kept out.
+                ASSERT_EQ(leaders[1][0] == 200.0f && leaders[1][1] > 193.0f &&
+                              callout.bounds.bottom < 194.0f,
+                          c.keepOut.empty());
+                drawnLeader = leaders;
+            }
+            EXPECT_TRUE(VarnekTesting::sameBits(leaders[0], drawnLeader[0]) &&
+                        VarnekTesting::sameBits(leaders[1], drawnLeader[1]));
+            EXPECT_TRUE(f == 0 || VarnekTesting::sameBits(callout.offset, offset));
+            offset = callout.offset;
+        }
+    }
 }
 
 }  // namespace

@@ -327,11 +327,13 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
 // and go every frame: with no improvement and anchors that are no
 // obstacles, every opacity steps by at most 1/n. In the other the labels
 // drift, change priority, are occluded too and stand away as callouts (a
-// label fading in its room is drawn there even when placed as a callout):
-// a label may move onto a fading one, which then goes at once, and so does
-// a callout. In both no drawn label overlaps another, a kept-out rectangle
-// or a set cell of the mask (cells of 512 / 48 x 256 / 24), and every
-// callout drawn keeps its guarantees.
+// label fading in its room is drawn there even when placed as a callout),
+// which fade out with their leaders: a label may move onto a fading label
+// or callout, which then goes at once. In both every label drawn steps its
+// opacity by 1/n (or stays shown), no drawn label overlaps another, a
+// kept-out rectangle or a set cell of the mask (cells of 512 / 48 x 256 /
+// 24), and every callout drawn, fading ones included, keeps its guarantees
+// with its leader.
 TEST(LabelSceneTest, SeededFadingScenesKeepEveryGuarantee) {
     const auto backgrounds = makeBackgrounds(256.0f);
     LabelScene scene;
@@ -358,10 +360,13 @@ TEST(LabelSceneTest, SeededFadingScenesKeepEveryGuarantee) {
     const CoverageMask mask{cells.data(), 48, 24};
     scene.keepOut = &mask;
     std::size_t callouts = 0;
+    std::size_t fadingCallouts = 0;
     for (const bool moving : {false, true}) {
         options.effort = moving ? 1 : 0;
         options.anchorsAreObstacles = moving;
         options.calloutDistance = moving ? 40.0f : 0.0f;
+        // Without a gap leaders along an axis have boxes without interior.
+        options.gap = moving ? 0.0f : 2.0f;
         std::mt19937 random(3);
         std::vector<LabelRequest> labels = makeRandomScene(random, 700, viewport, backgrounds);
         LabelPlacer placer(backgrounds[0], options);
@@ -385,6 +390,8 @@ TEST(LabelSceneTest, SeededFadingScenesKeepEveryGuarantee) {
                                  : random() % 20 == 0 ? static_cast<float>(random() % 3)
                                                       : label.priority;
                 label.anchor[0] += moving ? (frame < 12 ? 1.5f : -1.0f) : 0.0f;
+                // Some drift apart, so that labels and leaders meet.
+                label.anchor[1] += moving ? static_cast<float>(label.key % 3) - 1.0f : 0.0f;
             }
             const std::vector<PlacedLabel> placed = placer.place(labels, scene);
             std::vector<Vector<float, 3>> points;
@@ -403,11 +410,15 @@ TEST(LabelSceneTest, SeededFadingScenesKeepEveryGuarantee) {
                 ASSERT_EQ(p.visible, p.opacity > 0.0f);
                 ASSERT_TRUE(moving || std::fabs(p.opacity - before[i]) <= 1.0001f / 3.0f)
                     << before[i] << " to " << p.opacity;
+                ASSERT_TRUE(!p.visible || (p.opacity == 1.0f && before[i] == 1.0f) ||
+                            std::fabs(std::fabs(p.opacity - before[i]) - 1.0f / 3.0f) < 1e-5f)
+                    << before[i] << " to " << p.opacity;
                 // Never drawn anew for an occluded anchor.
                 ASSERT_TRUE(!p.visible || p.hiddenReason != Reason::Occluded ||
                             p.opacity < before[i]);
                 fadingSeen += p.visible && p.hiddenReason == Reason::Occluded ? 1 : 0;
                 callouts += p.callout ? 1 : 0;
+                fadingCallouts += p.callout && p.hiddenReason != Reason::None ? 1 : 0;
                 before[i] = p.opacity;
                 if (!p.visible) {
                     continue;
@@ -428,6 +439,7 @@ TEST(LabelSceneTest, SeededFadingScenesKeepEveryGuarantee) {
         EXPECT_TRUE(moving || fadingSeen > 50u);
     }
     EXPECT_GT(callouts, 100u);
+    EXPECT_GT(fadingCallouts, 100u);
 }
 
 }  // namespace

@@ -114,6 +114,39 @@ void CalloutRings::getShift(std::size_t ring, std::size_t k, float& dx, float& d
     dy = static_cast<float>(y - m_centreY);
 }
 
+float CalloutRings::resolveDistance(float distance, const LabelRect& viewport, bool viewportValid) {
+    if (!(distance > 0.0f) || !viewportValid) {
+        return 0.0f;
+    }
+    const double width = static_cast<double>(viewport.right) - viewport.left;
+    const double height = static_cast<double>(viewport.bottom) - viewport.top;
+    const auto diagonal = static_cast<float>(std::sqrt(width * width + height * height));
+    return std::min(distance, diagonal);
+}
+
+bool CalloutRings::standsAway(const LabelRect& body, float x, float y, float distance) {
+    const double awayX =
+        std::max({static_cast<double>(body.left) - x, 0.0, static_cast<double>(x) - body.right});
+    const double awayY =
+        std::max({static_cast<double>(body.top) - y, 0.0, static_cast<double>(y) - body.bottom});
+    const double reach = static_cast<double>(distance);
+    return (awayX > 0.0 || awayY > 0.0) && !(awayX * awayX + awayY * awayY > reach * reach);
+}
+
+LabelBackground::ReferencePoint CalloutRings::sideOfBody(const LabelRect& body, float x, float y) {
+    const bool left = body.right <= x;
+    const bool right = body.left >= x;
+    if (body.bottom <= y) {
+        return left ? LabelBackground::TopLeft
+                    : (right ? LabelBackground::TopRight : LabelBackground::TopCenter);
+    }
+    if (body.top >= y) {
+        return left ? LabelBackground::BottomLeft
+                    : (right ? LabelBackground::BottomRight : LabelBackground::BottomCenter);
+    }
+    return left ? LabelBackground::LeftCenter : LabelBackground::RightCenter;
+}
+
 void CalloutRings::findNearestPoint(const Vector<float, 3>* outline, std::uint32_t count, double x,
                                     double y, float& nearestX, float& nearestY) {
     double best = -1.0;

@@ -16,6 +16,7 @@
 #include <cstdint>
 
 #include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_shape/LabelBackground.h>
 #include <varnek/services/Vector.h>
 
 namespace Varnek {
@@ -35,6 +36,18 @@ public:
     std::size_t getPlaceCount(std::size_t ring) const { return m_places[ring]; }
     // How far place k of a ring moves the body's origin from the anchor.
     void getShift(std::size_t ring, std::size_t k, float& dx, float& dy) const;
+
+    // The option's distance: none (0) for a negative, NaN or zero one, at
+    // most the viewport's diagonal.
+    static float resolveDistance(float distance, const LabelRect& viewport, bool viewportValid);
+    // Whether a body with these bounds stands away from the anchor (x, y)
+    // (does not hold it), by at most distance.
+    static bool standsAway(const LabelRect& body, float x, float y, float distance);
+
+    // The reference point naming the side of the anchor (x, y) a body with
+    // these bounds lies on: TopLeft, TopCenter or TopRight wholly above it,
+    // the Bottom ones wholly below it, else LeftCenter or RightCenter.
+    static LabelBackground::ReferencePoint sideOfBody(const LabelRect& body, float x, float y);
 
     // The point of the closed outline of count points nearest (x, y).
     static void findNearestPoint(const Vector<float, 3>* outline, std::uint32_t count, double x,

@@ -33,18 +33,6 @@ constexpr std::size_t s_leaderCellsReserved = 36;
 // (and at least half the gap).
 constexpr float s_leaderClearanceShare = 1.0f / 64.0f;
 
-// The option's distance: none for a negative, NaN or zero one, at most the
-// viewport's diagonal.
-float resolveCalloutDistance(float distance, const LabelRect& viewport, bool viewportValid) {
-    if (!(distance > 0.0f) || !viewportValid) {
-        return 0.0f;
-    }
-    const double width = static_cast<double>(viewport.right) - viewport.left;
-    const double height = static_cast<double>(viewport.bottom) - viewport.top;
-    const auto diagonal = static_cast<float>(std::sqrt(width * width + height * height));
-    return std::min(distance, diagonal);
-}
-
 bool liesInside(const LabelRect& r, const LabelRect& area) {
     return r.left >= area.left && r.right <= area.right && r.top >= area.top &&
            r.bottom <= area.bottom;
@@ -65,19 +53,21 @@ void findLeastMove(const LabelRect& rect, const LabelRect& blocker, float& moveX
     moveY = least < 2 ? 0.0f : move;
 }
 
-// The reference point naming the side of the anchor (x, y) the body lies on.
-LabelBackground::ReferencePoint sideOfBody(const LabelRect& body, float x, float y) {
-    const bool left = body.right <= x;
-    const bool right = body.left >= x;
-    if (body.bottom <= y) {
-        return left ? LabelBackground::TopLeft
-                    : (right ? LabelBackground::TopRight : LabelBackground::TopCenter);
+// The leader's box, widened to the neighbouring floats along an axis it
+// has no extent on: a box without extent has no interior, yet the leader
+// along it passes through the rooms it crosses.
+LabelRect openBoxOf(const internal::Segment& leader) {
+    LabelRect box = internal::boxOf(leader);
+    const float infinity = std::numeric_limits<float>::infinity();
+    if (!(box.left < box.right)) {
+        box.left = std::nextafter(box.left, -infinity);
+        box.right = std::nextafter(box.right, infinity);
     }
-    if (body.top >= y) {
-        return left ? LabelBackground::BottomLeft
-                    : (right ? LabelBackground::BottomRight : LabelBackground::BottomCenter);
+    if (!(box.top < box.bottom)) {
+        box.top = std::nextafter(box.top, -infinity);
+        box.bottom = std::nextafter(box.bottom, infinity);
     }
-    return left ? LabelBackground::LeftCenter : LabelBackground::RightCenter;
+    return box;
 }
 
 }  // namespace
@@ -85,9 +75,8 @@ LabelBackground::ReferencePoint sideOfBody(const LabelRect& body, float x, float
 void LabelPlacer::Impl::placeCallouts() {
     m_callouts.clear();
     m_leaders.clear();
-    m_leaderRequests.clear();
-    m_calloutDistance =
-        resolveCalloutDistance(m_options.calloutDistance, m_options.viewport, m_viewportValid);
+    m_calloutDistance = internal::CalloutRings::resolveDistance(
+        m_options.calloutDistance, m_options.viewport, m_viewportValid);
     if (m_calloutDistance == 0.0f) {
         m_calloutOfLabel.clear();
         m_calloutShifts.clear();
@@ -104,7 +93,6 @@ void LabelPlacer::Impl::placeCallouts() {
     m_nextCalloutShifts.assign(count, CalloutShift{none, none});
     m_callouts.reserve(room);
     m_leaders.reserve(room);
-    m_leaderRequests.reserve(room);
     // A leader reaches at most the distance and a body's size from its
     // anchor; its listings are bounded by the cells such a box touches
     // (counted up to a few dozen a leader: longer leaders may grow them).
@@ -112,6 +100,7 @@ void LabelPlacer::Impl::placeCallouts() {
         s_leaderCellsReserved, m_visibleLayout.getMaximalCellsTouched(m_calloutDistance + m_reach,
                                                                       m_calloutDistance + m_reach));
     m_leaderGrid.reset(m_visibleLayout, room, room * cellsPerLeader);
+    listFadingLeaders(room, cellsPerLeader);
     m_nearRects.reserve(room);
     m_nearLefts.reserve(room + internal::s_overlapBlock);
     m_nearTops.reserve(room + internal::s_overlapBlock);
@@ -267,6 +256,16 @@ void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& are
     m_leaderGrid.forEachNear(area, [&](std::size_t, const internal::Segment& leader) {
         m_nearLeaders.push_back(leader);
     });
+    // The leaders of callouts fading out, but its own.
+    if (m_fadingLeaderGrid.size() != 0) {
+        const std::uint32_t self = requestOfLabel(label);
+        m_fadingLeaderGrid.forEachNear(area,
+                                       [&](std::size_t index, const internal::Segment& leader) {
+                                           if (m_fadingLeaderRequests[index] != self) {
+                                               m_nearLeaders.push_back(leader);
+                                           }
+                                       });
+    }
 }
 
 bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
@@ -279,13 +278,7 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
     const float ox = x + dx;
     const float oy = y + dy;
     const LabelRect bounds{ox + body.left, oy + body.top, ox + body.right, oy + body.bottom};
-    // Away from its anchor, by at most the distance.
-    const double awayX = std::max(
-        {static_cast<double>(bounds.left) - x, 0.0, static_cast<double>(x) - bounds.right});
-    const double awayY = std::max(
-        {static_cast<double>(bounds.top) - y, 0.0, static_cast<double>(y) - bounds.bottom});
-    const double distance = static_cast<double>(m_calloutDistance);
-    if (!(awayX > 0.0 || awayY > 0.0) || awayX * awayX + awayY * awayY > distance * distance) {
+    if (!internal::CalloutRings::standsAway(bounds, x, y, m_calloutDistance)) {
         return false;
     }
     const LabelRect& view = m_options.viewport;
@@ -347,17 +340,19 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
         if (in > 0.0 && out > 0.0) {
             continue;
         }
-        leader = {x, y, ox + corner[0], oy + corner[1]};
+        endX = corner[0];
+        endY = corner[1];
+        leader = {x, y, ox + endX, oy + endY};
         free = isLeaderFree(leader, clearance);
     }
     if (!free) {
         return false;
     }
-    if (m_keepOut.hasRooms() && m_keepOut.blocksForOthersRooms(internal::boxOf(leader), self)) {
+    if (m_keepOut.hasRooms() && m_keepOut.blocksForOthersRooms(openBoxOf(leader), self)) {
         return false;
     }
     m_calloutOfLabel[label] = static_cast<std::uint32_t>(m_callouts.size());
-    m_callouts.push_back({label, dx, dy, bounds, leader});
+    m_callouts.push_back({label, dx, dy, bounds, leader, endX, endY});
     m_visible.insert(label, grown);
     m_leaderGrid.insert(leader);
     return true;
@@ -382,14 +377,13 @@ bool LabelPlacer::Impl::isLeaderFree(const internal::Segment& leader, float clea
     return true;
 }
 
-void LabelPlacer::Impl::writeCallout(std::size_t request, const LabelRequest& labelRequest,
-                                     std::uint32_t index, PlacedLabel& placed,
-                                     std::size_t& outlinePoints) {
+void LabelPlacer::Impl::writeCallout(const LabelRequest& labelRequest, std::uint32_t index,
+                                     PlacedLabel& placed, std::size_t& outlinePoints) {
     const Callout& callout = m_callouts[index];
     const LabelState& state = m_labels[callout.label];
     const Vector<float, 3>& offset = m_shapes.getBody(state.shape).offset;
     placed.visible = true;
-    placed.referencePoint = sideOfBody(callout.bounds, state.x, state.y);
+    placed.referencePoint = internal::CalloutRings::sideOfBody(callout.bounds, state.x, state.y);
     placed.offset = {offset[0] + callout.dx, offset[1] + callout.dy, offset[2]};
     placed.bounds = callout.bounds;
     placed.hiddenReason = LabelHiddenReason::None;
@@ -401,7 +395,6 @@ void LabelPlacer::Impl::writeCallout(std::size_t request, const LabelRequest& la
     m_outlineLabels.push_back({state.x + callout.dx, state.y + callout.dy, outline});
     outlinePoints += outline.count;
     m_leaders.push_back(callout.leader);
-    m_leaderRequests.push_back(static_cast<std::uint32_t>(request));
 }
 
 bool LabelPlacer::Impl::leaderEntersRect(const LabelRect& rect, std::uint32_t self,
@@ -428,16 +421,13 @@ void LabelPlacer::Impl::holdCalloutsCrossing(const LabelRect& rect) {
 }
 
 void LabelPlacer::Impl::appendLeaders(std::vector<Vector<float, 3>>& points) const {
-    const std::size_t room = points.size() + 2 * m_leaders.size();
+    // While fading, the leaders of the callouts drawn, fading ones included.
+    const std::vector<internal::Segment>& leaders = m_fading ? m_fadeLeaders : m_leaders;
+    const std::size_t room = points.size() + 2 * leaders.size();
     if (points.capacity() < room) {
         points.reserve(std::max(room, points.capacity() + points.capacity() / 2));
     }
-    for (std::size_t l = 0; l < m_leaders.size(); ++l) {
-        // While fading, the leaders of the callouts drawn.
-        if (m_fading && !m_sceneResult[m_requestOfInView[m_leaderRequests[l]]].callout) {
-            continue;
-        }
-        const internal::Segment& leader = m_leaders[l];
+    for (const internal::Segment& leader : leaders) {
         points.push_back({leader.x0, leader.y0, 0.0f});
         points.push_back({leader.x1, leader.y1, 0.0f});
     }

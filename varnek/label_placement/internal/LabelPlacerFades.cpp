@@ -29,6 +29,8 @@ bool isCulled(LabelHiddenReason reason) {
 
 void LabelPlacer::Impl::forgetFades() noexcept {
     m_drawn.clear();
+    m_drawnCallouts.clear();
+    m_fadeLeaders.clear();
     m_fadeKeys.clear();
     m_fadeFirst.clear();
     m_fading = false;
@@ -103,41 +105,45 @@ bool LabelPlacer::Impl::noteFading(const DrawnLabel& drawn, LabelHiddenReason cu
                                    float y) {
     const FadeOut fade = fadesOut(drawn, culled);
     if (fade != FadeOut::No) {
-        m_fadeCandidates.push_back({drawn.request, x, y, drawn.shown});
+        m_fadeCandidates.push_back({drawn.request, x, y, drawn.shown, drawn.callout});
     }
     return fade != FadeOut::Apart;
 }
 
 bool LabelPlacer::Impl::keepFadingRoom(const LabelRequest& request, std::uint32_t self,
-                                       std::int16_t shown, float x, float y) {
-    // Where it showed, relative to its anchor now (a callout keeps no room).
-    if (shown == s_hidden) {
-        return false;
-    }
-    const std::int16_t candidate = m_candidateOfReferencePoint[static_cast<std::size_t>(shown)];
+                                       std::int16_t shown, std::uint32_t callout, float x,
+                                       float y) {
+    // Where it showed, relative to its anchor now.
+    const std::int16_t candidate =
+        shown != s_hidden ? m_candidateOfReferencePoint[static_cast<std::size_t>(shown)] : s_hidden;
     const LabelBackground* background =
         request.background != nullptr ? request.background : m_defaultBackground.get();
     const Vector<float, 3>& size = request.size;
-    if (candidate == s_hidden || background == nullptr || !background->isInitialized() ||
-        !(size[0] >= 0.0f && size[1] >= 0.0f && size[2] >= 0.0f) || !std::isfinite(size[0]) ||
-        !std::isfinite(size[1]) || !std::isfinite(size[2]) || !m_viewportValid) {
+    if ((candidate == s_hidden && callout == s_notDrawn) || background == nullptr ||
+        !background->isInitialized() || !(size[0] >= 0.0f && size[1] >= 0.0f && size[2] >= 0.0f) ||
+        !std::isfinite(size[0]) || !std::isfinite(size[1]) || !std::isfinite(size[2]) ||
+        !m_viewportValid) {
         return false;
     }
-    const auto k = static_cast<std::size_t>(candidate);
-    const LabelRect& relative = m_shapes.getCandidate(m_shapes.find(*background, size), k).bounds;
-    const LabelRect bounds{x + relative.left, y + relative.top, x + relative.right,
-                           y + relative.bottom};
-    if (!isFinite(bounds) || !liesInside(bounds, m_options.viewport) ||
-        m_keepOut.blocksRect(bounds)) {
-        return false;
-    }
-    const LabelRect grown = grow(bounds);
-    for (const FadingLabel& other : m_fadingOut) {
-        if (internal::overlaps(grown, grow(other.bounds))) {
+    LabelRect bounds{};
+    internal::Segment leader{};
+    if (callout != s_notDrawn) {
+        if (!findFadingCallout(request, callout, x, y, bounds, leader)) {
             return false;
         }
+    } else {
+        const LabelRect& relative =
+            m_shapes
+                .getCandidate(m_shapes.find(*background, size), static_cast<std::size_t>(candidate))
+                .bounds;
+        bounds = {x + relative.left, y + relative.top, x + relative.right, y + relative.bottom};
     }
-    m_fadingOut.push_back({self, static_cast<std::uint32_t>(k), bounds});
+    if (!isFinite(bounds) || !liesInside(bounds, m_options.viewport) ||
+        m_keepOut.blocksRect(bounds) ||
+        meetsFadingLabels(grow(bounds), callout != s_notDrawn ? &leader : nullptr)) {
+        return false;
+    }
+    m_fadingOut.push_back({self, static_cast<std::uint32_t>(candidate), bounds, callout, leader});
     return true;
 }
 
@@ -153,7 +159,7 @@ void LabelPlacer::Impl::reserveFadingRooms(const LabelRequest* labels) {
     m_rooms.reserve(m_sceneResult.size());
     for (const FadeCandidate& candidate : m_fadeCandidates) {
         if (keepFadingRoom(labels[candidate.request], candidate.request, candidate.shown,
-                           candidate.x, candidate.y)) {
+                           candidate.callout, candidate.x, candidate.y)) {
             m_rooms.push_back({m_fadingOut.back().bounds, candidate.request});
         }
     }
@@ -171,19 +177,18 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     // on instead of jumping.
     // A label drawn where it was placed is not held off the rooms: a fading
     // label whose room it took goes at once.
-    const auto takenByDrawn = [&](const LabelRect& bounds, std::uint32_t self) {
-        const LabelRect grown = grow(bounds);
+    const auto takenByDrawn = [&](const FadingLabel& fading) {
+        const std::uint32_t self = fading.request;
+        const LabelRect grown = grow(fading.bounds);
         bool taken = false;
         m_visible.forEachListingInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
             taken = taken || (requestOfLabel(entry.label) != self &&
                               internal::overlaps(grown, entry.rect) && isDrawnInPlace(entry.label));
         });
-        return taken || (!m_callouts.empty() && leaderEntersRect(grown, self, true));
+        return taken || (!m_callouts.empty() && leaderEntersRect(grown, self, true)) ||
+               (fading.callout != s_notDrawn && isFadingLeaderTaken(fading.leader, self));
     };
-    m_fadingOut.erase(std::remove_if(m_fadingOut.begin(), m_fadingOut.end(),
-                                     [&](const FadingLabel& fading) {
-                                         return takenByDrawn(fading.bounds, fading.request);
-                                     }),
+    m_fadingOut.erase(std::remove_if(m_fadingOut.begin(), m_fadingOut.end(), takenByDrawn),
                       m_fadingOut.end());
     for (const FadingLabel& fading : m_fadingOut) {
         if (targets[fading.request].visible) {
@@ -191,6 +196,10 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
                 static_cast<std::size_t>(std::lower_bound(m_requestOfInView.begin(),
                                                           m_requestOfInView.end(), fading.request) -
                                          m_requestOfInView.begin());
+            if (fading.callout != s_notDrawn) {
+                keepFadingCalloutPlace(inView, fading.callout);
+                continue;
+            }
             m_previousReferencePoints[inView] =
                 static_cast<std::int16_t>(m_candidates[fading.candidate] + 1);
         }
@@ -216,16 +225,24 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         if (candidate || targets[i].visible || m_fadeFirst[i] == 0 || drawn.level < 2) {
             continue;
         }
-        if (!keepFadingRoom(labels[i], i, drawn.shown, targets[i].anchorInView[0],
+        if (!keepFadingRoom(labels[i], i, drawn.shown, drawn.callout, targets[i].anchorInView[0],
                             targets[i].anchorInView[1])) {
             continue;
         }
-        if (takenByDrawn(m_fadingOut.back().bounds, i)) {
+        if (takenByDrawn(m_fadingOut.back())) {
             m_fadingOut.pop_back();
         }
     }
-    for (std::size_t f = keptBefore; f < m_fadingOut.size(); ++f) {
-        const LabelRect grown = grow(m_fadingOut[f].bounds);
+    for (std::size_t f = 0; f < m_fadingOut.size(); ++f) {
+        const FadingLabel& fading = m_fadingOut[f];
+        // The placement kept off the rooms known before it, not off leaders.
+        if (fading.callout != s_notDrawn) {
+            holdLabelsCrossing(fading.leader, fading.request);
+        }
+        if (f < keptBefore) {
+            continue;
+        }
+        const LabelRect grown = grow(fading.bounds);
         m_visible.forEachListingInCells(grown, [&](const internal::VisibleLabelGrid::Entry& entry) {
             if (internal::overlaps(grown, entry.rect)) {
                 m_held[m_requestOf[entry.label]] = 1;
@@ -247,6 +264,10 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     m_fadeOutlineStarts.reserve(count + 1);
     m_nextDrawn.clear();
     m_nextDrawn.reserve(count);
+    m_nextDrawnCallouts.clear();
+    m_nextDrawnCallouts.reserve(count);
+    m_fadeLeaders.clear();
+    m_fadeLeaders.reserve(count);
     std::size_t points = 0;
     std::size_t triangleIndices = 0;
     std::size_t placed = 0;
@@ -279,27 +300,39 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         std::int32_t level = 0;
         LabelHiddenReason fadingFor = LabelHiddenReason::None;
         OutlineLabel outline{};
+        std::uint32_t drawnCallout = s_notDrawn;
         if (fading) {
             const FadingLabel& room = m_fadingOut[nextFading++];
             placed += target ? 1 : 0;
             level = target ? std::min(before + 1, frames) : before - 1;
             fadingFor = target ? LabelHiddenReason::None : label.hiddenReason;
-            const LabelBackground& background = backgroundOf(labels[i]);
             label.hiddenReason = fadingFor;
-            label.visible = true;
-            label.referencePoint = m_candidates[room.candidate];
-            label.offset = background.getOffset(label.referencePoint, labels[i].size);
-            label.bounds = room.bounds;
-            // Placed again as a callout, it is still drawn in its room:
-            // beside its anchor, with no leader.
-            label.callout = false;
-            // Where it is drawn, not where it was placed.
-            outline = {
-                label.anchorInView[0], label.anchorInView[1],
-                m_shapes.findOutline(m_shapes.find(background, labels[i].size), room.candidate)};
+            if (room.callout != s_notDrawn) {
+                // With its leader, placed again or not, where it is drawn.
+                writeFadingCallout(labels[i], room, label, outline);
+                drawnCallout = noteDrawnCallout(m_drawnCallouts[room.callout], room.leader);
+            } else {
+                const LabelBackground& background = backgroundOf(labels[i]);
+                label.visible = true;
+                label.referencePoint = m_candidates[room.candidate];
+                label.offset = background.getOffset(label.referencePoint, labels[i].size);
+                label.bounds = room.bounds;
+                // Placed again as a callout, it is still drawn in its room:
+                // beside its anchor, with no leader.
+                label.callout = false;
+                // Where it is drawn, not where it was placed.
+                outline = {label.anchorInView[0], label.anchorInView[1],
+                           m_shapes.findOutline(m_shapes.find(background, labels[i].size),
+                                                room.candidate)};
+            }
         } else if (target && m_held[inView] == 0) {
             level = m_fadeFirst[i] != 0 ? std::min(before + 1, frames) : frames;
             outline = m_outlineLabels[placed++];
+            if (label.callout) {
+                const Callout& callout = m_callouts[m_calloutOfLabel[m_labelOf[inView]]];
+                drawnCallout = noteDrawnCallout(
+                    {callout.dx, callout.dy, callout.endX, callout.endY}, callout.leader);
+            }
         } else if (target) {
             ++placed;
             label.visible = false;
@@ -312,11 +345,10 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         }
         label.opacity = level == frames ? 1.0f : static_cast<float>(level) * step;
         if (level > 0) {
-            // A callout goes at once: its room is not kept.
             m_nextDrawn.push_back(
                 {i, level,
                  label.callout ? s_hidden : static_cast<std::int16_t>(label.referencePoint + 1),
-                 fadingFor});
+                 fadingFor, drawnCallout});
             m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
             m_fadeOutlineLabels.push_back(outline);
             points += outline.outline.count;
@@ -324,6 +356,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         }
     }
     m_drawn.swap(m_nextDrawn);
+    m_drawnCallouts.swap(m_nextDrawnCallouts);
     m_fadeOutlinePointCount = points;
     m_fadeTriangleIndexCount = triangleIndices;
     m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));

@@ -128,7 +128,6 @@ void LabelPlacer::Impl::dropFrame() noexcept {
     m_outlineStarts.clear();
     m_outlineLabels.clear();
     m_leaders.clear();
-    m_leaderRequests.clear();
 }
 
 void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count) {

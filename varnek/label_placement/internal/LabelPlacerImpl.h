@@ -115,10 +115,11 @@ private:
     // anchor (x, y) in view now; whether it is placed all the same.
     bool noteFading(const DrawnLabel& drawn, LabelHiddenReason culled, float x, float y);
     // Where a label fading out stays, if it can: at shown (reference point
-    // + 1) inside the viewport, off what is kept out and off the labels
-    // fading out before it; noted in m_fadingOut.
+    // + 1), or as the callout drawn (its entry in m_drawnCallouts, else
+    // s_notDrawn), inside the viewport, off what is kept out and off the
+    // labels fading out before it; noted in m_fadingOut.
     bool keepFadingRoom(const LabelRequest& request, std::uint32_t self, std::int16_t shown,
-                        float x, float y);
+                        std::uint32_t callout, float x, float y);
     // The rooms of the labels found to fade out before the placement, kept
     // free in it.
     void reserveFadingRooms(const LabelRequest* labels);
@@ -275,8 +276,8 @@ private:
     // Whether a leader enters none of the labels, anchors and leaders round.
     bool isLeaderFree(const internal::Segment& leader, float clearance) const;
     // The result entry and the outline of a callout (writeResult).
-    void writeCallout(std::size_t request, const LabelRequest& labelRequest, std::uint32_t callout,
-                      PlacedLabel& placed, std::size_t& outlinePoints);
+    void writeCallout(const LabelRequest& labelRequest, std::uint32_t callout, PlacedLabel& placed,
+                      std::size_t& outlinePoints);
     // Fades: whether a leader of a request other than self (drawn in the
     // previous call where it is placed, if asked) enters the rectangle; the
     // callouts whose leaders enter it are held back.
@@ -285,6 +286,37 @@ private:
     bool isCallout(LabelIndex label) const {
         return !m_calloutOfLabel.empty() && m_calloutOfLabel[label] != s_noCallout;
     }
+
+    // Callouts fading out (LabelPlacerFadingCallouts.cpp). Where the callout
+    // drawn in the previous call stands with its anchor at (x, y) now; false
+    // when that cannot be computed.
+    bool findFadingCallout(const LabelRequest& request, std::uint32_t callout, float x, float y,
+                           LabelRect& bounds, internal::Segment& leader);
+    // Whether a room grown by half the gap, and a leader (null: none), meet
+    // a label fading out noted before.
+    bool meetsFadingLabels(const LabelRect& grown, const internal::Segment* leader) const;
+    // Whether a label or callout drawn in the previous call where it is
+    // placed now meets the leader of the callout fading out of request self.
+    bool isFadingLeaderTaken(const internal::Segment& leader, std::uint32_t self) const;
+    // Holds back the labels and callouts placed now that the leader enters
+    // or meets (none drawn in place: those cut the fading callout off).
+    void holdLabelsCrossing(const internal::Segment& leader, std::uint32_t self);
+    // Lists the leaders of the callouts known to fade out before the
+    // placement, which callouts placed now keep off; with room for as many
+    // leaders as requests, each in as many cells.
+    void listFadingLeaders(std::size_t room, std::size_t cellsPerLeader);
+    // The result entry of a callout fading out in its room.
+    struct FadingLabel;
+    struct OutlineLabel;
+    void writeFadingCallout(const LabelRequest& request, const FadingLabel& room,
+                            PlacedLabel& placed, OutlineLabel& outline);
+    // Notes what is drawn of a callout for the next call: its place, and
+    // its leader for appendLeaders; its entry in m_nextDrawnCallouts.
+    struct DrawnCallout;
+    std::uint32_t noteDrawnCallout(const DrawnCallout& place, const internal::Segment& leader);
+    // The history of a label fading out as a callout that is placed again:
+    // it keeps the callout's place.
+    void keepFadingCalloutPlace(std::size_t inView, std::uint32_t drawnCallout);
 
     // Where the per-frame arrays below come from: first, so that it outlives
     // them.
@@ -397,6 +429,10 @@ private:
         float dy;
         LabelRect bounds;
         internal::Segment leader;
+        // Where the leader ends, from the moved origin: (x + dx + endX, y +
+        // dy + endY).
+        float endX;
+        float endY;
     };
     std::vector<Callout> m_callouts;
     std::vector<std::uint32_t> m_calloutOfLabel;
@@ -429,9 +465,8 @@ private:
     std::vector<float> m_nearBottoms;
     std::vector<NearAnchor> m_nearAnchors;
     std::vector<internal::Segment> m_nearLeaders;
-    // The leaders in request order, with the index of each one's request.
+    // The leaders in request order.
     std::vector<internal::Segment> m_leaders;
-    std::vector<std::uint32_t> m_leaderRequests;
 
     // The 3D call: the anchors in view (one slot per request), as 2D
     // requests, the request each came from, and the result in request
@@ -465,9 +500,28 @@ private:
         std::int32_t level;
         std::int16_t shown;
         LabelHiddenReason fadingFor;
+        // A callout's entry in m_drawnCallouts (shown is s_hidden), or
+        // s_notDrawn.
+        std::uint32_t callout;
     };
     std::vector<DrawnLabel> m_drawn;
     std::vector<DrawnLabel> m_nextDrawn;
+    // Where each callout drawn stood, relative to its anchor, as Callout
+    // says.
+    struct DrawnCallout {
+        float dx;
+        float dy;
+        float endX;
+        float endY;
+    };
+    std::vector<DrawnCallout> m_drawnCallouts;
+    std::vector<DrawnCallout> m_nextDrawnCallouts;
+    // The leaders drawn, in request order (appendLeaders while fading).
+    std::vector<internal::Segment> m_fadeLeaders;
+    // The leaders of the callouts known to fade out before the placement,
+    // by their entry in m_fadingOut.
+    internal::LeaderGrid m_fadingLeaderGrid;
+    std::vector<std::uint32_t> m_fadingLeaderRequests;
     // The previous call's keys, in request order, and per request whether
     // it was the first with its key. Only the first request with a key
     // fades; the others appear and vanish at once. A call with the same
@@ -487,6 +541,10 @@ private:
         std::uint32_t request;
         std::uint32_t candidate;
         LabelRect bounds;
+        // A callout: its entry in m_drawnCallouts (candidate is unused) and
+        // its leader; else s_notDrawn.
+        std::uint32_t callout;
+        internal::Segment leader;
     };
     std::vector<FadingLabel> m_fadingOut;
     // Before the placement: the labels that may fade out and where their
@@ -496,6 +554,7 @@ private:
         float x;
         float y;
         std::int16_t shown;
+        std::uint32_t callout;
     };
     std::vector<FadeCandidate> m_fadeCandidates;
     std::vector<internal::KeepOutArea::Room> m_rooms;

@@ -91,7 +91,7 @@ void LabelPlacer::Impl::writeResult(const LabelRequest* labels, std::size_t coun
             continue;
         }
         if (isCallout(label)) {
-            writeCallout(i, labels[i], m_calloutOfLabel[label], placed, outlinePoints);
+            writeCallout(labels[i], m_calloutOfLabel[label], placed, outlinePoints);
             triangleIndices += m_outlineLabels.back().outline.triangleIndexCount;
             continue;
         }
