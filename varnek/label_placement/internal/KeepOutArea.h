@@ -78,6 +78,11 @@ public:
         }
         const LabelRect grown = grow(rect);
         const CellRange cells = m_roomLayout.getCells(grown);
+        // An inverted rectangle, or one with a NaN side, may come out with its
+        // columns the wrong way round: it lies in no cell, and meets no room.
+        if (cells.column0 > cells.column1) {
+            return;
+        }
         // The columns touched, as bits.
         const std::uint32_t columns = (0xFFFFFFFFu >> (31u - (cells.column1 - cells.column0)))
                                       << cells.column0;
