@@ -223,6 +223,43 @@ TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
     EXPECT_GT(callouts, 100u);
 }
 
+// A call that repeats the previous one gets its result; one in which a
+// request differs in any field (its key and its anchor's z too, and in a
+// request inside a run sharing one background and size) is placed anew.
+TEST(LabelPlacerTest, ARequestDifferingInAnyFieldIsPlacedAnew) {
+    LabelPlacementOptions options;
+    options.viewport = {0.0f, 0.0f, 200.0f, 200.0f};
+    options.candidates = s_cornerCandidates;
+    const auto plain = makePlainRectangle(200.0f);
+    const auto round = makeBackgrounds(200.0f).front();
+    LabelPlacer placer(plain, options);
+    const std::vector<LabelRequest> base = {label(10, 100.0f, 100.0f), label(11, 100.0f, 100.0f)};
+    const std::vector<PlacedLabel> before = placer.place(base);
+    ASSERT_EQ(before[0].referencePoint, LabelBackground::TopRight);
+    ASSERT_EQ(before[1].referencePoint, LabelBackground::TopLeft);
+    const auto placeAfterBase = [&](const std::vector<LabelRequest>& changed) {
+        placer.forgetHistory();
+        placer.place(base);
+        return placer.place(changed);
+    };
+    const auto second = [&](const std::vector<PlacedLabel>& placed) { return hashOf({placed[1]}); };
+
+    // With the keys swapped, each label keeps the other's place by its key.
+    std::vector<LabelRequest> changed = base;
+    std::swap(changed[0].key, changed[1].key);
+    EXPECT_EQ(placeAfterBase(changed)[1].referencePoint, LabelBackground::TopRight);
+    changed = base;
+    changed[1].anchor[2] = 5.0f;
+    EXPECT_EQ(placeAfterBase(changed)[1].anchorInView[2], 5.0f);
+    changed = base;
+    changed[1].size[0] = 40.0f;
+    EXPECT_NE(second(placeAfterBase(changed)), second(before));
+    changed = base;
+    changed[1].background = round.get();
+    EXPECT_NE(second(placeAfterBase(changed)), second(before));
+    EXPECT_EQ(hashOf(placeAfterBase(base)), hashOf(before));
+}
+
 TEST(LabelPlacerTest, OutOfContractRequestsAreHiddenAsDocumented) {
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float inf = std::numeric_limits<float>::infinity();

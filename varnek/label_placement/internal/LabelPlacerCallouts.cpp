@@ -157,7 +157,7 @@ bool LabelPlacer::Impl::searchCallout(LabelIndex label, bool previousOnly) {
         // Where it stood in the previous call (by key, as the history goes):
         // only what its body and leader reach is read.
         const RequestIndex request = m_requestOf[label];
-        const std::uint64_t key = m_lastRequests[request].key;
+        const std::uint64_t key = m_lastKeys[request];
         const std::uint32_t before =
             m_currentKeys.find(key) == request ? m_previousKeys.find(key) : s_noCallout;
         if (before >= m_calloutShifts.size() || std::isnan(m_calloutShifts[before].dx)) {

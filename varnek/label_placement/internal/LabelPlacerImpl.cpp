@@ -19,14 +19,6 @@ bool isValidViewport(const LabelRect& viewport) {
            viewport.left <= viewport.right && viewport.top <= viewport.bottom;
 }
 
-bool sameRequest(const LabelRequest& a, const LabelRequest& b) {
-    return a.key == b.key && a.background == b.background &&
-           bitsOf(a.priority) == bitsOf(b.priority) && bitsOf(a.anchor[0]) == bitsOf(b.anchor[0]) &&
-           bitsOf(a.anchor[1]) == bitsOf(b.anchor[1]) &&
-           bitsOf(a.anchor[2]) == bitsOf(b.anchor[2]) && bitsOf(a.size[0]) == bitsOf(b.size[0]) &&
-           bitsOf(a.size[1]) == bitsOf(b.size[1]) && bitsOf(a.size[2]) == bitsOf(b.size[2]);
-}
-
 // The given candidates, in order, without repeats and values that name no
 // reference point; the default order for an empty list.
 std::vector<ReferencePoint> resolveCandidates(const std::vector<ReferencePoint>& given) {
@@ -152,25 +144,41 @@ void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count
 }
 
 bool LabelPlacer::Impl::isSameAsLastCall(const LabelRequest* labels, std::size_t count) const {
-    if (!m_hasLastCall || count != m_lastRequests.size()) {
+    if (!m_hasLastCall || count != m_lastKeys.size()) {
         return false;
     }
-    // Requests with the backgrounds of the previous call's fall in the same
-    // runs of one background.
-    std::size_t run = 0;
+    // A request at the start of one of the previous call's runs is compared
+    // with that run, any other with the run it falls in (the first request
+    // starts one of each).
+    std::size_t backgroundRun = 0;
+    std::size_t sizeRun = 0;
     for (std::size_t i = 0; i < count; ++i) {
         const LabelRequest& request = labels[i];
-        if (!sameRequest(request, m_lastRequests[i])) {
+        const LabelState& read = m_read[i];
+        if (request.key != m_lastKeys[i] || bitsOf(request.anchor[2]) != bitsOf(m_lastDepths[i]) ||
+            bitsOf(request.anchor[0]) != bitsOf(read.x) ||
+            bitsOf(request.anchor[1]) != bitsOf(read.y) ||
+            bitsOf(request.priority) != bitsOf(read.priority)) {
             return false;
         }
-        // A background initialised again since is another shape.
-        if (run < m_lastBackgroundRuns.size() && m_lastBackgroundRuns[run].first == i) {
+        if (backgroundRun < m_lastBackgroundRuns.size() &&
+            m_lastBackgroundRuns[backgroundRun].first == i) {
+            const BackgroundRun& run = m_lastBackgroundRuns[backgroundRun++];
+            // A background initialised again since is another shape.
             const LabelBackground* background =
                 request.background != nullptr ? request.background : m_defaultBackground.get();
-            if (!BackgroundState::of(background).isSameAs(m_lastBackgroundRuns[run].state)) {
+            if (request.background != run.background ||
+                !BackgroundState::of(background).isSameAs(run.state)) {
                 return false;
             }
-            ++run;
+        } else if (request.background != m_lastBackgroundRuns[backgroundRun - 1].background) {
+            return false;
+        }
+        const std::size_t size =
+            sizeRun < m_lastSizeRuns.size() && m_lastSizeRuns[sizeRun].first == i ? sizeRun++
+                                                                                  : sizeRun - 1;
+        if (!internal::sameBits(request.size, m_lastSizeRuns[size].size)) {
+            return false;
         }
     }
     return true;

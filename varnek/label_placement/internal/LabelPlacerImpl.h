@@ -362,17 +362,27 @@ private:
         // Bit for bit.
         bool isSameAs(const BackgroundState& other) const;
     };
-    // The previous call's requests and the state of their backgrounds, to
-    // answer an unchanged frame with the same result. Neighbouring requests
-    // mostly share their background: its state is noted once for each run
-    // of requests with the same one, at the run's first request.
+    // The previous call's requests, to answer an unchanged frame with the
+    // same result. Their anchors' x and y and their priorities are in the
+    // labels' state as read, in request order (m_read), which stays until
+    // the next call reads its requests; their keys and anchors' z are kept
+    // apart. Neighbouring requests mostly share their background and their
+    // size: each is noted once per run of requests with the same one, at
+    // the run's first request, a background with the state it had.
     struct BackgroundRun {
         RequestIndex first;
+        const LabelBackground* background;
         BackgroundState state;
     };
+    struct SizeRun {
+        RequestIndex first;
+        Vector<float, 3> size;
+    };
     bool m_hasLastCall = false;
-    internal::FrameVector<LabelRequest> m_lastRequests = makeFrameVector<LabelRequest>();
+    internal::FrameVector<std::uint64_t> m_lastKeys = makeFrameVector<std::uint64_t>();
+    internal::FrameVector<float> m_lastDepths = makeFrameVector<float>();
     std::vector<BackgroundRun> m_lastBackgroundRuns;
+    std::vector<SizeRun> m_lastSizeRuns;
 
     // Per request, as read; then per label, numbered in greedy order (the
     // placeable ones first), with the maps between the two numberings.

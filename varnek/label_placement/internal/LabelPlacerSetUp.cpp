@@ -13,15 +13,15 @@ namespace {
 using internal::bitsOf;
 
 // About the bytes of the per-frame arrays of one label: its state (read,
-// then in greedy order), the request kept for the next call's comparison,
-// the two numberings, the greedy order and its sort's scratch, a key table
-// at most half full, the grids' cells and the result's lists: some 280
-// bytes for round labels with a pointer at the classic density, some 360
-// for plain 30 x 7 ones, whose smaller cells are more, and a second key
-// table once the placer keeps a history. The chunk holds what most frames
-// write throughout, and no more: its pages are all made at once, by a new
-// placer's first frame too. Arrays beyond it take blocks of their own
-// (whole huge pages from 2 MiB up).
+// then in greedy order), its key and anchor's z kept for the next call's
+// comparison, the two numberings, the greedy order and its sort's scratch,
+// a key table at most half full, the grids' cells and the result's lists:
+// some 250 bytes for round labels with a pointer at the classic density,
+// some 330 for plain 30 x 7 ones, whose smaller cells are more, and a
+// second key table once the placer keeps a history. The chunk holds what
+// most frames write throughout, and no more: its pages are all made at
+// once, by a new placer's first frame too. Arrays beyond it take blocks of
+// their own (whole huge pages from 2 MiB up).
 constexpr std::size_t s_frameBytesPerLabel = 320;
 
 bool isFinite(const Vector<float, 3>& v) {
@@ -48,12 +48,15 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
     m_read.resize(count);
     m_shapes.beginFrame(count);
     m_currentKeys.reset(count);
-    // The requests are kept as they are read, with their backgrounds' state,
-    // for the next call to know whether it repeats them.
-    m_lastRequests.resize(count);
+    // What of the requests the labels' state does not hold is kept as they
+    // are read, with their backgrounds' state, for the next call to know
+    // whether it repeats them.
+    m_lastKeys.resize(count);
+    m_lastDepths.resize(count);
     m_lastBackgroundRuns.clear();
     m_lastBackgroundRuns.reserve(count);
-    const LabelBackground* keptBackground = nullptr;
+    m_lastSizeRuns.clear();
+    m_lastSizeRuns.reserve(count);
 
     bool firstPriority = true;
     float priority = 0.0f;
@@ -69,11 +72,14 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         }
         const LabelBackground* background =
             request.background != nullptr ? request.background : m_defaultBackground.get();
-        m_lastRequests[i] = request;
-        if (i == 0 || background != keptBackground) {
-            keptBackground = background;
-            m_lastBackgroundRuns.push_back(
-                {static_cast<RequestIndex>(i), BackgroundState::of(background)});
+        m_lastKeys[i] = request.key;
+        m_lastDepths[i] = request.anchor[2];
+        if (i == 0 || request.background != m_lastBackgroundRuns.back().background) {
+            m_lastBackgroundRuns.push_back({static_cast<RequestIndex>(i), request.background,
+                                            BackgroundState::of(background)});
+        }
+        if (i == 0 || !internal::sameBits(request.size, m_lastSizeRuns.back().size)) {
+            m_lastSizeRuns.push_back({static_cast<RequestIndex>(i), request.size});
         }
         const float x = request.anchor[0];
         const float y = request.anchor[1];

@@ -11,6 +11,7 @@
 #include <varnek/label_placement/LabelRect.h>
 #include <varnek/label_placement/internal/Assert.h>
 #include <varnek/label_placement/internal/RelativeCandidateRects.h>
+#include <varnek/services/Vector.h>
 
 namespace Varnek {
 namespace internal {
@@ -24,6 +25,12 @@ inline std::uint32_t bitsOf(float value) {
     std::uint32_t bits = 0;
     std::memcpy(&bits, &value, sizeof bits);
     return bits;
+}
+
+// Whether the two hold the same bits, NaN and the sign of zero included.
+inline bool sameBits(const Vector<float, 3>& a, const Vector<float, 3>& b) {
+    return bitsOf(a[0]) == bitsOf(b[0]) && bitsOf(a[1]) == bitsOf(b[1]) &&
+           bitsOf(a[2]) == bitsOf(b[2]);
 }
 
 // Calls run with quads (at most four, at least one) as a constant the lanes
