@@ -70,7 +70,8 @@ public:
     // Calls visit(room) with the room, grown by the gap, of every label
     // other than owner that rect grown by the gap overlaps, once each: the
     // rooms a label's candidates in rect must keep off, as off a visible
-    // label's grown rectangle.
+    // label's grown rectangle. An inverted rect, or one with a NaN side,
+    // meets none.
     template <typename Visit>
     void forEachRoomNear(const LabelRect& rect, std::uint32_t owner, Visit&& visit) const {
         if (m_rooms.empty()) {
