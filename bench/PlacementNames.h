@@ -100,6 +100,12 @@ inline std::string crowdBenchmarkName(Crowd crowd) {
            std::to_string(s_crowdLabelCount);
 }
 
+// "Placement/FadingAtOnce/10000": as many labels as the crowded scenes, in a
+// flat 3D view with fades, all drawn and then all occluded at once.
+inline std::string allFadingBenchmarkName() {
+    return "Placement/FadingAtOnce/" + std::to_string(s_crowdLabelCount);
+}
+
 // "Placement/QualityWithAnchors/P4/1000": the classic instances with anchors
 // as obstacles.
 inline constexpr std::size_t s_qualityWithAnchorsCounts[] = {750, 1000, 1500};

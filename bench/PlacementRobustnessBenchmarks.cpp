@@ -1,8 +1,8 @@
 // The placer where its users meet it off the yardsticks' beaten path: the
 // first call of a new placer against a reused one, the growth from 10,000
 // to 100,000 plain labels at the classic density, scenes whose anchors
-// crowd, and the classic instances with anchors as obstacles against a
-// plain greedy pass in input order.
+// crowd, every drawn label fading out at once, and the classic instances
+// with anchors as obstacles against a plain greedy pass in input order.
 #include <algorithm>
 #include <cstddef>
 #include <memory>
@@ -14,6 +14,7 @@
 #endif
 
 #include <benchmark/benchmark.h>
+#include <testing/PlacementTesting.h>
 #include <varnek/varnek.h>
 
 #include "PlacementBaselines.h"
@@ -122,6 +123,39 @@ void placeCrowded(benchmark::State& state, Crowd crowd, std::size_t count) {
     placeWithoutHistory(state, makeCrowdedScene(crowd, count), CandidateSet::P12);
 }
 
+// --- Every label fading at once -------------------------------------------
+
+// The uniform scale scene in a flat 3D view with fades: every label drawn
+// in one call is occluded in the next (the model turned in front of all of
+// them), so that all of them fade out at once. That call is timed.
+void placeAllFadingAtOnce(benchmark::State& state, std::size_t count) {
+    const PlacementScene scene = makeScaleScene(Layout::Uniform, count);
+    LabelPlacementOptions options =
+        placementOptions(scene.viewport, candidatesOf(CandidateSet::P12), 1, true);
+    options.fadeFrames = 6;
+    LabelPlacer placer(makePlacementBackground(CandidateSet::P12), options);
+    // Anchors at depth 0.5: a far image hides none, a near one all.
+    const float far = 1.0F;
+    const float near = 0.0F;
+    Varnek::DepthImage depth{&far, 1, 1};
+    Varnek::LabelScene view;
+    view.view = VarnekTesting::flatView(scene.viewport);
+    view.depth = &depth;
+    for ([[maybe_unused]] auto _ : state) {
+        state.PauseTiming();
+        placer.forgetHistory();
+        depth.depths = &far;
+        // Until every label shown is drawn whole.
+        for (int call = 0; call < options.fadeFrames; ++call) {
+            placer.place(scene.requests, view);
+        }
+        depth.depths = &near;
+        state.ResumeTiming();
+        benchmark::DoNotOptimize(placer.place(scene.requests, view).data());
+        benchmark::ClobberMemory();
+    }
+}
+
 // --- Anchors as obstacles --------------------------------------------------
 
 // The classic instances (P4) with anchors as obstacles: the share shown at
@@ -190,6 +224,9 @@ void measureQualityWithAnchors(benchmark::State& state, std::size_t count) {
                                      s_crowdLabelCount)
             ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark(allFadingBenchmarkName().c_str(), placeAllFadingAtOnce,
+                                 s_crowdLabelCount)
+        ->Unit(benchmark::kMillisecond);
     for (const std::size_t count : s_qualityWithAnchorsCounts) {
         benchmark::RegisterBenchmark(qualityWithAnchorsBenchmarkName(count).c_str(),
                                      measureQualityWithAnchors, count)

@@ -150,6 +150,16 @@ bool SummaryReporter::printPlacementSummary(std::ostream& out) const {
             out << line;
         }
     }
+    if (ran(allFadingBenchmarkName()) && ran(uniform)) {
+        robustnessHeading();
+        const double ratio = fastestCpuTime(allFadingBenchmarkName()) / fastestCpuTime(uniform);
+        std::snprintf(line, sizeof line,
+                      "  every drawn label occluded at once (fades), N = %zu: %.3f ms, %.2f x the "
+                      "uniform scene, target <= %.0f x  %s\n",
+                      s_crowdLabelCount, fastestCpuTime(allFadingBenchmarkName()) / s_nsPerMs,
+                      ratio, s_crowdedTarget, verdict(ratio <= s_crowdedTarget));
+        out << line;
+    }
     for (std::size_t c = 0; c < std::size(s_qualityWithAnchorsCounts); ++c) {
         const std::size_t count = s_qualityWithAnchorsCounts[c];
         const std::string name = qualityWithAnchorsBenchmarkName(count);

@@ -144,6 +144,7 @@ bool LabelPlacer::Impl::keepFadingRoom(const LabelRequest& request, std::uint32_
         return false;
     }
     m_fadingOut.push_back({self, static_cast<std::uint32_t>(candidate), bounds, callout, leader});
+    listFadingRoom(m_fadingOut.back());
     return true;
 }
 
@@ -155,6 +156,7 @@ void LabelPlacer::Impl::reserveFadingRooms(const LabelRequest* labels) {
     // to its number of labels.
     m_fadingOut.clear();
     m_fadingOut.reserve(m_sceneResult.size());
+    indexFadingRooms();
     m_rooms.clear();
     m_rooms.reserve(m_sceneResult.size());
     for (const FadeCandidate& candidate : m_fadeCandidates) {
@@ -190,6 +192,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     };
     m_fadingOut.erase(std::remove_if(m_fadingOut.begin(), m_fadingOut.end(), takenByDrawn),
                       m_fadingOut.end());
+    indexFadingRooms();
     for (const FadingLabel& fading : m_fadingOut) {
         if (targets[fading.request].visible) {
             const auto inView =
@@ -231,6 +234,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         }
         if (takenByDrawn(m_fadingOut.back())) {
             m_fadingOut.pop_back();
+            m_fadingRoomGrid.removeLast();
         }
     }
     for (std::size_t f = 0; f < m_fadingOut.size(); ++f) {

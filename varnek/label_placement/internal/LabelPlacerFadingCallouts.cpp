@@ -1,6 +1,8 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 
 #include <varnek/label_placement/internal/PlacementPrimitives.h>
 #include <varnek/label_placement/internal/Segments.h>
@@ -32,21 +34,65 @@ bool LabelPlacer::Impl::findFadingCallout(const LabelRequest& request, std::uint
            internal::CalloutRings::standsAway(bounds, x, y, distance);
 }
 
+namespace {
+
+// The cells along each axis of the grid of fading rooms: fixed, so that
+// however many labels fade at once (a camera turning a whole view away),
+// a room reads only the rooms near it.
+constexpr std::uint32_t s_fadingRoomCellsPerAxis = 64;
+// The listings reserved per room: a label's room touches a few cells.
+constexpr std::size_t s_fadingRoomListings = 8;
+
+// What a room and its leader (null: none) may meet: the room grown by half
+// the gap, with the leader's box.
+LabelRect reachOf(const LabelRect& grown, const internal::Segment* leader) {
+    if (leader == nullptr) {
+        return grown;
+    }
+    const LabelRect box = internal::boxOf(*leader);
+    return {std::min(grown.left, box.left), std::min(grown.top, box.top),
+            std::max(grown.right, box.right), std::max(grown.bottom, box.bottom)};
+}
+
+}  // namespace
+
 bool LabelPlacer::Impl::meetsFadingLabels(const LabelRect& grown,
                                           const internal::Segment* leader) const {
-    for (const FadingLabel& other : m_fadingOut) {
+    // Two rooms that meet share a point of their reaches, so a cell.
+    bool meets = false;
+    m_fadingRoomGrid.forEachNear(reachOf(grown, leader), [&](std::size_t f) {
+        const FadingLabel& other = m_fadingOut[f];
         const LabelRect otherGrown = grow(other.bounds);
-        if (internal::overlaps(grown, otherGrown) ||
-            (leader != nullptr && internal::segmentEntersRect(*leader, otherGrown))) {
-            return true;
-        }
-        if (other.callout != s_notDrawn &&
-            (internal::segmentEntersRect(other.leader, grown) ||
-             (leader != nullptr && internal::segmentsMeet(*leader, other.leader)))) {
-            return true;
-        }
+        meets = meets || internal::overlaps(grown, otherGrown) ||
+                (leader != nullptr && internal::segmentEntersRect(*leader, otherGrown)) ||
+                (other.callout != s_notDrawn &&
+                 (internal::segmentEntersRect(other.leader, grown) ||
+                  (leader != nullptr && internal::segmentsMeet(*leader, other.leader))));
+    });
+    return meets;
+}
+
+void LabelPlacer::Impl::indexFadingRooms() {
+    internal::UniformGrid layout;
+    if (m_viewportValid) {
+        const LabelRect& viewport = m_options.viewport;
+        const auto cells = static_cast<float>(s_fadingRoomCellsPerAxis);
+        layout.reset(viewport, (viewport.right - viewport.left) / cells,
+                     (viewport.bottom - viewport.top) / cells,
+                     std::size_t{s_fadingRoomCellsPerAxis} * s_fadingRoomCellsPerAxis,
+                     s_fadingRoomCellsPerAxis);
     }
-    return false;
+    // Room for every label of the frame, as m_fadingOut has.
+    m_fadingRoomGrid.reset(layout, m_sceneResult.size(),
+                           s_fadingRoomListings * m_sceneResult.size());
+    for (const FadingLabel& fading : m_fadingOut) {
+        listFadingRoom(fading);
+    }
+}
+
+void LabelPlacer::Impl::listFadingRoom(const FadingLabel& fading) {
+    m_fadingRoomGrid.insert(
+        reachOf(grow(fading.bounds), fading.callout != s_notDrawn ? &fading.leader : nullptr));
 }
 
 bool LabelPlacer::Impl::isFadingLeaderTaken(const internal::Segment& leader,

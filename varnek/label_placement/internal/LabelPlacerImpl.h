@@ -12,6 +12,7 @@
 #include <varnek/label_placement/LabelPlacer.h>
 #include <varnek/label_placement/internal/AnchorGrid.h>
 #include <varnek/label_placement/internal/AnchorProjection.h>
+#include <varnek/label_placement/internal/BoxGrid.h>
 #include <varnek/label_placement/internal/CalloutRings.h>
 #include <varnek/label_placement/internal/CandidateLanes.h>
 #include <varnek/label_placement/internal/FrameAllocator.h>
@@ -293,8 +294,13 @@ private:
     bool findFadingCallout(const LabelRequest& request, std::uint32_t callout, float x, float y,
                            LabelRect& bounds, internal::Segment& leader);
     // Whether a room grown by half the gap, and a leader (null: none), meet
-    // a label fading out noted before.
+    // a label fading out noted before (through m_fadingRoomGrid).
     bool meetsFadingLabels(const LabelRect& grown, const internal::Segment* leader) const;
+    // Lists m_fadingOut in m_fadingRoomGrid anew, entry for entry; lists
+    // one entry more, the one added last.
+    void indexFadingRooms();
+    struct FadingLabel;
+    void listFadingRoom(const FadingLabel& fading);
     // Whether a label or callout drawn in the previous call where it is
     // placed now meets the leader of the callout fading out of request self.
     bool isFadingLeaderTaken(const internal::Segment& leader, std::uint32_t self) const;
@@ -306,7 +312,6 @@ private:
     // leaders as requests, each in as many cells.
     void listFadingLeaders(std::size_t room, std::size_t cellsPerLeader);
     // The result entry of a callout fading out in its room.
-    struct FadingLabel;
     struct OutlineLabel;
     void writeFadingCallout(const LabelRequest& request, const FadingLabel& room,
                             PlacedLabel& placed, OutlineLabel& outline);
@@ -557,6 +562,10 @@ private:
         internal::Segment leader;
     };
     std::vector<FadingLabel> m_fadingOut;
+    // The rooms of m_fadingOut by cell, each listed by its reach (its
+    // bounds grown by half the gap, and its leader), entry for entry, so
+    // that a room is tested against the rooms near it only.
+    internal::BoxGrid m_fadingRoomGrid;
     // Before the placement: the labels that may fade out and where their
     // anchors are; the rooms kept for them.
     struct FadeCandidate {
