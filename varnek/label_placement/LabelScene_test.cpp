@@ -273,11 +273,12 @@ TEST(LabelSceneTest, ScenesHideKeepOutOrAreIgnoredAsDocumented) {
 TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
     // One label A at (100, 100), frame by frame: v in view, o occluded
     // (a depth image nearer than everything), b in view with a label of
-    // higher priority whose anchor lies in A's top right. A fades in and
-    // out over n calls, resumes from its opacity, and wherever drawn is
-    // drawn at its first place: fading out where it was, saying why it
-    // goes, and coming back, still drawn, where it is drawn though its
-    // first choice is free now.
+    // higher priority whose anchor lies in A's top right, n with a NaN
+    // priority. A fades in and out over n calls, resumes from its opacity,
+    // and wherever drawn is drawn at its first place: fading out where it
+    // was, saying why it goes, and coming back, still drawn, where it is
+    // drawn though its first choice is free now. Out of contract it goes at
+    // once.
     struct Case {
         int frames;
         std::string script;
@@ -290,6 +291,7 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
          {0.25f, 0.5f, 0.75f, 1.0f, 1.0f, 0.75f, 0.5f, 0.75f, 0.5f, 0.25f, 0.0f, 0.0f, 0.0f},
          LabelBackground::TopRight},
         {2, "bbov", {0.5f, 1.0f, 0.5f, 1.0f}, LabelBackground::TopLeft},
+        {2, "vvnv", {0.5f, 1.0f, 0.0f, 0.5f}, LabelBackground::TopRight},
     };
     const float near = 0.0f;
     const DepthImage occluding{&near, 1, 1, false, 0.0f};
@@ -305,9 +307,12 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
             scene.depth = c.script[f] == 'o' ? &occluding : nullptr;
             // A comes after the blocker: its fade state follows its key.
             const bool blocked = c.script[f] == 'b';
-            const PlacedLabel placed = placer.place(
-                blocked ? std::vector<LabelRequest>{blocker, a} : std::vector<LabelRequest>{a},
-                scene)[blocked ? 1 : 0];
+            LabelRequest requested = a;
+            requested.priority = c.script[f] == 'n' ? s_nan : a.priority;
+            const PlacedLabel placed =
+                placer.place(blocked ? std::vector<LabelRequest>{blocker, requested}
+                                     : std::vector<LabelRequest>{requested},
+                             scene)[blocked ? 1 : 0];
             EXPECT_EQ(placed.opacity, c.opacity[f]);
             EXPECT_EQ(placed.visible, c.opacity[f] > 0.0f);
             if (placed.visible) {
@@ -320,6 +325,29 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
             }
         }
     }
+}
+
+// B steps back and fades out (D, placed where B was, is held back); A,
+// drawn before, moves onto B's room and goes there only if it leaves B's
+// anchor uncovered: a label fading out still keeps labels off its anchor.
+TEST(LabelSceneTest, ALabelFadingOutKeepsLabelsOffItsAnchor) {
+    LabelPlacementOptions options;
+    options.viewport = {0.0f, 0.0f, 200.0f, 200.0f};
+    options.candidates = {LabelBackground::TopRight};
+    options.fadeFrames = 3;
+    LabelPlacer placer(VarnekTesting::makePlainRectangle(200.0f), options);
+    using VarnekTesting::label;
+    std::vector<LabelRequest> labels = {label(1, 20.0f, 50.0f, 1.0f), label(2, 100.0f, 100.0f)};
+    for (int frame = 0; frame < 3; ++frame) {
+        placer.place(labels);
+    }
+    labels.push_back(label(3, 108.0f, 95.0f, 2.0f));
+    const PlacedLabel fading = placer.place(labels)[1];
+    ASSERT_TRUE(fading.visible && fading.hiddenReason == Reason::PlaceTaken);
+    labels[0].anchor = {90.0f, 103.0f, 0.0f};
+    const std::vector<PlacedLabel> placed = placer.place(labels);
+    EXPECT_FALSE(placed[0].visible &&
+                 VarnekTesting::holdsStrictly(placed[0].bounds, labels[1].anchor));
 }
 
 // Two seeded scenes with fades, a mask and kept-out rectangles. In one,

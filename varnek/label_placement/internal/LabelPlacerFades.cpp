@@ -122,7 +122,7 @@ bool LabelPlacer::Impl::keepFadingRoom(const LabelRequest& request, std::uint32_
     if ((candidate == s_hidden && callout == s_notDrawn) || background == nullptr ||
         !background->isInitialized() || !(size[0] >= 0.0f && size[1] >= 0.0f && size[2] >= 0.0f) ||
         !std::isfinite(size[0]) || !std::isfinite(size[1]) || !std::isfinite(size[2]) ||
-        !m_viewportValid) {
+        std::isnan(request.priority) || !m_viewportValid) {
         return false;
     }
     LabelRect bounds{};

@@ -133,6 +133,14 @@ private:
         const std::uint32_t drawn = m_drawnOfInView[m_requestOf[label]];
         return drawn != s_notDrawn && m_drawn[drawn].fadingFor == LabelHiddenReason::None;
     }
+    // Whether the request at index inView of the placement fades out apart
+    // from it: it is not placed, and its anchor keeps labels off as the
+    // anchor of a label stepping back does.
+    bool fadesApart(std::size_t inView) const {
+        const std::uint32_t drawn = m_drawnOfInView[inView];
+        return drawn != s_notDrawn &&
+               fadesOut(m_drawn[drawn], LabelHiddenReason::None) == FadeOut::Apart;
+    }
     // The candidate at which the label's request was drawn in the previous
     // call, or s_hidden.
     std::int16_t getDrawnPlace(LabelIndex label) const {

@@ -98,6 +98,10 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
             state.status = Status::NotInitialized;
             continue;
         }
+        if (m_drawnPlaces && fadesApart(i)) {
+            state.status = Status::SteppedBack;
+            continue;
+        }
         // Neighbouring requests often share their shape.
         if (background != lastBackground || bitsOf(request.size[0]) != bitsOf(lastSize[0]) ||
             bitsOf(request.size[1]) != bitsOf(lastSize[1]) ||

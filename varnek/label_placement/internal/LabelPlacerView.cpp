@@ -85,7 +85,8 @@ void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t c
     }
     // The labels drawn in the previous call are met in request order
     // beside the anchors in view: those culled now, and those fading for
-    // want of room, fade out apart from the placement.
+    // want of room, fade out apart from the placement. Those in view still
+    // take part in it, unplaced, as anchors that keep labels off.
     m_inView.clear();
     m_inView.reserve(count);
     m_requestOfInView.clear();
@@ -117,7 +118,6 @@ void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t c
             drawn = static_cast<std::uint32_t>(nextDrawn++);
             if (!noteFading(m_drawn[drawn], LabelHiddenReason::None, anchor.x, anchor.y)) {
                 results[anchor.request].hiddenReason = m_drawn[drawn].fadingFor;
-                continue;
             }
         }
         m_inView.push_back(labels[anchor.request]);
@@ -134,7 +134,10 @@ void LabelPlacer::Impl::spreadResult() {
             internal::prefetchForWrite(
                 &m_sceneResult[m_requestOfInView[j + internal::s_farPrefetchDistance]]);
         }
-        m_sceneResult[m_requestOfInView[j]] = m_result[j];
+        // One fading apart keeps the result written for it.
+        if (!fadesApart(j)) {
+            m_sceneResult[m_requestOfInView[j]] = m_result[j];
+        }
     }
 }
 
