@@ -327,27 +327,32 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
     }
 }
 
-// B steps back and fades out (D, placed where B was, is held back); A,
-// drawn before, moves onto B's room and goes there only if it leaves B's
+// B steps back and fades out (D, placed where B was, is held back). Then
+// A, drawn before, moves onto B's room and goes there only if it leaves B's
 // anchor uncovered: a label fading out still keeps labels off its anchor.
+// Or B's anchor becomes NaN: B goes at once, out of contract.
 TEST(LabelSceneTest, ALabelFadingOutKeepsLabelsOffItsAnchor) {
     LabelPlacementOptions options;
     options.viewport = {0.0f, 0.0f, 200.0f, 200.0f};
     options.candidates = {LabelBackground::TopRight};
     options.fadeFrames = 3;
-    LabelPlacer placer(VarnekTesting::makePlainRectangle(200.0f), options);
     using VarnekTesting::label;
-    std::vector<LabelRequest> labels = {label(1, 20.0f, 50.0f, 1.0f), label(2, 100.0f, 100.0f)};
-    for (int frame = 0; frame < 3; ++frame) {
-        placer.place(labels);
+    for (const bool outOfContract : {false, true}) {
+        LabelPlacer placer(VarnekTesting::makePlainRectangle(200.0f), options);
+        std::vector<LabelRequest> labels = {label(1, 20.0f, 50.0f, 1.0f), label(2, 100.0f, 100.0f)};
+        for (int frame = 0; frame < 3; ++frame) {
+            placer.place(labels);
+        }
+        labels.push_back(label(3, 108.0f, 95.0f, 2.0f));
+        const PlacedLabel fading = placer.place(labels)[1];
+        ASSERT_TRUE(fading.visible && fading.hiddenReason == Reason::PlaceTaken);
+        labels[0].anchor = {90.0f, 103.0f, 0.0f};
+        labels[1].anchor[0] = outOfContract ? s_nan : labels[1].anchor[0];
+        const std::vector<PlacedLabel> placed = placer.place(labels);
+        EXPECT_FALSE(placed[0].visible &&
+                     VarnekTesting::holdsStrictly(placed[0].bounds, labels[1].anchor));
+        EXPECT_TRUE(!outOfContract || placed[1].hiddenReason == Reason::OutOfContract);
     }
-    labels.push_back(label(3, 108.0f, 95.0f, 2.0f));
-    const PlacedLabel fading = placer.place(labels)[1];
-    ASSERT_TRUE(fading.visible && fading.hiddenReason == Reason::PlaceTaken);
-    labels[0].anchor = {90.0f, 103.0f, 0.0f};
-    const std::vector<PlacedLabel> placed = placer.place(labels);
-    EXPECT_FALSE(placed[0].visible &&
-                 VarnekTesting::holdsStrictly(placed[0].bounds, labels[1].anchor));
 }
 
 // Two seeded scenes with fades, a mask and kept-out rectangles. In one,

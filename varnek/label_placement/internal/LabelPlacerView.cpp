@@ -134,8 +134,11 @@ void LabelPlacer::Impl::spreadResult() {
             internal::prefetchForWrite(
                 &m_sceneResult[m_requestOfInView[j + internal::s_farPrefetchDistance]]);
         }
-        // One fading apart keeps the result written for it.
-        if (!fadesApart(j)) {
+        // One fading apart keeps the result written for it, unless its
+        // request cannot be placed at all.
+        const LabelHiddenReason reason = m_result[j].hiddenReason;
+        if (!fadesApart(j) || reason == LabelHiddenReason::OutOfContract ||
+            reason == LabelHiddenReason::BackgroundNotInitialized) {
             m_sceneResult[m_requestOfInView[j]] = m_result[j];
         }
     }
