@@ -138,26 +138,28 @@ public:
     // interior point with rect, without noting it.
     std::uint32_t getOverlapMask(const LabelRect& rect) const {
         const RectQuads other(rect);
-        OutcomeQuad overlap[Quads];
-        for (std::size_t q = 0; q < Quads; ++q) {
-            overlap[q] = m_rects.overlap(q, other);
-        }
-        return maskOf(overlap);
+        return maskOfQuads([&](std::size_t q) { return m_rects.overlap(q, other); });
     }
     // Bit k set for every candidate k inside area (edges included).
     std::uint32_t getInsideMask(const LabelRect& area) const {
         const RectQuads quads(area);
-        OutcomeQuad inside[Quads];
-        for (std::size_t q = 0; q < Quads; ++q) {
-            inside[q] = m_rects.lieInside(q, quads);
-        }
-        return maskOf(inside);
+        return maskOfQuads([&](std::size_t q) { return m_rects.lieInside(q, quads); });
     }
     // Bit k set for every candidate k noted by noteAnchor, or noteLabel.
     std::uint32_t getCoveringMask() const { return maskOf(m_covering); }
     std::uint32_t getOverlappingMask() const { return maskOf(m_overlapping); }
 
 private:
+    // The mask of the outcomes outcomeOf(q) gives for every quad q.
+    template <typename OutcomeOf>
+    static std::uint32_t maskOfQuads(OutcomeOf&& outcomeOf) {
+        OutcomeQuad outcomes[Quads];
+        for (std::size_t q = 0; q < Quads; ++q) {
+            outcomes[q] = outcomeOf(q);
+        }
+        return maskOf(outcomes);
+    }
+
     VectorCandidateRects<Quads> m_rects;
     OutcomeQuad m_covering[Quads] = {};
     OutcomeQuad m_overlapping[Quads] = {};
