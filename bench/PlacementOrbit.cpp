@@ -280,11 +280,14 @@ void orbit(benchmark::State& state, bool fades) {
         std::fill(opacity.begin(), opacity.end(), 0.0F);
         std::fill(goneSince.begin(), goneSince.end(), std::uint8_t{0});
         std::fill(lastDrawn.begin(), lastDrawn.end(), std::numeric_limits<std::size_t>::max());
-        // Two turns: the first grows the placers' buffers to the orbit's
-        // largest frame; the second is measured.
-        for (std::size_t step = 0; step < 2 * frames; ++step) {
+        // The first turns grow the placers' buffers to the orbit's largest
+        // frame, the last is measured. With fades a frame's size depends on
+        // what fades, so the history of a turn: a short turn starts with
+        // none and may fall short of the next, so it warms up twice.
+        const std::size_t warmTurns = s_orbitSmoke ? 2 : 1;
+        for (std::size_t step = 0; step < (warmTurns + 1) * frames; ++step) {
             const std::size_t frame = step % frames;
-            const bool measured = step >= frames;
+            const bool measured = step >= warmTurns * frames;
             const Camera camera = cameraAt(frame, frames);
             castDepths(camera, depths);
             depth.depths = depths.data();

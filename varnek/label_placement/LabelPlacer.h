@@ -148,7 +148,8 @@
 // anew whose leader enters such a room is held back like a label.
 //
 // Allocation: a frame allocates nothing once the placer's buffers have grown
-// to its size, that is after a call with at least as many labels, whose
+// to its size, that is after a call with at least as many labels (in a 3D
+// call, and with fades, as many in view and fading out), whose
 // sizes and backgrounds the frame reuses (new sizes or backgrounds add
 // cached shapes; an indicator or derived background outside the library
 // may allocate in its own queries). appendOutlines and appendTriangles
