@@ -1,7 +1,6 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cstdint>
 
 #include <varnek/label_placement/internal/PlacementPrimitives.h>
@@ -9,11 +8,6 @@
 
 namespace Varnek {
 namespace {
-
-bool isFinite(const LabelRect& r) {
-    return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) &&
-           std::isfinite(r.bottom);
-}
 
 bool liesInside(const LabelRect& r, const LabelRect& area) {
     return r.left >= area.left && r.right <= area.right && r.top >= area.top &&
@@ -118,11 +112,10 @@ bool LabelPlacer::Impl::keepFadingRoom(const LabelRequest& request, std::uint32_
         shown != s_hidden ? m_candidateOfReferencePoint[static_cast<std::size_t>(shown)] : s_hidden;
     const LabelBackground* background =
         request.background != nullptr ? request.background : m_defaultBackground.get();
-    const Vector<float, 3>& size = request.size;
     if ((candidate == s_hidden && callout == s_notDrawn) || background == nullptr ||
-        !background->isInitialized() || !(size[0] >= 0.0f && size[1] >= 0.0f && size[2] >= 0.0f) ||
-        !std::isfinite(size[0]) || !std::isfinite(size[1]) || !std::isfinite(size[2]) ||
-        std::isnan(request.priority) || !m_viewportValid) {
+        !background->isInitialized() ||
+        !internal::hasPlaceableSizeAndPriority(request.size, request.priority) ||
+        !m_viewportValid) {
         return false;
     }
     LabelRect bounds{};
@@ -132,13 +125,13 @@ bool LabelPlacer::Impl::keepFadingRoom(const LabelRequest& request, std::uint32_
             return false;
         }
     } else {
-        const LabelRect& relative =
-            m_shapes
-                .getCandidate(m_shapes.find(*background, size), static_cast<std::size_t>(candidate))
-                .bounds;
+        const LabelRect& relative = m_shapes
+                                        .getCandidate(m_shapes.find(*background, request.size),
+                                                      static_cast<std::size_t>(candidate))
+                                        .bounds;
         bounds = {x + relative.left, y + relative.top, x + relative.right, y + relative.bottom};
     }
-    if (!isFinite(bounds) || !liesInside(bounds, m_options.viewport) ||
+    if (!internal::isFinite(bounds) || !liesInside(bounds, m_options.viewport) ||
         m_keepOut.blocksRect(bounds) ||
         meetsFadingLabels(grow(bounds), callout != s_notDrawn ? &leader : nullptr)) {
         return false;

@@ -1,7 +1,6 @@
 #include <varnek/label_placement/internal/LabelPlacerImpl.h>
 
 #include <algorithm>
-#include <cmath>
 #include <utility>
 
 #include <varnek/label_placement/internal/PlacementPrimitives.h>
@@ -14,9 +13,8 @@ using ReferencePoint = LabelBackground::ReferencePoint;
 using internal::bitsOf;
 
 bool isValidViewport(const LabelRect& viewport) {
-    return std::isfinite(viewport.left) && std::isfinite(viewport.top) &&
-           std::isfinite(viewport.right) && std::isfinite(viewport.bottom) &&
-           viewport.left <= viewport.right && viewport.top <= viewport.bottom;
+    return internal::isFinite(viewport) && viewport.left <= viewport.right &&
+           viewport.top <= viewport.bottom;
 }
 
 // The given candidates, in order, without repeats and values that name no

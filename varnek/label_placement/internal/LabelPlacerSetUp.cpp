@@ -24,10 +24,6 @@ using internal::bitsOf;
 // their own (whole huge pages from 2 MiB up).
 constexpr std::size_t s_frameBytesPerLabel = 320;
 
-bool isFinite(const Vector<float, 3>& v) {
-    return std::isfinite(v[0]) && std::isfinite(v[1]) && std::isfinite(v[2]);
-}
-
 // A key that sorts higher priorities first; -0 and +0 sort alike.
 std::uint32_t descendingKeyOf(float priority) {
     const std::uint32_t bits = bitsOf(priority + 0.0f);
@@ -86,10 +82,9 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         LabelState& state = m_read[i];
         state = {x, y, request.priority, 0, s_hidden, s_hidden, 0, Status::Placeable, 0, 0, 0};
 
-        const bool inContract = m_viewportValid && background != nullptr && std::isfinite(x) &&
-                                std::isfinite(y) && isFinite(request.size) &&
-                                request.size[0] >= 0.0f && request.size[1] >= 0.0f &&
-                                request.size[2] >= 0.0f && !std::isnan(request.priority);
+        const bool inContract =
+            m_viewportValid && background != nullptr && std::isfinite(x) && std::isfinite(y) &&
+            internal::hasPlaceableSizeAndPriority(request.size, request.priority);
         if (!inContract) {
             state.status = Status::OutOfContract;
             continue;

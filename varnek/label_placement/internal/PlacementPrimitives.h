@@ -3,6 +3,7 @@
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_PLACEMENTPRIMITIVES_H
 #define VARNEK_LABEL_PLACEMENT_INTERNAL_PLACEMENTPRIMITIVES_H
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -31,6 +32,19 @@ inline std::uint32_t bitsOf(float value) {
 inline bool sameBits(const Vector<float, 3>& a, const Vector<float, 3>& b) {
     return bitsOf(a[0]) == bitsOf(b[0]) && bitsOf(a[1]) == bitsOf(b[1]) &&
            bitsOf(a[2]) == bitsOf(b[2]);
+}
+
+inline bool isFinite(const LabelRect& r) {
+    return std::isfinite(r.left) && std::isfinite(r.top) && std::isfinite(r.right) &&
+           std::isfinite(r.bottom);
+}
+
+// Whether a request's size and priority are within the contract: every
+// extent finite and not negative, and a priority that orders (not NaN).
+// A request outside it is placed nowhere and its anchor blocks nothing.
+inline bool hasPlaceableSizeAndPriority(const Vector<float, 3>& size, float priority) {
+    return std::isfinite(size[0]) && std::isfinite(size[1]) && std::isfinite(size[2]) &&
+           size[0] >= 0.0f && size[1] >= 0.0f && size[2] >= 0.0f && !std::isnan(priority);
 }
 
 // Calls run with quads (at most four, at least one) as a constant the lanes
