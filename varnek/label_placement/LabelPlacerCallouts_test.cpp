@@ -38,6 +38,12 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
         return request;
     };
     const LabelRect window{185.0f, 146.0f, 215.0f, 162.0f};
+    const auto backgrounds = VarnekTesting::makeBackgrounds(400.0f);
+    const auto shaped = [&](LabelRequest request, float width, float height, std::size_t kind) {
+        request.size = {width, height, 0.0f};
+        request.background = backgrounds[kind].get();
+        return request;
+    };
     struct Scene {
         const char* name;
         std::vector<LabelRequest> labels;
@@ -77,6 +83,15 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
          keepOutAllBut({{205.0f, 146.0f, 245.0f, 162.0f}, {185.0f, 171.0f, 215.0f, 178.0f}}),
          80.0f,
          {2, 1}},
+        {"a leader of a body of no width, with no gap, passes no anchor even exactly",
+         {shaped(label(0, 203.0f, 203.0f, 1.0f), 10.0f, 4.0f, 0),
+          shaped(label(1, 206.0f, 192.0f), 0.0f, 8.0f, 2),
+          shaped(label(2, 207.0f, 192.0f), 0.0f, 7.0f, 1),
+          shaped(label(3, 201.0f, 208.0f, 1.0f), 6.0f, 2.0f, 0),
+          shaped(label(4, 209.0f, 203.0f, 1.0f), 0.0f, 6.0f, 0)},
+         {},
+         26.0f,
+         {1, 2, 1, 1, 1}},
     };
     const auto background = makePlainRectangle(400.0f);
     for (const Scene& scene : scenes) {

@@ -77,8 +77,37 @@ inline bool segmentEntersRect(const Segment& s, const LabelRect& r) {
     return t0 < t1;
 }
 
-// Whether the point lies within distance of the segment (closed).
-inline bool pointNearSegment(const Segment& s, double x, double y, double distance) {
+// Whether the point lies on the segment (its ends included), decided
+// exactly whatever the magnitudes: the turn a -> b -> point expands to six
+// products of two floats, each exact in double, whose sum is formed
+// without rounding (a growing expansion of error-free sums) and is zero
+// exactly when all its parts are.
+inline bool pointOnSegment(const Segment& s, float x, float y) {
+    if (!(std::min(s.x0, s.x1) <= x && x <= std::max(s.x0, s.x1) && std::min(s.y0, s.y1) <= y &&
+          y <= std::max(s.y0, s.y1))) {
+        return false;
+    }
+    const double terms[6] = {static_cast<double>(s.x1) * y,    -static_cast<double>(s.x1) * s.y0,
+                             -static_cast<double>(s.x0) * y,   -static_cast<double>(s.y1) * x,
+                             static_cast<double>(s.y1) * s.x0, static_cast<double>(s.y0) * x};
+    double parts[6] = {};
+    std::size_t count = 0;
+    for (const double term : terms) {
+        double sum = term;
+        for (std::size_t i = 0; i < count; ++i) {
+            const double total = parts[i] + sum;
+            const double taken = total - parts[i];
+            parts[i] = (parts[i] - (total - taken)) + (sum - taken);
+            sum = total;
+        }
+        parts[count++] = sum;
+    }
+    return std::all_of(parts, parts + count, [](double part) { return part == 0.0; });
+}
+
+// Whether the point lies within distance of the segment (closed; a point
+// on the segment is found exactly, so even at distance 0).
+inline bool pointNearSegment(const Segment& s, float x, float y, double distance) {
     // Clearly farther than the distance from the segment's box on one axis
     // (by more than the test's rounding).
     const double beyond = distance * (1.0 + 1.0 / 1048576.0);
@@ -88,14 +117,14 @@ inline bool pointNearSegment(const Segment& s, double x, double y, double distan
     }
     const double dx = static_cast<double>(s.x1) - s.x0;
     const double dy = static_cast<double>(s.y1) - s.y0;
-    const double px = x - s.x0;
-    const double py = y - s.y0;
+    const double px = static_cast<double>(x) - s.x0;
+    const double py = static_cast<double>(y) - s.y0;
     const double length2 = dx * dx + dy * dy;
     double t = length2 > 0.0 ? (px * dx + py * dy) / length2 : 0.0;
     t = std::min(1.0, std::max(0.0, t));
     const double ex = px - t * dx;
     const double ey = py - t * dy;
-    return ex * ex + ey * ey <= distance * distance;
+    return ex * ex + ey * ey <= distance * distance || pointOnSegment(s, x, y);
 }
 
 // The box of the segment.
