@@ -10,7 +10,9 @@ namespace Varnek {
 // Cell (column c, row r) covers the viewport's part from left + c * W / width
 // to left + (c + 1) * W / width across and, likewise, from the viewport's top
 // down, edges included: a label whose bounds share an interior point with a
-// nonzero cell is not drawn there; touching it is allowed. A mask with a
+// nonzero cell is not drawn there; touching it is allowed. Bounds of no
+// width or height lying across a cell's inside count, as they do for a
+// rectangle kept out. A mask with a
 // null cells pointer, a width or height of 0 or less, is ignored.
 struct CoverageMask {
     // width * height cells, row by row, row 0 at the viewport's top;

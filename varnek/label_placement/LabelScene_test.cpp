@@ -246,18 +246,22 @@ TEST(LabelSceneTest, ScenesHideKeepOutOrAreIgnoredAsDocumented) {
         float y;
         bool onlyTopRight;
         Place expected;  // Center: hidden
+        float height = 6.0f;
     };
     const KeptOut keptOut[] = {
-        {200.0f, 100.0f, true, Place::Center},        // inside the cell
-        {255.0f, 100.0f, true, Place::Center},        // overlapping its right edge
-        {256.0f, 100.0f, true, Place::TopRight},      // touching it
-        {250.0f, 128.0f, false, Place::BottomRight},  // below: first free side
+        {200.0f, 100.0f, true, Place::Center},          // inside the cell
+        {255.0f, 100.0f, true, Place::Center},          // overlapping its right edge
+        {256.0f, 100.0f, true, Place::TopRight},        // touching it
+        {250.0f, 128.0f, false, Place::BottomRight},    // below: first free side
+        {200.0f, 100.0f, true, Place::Center, 0.0f},    // of no height, across the cell
+        {200.0f, 128.0f, true, Place::TopRight, 0.0f},  // of no height, on its edge
     };
     for (const KeptOut& c : keptOut) {
         SCOPED_TRACE(::testing::Message() << "anchor " << c.x << ", " << c.y);
         LabelPlacer placer = makePlacer(
             view.viewport, 256.0f, c.onlyTopRight ? Candidates{Place::TopRight} : Candidates{});
-        const std::vector<LabelRequest> labels = {worldLabel(0, c.x, c.y, 0.0f)};
+        std::vector<LabelRequest> labels = {worldLabel(0, c.x, c.y, 0.0f)};
+        labels[0].size[1] = c.height;
         const PlacedLabel placed = placer.place(labels, {view, nullptr, &oneCell})[0];
         EXPECT_EQ(placed.visible, c.expected != Place::Center);
         EXPECT_EQ(placed.referencePoint, c.expected);

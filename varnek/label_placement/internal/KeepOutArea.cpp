@@ -11,8 +11,10 @@ namespace internal {
 namespace {
 
 // The cells of a row or column of count cells spanning [low, high] whose
-// interior the open interval (from, to) meets: [first, last), empty when
-// it meets none (or a value is NaN, or the span is empty).
+// interior the closed interval [from, to] meets: [first, last), empty when
+// it meets none (or a value is NaN, or the span is empty). An interval of
+// no length meets the cell it lies strictly inside, as a rectangle of no
+// width meets a rectangle kept out across which it lies.
 struct CellSpan {
     int first;
     int last;
@@ -24,7 +26,7 @@ CellSpan cellsMet(float from, float to, const KeepOutArea::CellAxis& axis) {
     const double begin = (static_cast<double>(from) - axis.low) * scale;
     const double end = (static_cast<double>(to) - axis.low) * scale;
     // Also false for NaN, and for an empty span (inf * 0 or inf - inf).
-    if (!(begin < end) || !(end > 0.0) || !(begin < static_cast<double>(count))) {
+    if (!(begin <= end) || !(end > 0.0) || !(begin < static_cast<double>(count))) {
         return {0, 0};
     }
     const double first = begin > 0.0 ? std::floor(begin) : 0.0;
