@@ -124,15 +124,6 @@ float CalloutRings::resolveDistance(float distance, const LabelRect& viewport, b
     return std::min(distance, diagonal);
 }
 
-bool CalloutRings::standsAway(const LabelRect& body, float x, float y, float distance) {
-    const double awayX =
-        std::max({static_cast<double>(body.left) - x, 0.0, static_cast<double>(x) - body.right});
-    const double awayY =
-        std::max({static_cast<double>(body.top) - y, 0.0, static_cast<double>(y) - body.bottom});
-    const double reach = static_cast<double>(distance);
-    return (awayX > 0.0 || awayY > 0.0) && !(awayX * awayX + awayY * awayY > reach * reach);
-}
-
 LabelBackground::ReferencePoint CalloutRings::sideOfBody(const LabelRect& body, float x, float y) {
     const bool left = body.right <= x;
     const bool right = body.left >= x;

@@ -11,6 +11,7 @@
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_CALLOUTRINGS_H
 #define VARNEK_LABEL_PLACEMENT_INTERNAL_CALLOUTRINGS_H
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -42,7 +43,15 @@ public:
     static float resolveDistance(float distance, const LabelRect& viewport, bool viewportValid);
     // Whether a body with these bounds stands away from the anchor (x, y)
     // (does not hold it), by at most distance.
-    static bool standsAway(const LabelRect& body, float x, float y, float distance);
+    // Every place tried is tested, so it is defined here.
+    static bool standsAway(const LabelRect& body, float x, float y, float distance) {
+        const double awayX = std::max(std::max(static_cast<double>(body.left) - x, 0.0),
+                                      static_cast<double>(x) - body.right);
+        const double awayY = std::max(std::max(static_cast<double>(body.top) - y, 0.0),
+                                      static_cast<double>(y) - body.bottom);
+        const double reach = static_cast<double>(distance);
+        return (awayX > 0.0 || awayY > 0.0) && !(awayX * awayX + awayY * awayY > reach * reach);
+    }
 
     // The reference point naming the side of the anchor (x, y) a body with
     // these bounds lies on: TopLeft, TopCenter or TopRight wholly above it,

@@ -1,5 +1,5 @@
-// The first of many rectangles, given side by side, whose interior meets a
-// rectangle's: eight at a time in the compiler's vector types where the
+// The rectangles, of many given side by side, whose interior meets a
+// rectangle's (the first, or whether any): eight at a time in the compiler's vector types where the
 // configure-time check found them (VARNEK_HAS_VECTOR_LANES), else one at a
 // time; both give the same answer. Private to the library's sources; not
 // installed.
@@ -20,52 +20,81 @@ namespace internal {
 // whole number of blocks (NaN, which meets nothing, pads the last).
 inline constexpr std::size_t s_overlapBlock = 8;
 
-// The index of the first rectangle (lefts[k], tops[k], rights[k],
-// bottoms[k]) whose interior meets rect's, or count when none does.
-inline std::size_t findFirstOverlap(const float* lefts, const float* tops, const float* rights,
-                                    const float* bottoms, std::size_t count,
-                                    const LabelRect& rect) {
+// Bit k set for every rectangle block + k of the block starting at index
+// block (lefts[k], tops[k], rights[k], bottoms[k]) whose interior meets
+// rect's.
+inline std::uint32_t findOverlapsInBlock(const float* lefts, const float* tops, const float* rights,
+                                         const float* bottoms, std::size_t block,
+                                         const LabelRect& rect) {
 #if VARNEK_HAS_VECTOR_LANES
     const FloatQuad left = quadOf(rect.left);
     const FloatQuad top = quadOf(rect.top);
     const FloatQuad right = quadOf(rect.right);
     const FloatQuad bottom = quadOf(rect.bottom);
+    OutcomeQuad met[2];
+    for (std::size_t half = 0; half < 2; ++half) {
+        const std::size_t k = block + 4 * half;
+        FloatQuad lefts4;
+        FloatQuad tops4;
+        FloatQuad rights4;
+        FloatQuad bottoms4;
+        std::memcpy(&lefts4, lefts + k, sizeof lefts4);
+        std::memcpy(&tops4, tops + k, sizeof tops4);
+        std::memcpy(&rights4, rights + k, sizeof rights4);
+        std::memcpy(&bottoms4, bottoms + k, sizeof bottoms4);
+        met[half] = (left < rights4) & (lefts4 < right) & (top < bottoms4) & (tops4 < bottom);
+    }
+    std::uint64_t words[4];
+    std::memcpy(words, met, sizeof words);
+    if ((words[0] | words[1] | words[2] | words[3]) == 0) {
+        return 0;
+    }
+    std::int32_t lanes[s_overlapBlock];
+    std::memcpy(lanes, met, sizeof lanes);
+    std::uint32_t mask = 0;
+    for (std::size_t k = 0; k < s_overlapBlock; ++k) {
+        mask |= static_cast<std::uint32_t>(lanes[k] != 0) << k;
+    }
+    return mask;
+#else
+    std::uint32_t mask = 0;
+    for (std::size_t k = 0; k < s_overlapBlock; ++k) {
+        const std::size_t i = block + k;
+        mask |= static_cast<std::uint32_t>(rect.left < rights[i] && lefts[i] < rect.right &&
+                                           rect.top < bottoms[i] && tops[i] < rect.bottom)
+                << k;
+    }
+    return mask;
+#endif
+}
+
+// The index of the first rectangle (lefts[k], tops[k], rights[k],
+// bottoms[k]) whose interior meets rect's, or count when none does.
+inline std::size_t findFirstOverlap(const float* lefts, const float* tops, const float* rights,
+                                    const float* bottoms, std::size_t count,
+                                    const LabelRect& rect) {
     for (std::size_t block = 0; block < count; block += s_overlapBlock) {
-        OutcomeQuad met[2];
-        for (std::size_t half = 0; half < 2; ++half) {
-            const std::size_t k = block + 4 * half;
-            FloatQuad lefts4;
-            FloatQuad tops4;
-            FloatQuad rights4;
-            FloatQuad bottoms4;
-            std::memcpy(&lefts4, lefts + k, sizeof lefts4);
-            std::memcpy(&tops4, tops + k, sizeof tops4);
-            std::memcpy(&rights4, rights + k, sizeof rights4);
-            std::memcpy(&bottoms4, bottoms + k, sizeof bottoms4);
-            met[half] = (left < rights4) & (lefts4 < right) & (top < bottoms4) & (tops4 < bottom);
-        }
-        std::int32_t lanes[8];
-        std::memcpy(lanes, met, sizeof lanes);
-        std::uint64_t words[4];
-        std::memcpy(words, met, sizeof words);
-        if ((words[0] | words[1] | words[2] | words[3]) != 0) {
+        const std::uint32_t mask = findOverlapsInBlock(lefts, tops, rights, bottoms, block, rect);
+        if (mask != 0) {
             std::size_t first = 0;
-            while (lanes[first] == 0) {
+            while ((mask >> first & 1u) == 0) {
                 ++first;
             }
             return block + first;
         }
     }
     return count;
-#else
-    for (std::size_t k = 0; k < count; ++k) {
-        if (rect.left < rights[k] && lefts[k] < rect.right && rect.top < bottoms[k] &&
-            tops[k] < rect.bottom) {
-            return k;
+}
+
+// Whether any rectangle, as findFirstOverlap takes them, meets rect.
+inline bool overlapsAny(const float* lefts, const float* tops, const float* rights,
+                        const float* bottoms, std::size_t count, const LabelRect& rect) {
+    for (std::size_t block = 0; block < count; block += s_overlapBlock) {
+        if (findOverlapsInBlock(lefts, tops, rights, bottoms, block, rect) != 0) {
+            return true;
         }
     }
-    return count;
-#endif
+    return false;
 }
 
 }  // namespace internal

@@ -107,6 +107,8 @@ void LabelPlacer::Impl::placeCallouts() {
     m_nearRights.reserve(room + internal::s_overlapBlock);
     m_nearBottoms.reserve(room + internal::s_overlapBlock);
     m_nearAnchors.reserve(room);
+    m_nearBodyAnchorXs.reserve(room);
+    m_nearBodyAnchorYs.reserve(room);
     m_nearLeaders.reserve(room);
     m_ringShifts.reserve(internal::CalloutRings::s_maxRings * internal::CalloutRings::s_maxPerRing);
     // Shape indices are the frame's own.
@@ -172,8 +174,8 @@ bool LabelPlacer::Impl::searchCallout(LabelIndex label, bool previousOnly) {
         gatherNearCallout(label, grow(reach), clearance);
         float moveX = 0.0f;
         float moveY = 0.0f;
-        return tryCallout(label, shift.dx, shift.dy, points, outline.count, clearance, tries, moveX,
-                          moveY);
+        return tryCallout(label, shift.dx, shift.dy, points, outline.count, clearance, false, tries,
+                          moveX, moveY);
     }
     // Every place lies within the body's size and the distance of the
     // anchor.
@@ -204,8 +206,8 @@ bool LabelPlacer::Impl::searchCallout(LabelIndex label, bool previousOnly) {
         for (int move = 0; !shown && move <= s_movesPerPlace && tries > 0; ++move) {
             float moveX = 0.0f;
             float moveY = 0.0f;
-            shown =
-                tryCallout(label, dx, dy, points, outline.count, clearance, tries, moveX, moveY);
+            shown = tryCallout(label, dx, dy, points, outline.count, clearance,
+                               move < s_movesPerPlace, tries, moveX, moveY);
             if (moveX == 0.0f && moveY == 0.0f) {
                 break;
             }
@@ -240,6 +242,8 @@ void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& are
         m_nearBottoms.push_back(none);
     }
     m_nearAnchors.clear();
+    m_nearBodyAnchorXs.clear();
+    m_nearBodyAnchorYs.clear();
     const LabelRect anchorArea{area.left - clearance, area.top - clearance, area.right + clearance,
                                area.bottom + clearance};
     const float priority = m_labels[label].priority;
@@ -251,6 +255,10 @@ void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& are
             m_options.anchorsAreObstacles && (m_options.lowerPriorityAnchorsAreObstacles ||
                                               blocksAnchorsOfPriority(other, priority));
         m_nearAnchors.push_back({m_anchorX[other], m_anchorY[other], blocksBody});
+        if (blocksBody) {
+            m_nearBodyAnchorXs.push_back(m_anchorX[other]);
+            m_nearBodyAnchorYs.push_back(m_anchorY[other]);
+        }
     });
     m_nearLeaders.clear();
     m_leaderGrid.forEachNear(area, [&](std::size_t, const internal::Segment& leader) {
@@ -270,7 +278,8 @@ void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& are
 
 bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
                                    const Vector<float, 3>* outline, std::uint32_t count,
-                                   float clearance, int& tries, float& moveX, float& moveY) {
+                                   float clearance, bool movesOn, int& tries, float& moveX,
+                                   float& moveY) {
     const LabelState& state = m_labels[label];
     const float x = state.x;
     const float y = state.y;
@@ -299,25 +308,50 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
     }
     --tries;
     const LabelRect grown = grow(bounds);
-    // The first label met, in order, is the one the body moves off.
-    const std::size_t first =
-        internal::findFirstOverlap(m_nearLefts.data(), m_nearTops.data(), m_nearRights.data(),
-                                   m_nearBottoms.data(), m_nearLefts.size(), grown);
-    if (first < m_nearLefts.size()) {
-        findLeastMove(grown, m_nearRects[first], moveX, moveY);
-        return false;
-    }
-    for (const NearAnchor& anchor : m_nearAnchors) {
-        if (anchor.blocksBody && bounds.left < anchor.x && anchor.x < bounds.right &&
-            bounds.top < anchor.y && anchor.y < bounds.bottom) {
+    // The first label met, in order, is the one the body moves off (when
+    // it may move again).
+    if (!movesOn) {
+        if (internal::overlapsAny(m_nearLefts.data(), m_nearTops.data(), m_nearRights.data(),
+                                  m_nearBottoms.data(), m_nearLefts.size(), grown)) {
+            return false;
+        }
+    } else {
+        const std::size_t first =
+            internal::findFirstOverlap(m_nearLefts.data(), m_nearTops.data(), m_nearRights.data(),
+                                       m_nearBottoms.data(), m_nearLefts.size(), grown);
+        if (first < m_nearLefts.size()) {
+            findLeastMove(grown, m_nearRects[first], moveX, moveY);
             return false;
         }
     }
+    return placeCalloutIfFree(label, dx, dy, bounds, outline, count, clearance);
+}
+
+bool LabelPlacer::Impl::placeCalloutIfFree(LabelIndex label, float dx, float dy,
+                                           const LabelRect& bounds, const Vector<float, 3>* outline,
+                                           std::uint32_t count, float clearance) {
+    const std::size_t anchors = m_nearBodyAnchorXs.size();
+    bool holdsAnchor = false;
+    for (std::size_t k = 0; k < anchors; ++k) {
+        const float ax = m_nearBodyAnchorXs[k];
+        const float ay = m_nearBodyAnchorYs[k];
+        holdsAnchor |=
+            (bounds.left < ax) & (ax < bounds.right) & (bounds.top < ay) & (ay < bounds.bottom);
+    }
+    if (holdsAnchor) {
+        return false;
+    }
+    const LabelRect grown = grow(bounds);
     for (const internal::Segment& other : m_nearLeaders) {
         if (internal::segmentEntersRect(other, grown)) {
             return false;
         }
     }
+    const LabelState& state = m_labels[label];
+    const float x = state.x;
+    const float y = state.y;
+    const float ox = x + dx;
+    const float oy = y + dy;
     // The leader ends at the point of the outline nearest the anchor or,
     // where that way is taken, at a corner of the outline the anchor sees.
     float endX = 0.0f;
@@ -348,7 +382,8 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
     if (!free) {
         return false;
     }
-    if (m_keepOut.hasRooms() && m_keepOut.blocksForOthersRooms(openBoxOf(leader), self)) {
+    if (m_keepOut.hasRooms() &&
+        m_keepOut.blocksForOthersRooms(openBoxOf(leader), requestOfLabel(label))) {
         return false;
     }
     m_calloutOfLabel[label] = static_cast<std::uint32_t>(m_callouts.size());

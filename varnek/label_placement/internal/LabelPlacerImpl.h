@@ -279,9 +279,14 @@ private:
     // relative to the moved origin), if that keeps every guarantee. Where
     // the body leaves the view or meets a visible label, (moveX, moveY) is
     // the least move that takes it off.
-    // Counts a try when it gets to the labels round it.
+    // Counts a try when it gets to the labels round it. Without movesOn
+    // no move off a label is wanted.
     bool tryCallout(LabelIndex label, float dx, float dy, const Vector<float, 3>* outline,
-                    std::uint32_t count, float clearance, int& tries, float& moveX, float& moveY);
+                    std::uint32_t count, float clearance, bool movesOn, int& tries, float& moveX,
+                    float& moveY);
+    // The rest of tryCallout, for a body that meets no label round it.
+    bool placeCalloutIfFree(LabelIndex label, float dx, float dy, const LabelRect& bounds,
+                            const Vector<float, 3>* outline, std::uint32_t count, float clearance);
     // Whether a leader enters none of the labels, anchors and leaders round.
     bool isLeaderFree(const internal::Segment& leader, float clearance) const;
     // The result entry and the outline of a callout (writeResult).
@@ -487,6 +492,9 @@ private:
     std::vector<float> m_nearRights;
     std::vector<float> m_nearBottoms;
     std::vector<NearAnchor> m_nearAnchors;
+    // The anchors of m_nearAnchors that keep bodies off, apart.
+    std::vector<float> m_nearBodyAnchorXs;
+    std::vector<float> m_nearBodyAnchorYs;
     std::vector<internal::Segment> m_nearLeaders;
     // The leaders in request order.
     std::vector<internal::Segment> m_leaders;
