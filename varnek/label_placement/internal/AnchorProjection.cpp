@@ -28,10 +28,15 @@ namespace {
 constexpr std::size_t s_block = 8;
 
 // Why an anchor is hidden, by how many of the tests it passed: finite,
-// in front of the camera, inside the view.
+// in front of the camera, inside the view; with a depth image, an anchor in
+// view is occluded unless the depth test keeps it.
 constexpr LabelHiddenReason s_reasons[] = {LabelHiddenReason::OutOfContract,
                                            LabelHiddenReason::BehindCamera,
                                            LabelHiddenReason::OutsideView, LabelHiddenReason::None};
+constexpr LabelHiddenReason s_reasonsWithDepth[] = {
+    LabelHiddenReason::OutOfContract, LabelHiddenReason::BehindCamera,
+    LabelHiddenReason::OutsideView, LabelHiddenReason::Occluded};
+constexpr std::int32_t s_inView = 3;
 
 // A block of anchors: their world coordinates (where the plain loop reads
 // them), where they landed (NaN where they did not land) and how many
@@ -133,7 +138,8 @@ void projectPlain(const BlockProjection& p, const LabelRequest* labels, std::siz
 template <typename Project>
 VARNEK_ALWAYS_INLINE inline AnchorProjection::Culled cullBlocks(
     const BlockProjection& projection, Project project, const LabelRequest* labels,
-    std::size_t count, const std::uint64_t* keys, PlacedLabel* results, AnchorInView* inView) {
+    std::size_t count, const std::uint64_t* keys, const LabelHiddenReason* reasons,
+    PlacedLabel* results, AnchorInView* inView) {
     std::size_t listed = 0;
     std::uint64_t keysDiffer = keys != nullptr ? 0u : 1u;
     ProjectedBlock block;
@@ -148,7 +154,7 @@ VARNEK_ALWAYS_INLINE inline AnchorProjection::Culled cullBlocks(
             const float vx = block.viewX[k];
             const float vy = block.viewY[k];
             const float vz = block.depth[k];
-            const LabelHiddenReason reason = s_reasons[block.reason[k]];
+            const LabelHiddenReason reason = reasons[block.reason[k]];
             // Field by field: a copy of a whole hidden label would go
             // through memory and wait for its own stores.
             PlacedLabel& result = results[i];
@@ -162,7 +168,7 @@ VARNEK_ALWAYS_INLINE inline AnchorProjection::Culled cullBlocks(
             result.callout = false;
             // Written for every anchor, kept for those in view.
             inView[listed] = {static_cast<std::uint32_t>(i), vx, vy, vz};
-            listed += reason == LabelHiddenReason::None ? 1 : 0;
+            listed += block.reason[k] == s_inView ? 1 : 0;
         }
     }
     return {listed, keysDiffer == 0};
@@ -239,8 +245,9 @@ VARNEK_WIDE_PROJECTION void projectWide(const BlockProjection& p, const LabelReq
 
 VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
     const BlockProjection& projection, const LabelRequest* labels, std::size_t count,
-    const std::uint64_t* keys, PlacedLabel* results, AnchorInView* inView) {
-    return cullBlocks(projection, projectWide, labels, count, keys, results, inView);
+    const std::uint64_t* keys, const LabelHiddenReason* reasons, PlacedLabel* results,
+    AnchorInView* inView) {
+    return cullBlocks(projection, projectWide, labels, count, keys, reasons, results, inView);
 }
 
 #endif
@@ -279,16 +286,16 @@ AnchorProjection::Culled AnchorProjection::cull(const LabelRequest* labels, std:
                                                 const std::uint64_t* keys, PlacedLabel* results,
                                                 AnchorInView* inView) const {
     const BlockProjection projection(m_matrix, m_viewport, m_viewValid, m_zeroToOneDepth);
+    const LabelHiddenReason* reasons = m_depth != nullptr ? s_reasonsWithDepth : s_reasons;
 #if VARNEK_HAS_WIDE_PROJECTION
     if (__builtin_cpu_supports("avx2")) {
-        return cullWide(projection, labels, count, keys, results, inView);
+        return cullWide(projection, labels, count, keys, reasons, results, inView);
     }
 #endif
-    return cullBlocks(projection, projectPlain, labels, count, keys, results, inView);
+    return cullBlocks(projection, projectPlain, labels, count, keys, reasons, results, inView);
 }
 
-std::size_t AnchorProjection::removeOccluded(PlacedLabel* results, AnchorInView* inView,
-                                             std::size_t count) {
+std::size_t AnchorProjection::removeOccluded(AnchorInView* inView, std::size_t count) {
     if (m_depth == nullptr) {
         return count;
     }
@@ -302,23 +309,20 @@ std::size_t AnchorProjection::removeOccluded(PlacedLabel* results, AnchorInView*
     }
     // The anchors lie anywhere on the image, which the pass over every
     // request has pushed out of the nearer caches: each pixel is asked for
-    // far ahead, as a step of this loop is short.
+    // far ahead, as a step of this loop is short. The results are left
+    // alone: those of the anchors occluded say so already, and those kept
+    // are written again after the placement.
     constexpr std::size_t ahead = 12 * s_prefetchDistance;
     std::size_t kept = 0;
     for (std::size_t j = 0; j < count; ++j) {
         if (j + ahead < count) {
             prefetchForRead(image.depths + m_pixels[j + ahead]);
-            // Where its reason goes.
-            prefetchForWrite(&results[inView[j + ahead].request].hiddenReason);
         }
         const float held = image.depths[m_pixels[j]];
         const float depth = inView[j].depth;
         // A NaN depth fails both comparisons: it hides nothing.
         const bool occluded =
             image.reversed ? depth < held - m_tolerance : depth > held + m_tolerance;
-        // Written either way: which anchors are occluded follows no pattern.
-        results[inView[j].request].hiddenReason =
-            occluded ? LabelHiddenReason::Occluded : LabelHiddenReason::None;
         inView[kept] = inView[j];
         kept += occluded ? 0 : 1;
     }

@@ -36,9 +36,11 @@ public:
     // coordinate not finite, or a view whose viewport is not finite or is
     // inverted), BehindCamera (clip w <= 0, a window depth outside [0, 1],
     // a NaN clip x or y; anchorInView NaN for these two), OutsideView (the
-    // point outside the view's viewport, whose edges are inside) or None
-    // (in view). The anchors in view are written to inView in request
-    // order, one slot per request given. Arithmetic in double in a fixed
+    // point outside the view's viewport, whose edges are inside) or, in
+    // view, None, or Occluded where there is a depth image (removeOccluded
+    // tells which are not: their results are the caller's to write). The
+    // anchors in view are written to inView in request order, one slot per
+    // request given. Arithmetic in double in a fixed
     // order, the same bits on every machine; a block of anchors at a time,
     // so that the compiler may divide several at once. keys, if not null,
     // are compared with the requests' keys on the way.
@@ -50,11 +52,11 @@ public:
     Culled cull(const LabelRequest* labels, std::size_t count, const std::uint64_t* keys,
                 PlacedLabel* results, AnchorInView* inView) const;
 
-    // Of the count anchors in view listed, those the depth image hides get
-    // hiddenReason Occluded in results and leave the list, the others keep
-    // their order; returns how many stay. The pixel read is the one that
-    // holds the point (see DepthImage), asked for ahead of its test.
-    std::size_t removeOccluded(PlacedLabel* results, AnchorInView* inView, std::size_t count);
+    // Of the count anchors in view listed, those the depth image hides
+    // leave the list, the others keep their order; returns how many stay.
+    // The pixel read is the one that holds the point (see DepthImage),
+    // asked for ahead of its test.
+    std::size_t removeOccluded(AnchorInView* inView, std::size_t count);
 
 private:
     std::array<double, 16> m_matrix{};

@@ -63,7 +63,7 @@ void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t c
             m_projection.cull(labels, count, keys, results, inView);
         listed = culled.inView;
         sameKeys = culled.sameKeys;
-        listed = m_projection.removeOccluded(results, inView, listed);
+        listed = m_projection.removeOccluded(inView, listed);
     } else {
         // The 2D call with fades: every anchor as given.
         for (std::size_t i = 0; i < count; ++i) {
