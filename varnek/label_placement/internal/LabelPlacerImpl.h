@@ -85,6 +85,8 @@ private:
         std::uint8_t locked;  // part of the ejection chain being tried
         std::uint8_t moved;   // moved or hidden by the improvement, in m_moved
         std::uint8_t pooled;  // among the search's hidden labels (m_hiddenLabels)
+        // Searched by the clean-up, with no place found (see cleanUp).
+        std::uint8_t checked;
     };
 
     void placeFrame(const LabelRequest* labels, std::size_t count);

@@ -231,13 +231,18 @@ void LabelPlacer::Impl::improve() {
         }
     }
     // Chains that move only labels new to their place first, so that
-    // labels shown before stay where they were; then any label.
+    // labels shown before stay where they were; then any label. Once the
+    // work is spent no chain can start, and the search has nothing to do.
     for (const bool moveSettled : {false, true}) {
-        for (const LabelIndex label : m_hiddenLabels) {
+        for (std::size_t h = 0; h < m_hiddenLabels.size() && m_work > 0; ++h) {
+            const LabelIndex label = m_hiddenLabels[h];
             if (m_labels[label].chosen == s_hidden) {
                 insertWithChain(label, depth, moveSettled);
             }
         }
+    }
+    if (m_work == 0) {
+        return;
     }
     m_hiddenLabels.erase(
         std::remove_if(m_hiddenLabels.begin(), m_hiddenLabels.end(),
@@ -271,7 +276,7 @@ void LabelPlacer::Impl::cleanUp() {
         m_anchors.forEachIn(getNeighbourhood(m_moved[m]), [&](LabelIndex label) {
             const LabelState& state = m_labels[label];
             if (state.status != Status::Placeable || state.chosen != s_hidden ||
-                getAllowedLanes(label) == 0) {
+                state.checked != 0 || getAllowedLanes(label) == 0) {
                 return;
             }
             internal::CandidateBlockers blockers;
@@ -304,6 +309,11 @@ void LabelPlacer::Impl::cleanUp() {
                 show(label, k);
                 return;
             }
+            // Where all labels share one priority the clean-up only shows
+            // labels, so that a label with no place now has none later
+            // either: it is searched once, however many moved labels it
+            // lies near.
+            m_labels[label].checked = static_cast<std::uint8_t>(!m_mixedPriorities);
         });
     }
 }

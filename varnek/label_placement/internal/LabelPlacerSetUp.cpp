@@ -80,7 +80,7 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         const float x = request.anchor[0];
         const float y = request.anchor[1];
         LabelState& state = m_read[i];
-        state = {x, y, request.priority, 0, s_hidden, s_hidden, 0, Status::Placeable, 0, 0, 0};
+        state = {x, y, request.priority, 0, s_hidden, s_hidden, 0, Status::Placeable, 0, 0, 0, 0};
 
         const bool inContract =
             m_viewportValid && background != nullptr && std::isfinite(x) && std::isfinite(y) &&
