@@ -255,7 +255,7 @@ VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
 // The cell of a row or column of count cells spanning [low, high] that
 // holds value: the last one for value == high, the first one for an empty
 // span or NaN. Without branches, so that a loop of them vectorises.
-int cellOf(float value, float low, float high, int count) {
+VARNEK_ALWAYS_INLINE inline int cellOf(float value, float low, float high, int count) {
     const double span = static_cast<double>(high) - static_cast<double>(low);
     const double at =
         (static_cast<double>(value) - static_cast<double>(low)) / span * static_cast<double>(count);
@@ -263,6 +263,27 @@ int cellOf(float value, float low, float high, int count) {
     const double from = at >= 0.0 ? at : 0.0;
     return static_cast<int>(std::min(from, static_cast<double>(count - 1)));
 }
+
+// The row and the column of the depth image's pixel that holds each of
+// count anchors in view. Inlined into each route.
+VARNEK_ALWAYS_INLINE inline void findCellsIn(const AnchorInView* inView, std::size_t count,
+                                             const LabelRect& viewport, int width, int height,
+                                             std::int32_t* rows, std::int32_t* columns) {
+    for (std::size_t j = 0; j < count; ++j) {
+        rows[j] = cellOf(inView[j].y, viewport.top, viewport.bottom, height);
+        columns[j] = cellOf(inView[j].x, viewport.left, viewport.right, width);
+    }
+}
+
+#if VARNEK_HAS_WIDE_PROJECTION
+// Four lanes wide, in the processor's AVX2 instructions: the same
+// operations, the same bits.
+VARNEK_WIDE_PROJECTION void findCellsWide(const AnchorInView* inView, std::size_t count,
+                                          const LabelRect& viewport, int width, int height,
+                                          std::int32_t* rows, std::int32_t* columns) {
+    findCellsIn(inView, count, viewport, width, height, rows, columns);
+}
+#endif
 
 }  // namespace
 
@@ -300,13 +321,22 @@ std::size_t AnchorProjection::removeOccluded(AnchorInView* inView, std::size_t c
         return count;
     }
     const DepthImage& image = *m_depth;
-    m_pixels.resize(count);
-    for (std::size_t j = 0; j < count; ++j) {
-        const int row = cellOf(inView[j].y, m_viewport.top, m_viewport.bottom, image.height);
-        const int column = cellOf(inView[j].x, m_viewport.left, m_viewport.right, image.width);
-        m_pixels[j] = static_cast<std::size_t>(row) * static_cast<std::size_t>(image.width) +
-                      static_cast<std::size_t>(column);
+    m_rows.resize(count);
+    m_columns.resize(count);
+#if VARNEK_HAS_WIDE_PROJECTION
+    if (__builtin_cpu_supports("avx2")) {
+        findCellsWide(inView, count, m_viewport, image.width, image.height, m_rows.data(),
+                      m_columns.data());
+    } else
+#endif
+    {
+        findCellsIn(inView, count, m_viewport, image.width, image.height, m_rows.data(),
+                    m_columns.data());
     }
+    const auto pixel = [&](std::size_t j) {
+        return static_cast<std::size_t>(m_rows[j]) * static_cast<std::size_t>(image.width) +
+               static_cast<std::size_t>(m_columns[j]);
+    };
     // The anchors lie anywhere on the image, which the pass over every
     // request has pushed out of the nearer caches: each pixel is asked for
     // far ahead, as a step of this loop is short. The results are left
@@ -316,9 +346,9 @@ std::size_t AnchorProjection::removeOccluded(AnchorInView* inView, std::size_t c
     std::size_t kept = 0;
     for (std::size_t j = 0; j < count; ++j) {
         if (j + ahead < count) {
-            prefetchForRead(image.depths + m_pixels[j + ahead]);
+            prefetchForRead(image.depths + pixel(j + ahead));
         }
-        const float held = image.depths[m_pixels[j]];
+        const float held = image.depths[pixel(j)];
         const float depth = inView[j].depth;
         // A NaN depth fails both comparisons: it hides nothing.
         const bool occluded =

@@ -66,8 +66,10 @@ private:
     // Null when there is no usable depth image.
     const DepthImage* m_depth = nullptr;
     float m_tolerance = 0.0f;
-    // The pixel of every anchor in view, found before the depths are read.
-    std::vector<std::size_t> m_pixels;
+    // The row and column of the pixel of every anchor in view, found
+    // before the depths are read.
+    std::vector<std::int32_t> m_rows;
+    std::vector<std::int32_t> m_columns;
 };
 
 }  // namespace internal
