@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/internal/Portability.h>
 #include <varnek/label_placement/internal/VectorCandidateLanes.h>
 
 namespace Varnek {
@@ -49,13 +50,12 @@ inline std::uint32_t findOverlapsInBlock(const float* lefts, const float* tops, 
     if ((words[0] | words[1] | words[2] | words[3]) == 0) {
         return 0;
     }
-    std::int32_t lanes[s_overlapBlock];
-    std::memcpy(lanes, met, sizeof lanes);
-    std::uint32_t mask = 0;
-    for (std::size_t k = 0; k < s_overlapBlock; ++k) {
-        mask |= static_cast<std::uint32_t>(lanes[k] != 0) << k;
-    }
-    return mask;
+    // Each lane's bit in its lane, then the lanes together.
+    const OutcomeQuad bits =
+        (met[0] & OutcomeQuad{1, 2, 4, 8}) | (met[1] & OutcomeQuad{16, 32, 64, 128});
+    std::int32_t lanes[4];
+    std::memcpy(lanes, &bits, sizeof lanes);
+    return static_cast<std::uint32_t>(lanes[0] | lanes[1] | lanes[2] | lanes[3]);
 #else
     std::uint32_t mask = 0;
     for (std::size_t k = 0; k < s_overlapBlock; ++k) {
@@ -76,11 +76,15 @@ inline std::size_t findFirstOverlap(const float* lefts, const float* tops, const
     for (std::size_t block = 0; block < count; block += s_overlapBlock) {
         const std::uint32_t mask = findOverlapsInBlock(lefts, tops, rights, bottoms, block, rect);
         if (mask != 0) {
+#if VARNEK_HAS_GNU_BUILTINS
+            return block + static_cast<std::size_t>(__builtin_ctz(mask));
+#else
             std::size_t first = 0;
             while ((mask >> first & 1u) == 0) {
                 ++first;
             }
             return block + first;
+#endif
         }
     }
     return count;
