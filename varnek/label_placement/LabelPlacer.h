@@ -70,7 +70,9 @@
 //   viewport, meets what is kept out, meets a label fading out before it
 //   in request order (a callout's leader included), or cannot be computed
 //   (anchor behind the camera, a request out of contract; for a callout
-//   also a body that no longer stands off its anchor within the distance).
+//   also a body that no longer stands off its anchor within the distance,
+//   or a request whose size or background is not the one it was placed
+//   with, whose body its leader's end would miss).
 // So no two labels with opacity > 0 overlap (gap included), each lies in
 // the viewport and off what is kept out; a label fading out may cover an
 // anchor that came into view under it. Labels drawn anew never belong to

@@ -150,7 +150,7 @@ TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceFromALabelOfItsPrioritySearch
 // onto the leader. The callout fades in, fades out with its leader where
 // it stood, saying why it goes, comes back from its opacity at the same
 // place when its anchor does, and goes at once when a label drawn in place
-// takes its leader's way: that label stays. Label 6, boxed in like label
+// takes its leader's way (that label stays) or its request is resized. Label 6, boxed in like label
 // 0, comes while it fades: its callout keeps off the fading leader (its
 // first place would hold it). Where its first place was
 // kept out while it was placed (and is free when it comes back), it keeps
@@ -167,6 +167,8 @@ TEST(LabelPlacerCalloutsTest, ACalloutFadesOutWithItsLeaderUntilADrawnLabelTakes
         {"vvvvoovv",
          {0.25f, 0.5f, 0.75f, 1.0f, 0.75f, 0.5f, 0.75f, 1.0f},
          {{199.0f, 150.0f, 201.0f, 194.0f}}},
+        // Resized while it fades: its leader would end off the new body.
+        {"vvvvos", {0.25f, 0.5f, 0.75f, 1.0f, 0.75f, 0.0f}, {}},
     };
     const LabelRect viewport{0.0f, 0.0f, 400.0f, 400.0f};
     const auto background = makePlainRectangle(400.0f);
@@ -208,6 +210,9 @@ TEST(LabelPlacerCalloutsTest, ACalloutFadesOutWithItsLeaderUntilADrawnLabelTakes
                 options.keepOut.clear();
                 placer.setOptions(options);
                 addBoxedIn(185.0f, 205.0f);
+            }
+            if (c.script[f] == 's') {
+                labels[0].size = {10.0f, 3.0f, 0.0f};
             }
             if (c.script[f] == 'm') {
                 // Its top right body [190, 220] x [194, 201] holds the

@@ -327,8 +327,9 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
             outline = m_outlineLabels[placed++];
             if (label.callout) {
                 const Callout& callout = m_callouts[m_calloutOfLabel[m_labelOf[inView]]];
-                drawnCallout = noteDrawnCallout(
-                    {callout.dx, callout.dy, callout.endX, callout.endY}, callout.leader);
+                drawnCallout = noteDrawnCallout({callout.dx, callout.dy, callout.endX, callout.endY,
+                                                 labels[i].size, &backgroundOf(labels[i])},
+                                                callout.leader);
             }
         } else if (target) {
             ++placed;

@@ -19,9 +19,14 @@ namespace Varnek {
 bool LabelPlacer::Impl::findFadingCallout(const LabelRequest& request, std::uint32_t callout,
                                           float x, float y, LabelRect& bounds,
                                           internal::Segment& leader) {
+    const DrawnCallout& place = m_drawnCallouts[callout];
+    // A body of another size or background: the leader's end is not on it.
+    if (&backgroundOf(request) != place.background || !(request.size[0] == place.size[0]) ||
+        !(request.size[1] == place.size[1]) || !(request.size[2] == place.size[2])) {
+        return false;
+    }
     const std::uint32_t shape = m_shapes.find(backgroundOf(request), request.size);
     const LabelRect& body = m_shapes.getBody(shape).bounds;
-    const DrawnCallout& place = m_drawnCallouts[callout];
     // As the callout was placed: its body moved from the anchor, its leader
     // to the same point of the body.
     const float ox = x + place.dx;

@@ -540,12 +540,15 @@ private:
     std::vector<DrawnLabel> m_drawn;
     std::vector<DrawnLabel> m_nextDrawn;
     // Where each callout drawn stood, relative to its anchor, as Callout
-    // says.
+    // says, and the size and background it was placed with: the leader's
+    // end lies on that body's outline only.
     struct DrawnCallout {
         float dx;
         float dy;
         float endX;
         float endY;
+        Vector<float, 3> size;
+        const LabelBackground* background;
     };
     std::vector<DrawnCallout> m_drawnCallouts;
     std::vector<DrawnCallout> m_nextDrawnCallouts;
