@@ -331,6 +331,38 @@ TEST(LabelSceneTest, ALabelFadesOverNCallsWhereItIsDrawn) {
     }
 }
 
+// A fades out with its anchor occluded. As it comes back into view with a
+// higher priority, the anchor of a label that has no room lies in A's only
+// place, where A is drawn. Placed again as a callout, A steps back rather
+// than jump and fades on where it is drawn: it does not come back over
+// that anchor.
+TEST(LabelSceneTest, ALabelComingBackStepsBackFromAnAnchorUnderItsRoom) {
+    const float near = 0.0f;
+    const DepthImage occluding{&near, 1, 1, false, 0.0f};
+    LabelScene scene;
+    scene.view = VarnekTesting::flatView({0.0f, 0.0f, 512.0f, 256.0f});
+    LabelPlacementOptions options;
+    options.viewport = scene.view.viewport;
+    options.candidates = {LabelBackground::TopRight};
+    options.fadeFrames = 3;
+    options.calloutDistance = 60.0f;
+    LabelPlacer placer(VarnekTesting::makePlainRectangle(256.0f), options);
+    LabelRequest a = worldLabel(9, 100.0f, 100.0f, 0.0f);
+    const LabelRequest blocker = worldLabel(2, 110.0f, 97.0f, 0.0f);
+    for (int frame = 0; frame < 3; ++frame) {
+        placer.place({a}, scene);
+    }
+    scene.depth = &occluding;
+    const PlacedLabel fading = placer.place({a}, scene)[0];
+    ASSERT_TRUE(VarnekTesting::holdsStrictly(fading.bounds, blocker.anchor));
+    scene.depth = nullptr;
+    a.priority = 2.0f;
+    const PlacedLabel back = placer.place({blocker, a}, scene)[1];
+    EXPECT_EQ(back.opacity, 1.0f / 3.0f);
+    EXPECT_EQ(back.hiddenReason, Reason::PlaceTaken);
+    EXPECT_TRUE(VarnekTesting::sameBits(back.bounds, fading.bounds));
+}
+
 // B steps back and fades out (D, placed where B was, is held back). Then
 // A, drawn before, moves onto B's room and goes there only if it leaves B's
 // anchor uncovered: a label fading out still keeps labels off its anchor.

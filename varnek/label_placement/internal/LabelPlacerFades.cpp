@@ -186,12 +186,21 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     m_fadingOut.erase(std::remove_if(m_fadingOut.begin(), m_fadingOut.end(), takenByDrawn),
                       m_fadingOut.end());
     indexFadingRooms();
-    for (const FadingLabel& fading : m_fadingOut) {
+    for (FadingLabel& fading : m_fadingOut) {
         if (targets[fading.request].visible) {
             const auto inView =
                 static_cast<std::size_t>(std::lower_bound(m_requestOfInView.begin(),
                                                           m_requestOfInView.end(), fading.request) -
                                          m_requestOfInView.begin());
+            // Drawn beside its anchor, it comes back only to a place the
+            // placement allows it now; one that an anchor come into view
+            // keeps off steps back and fades on where it is, as a label
+            // whose place is taken does, rather than jump.
+            if (fading.callout == s_notDrawn && !isAllowed(m_labelOf[inView], fading.candidate)) {
+                m_previousReferencePoints[inView] = s_hidden;
+                continue;
+            }
+            fading.comesBack = true;
             if (fading.callout != s_notDrawn) {
                 keepFadingCalloutPlace(inView, fading.callout);
                 continue;
@@ -301,8 +310,10 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         if (fading) {
             const FadingLabel& room = m_fadingOut[nextFading++];
             placed += target ? 1 : 0;
-            level = target ? std::min(before + 1, frames) : before - 1;
-            fadingFor = target ? LabelHiddenReason::None : label.hiddenReason;
+            level = room.comesBack ? std::min(before + 1, frames) : before - 1;
+            fadingFor = room.comesBack ? LabelHiddenReason::None
+                        : target       ? LabelHiddenReason::PlaceTaken
+                                       : label.hiddenReason;
             label.hiddenReason = fadingFor;
             if (room.callout != s_notDrawn) {
                 // With its leader, placed again or not, where it is drawn.

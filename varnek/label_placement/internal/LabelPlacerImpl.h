@@ -581,6 +581,8 @@ private:
         // its leader; else s_notDrawn.
         std::uint32_t callout;
         internal::Segment leader;
+        // Placed again and drawn back from its room.
+        bool comesBack = false;
     };
     std::vector<FadingLabel> m_fadingOut;
     // The rooms of m_fadingOut by cell, each listed by its reach (its
