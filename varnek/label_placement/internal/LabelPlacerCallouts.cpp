@@ -153,7 +153,7 @@ bool LabelPlacer::Impl::searchCallout(LabelIndex label, bool previousOnly) {
     }
     const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
     const Vector<float, 3>* points = m_shapes.getOutlinePoints() + outline.first;
-    const float clearance = std::max(m_halfGap, s_leaderClearanceShare * std::min(width, height));
+    const float clearance = getLeaderClearance(body);
     int tries = s_triesPerLabel;
     if (previousOnly) {
         // Where it stood in the previous call (by key, as the history goes):
@@ -391,6 +391,36 @@ bool LabelPlacer::Impl::placeCalloutIfFree(LabelIndex label, float dx, float dy,
     m_visible.insert(label, grown);
     m_leaderGrid.insert(leader);
     return true;
+}
+
+float LabelPlacer::Impl::getLeaderClearance(const LabelRect& body) const {
+    return std::max(m_halfGap, s_leaderClearanceShare *
+                                   std::min(body.right - body.left, body.bottom - body.top));
+}
+
+bool LabelPlacer::Impl::calloutClearsAnchors(LabelIndex label, const LabelRect& bounds,
+                                             const internal::Segment& leader) const {
+    const float clearance = getLeaderClearance(m_shapes.getBody(m_labels[label].shape).bounds);
+    const LabelRect area{std::min({bounds.left, leader.x0, leader.x1}) - clearance,
+                         std::min({bounds.top, leader.y0, leader.y1}) - clearance,
+                         std::max({bounds.right, leader.x0, leader.x1}) + clearance,
+                         std::max({bounds.bottom, leader.y0, leader.y1}) + clearance};
+    const float priority = m_labels[label].priority;
+    bool clear = true;
+    m_anchors.forEachIn(area, [&](std::uint32_t other) {
+        if (other == label || !clear) {
+            return;
+        }
+        const float ax = m_anchorX[other];
+        const float ay = m_anchorY[other];
+        const bool blocksBody =
+            m_options.anchorsAreObstacles && (m_options.lowerPriorityAnchorsAreObstacles ||
+                                              blocksAnchorsOfPriority(other, priority));
+        const bool held =
+            bounds.left < ax && ax < bounds.right && bounds.top < ay && ay < bounds.bottom;
+        clear = !(blocksBody && held) && !internal::pointNearSegment(leader, ax, ay, clearance);
+    });
+    return clear;
 }
 
 bool LabelPlacer::Impl::isLeaderFree(const internal::Segment& leader, float clearance) const {

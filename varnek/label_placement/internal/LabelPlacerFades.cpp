@@ -192,11 +192,14 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
                 static_cast<std::size_t>(std::lower_bound(m_requestOfInView.begin(),
                                                           m_requestOfInView.end(), fading.request) -
                                          m_requestOfInView.begin());
-            // Drawn beside its anchor, it comes back only to a place the
-            // placement allows it now; one that an anchor come into view
-            // keeps off steps back and fades on where it is, as a label
-            // whose place is taken does, rather than jump.
-            if (fading.callout == s_notDrawn && !isAllowed(m_labelOf[inView], fading.candidate)) {
+            // It comes back only to a place the placement allows it now;
+            // one that an anchor come into view keeps off steps back and
+            // fades on where it is, as a label whose place is taken does,
+            // rather than jump.
+            const LabelIndex label = m_labelOf[inView];
+            if (fading.callout == s_notDrawn
+                    ? !isAllowed(label, fading.candidate)
+                    : !calloutClearsAnchors(label, fading.bounds, fading.leader)) {
                 m_previousReferencePoints[inView] = s_hidden;
                 continue;
             }

@@ -308,6 +308,12 @@ private:
     // when that cannot be computed.
     bool findFadingCallout(const LabelRequest& request, std::uint32_t callout, float x, float y,
                            LabelRect& bounds, internal::Segment& leader);
+    // Whether a callout of the label with this body and leader holds no
+    // anchor that keeps bodies off and passes no anchor, as one placed now.
+    bool calloutClearsAnchors(LabelIndex label, const LabelRect& bounds,
+                              const internal::Segment& leader) const;
+    // How far a callout's leader keeps from other anchors.
+    float getLeaderClearance(const LabelRect& body) const;
     // Whether a room grown by half the gap, and a leader (null: none), meet
     // a label fading out noted before (through m_fadingRoomGrid).
     bool meetsFadingLabels(const LabelRect& grown, const internal::Segment* leader) const;
