@@ -60,9 +60,10 @@
 //   may be placed again: it comes back from its opacity, where and as it
 //   is drawn (beside its anchor with no leader even when placed as a
 //   callout; a callout with its leader even when placed beside its
-//   anchor), and keeps that place. Drawn beside its anchor, it comes back
-//   there only if the placement allows that place now: where an anchor
-//   that keeps it off came into view under it, it steps back
+//   anchor), and keeps that place, if a label placed now could stand
+//   there (beside its anchor, a place the placement allows; as a callout,
+//   a body holding no anchor that keeps bodies off and a leader clear of
+//   every anchor): where an anchor came into view under it, it steps back
 //   (PlaceTaken) and fades on where it is drawn, rather than jump or come
 //   back over that anchor. One fading for want of room is placed again
 //   once it has gone, so that the label that took its room keeps it.
