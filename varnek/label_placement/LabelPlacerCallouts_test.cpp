@@ -150,9 +150,10 @@ TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceFromALabelOfItsPrioritySearch
 // onto the leader. The callout fades in, fades out with its leader where
 // it stood, saying why it goes, comes back from its opacity at the same
 // place when its anchor does, and goes at once when a label drawn in place
-// takes its leader's way (that label stays) or its request is resized. Label 6, boxed in like label
-// 0, comes while it fades: its callout keeps off the fading leader (its
-// first place would hold it). Where its first place was
+// takes its leader's way (that label stays) or its request is resized; in
+// frame a it steps back from an anchor come into view under its body.
+// Label 6, boxed in like label 0, comes while it fades: its callout keeps
+// off the fading leader (its first place would hold it). Where its first place was
 // kept out while it was placed (and is free when it comes back), it keeps
 // the place it is drawn at.
 TEST(LabelPlacerCalloutsTest, ACalloutFadesOutWithItsLeaderUntilADrawnLabelTakesItsWay) {
@@ -169,6 +170,8 @@ TEST(LabelPlacerCalloutsTest, ACalloutFadesOutWithItsLeaderUntilADrawnLabelTakes
          {{199.0f, 150.0f, 201.0f, 194.0f}}},
         // Resized while it fades: its leader would end off the new body.
         {"vvvvos", {0.25f, 0.5f, 0.75f, 1.0f, 0.75f, 0.0f}, {}},
+        // Back in view with an anchor under its body: it steps back.
+        {"vvvvoa", {0.25f, 0.5f, 0.75f, 1.0f, 0.75f, 0.5f}, {}},
     };
     const LabelRect viewport{0.0f, 0.0f, 400.0f, 400.0f};
     const auto background = makePlainRectangle(400.0f);
@@ -205,11 +208,16 @@ TEST(LabelPlacerCalloutsTest, ACalloutFadesOutWithItsLeaderUntilADrawnLabelTakes
         Vector<float, 3> offset{};
         for (std::size_t f = 0; f < c.script.size(); ++f) {
             SCOPED_TRACE(::testing::Message() << c.script << ", frame " << f);
-            scene.depth = c.script[f] == 'v' ? nullptr : &occluding;
+            scene.depth = c.script[f] == 'v' || c.script[f] == 'a' ? nullptr : &occluding;
             if (f == 4) {
                 options.keepOut.clear();
                 placer.setOptions(options);
                 addBoxedIn(185.0f, 205.0f);
+            }
+            if (c.script[f] == 'a') {
+                // A label with no room whose anchor lies in the body.
+                labels.push_back(label(labels.size(), 205.0f, 190.0f));
+                labels.back().size[0] = 1000.0f;
             }
             if (c.script[f] == 's') {
                 labels[0].size = {10.0f, 3.0f, 0.0f};
@@ -240,8 +248,9 @@ TEST(LabelPlacerCalloutsTest, ACalloutFadesOutWithItsLeaderUntilADrawnLabelTakes
                 continue;
             }
             EXPECT_TRUE(callout.callout);
-            EXPECT_EQ(callout.hiddenReason,
-                      c.script[f] == 'o' ? LabelHiddenReason::Occluded : LabelHiddenReason::None);
+            EXPECT_EQ(callout.hiddenReason, c.script[f] == 'o'   ? LabelHiddenReason::Occluded
+                                            : c.script[f] == 'a' ? LabelHiddenReason::PlaceTaken
+                                                                 : LabelHiddenReason::None);
             if (f == 0) {
                 // Straight up to the body, which ends above y = 194, or
                 // elsewhere when that is kept out.
