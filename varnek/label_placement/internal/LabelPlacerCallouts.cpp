@@ -251,11 +251,8 @@ void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& are
         if (other == label) {
             return;
         }
-        const bool blocksBody =
-            m_options.anchorsAreObstacles && (m_options.lowerPriorityAnchorsAreObstacles ||
-                                              blocksAnchorsOfPriority(other, priority));
-        m_nearAnchors.push_back({m_anchorX[other], m_anchorY[other], blocksBody});
-        if (blocksBody) {
+        m_nearAnchors.push_back({m_anchorX[other], m_anchorY[other]});
+        if (keepsCalloutBodiesOff(other, priority)) {
             m_nearBodyAnchorXs.push_back(m_anchorX[other]);
             m_nearBodyAnchorYs.push_back(m_anchorY[other]);
         }
@@ -413,12 +410,10 @@ bool LabelPlacer::Impl::calloutClearsAnchors(LabelIndex label, const LabelRect& 
         }
         const float ax = m_anchorX[other];
         const float ay = m_anchorY[other];
-        const bool blocksBody =
-            m_options.anchorsAreObstacles && (m_options.lowerPriorityAnchorsAreObstacles ||
-                                              blocksAnchorsOfPriority(other, priority));
         const bool held =
             bounds.left < ax && ax < bounds.right && bounds.top < ay && ay < bounds.bottom;
-        clear = !(blocksBody && held) && !internal::pointNearSegment(leader, ax, ay, clearance);
+        clear = !(held && keepsCalloutBodiesOff(other, priority)) &&
+                !internal::pointNearSegment(leader, ax, ay, clearance);
     });
     return clear;
 }

@@ -21,8 +21,8 @@ bool LabelPlacer::Impl::findFadingCallout(const LabelRequest& request, std::uint
                                           internal::Segment& leader) {
     const DrawnCallout& place = m_drawnCallouts[callout];
     // A body of another size or background: the leader's end is not on it.
-    if (&backgroundOf(request) != place.background || !(request.size[0] == place.size[0]) ||
-        !(request.size[1] == place.size[1]) || !(request.size[2] == place.size[2])) {
+    if (&backgroundOf(request) != place.background ||
+        !internal::sameBits(request.size, place.size)) {
         return false;
     }
     const std::uint32_t shape = m_shapes.find(backgroundOf(request), request.size);

@@ -314,6 +314,12 @@ private:
                               const internal::Segment& leader) const;
     // How far a callout's leader keeps from other anchors.
     float getLeaderClearance(const LabelRect& body) const;
+    // Whether the anchor of label other keeps the body of a callout of
+    // the given priority off.
+    bool keepsCalloutBodiesOff(LabelIndex other, float priority) const {
+        return m_options.anchorsAreObstacles && (m_options.lowerPriorityAnchorsAreObstacles ||
+                                                 blocksAnchorsOfPriority(other, priority));
+    }
     // Whether a room grown by half the gap, and a leader (null: none), meet
     // a label fading out noted before (through m_fadingRoomGrid).
     bool meetsFadingLabels(const LabelRect& grown, const internal::Segment* leader) const;
@@ -486,11 +492,10 @@ private:
     std::vector<CalloutShift> m_ringShifts;
     std::uint32_t m_ringShape = s_noCallout;
     // Round the label being placed as a callout: visible labels (grown by
-    // half the gap), anchors (and whether they keep bodies off), leaders.
+    // half the gap), anchors, leaders.
     struct NearAnchor {
         float x;
         float y;
-        bool blocksBody;
     };
     std::vector<LabelRect> m_nearRects;
     // Their sides apart, for the test of a block at a time, padded with NaN
