@@ -176,7 +176,20 @@ inline std::string checkGuarantees(
                 (placeable && !(labels[j].priority < labels[i].priority)));
     };
     for (std::size_t i = 0; i < labels.size(); ++i) {
+        // A 2D call: the anchor as given; a hidden label lies there, empty.
+        const Varnek::Vector<float, 3>& anchor = labels[i].anchor;
+        if (!sameBits(placed[i].anchorInView, anchor) ||
+            (options.fadeFrames <= 0 && placed[i].opacity != (placed[i].visible ? 1.0f : 0.0f))) {
+            error << "label " << i << " anchorInView or opacity";
+            return error.str();
+        }
         if (!placed[i].visible) {
+            if (placed[i].referencePoint != Varnek::LabelBackground::Center ||
+                !sameBits(placed[i].offset, Varnek::Vector<float, 3>::getZeroVector()) ||
+                !sameBits(placed[i].bounds, {anchor[0], anchor[1], anchor[0], anchor[1]})) {
+                error << "hidden label " << i << " is not the empty rectangle at its anchor";
+                return error.str();
+            }
             continue;
         }
         const Varnek::LabelRect& b = placed[i].bounds;

@@ -227,6 +227,12 @@ TEST(LabelPlacerImprovementTest, CrowdedAnchorsKeepEveryGuarantee) {
             EXPECT_EQ(VarnekTesting::checkGuarantees(labels, placed, options, background.get(),
                                                      candidates),
                       "");
+            // Repeats and values naming no reference point are dropped.
+            options.candidates.insert(options.candidates.begin() + 2,
+                                      {static_cast<RP>(12), LabelBackground::Center,
+                                       static_cast<RP>(-2), LabelBackground::TopRight});
+            EXPECT_EQ(VarnekTesting::hashOf(LabelPlacer(background, options).place(labels)),
+                      VarnekTesting::hashOf(placed));
             EXPECT_GT(countVisible(placed), 0u);
         }
     }

@@ -124,10 +124,9 @@ TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
     const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};
     const auto backgrounds = makeBackgrounds(300.0f);
     const float infinity = std::numeric_limits<float>::infinity();
-    const float distances[] = {10.0f,    17.0f, 24.0f,
-                               31.0f,    38.0f, 45.0f,
-                               infinity, -5.0f, std::numeric_limits<float>::quiet_NaN(),
-                               1e30f};
+    const float nan = std::numeric_limits<float>::quiet_NaN();
+    const float distances[] = {10.0f, 17.0f,    24.0f, 31.0f, 38.0f,
+                               45.0f, infinity, -5.0f, nan,   1e30f};
     LabelScene flat;
     flat.view = VarnekTesting::flatView(viewport);
     std::size_t callouts = 0;
@@ -143,14 +142,19 @@ TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
         const auto& background = backgrounds[seed % backgrounds.size()];
         LabelPlacementOptions options;
         options.viewport = viewport;
-        options.gap = seed % 3 == 0 ? 2.0f : 0.0f;
+        // A negative or NaN gap is placed as none.
+        const float gap =
+            seed % 3 == 0 ? 2.0f : (seed % 3 == 1 ? 0.0f : (seed % 2 == 0 ? -3.0f : nan));
+        options.gap = gap > 0.0f ? gap : 0.0f;
         options.anchorsAreObstacles = seed % 4 != 1;
         options.lowerPriorityAnchorsAreObstacles = seed % 5 != 2;
         options.effort = static_cast<int>(seed % 4);
         if (seed % 2 == 0) {
             options.keepOut = {{100.0f, 100.0f, 180.0f, 160.0f}};
         }
-        LabelPlacer adjacentPlacer(background, options);
+        LabelPlacementOptions asked = options;
+        asked.gap = gap;
+        LabelPlacer adjacentPlacer(background, asked);
         const std::vector<PlacedLabel> adjacent = adjacentPlacer.place(labels);
         ASSERT_EQ(checkGuarantees(labels, adjacent, options, background.get(), s_allCandidates),
                   "");
@@ -186,7 +190,7 @@ TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
         std::vector<std::uint32_t> starts;
         resolved.appendOutlines(points, starts);
         resolved.forgetHistory();
-        resolved.setOptions(adjacentPlacer.getOptions());
+        resolved.setOptions(options);
         resolved.appendOutlines(points, starts);
         const std::size_t half = starts.size() / 2;
         for (std::size_t s = 0; s < half; ++s) {

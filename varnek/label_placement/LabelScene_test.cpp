@@ -191,11 +191,13 @@ TEST(LabelSceneTest, ScenesHideKeepOutOrAreIgnoredAsDocumented) {
     // Bad scenes hide a label or are ignored as documented.
     const std::vector<float> nan(16, s_nan);
     const std::vector<float> near(16, 0.0f);
+    const std::vector<float> level(16, 0.5f);  // the anchor's window depth
     const std::vector<std::uint8_t> full(16, 1);
     const DepthImage images[] = {
         {nan.data(), 4, 4, false, 0.0f},   {nullptr, 4, 4, false, 0.0f},
         {near.data(), 0, 4, false, 0.0f},  {near.data(), 4, -4, false, 0.0f},
-        {near.data(), -4, 4, false, 0.0f}, {near.data(), 4, 4, false, 0.0f}};
+        {near.data(), -4, 4, false, 0.0f}, {near.data(), 4, 4, false, 0.0f},
+        {near.data(), 4, 4, false, s_nan}, {level.data(), 4, 4, false, -1.0f}};
     const CoverageMask masks[] = {
         {nullptr, 4, 4}, {full.data(), 4, 0}, {full.data(), -4, 4}, {full.data(), 4, 4}};
     const LabelView view = VarnekTesting::flatView({0.0f, 0.0f, 512.0f, 256.0f});
@@ -209,6 +211,7 @@ TEST(LabelSceneTest, ScenesHideKeepOutOrAreIgnoredAsDocumented) {
         const CoverageMask* mask;
         LabelView view;
         Reason expected;  // None: shown
+        std::vector<LabelRect> keepOut = {};
     };
     const Case cases[] = {
         {"NaN matrix", nullptr, nullptr, nanMatrix, Reason::BehindCamera},
@@ -220,14 +223,27 @@ TEST(LabelSceneTest, ScenesHideKeepOutOrAreIgnoredAsDocumented) {
         {"image of negative height", &images[3], nullptr, view, Reason::None},
         {"image of negative width", &images[4], nullptr, view, Reason::None},
         {"image nearer everywhere", &images[5], nullptr, view, Reason::Occluded},
+        {"NaN tolerance: none", &images[6], nullptr, view, Reason::Occluded},
+        {"negative tolerance: none", &images[7], nullptr, view, Reason::None},
         {"null cells", nullptr, &masks[0], view, Reason::None},
         {"mask without rows", nullptr, &masks[1], view, Reason::None},
         {"mask of negative width", nullptr, &masks[2], view, Reason::None},
         {"mask kept out everywhere", nullptr, &masks[3], view, Reason::NoRoom},
+        {"inverted or NaN rectangles kept out",
+         nullptr,
+         nullptr,
+         view,
+         Reason::None,
+         {{512.0f, 256.0f, 0.0f, 0.0f},
+          {0.0f, 256.0f, 512.0f, 0.0f},
+          {s_nan, 0.0f, 512.0f, 256.0f}}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         LabelPlacer placer = makePlacer(view.viewport, 256.0f);
+        LabelPlacementOptions options = placer.getOptions();
+        options.keepOut = c.keepOut;
+        placer.setOptions(options);
         const PlacedLabel placed =
             placer.place({worldLabel(0, 100.0f, 100.0f, 0.0f)}, {c.view, c.depth, c.mask})[0];
         EXPECT_EQ(placed.hiddenReason, c.expected);
