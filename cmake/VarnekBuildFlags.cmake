@@ -75,6 +75,32 @@ int main() {
 }
 ]])
 
+# Where the compiler makes functions for the processor's AVX-512
+# instructions (foundation, double and quad words, 128- and 256-bit forms)
+# from their intrinsics and the processor has them (asked at run time), the
+# 3D call projects its anchors eight lanes at a time in them, laid out by
+# hand; elsewhere it takes one of the routes above: the same bits.
+varnek_use_lanes_where_they_compile(VARNEK_HAS_AVX512_PROJECTION "3D anchor projection, wider"
+    "AVX-512 lanes where the processor has them" [[
+#include <immintrin.h>
+__attribute__((target("avx512f,avx512dq,avx512vl"))) int wide(const float* values, int* out) {
+    const __m512d lanes = _mm512_maskz_cvtps_pd(0xFF, _mm256_loadu_ps(values));
+    const __mmask8 less = _mm512_cmp_pd_mask(lanes, _mm512_set1_pd(2.0), _CMP_LT_OQ);
+    const __m256 chosen = _mm512_mask_cvtpd_ps(_mm256_setzero_ps(), less, lanes);
+    const __m512i joined = _mm512_maskz_inserti64x4(0xFF, _mm512_setzero_si512(),
+        _mm256_castps_si256(chosen), 1);
+    const __m512i moved = _mm512_mask2_permutex2var_epi32(joined, _mm512_set1_epi32(1), 0x00F0,
+        _mm512_maskz_compress_epi32(0x0F0F, joined));
+    _mm512_mask_storeu_epi32(out, 0x00FF, moved);
+    return _mm256_fpclass_ps_mask(chosen, 0x99) + out[0];
+}
+int main() {
+    const float values[8] = {1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f, 1.0f};
+    int out[16] = {};
+    return __builtin_cpu_supports("avx512f") ? wide(values, out) - 1 : 0;
+}
+]])
+
 # Where the system backs memory with huge pages on a program's advice
 # (madvise MADV_HUGEPAGE), the placer asks for them for its large per-frame
 # arrays; elsewhere they take ordinary pages: the same results either way.
