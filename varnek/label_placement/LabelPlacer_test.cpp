@@ -70,6 +70,7 @@ TEST(LabelPlacerTest, HandMadeScenesGetTheirBestAnswer) {
         LabelPlacementOptions options;
         options.viewport = scene.viewport;
         options.candidates = s_cornerCandidates;
+        options.effort = -1;  // as 0: greedy only
         LabelPlacer placer(makePlainRectangle(612.0f), options);
         const std::vector<PlacedLabel>& placed = placer.place(scene.labels);
         ASSERT_EQ(placed.size(), scene.labels.size());
@@ -252,6 +253,10 @@ TEST(LabelPlacerTest, ARequestDifferingInAnyFieldIsPlacedAnew) {
     std::vector<LabelRequest> changed = base;
     std::swap(changed[0].key, changed[1].key);
     EXPECT_EQ(placeAfterBase(changed)[1].referencePoint, LabelBackground::TopRight);
+    // Two requests with one key: the first keeps the key's place.
+    changed = {base[1], base[1]};
+    EXPECT_EQ(placeAfterBase(changed)[0].referencePoint, LabelBackground::TopLeft);
+    EXPECT_EQ(placer.place(changed)[1].referencePoint, LabelBackground::TopRight);
     changed = base;
     changed[1].anchor[2] = 5.0f;
     EXPECT_EQ(placeAfterBase(changed)[1].anchorInView[2], 5.0f);
