@@ -233,7 +233,13 @@ const char* brokenRule(const BackgroundShapeRow& shape, const LabelBackground& b
         return "indicator points";
     }
     if (!finite) {
-        return nullptr;
+        // No fill triangles for an outline with a NaN or infinite point.
+        const bool allFinite = std::all_of(polygon.begin(), polygon.end(), [](const V& p) {
+            return std::isfinite(p[0]) && std::isfinite(p[1]);
+        });
+        return allFinite || LabelBackground::getPolygonTriangles(polygon).empty()
+                   ? nullptr
+                   : "no fill triangles for a point not finite";
     }
 
     const float reach =
