@@ -1,12 +1,16 @@
 // Tests of straight segments (a callout's leader) against segments, points
-// and rectangles, in double precision from single-precision ends: every
-// difference of two floats and every product of two such differences is
-// exact there, so the orientation of three points is decided by one
-// rounding at most. Private to the library's sources; not installed.
+// and rectangles, from single-precision ends. Which side of a line a point
+// lies on is decided exactly for every finite float: in double precision
+// first, taken when it is farther from zero than its rounding can reach,
+// else from the exact sum of its six products of two floats. (A difference
+// of two floats is not exact in double when their magnitudes lie far apart,
+// 1e-12 and 1e3 say, so the rounded turn alone may name the wrong side.)
+// Private to the library's sources; not installed.
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_SEGMENTS_H
 #define VARNEK_LABEL_PLACEMENT_INTERNAL_SEGMENTS_H
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 
 #include <varnek/label_placement/LabelRect.h>
@@ -21,9 +25,35 @@ struct Segment {
     float y1;
 };
 
-// The sign of the turn a -> b -> c: positive, negative or zero.
+// The turn a -> b -> c in double precision, rounded: its sign may be wrong
+// when the three points lie nearly on one line (see turnSignOf).
 inline double turnOf(double ax, double ay, double bx, double by, double cx, double cy) {
     return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+}
+
+// The sign of the turn a -> b -> c, exact: the sum of its six products of
+// two floats (each exact in double) formed without rounding. Out of line:
+// the rounded turn decides nearly every case.
+int exactTurnSignOf(float ax, float ay, float bx, float by, float cx, float cy);
+
+// The sign of the turn a -> b -> c (1 counter-clockwise with y up, -1
+// clockwise, 0 on one line), exact for finite floats. The turn in double
+// differs from the exact one by less than (3 + 2^-49) 2^-53 times the sum of
+// its two products' magnitudes (no product of float differences under- or
+// overflows in double), so a turn beyond that bound has the exact sign.
+inline int turnSignOf(float ax, float ay, float bx, float by, float cx, float cy) {
+    const double left = (static_cast<double>(bx) - ax) * (static_cast<double>(cy) - ay);
+    const double right = (static_cast<double>(by) - ay) * (static_cast<double>(cx) - ax);
+    const double turn = left - right;
+    const double bound = (3.0 + 16.0 / 9007199254740992.0) / 9007199254740992.0 *
+                         (std::fabs(left) + std::fabs(right));
+    if (turn > bound) {
+        return 1;
+    }
+    if (turn < -bound) {
+        return -1;
+    }
+    return exactTurnSignOf(ax, ay, bx, by, cx, cy);
 }
 
 // Whether two segments share a point (touching, overlapping and collinear
@@ -35,78 +65,63 @@ inline bool segmentsMeet(const Segment& a, const Segment& b) {
         std::max(b.y0, b.y1) < std::min(a.y0, a.y1)) {
         return false;
     }
-    const double d1 = turnOf(a.x0, a.y0, a.x1, a.y1, b.x0, b.y0);
-    const double d2 = turnOf(a.x0, a.y0, a.x1, a.y1, b.x1, b.y1);
-    const double d3 = turnOf(b.x0, b.y0, b.x1, b.y1, a.x0, a.y0);
-    const double d4 = turnOf(b.x0, b.y0, b.x1, b.y1, a.x1, a.y1);
     // Collinear segments whose boxes meet share a point.
-    return !(d1 > 0.0 && d2 > 0.0) && !(d1 < 0.0 && d2 < 0.0) && !(d3 > 0.0 && d4 > 0.0) &&
-           !(d3 < 0.0 && d4 < 0.0);
+    return turnSignOf(a.x0, a.y0, a.x1, a.y1, b.x0, b.y0) *
+                   turnSignOf(a.x0, a.y0, a.x1, a.y1, b.x1, b.y1) <=
+               0 &&
+           turnSignOf(b.x0, b.y0, b.x1, b.y1, a.x0, a.y0) *
+                   turnSignOf(b.x0, b.y0, b.x1, b.y1, a.x1, a.y1) <=
+               0;
 }
 
 // Whether the segment has a point strictly inside the rectangle (running
-// along an edge or through a corner does not count).
+// along an edge or through a corner does not count), decided exactly for
+// finite ends (the rectangle may reach infinity).
 inline bool segmentEntersRect(const Segment& s, const LabelRect& r) {
     // Wholly on one side of the rectangle (a NaN goes on to the test).
-    if (std::max(s.x0, s.x1) <= r.left || std::min(s.x0, s.x1) >= r.right ||
-        std::max(s.y0, s.y1) <= r.top || std::min(s.y0, s.y1) >= r.bottom) {
+    const float minX = std::min(s.x0, s.x1);
+    const float maxX = std::max(s.x0, s.x1);
+    const float minY = std::min(s.y0, s.y1);
+    const float maxY = std::max(s.y0, s.y1);
+    if (maxX <= r.left || minX >= r.right || maxY <= r.top || minY >= r.bottom) {
         return false;
     }
-    double t0 = 0.0;
-    double t1 = 1.0;
-    const double ends[2][2] = {{s.x0, s.x1}, {s.y0, s.y1}};
-    const double lows[2] = {r.left, r.top};
-    const double highs[2] = {r.right, r.bottom};
-    for (std::size_t axis = 0; axis < 2; ++axis) {
-        const double from = ends[axis][0];
-        const double step = ends[axis][1] - from;
-        if (step == 0.0) {
-            if (!(lows[axis] < from && from < highs[axis])) {
-                return false;
-            }
-            continue;
-        }
-        double enter = (lows[axis] - from) / step;
-        double leave = (highs[axis] - from) / step;
-        if (enter > leave) {
-            std::swap(enter, leave);
-        }
-        t0 = std::max(t0, enter);
-        t1 = std::min(t1, leave);
+    // An empty rectangle has no inside; a segment along an axis (or a
+    // point) whose box reaches into the inside on both axes enters it.
+    if (!(r.left < r.right && r.top < r.bottom)) {
+        return false;
     }
-    return t0 < t1;
+    if (s.x0 == s.x1 || s.y0 == s.y1) {
+        return true;
+    }
+    // Else it is a diagonal of its box, whose interior holds every point of
+    // the segment but its ends: it enters the rectangle when its line
+    // enters the part of the rectangle within its box, that is when two
+    // corners of that part lie strictly on either side of the line. The
+    // corners farthest to either side are those the line's normal
+    // (y0 - y1, x1 - x0) points to and from.
+    const float left = std::max(r.left, minX);
+    const float top = std::max(r.top, minY);
+    const float right = std::min(r.right, maxX);
+    const float bottom = std::min(r.bottom, maxY);
+    const bool rising = s.y1 > s.y0;
+    const bool forward = s.x1 > s.x0;
+    return turnSignOf(s.x0, s.y0, s.x1, s.y1, rising ? left : right, forward ? bottom : top) > 0 &&
+           turnSignOf(s.x0, s.y0, s.x1, s.y1, rising ? right : left, forward ? top : bottom) < 0;
 }
 
 // Whether the point lies on the segment (its ends included), decided
-// exactly whatever the magnitudes: the turn a -> b -> point expands to six
-// products of two floats, each exact in double, whose sum is formed
-// without rounding (a growing expansion of error-free sums) and is zero
-// exactly when all its parts are.
+// exactly for finite floats.
 inline bool pointOnSegment(const Segment& s, float x, float y) {
-    if (!(std::min(s.x0, s.x1) <= x && x <= std::max(s.x0, s.x1) && std::min(s.y0, s.y1) <= y &&
-          y <= std::max(s.y0, s.y1))) {
-        return false;
-    }
-    const double terms[6] = {static_cast<double>(s.x1) * y,    -static_cast<double>(s.x1) * s.y0,
-                             -static_cast<double>(s.x0) * y,   -static_cast<double>(s.y1) * x,
-                             static_cast<double>(s.y1) * s.x0, static_cast<double>(s.y0) * x};
-    double parts[6] = {};
-    std::size_t count = 0;
-    for (const double term : terms) {
-        double sum = term;
-        for (std::size_t i = 0; i < count; ++i) {
-            const double total = parts[i] + sum;
-            const double taken = total - parts[i];
-            parts[i] = (parts[i] - (total - taken)) + (sum - taken);
-            sum = total;
-        }
-        parts[count++] = sum;
-    }
-    return std::all_of(parts, parts + count, [](double part) { return part == 0.0; });
+    return std::min(s.x0, s.x1) <= x && x <= std::max(s.x0, s.x1) && std::min(s.y0, s.y1) <= y &&
+           y <= std::max(s.y0, s.y1) && turnSignOf(s.x0, s.y0, s.x1, s.y1, x, y) == 0;
 }
 
-// Whether the point lies within distance of the segment (closed; a point
-// on the segment is found exactly, so even at distance 0).
+// Whether the point lies within distance of the segment (closed). The
+// distance is rounded: a point whose distance from the segment lies within
+// a few 2^-52 of the largest of the coordinates (relative to the segment's
+// first end) of the distance either way may be taken either way; a point
+// on the segment is found exactly, so even at distance 0.
 inline bool pointNearSegment(const Segment& s, float x, float y, double distance) {
     // Clearly farther than the distance from the segment's box on one axis
     // (by more than the test's rounding).
