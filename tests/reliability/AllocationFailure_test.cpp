@@ -160,7 +160,7 @@ TEST(AllocationFailureTest, EveryFailedAllocationReachesTheCallerAndChangesNothi
 // A frame of the placer allocates nothing once its buffers have grown to the
 // frame's size, appendOutlines and appendTriangles nothing once the caller's
 // have; a frame whose allocation fails throws std::bad_alloc and leaves a
-// placer that places the next frame as a fresh one would.
+// placer without outlines that places the next frame as a fresh one would.
 TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameStartsAfresh) {
     if (!testing::allocationHookIsActive()) {
         GTEST_SKIP() << "the allocation functions of the test are replaced";
@@ -254,6 +254,14 @@ TEST(AllocationFailureTest, PlacerFramesOnceWarmAllocateNothingAndAFailedFrameSt
             armAllocationFailure(n);
             EXPECT_THROW(place(failing, frame), std::bad_alloc) << "allocation " << n;
             disarmAllocationFailure();
+            // As after forgetHistory, without outlines or leaders.
+            std::vector<Vector<float, 3>> left;
+            std::vector<std::uint32_t> leftStarts;
+            failing.appendOutlines(left, leftStarts);
+            failing.appendTriangles(leftStarts, 0);
+            failing.appendLeaders(left);
+            EXPECT_TRUE(left.empty() && leftStarts == std::vector<std::uint32_t>{0})
+                << "allocation " << n;
             EXPECT_EQ(VarnekTesting::hashOf(place(failing, frame)), fresh) << "allocation " << n;
         }
     }

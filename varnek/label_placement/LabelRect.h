@@ -4,7 +4,9 @@
 
 namespace Varnek {
 
-// left <= right and top <= bottom for every rectangle the placer produces.
+// left <= right and top <= bottom for every rectangle the placer produces,
+// but for a hidden label's bounds at a NaN anchor (its anchor as requested,
+// in a 3D call its anchorInView: see PlacedLabel), which are NaN.
 struct LabelRect {
     float left;    // Smallest x.
     float top;     // Smallest y.
