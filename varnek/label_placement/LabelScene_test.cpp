@@ -249,6 +249,23 @@ TEST(LabelSceneTest, ScenesHideKeepOutOrAreIgnoredAsDocumented) {
         EXPECT_EQ(placed.hiddenReason, c.expected);
         EXPECT_EQ(placed.visible, c.expected == Reason::None);
     }
+    // The pixel an anchor reads: on a shared edge the one to the right and
+    // below, on the viewport's right and bottom edges the last one.
+    std::vector<float> quarter(8, 1.0f);  // 2 x 2 pixels, and far beyond them
+    quarter[3] = 0.0f;                    // the bottom right pixel: near
+    const DepthImage corner{quarter.data(), 2, 2, false, 0.0f};
+    struct Read {
+        float x;
+        float y;
+        bool occluded;
+    };
+    for (const Read r : {Read{512.0f, 256.0f, true}, Read{256.0f, 128.0f, true},
+                         Read{255.0f, 128.0f, false}, Read{256.0f, 127.0f, false}}) {
+        LabelPlacer placer = makePlacer(view.viewport, 256.0f);
+        const Reason reason =
+            placer.place({worldLabel(0, r.x, r.y, 0.0f)}, {view, &corner, nullptr})[0].hiddenReason;
+        EXPECT_EQ(reason == Reason::Occluded, r.occluded) << r.x << ", " << r.y;
+    }
     // One set cell of an 8 x 4 mask over the view, [192, 256] x [64, 128]:
     // no label shares an interior point with it, and the 2D call with that
     // rectangle kept out places alike. (Random scenes with many cells and
