@@ -27,6 +27,7 @@ void LabelPlacer::Impl::forgetFades() noexcept {
     m_fadeLeaders.clear();
     m_fadeKeys.clear();
     m_fadeFirst.clear();
+    m_fadeKeysUnique = false;
     m_fading = false;
 }
 
@@ -46,6 +47,7 @@ void LabelPlacer::Impl::matchFades(const LabelRequest* labels, std::size_t count
     if (sameKeys) {
         return;
     }
+    bool unique = true;
     // Otherwise by key: a drawn label that was the first with its key
     // continues as the first request with it now.
     m_fadeKeyTable.reset(count);
@@ -70,13 +72,15 @@ void LabelPlacer::Impl::matchFades(const LabelRequest* labels, std::size_t count
     for (std::size_t i = 0; i < count; ++i) {
         m_fadeKeys[i] = labels[i].key;
         m_fadeFirst[i] = m_fadeKeyTable.find(labels[i].key) == i ? 1 : 0;
+        unique = unique && m_fadeFirst[i] != 0;
     }
+    m_fadeKeysUnique = unique;
 }
 
 LabelPlacer::Impl::FadeOut LabelPlacer::Impl::fadesOut(const DrawnLabel& drawn,
                                                        LabelHiddenReason culled) const {
     // Still drawn after one step down.
-    if (m_fadeFirst[drawn.request] == 0 || drawn.level < 2) {
+    if (!isFirstWithKey(drawn.request) || drawn.level < 2) {
         return FadeOut::No;
     }
     // Culled now, or fading for want of room: it goes on fading, apart from
@@ -230,7 +234,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         const bool candidate =
             nextCandidate < m_fadeCandidates.size() && m_fadeCandidates[nextCandidate].request == i;
         nextCandidate += candidate ? 1 : 0;
-        if (candidate || targets[i].visible || m_fadeFirst[i] == 0 || drawn.level < 2) {
+        if (candidate || targets[i].visible || !isFirstWithKey(i) || drawn.level < 2) {
             continue;
         }
         if (!keepFadingRoom(labels[i], i, drawn.shown, drawn.callout, targets[i].anchorInView[0],
@@ -310,6 +314,9 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         LabelHiddenReason fadingFor = LabelHiddenReason::None;
         OutlineLabel outline{};
         std::uint32_t drawnCallout = s_notDrawn;
+        // What it shows, for the next call: its reference point + 1, or
+        // s_hidden as a callout.
+        std::int16_t shown = s_hidden;
         if (fading) {
             const FadingLabel& room = m_fadingOut[nextFading++];
             placed += target ? 1 : 0;
@@ -326,6 +333,7 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
                 const LabelBackground& background = backgroundOf(labels[i]);
                 label.visible = true;
                 label.referencePoint = m_candidates[room.candidate];
+                shown = static_cast<std::int16_t>(label.referencePoint + 1);
                 label.offset = background.getOffset(label.referencePoint, labels[i].size);
                 label.bounds = room.bounds;
                 // Placed again as a callout, it is still drawn in its room:
@@ -337,9 +345,13 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
                                                 room.candidate)};
             }
         } else if (target && m_held[inView] == 0) {
-            level = m_fadeFirst[i] != 0 ? std::min(before + 1, frames) : frames;
+            level = isFirstWithKey(i) ? std::min(before + 1, frames) : frames;
             outline = m_outlineLabels[placed++];
-            if (label.callout) {
+            // As the placement wrote it, read where it lies at hand.
+            const PlacedLabel& placedNow = m_result[inView];
+            shown = placedNow.callout ? s_hidden
+                                      : static_cast<std::int16_t>(placedNow.referencePoint + 1);
+            if (placedNow.callout) {
                 const Callout& callout = m_callouts[m_calloutOfLabel[m_labelOf[inView]]];
                 drawnCallout = noteDrawnCallout({callout.dx, callout.dy, callout.endX, callout.endY,
                                                  labels[i].size, &backgroundOf(labels[i])},
@@ -357,10 +369,15 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
         }
         label.opacity = level == frames ? 1.0f : static_cast<float>(level) * step;
         if (level > 0) {
-            m_nextDrawn.push_back(
-                {i, level,
-                 label.callout ? s_hidden : static_cast<std::int16_t>(label.referencePoint + 1),
-                 fadingFor, drawnCallout});
+            // Written field by field: a copy of one built on the stack
+            // would wait for its stores.
+            m_nextDrawn.emplace_back();
+            DrawnLabel& next = m_nextDrawn.back();
+            next.request = i;
+            next.level = level;
+            next.shown = shown;
+            next.fadingFor = fadingFor;
+            next.callout = drawnCallout;
             m_fadeOutlineStarts.push_back(static_cast<std::uint32_t>(points));
             m_fadeOutlineLabels.push_back(outline);
             points += outline.outline.count;

@@ -87,6 +87,9 @@ private:
         std::uint8_t pooled;  // among the search's hidden labels (m_hiddenLabels)
         // Searched by the clean-up, with no place found (see cleanUp).
         std::uint8_t checked;
+        // With fades: drawn in the previous call where it was placed (not
+        // fading out).
+        std::uint8_t drawnInPlace;
     };
 
     void placeFrame(const LabelRequest* labels, std::size_t count);
@@ -131,10 +134,7 @@ private:
     void forgetFades() noexcept;
     // Whether the label's request was drawn in the previous call where it
     // was placed (not fading out).
-    bool isDrawnInPlace(LabelIndex label) const {
-        const std::uint32_t drawn = m_drawnOfInView[m_requestOf[label]];
-        return drawn != s_notDrawn && m_drawn[drawn].fadingFor == LabelHiddenReason::None;
-    }
+    bool isDrawnInPlace(LabelIndex label) const { return m_labels[label].drawnInPlace != 0; }
     // Whether the request at index inView of the placement fades out apart
     // from it: it is not placed, and its anchor keeps labels off as the
     // anchor of a label stepping back does.
@@ -575,6 +575,9 @@ private:
     // keys in the same order keeps both as they are.
     std::vector<std::uint64_t> m_fadeKeys;
     std::vector<std::uint8_t> m_fadeFirst;
+    bool isFirstWithKey(std::uint32_t request) const {
+        return m_fadeKeysUnique || m_fadeFirst[request] != 0;
+    }
     internal::KeyTable m_fadeKeyTable;
     // Per label placed in this call (in m_inView): its entry in m_drawn, or
     // s_notDrawn.
@@ -625,6 +628,9 @@ private:
     bool m_hadRooms = false;
     // Whether the last result was faded: its outlines are the ones above.
     bool m_fading = false;
+    // Whether every request is the first with its key (m_fadeFirst all 1),
+    // so that it need not be read.
+    bool m_fadeKeysUnique = false;
 };
 
 }  // namespace Varnek

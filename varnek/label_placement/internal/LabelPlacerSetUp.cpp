@@ -80,7 +80,13 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
         const float x = request.anchor[0];
         const float y = request.anchor[1];
         LabelState& state = m_read[i];
-        state = {x, y, request.priority, 0, s_hidden, s_hidden, 0, Status::Placeable, 0, 0, 0, 0};
+        state = {x, y, request.priority, 0, s_hidden, s_hidden, 0, Status::Placeable, 0, 0, 0,
+                 0, 0};
+        // With fades, the label drawn in the previous call, if any.
+        const std::uint32_t drawn = m_drawnPlaces ? m_drawnOfInView[i] : s_notDrawn;
+        if (drawn != s_notDrawn) {
+            state.drawnInPlace = m_drawn[drawn].fadingFor == LabelHiddenReason::None ? 1 : 0;
+        }
 
         const bool inContract =
             m_viewportValid && background != nullptr && std::isfinite(x) && std::isfinite(y) &&
@@ -93,7 +99,8 @@ void LabelPlacer::Impl::readRequests(const LabelRequest* labels, std::size_t cou
             state.status = Status::NotInitialized;
             continue;
         }
-        if (m_drawnPlaces && fadesApart(i)) {
+        if (drawn != s_notDrawn &&
+            fadesOut(m_drawn[drawn], LabelHiddenReason::None) == FadeOut::Apart) {
             state.status = Status::SteppedBack;
             continue;
         }
