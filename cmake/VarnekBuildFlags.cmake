@@ -54,24 +54,25 @@ int main() {
 ]])
 
 # The 3D call projects its anchors four lanes at a time in the processor's
-# AVX2 instructions where the compiler makes functions for them (a target
-# attribute, GNU vector extensions) and the processor has them (asked at run
-# time); elsewhere, or with VARNEK_VECTOR_LANES off, a plain loop gives the
-# same bits.
+# AVX2 instructions, laid out by hand, where the compiler makes functions
+# for them from their intrinsics (a target attribute) and the processor has
+# them (asked at run time); elsewhere, or with VARNEK_VECTOR_LANES off, a
+# plain loop gives the same bits.
 varnek_use_lanes_where_they_compile(VARNEK_HAS_WIDE_PROJECTION "3D anchor projection"
     "AVX2 lanes where the processor has them" [[
-#include <cstdint>
-using DoubleLanes = double __attribute__((vector_size(32)));
-using FloatLanes = float __attribute__((vector_size(16)));
-using OutcomeLanes = std::int32_t __attribute__((vector_size(16)));
-__attribute__((target("avx2"))) int wide(double value) {
-    const DoubleLanes lanes = DoubleLanes{} + value;
-    const OutcomeLanes less = __builtin_convertvector(lanes < 2.0, OutcomeLanes);
-    const FloatLanes chosen = less != 0 ? __builtin_convertvector(lanes, FloatLanes) : FloatLanes{};
-    return static_cast<int>(chosen[0]);
+#include <immintrin.h>
+__attribute__((target("avx2"))) int wide(const float* values) {
+    const __m256d lanes = _mm256_cvtps_pd(_mm_loadu_ps(values));
+    const __m256d less = _mm256_cmp_pd(lanes, _mm256_set1_pd(2.0), _CMP_LT_OQ);
+    const __m256 narrowed = _mm256_permutevar8x32_ps(_mm256_castpd_ps(less),
+        _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6));
+    const __m128 chosen = _mm_blendv_ps(_mm_setzero_ps(), _mm256_cvtpd_ps(lanes),
+        _mm256_castps256_ps128(narrowed));
+    return _mm_movemask_ps(chosen) + static_cast<int>(_mm_cvtss_f32(chosen));
 }
 int main() {
-    return __builtin_cpu_supports("avx2") ? wide(1.0) - 1 : 0;
+    const float values[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+    return __builtin_cpu_supports("avx2") ? wide(values) - 1 : 0;
 }
 ]])
 

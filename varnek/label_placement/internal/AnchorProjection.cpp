@@ -7,7 +7,7 @@
 
 #include <varnek/label_placement/internal/Portability.h>
 
-#if VARNEK_HAS_AVX512_PROJECTION
+#if VARNEK_HAS_WIDE_PROJECTION || VARNEK_HAS_AVX512_PROJECTION
 #include <immintrin.h>
 #include <cstddef>
 #endif
@@ -153,6 +153,17 @@ AnchorProjection::Culled finishCull(const CullState& state) {
     return {state.listed, state.keysDiffer == 0};
 }
 
+// Compares the keys of the n requests from first on with keys, if not null.
+VARNEK_ALWAYS_INLINE inline void compareKeys(const LabelRequest* labels, const std::uint64_t* keys,
+                                             std::size_t first, std::size_t n, CullState& state) {
+    if (keys == nullptr) {
+        return;
+    }
+    for (std::size_t k = first; k < first + n; ++k) {
+        state.keysDiffer |= labels[k].key ^ keys[k];
+    }
+}
+
 // The requests from first on projected, a block at a time, and written as
 // AnchorProjection::cull says. Inlined into each route.
 template <typename Project>
@@ -164,9 +175,7 @@ VARNEK_ALWAYS_INLINE inline void cullBlocks(const BlockProjection& projection, P
     ProjectedBlock block;
     for (; first < count; first += s_block) {
         const std::size_t n = std::min(s_block, count - first);
-        for (std::size_t k = 0; k < n; ++k) {
-            state.keysDiffer |= keys != nullptr ? labels[first + k].key ^ keys[first + k] : 0u;
-        }
+        compareKeys(labels, keys, first, n, state);
         project(projection, labels + first, n, block);
         for (std::size_t k = 0; k < n; ++k) {
             const std::size_t i = first + k;
@@ -192,81 +201,229 @@ VARNEK_ALWAYS_INLINE inline void cullBlocks(const BlockProjection& projection, P
     }
 }
 
+#if VARNEK_HAS_WIDE_PROJECTION || VARNEK_HAS_AVX512_PROJECTION
+
+// The routes laid out by hand write a block's results from lanes, in words
+// of 4 bytes: a result is 15 words, each float of the bounds and the anchor
+// in view a word, the reason the low byte of a word of its own (its padding
+// written as zero), the rest constant. Where the results and the requests
+// are not laid out so, these routes are not taken.
+constexpr std::size_t s_resultWords = sizeof(PlacedLabel) / 4;
+constexpr std::size_t wordOf(std::size_t offset) {
+    return offset / 4;
+}
+constexpr bool s_resultsFromLanes =
+    sizeof(PlacedLabel) == 60 && sizeof(LabelBackground::ReferencePoint) == 4 &&
+    sizeof(LabelRect) == 16 && sizeof(Vector<float, 3>) == 12 && sizeof(AnchorInView) == 16 &&
+    offsetof(PlacedLabel, visible) == 0 && offsetof(PlacedLabel, referencePoint) == 4 &&
+    offsetof(PlacedLabel, offset) == 8 && offsetof(PlacedLabel, bounds) == 20 &&
+    offsetof(PlacedLabel, hiddenReason) == 36 && offsetof(PlacedLabel, anchorInView) == 40 &&
+    offsetof(PlacedLabel, opacity) == 52 && offsetof(PlacedLabel, callout) == 56 &&
+    offsetof(LabelRequest, size) == offsetof(LabelRequest, anchor) + 12;
+
+// The functions of the routes laid out by hand use no instruction past
+// AVX but in their own, wider, functions.
+#define VARNEK_LANES_BY_HAND __attribute__((target("avx")))
+
+// Anchor k and anchor k + 4 of a block in one register: four words from
+// each anchor's x on (the last one the size's, unused).
+VARNEK_LANES_BY_HAND VARNEK_ALWAYS_INLINE inline __m256 anchorPair(const LabelRequest* block,
+                                                                   std::size_t k) {
+    return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(&block[k].anchor[0])),
+                                _mm_loadu_ps(&block[k + 4].anchor[0]), 1);
+}
+
+// Anchors k and k + 4 of a block transposed: x0..x7, y0..y7, z0..z7.
+struct BlockAnchors {
+    __m256 x;
+    __m256 y;
+    __m256 z;
+};
+
+VARNEK_LANES_BY_HAND VARNEK_ALWAYS_INLINE inline BlockAnchors loadAnchors(
+    const LabelRequest* block) {
+    const __m256 a0 = anchorPair(block, 0);
+    const __m256 a1 = anchorPair(block, 1);
+    const __m256 a2 = anchorPair(block, 2);
+    const __m256 a3 = anchorPair(block, 3);
+    const __m256 xy01 = _mm256_unpacklo_ps(a0, a1);
+    const __m256 z01 = _mm256_unpackhi_ps(a0, a1);
+    const __m256 xy23 = _mm256_unpacklo_ps(a2, a3);
+    const __m256 z23 = _mm256_unpackhi_ps(a2, a3);
+    return {_mm256_shuffle_ps(xy01, xy23, 0x44), _mm256_shuffle_ps(xy01, xy23, 0xEE),
+            _mm256_shuffle_ps(z01, z23, 0x44)};
+}
+
+#endif
+
 #if VARNEK_HAS_WIDE_PROJECTION
 
-// Four lanes side by side in the compiler's vector types, in the registers
-// of the processor's AVX2 instructions (chosen at run time where it has
-// them); a comparison sets every bit of a lane where it holds. The same
-// operations in the same order as projectPlain, lane by lane: the same
-// bits.
-constexpr std::size_t s_lanes = 4;
-using DoubleLanes = double __attribute__((vector_size(8 * s_lanes)));
-using WideOutcomeLanes = std::int64_t __attribute__((vector_size(8 * s_lanes)));
-using FloatLanes = float __attribute__((vector_size(4 * s_lanes)));
-using OutcomeLanes = std::int32_t __attribute__((vector_size(4 * s_lanes)));
+// Four lanes side by side in the processor's AVX2 instructions, laid out by
+// hand (chosen at run time where it has them): a block's anchors are put
+// together in registers and projected in double four at a time, tested
+// into masks, and each result written in four stores from its lanes. The
+// same operations in the same order as projectPlain, lane by lane, no
+// multiply and add fused: the same bits.
 
-template <typename Value, typename Lanes>
-VARNEK_WIDE_PROJECTION void storeLanes(Value* to, const Lanes& from) {
-    static_assert(sizeof(Lanes) == s_lanes * sizeof(Value), "one value a lane");
-    std::memcpy(to, &from, sizeof from);
+VARNEK_WIDE_PROJECTION VARNEK_ALWAYS_INLINE inline __m256d rowLanes(const __m256d* m, std::size_t r,
+                                                                    __m256d x, __m256d y,
+                                                                    __m256d z) {
+    // m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r], left to right.
+    return _mm256_add_pd(
+        _mm256_add_pd(_mm256_add_pd(_mm256_mul_pd(m[r], x), _mm256_mul_pd(m[4 + r], y)),
+                      _mm256_mul_pd(m[8 + r], z)),
+        m[12 + r]);
 }
 
-// One coordinate of the anchors first to first + 3 of a block of n, lanes
-// past n from the origin. Put together in registers: a vector load of
-// values just stored one by one would wait for the stores to reach the
-// cache.
-VARNEK_WIDE_PROJECTION VARNEK_ALWAYS_INLINE inline DoubleLanes coordinateLanes(
-    const LabelRequest* labels, std::size_t n, std::size_t first, std::size_t axis) {
-    const auto at = [&](std::size_t k) {
-        return first + k < n ? static_cast<double>(labels[first + k].anchor[axis]) : 0.0;
-    };
-    return DoubleLanes{at(0), at(1), at(2), at(3)};
+// Where four anchors landed: x, y and depth, and whether they landed at
+// all (every bit of a lane set), the double lanes' masks narrowed to float
+// lanes.
+struct LandedLanes {
+    __m128 x;
+    __m128 y;
+    __m128 depth;
+    __m128 landed;
+};
+
+VARNEK_WIDE_PROJECTION VARNEK_ALWAYS_INLINE inline LandedLanes projectLanes(
+    const BlockProjection& p, const __m256d* m, __m128 xf, __m128 yf, __m128 zf) {
+    const __m256d one = _mm256_set1_pd(1.0);
+    const __m256d half = _mm256_set1_pd(0.5);
+    const __m256d x = _mm256_cvtps_pd(xf);
+    const __m256d y = _mm256_cvtps_pd(yf);
+    const __m256d z = _mm256_cvtps_pd(zf);
+    const __m256d clipX = rowLanes(m, 0, x, y, z);
+    const __m256d clipY = rowLanes(m, 1, x, y, z);
+    const __m256d clipZ = rowLanes(m, 2, x, y, z);
+    const __m256d clipW = rowLanes(m, 3, x, y, z);
+    const __m256d ndcZ = _mm256_div_pd(clipZ, clipW);
+    const __m256d viewX = _mm256_add_pd(
+        _mm256_set1_pd(p.left),
+        _mm256_mul_pd(_mm256_mul_pd(_mm256_add_pd(_mm256_div_pd(clipX, clipW), one), half),
+                      _mm256_set1_pd(p.width)));
+    const __m256d viewY = _mm256_add_pd(
+        _mm256_set1_pd(p.top),
+        _mm256_mul_pd(_mm256_mul_pd(_mm256_sub_pd(one, _mm256_div_pd(clipY, clipW)), half),
+                      _mm256_set1_pd(p.height)));
+    const __m256d depth = p.zeroToOne ? ndcZ : _mm256_mul_pd(_mm256_add_pd(ndcZ, one), half);
+    const __m256d landed = _mm256_and_pd(
+        _mm256_and_pd(_mm256_and_pd(_mm256_cmp_pd(clipW, _mm256_setzero_pd(), _CMP_GT_OQ),
+                                    _mm256_cmp_pd(ndcZ, _mm256_set1_pd(p.nearest), _CMP_GE_OQ)),
+                      _mm256_cmp_pd(ndcZ, one, _CMP_LE_OQ)),
+        _mm256_and_pd(_mm256_cmp_pd(clipX, clipX, _CMP_ORD_Q),
+                      _mm256_cmp_pd(clipY, clipY, _CMP_ORD_Q)));
+    // The low word of each lane's mask, all four in the low half.
+    const __m256i lowWords = _mm256_setr_epi32(0, 2, 4, 6, 0, 2, 4, 6);
+    const __m256 narrowed = _mm256_permutevar8x32_ps(_mm256_castpd_ps(landed), lowWords);
+    return {_mm256_cvtpd_ps(viewX), _mm256_cvtpd_ps(viewY), _mm256_cvtpd_ps(depth),
+            _mm256_castps256_ps128(narrowed)};
 }
 
-VARNEK_WIDE_PROJECTION void projectWide(const BlockProjection& p, const LabelRequest* labels,
-                                        std::size_t n, ProjectedBlock& block) {
-    const std::array<double, 16>& m = p.m;
-    const double below = -std::numeric_limits<double>::infinity();
-    const FloatLanes nan = FloatLanes{} + std::numeric_limits<float>::quiet_NaN();
-    for (std::size_t first = 0; first < s_block; first += s_lanes) {
-        const DoubleLanes x = coordinateLanes(labels, n, first, 0);
-        const DoubleLanes y = coordinateLanes(labels, n, first, 1);
-        const DoubleLanes z = coordinateLanes(labels, n, first, 2);
-        const DoubleLanes clipX = m[0] * x + m[4] * y + m[8] * z + m[12];
-        const DoubleLanes clipY = m[1] * x + m[5] * y + m[9] * z + m[13];
-        const DoubleLanes clipZ = m[2] * x + m[6] * y + m[10] * z + m[14];
-        const DoubleLanes clipW = m[3] * x + m[7] * y + m[11] * z + m[15];
-        const DoubleLanes ndcZ = clipZ / clipW;
-        const DoubleLanes viewX = p.left + (clipX / clipW + 1.0) * 0.5 * p.width;
-        const DoubleLanes viewY = p.top + (1.0 - clipY / clipW) * 0.5 * p.height;
-        const DoubleLanes depth = p.zeroToOne ? ndcZ : (ndcZ + 1.0) * 0.5;
-        // 0 exactly when every coordinate is finite, NaN else; -infinity
-        // is below every number but NaN.
-        const DoubleLanes finite = x * 0.0 + y * 0.0 + z * 0.0;
-        const WideOutcomeLanes wideValid = (finite == 0.0) & (p.valid ? -1 : 0);
-        const WideOutcomeLanes wideLanded = wideValid & (clipW > 0.0) & (ndcZ >= p.nearest) &
-                                            (ndcZ <= 1.0) & (clipX >= below) & (clipY >= below);
-        const OutcomeLanes valid = __builtin_convertvector(wideValid, OutcomeLanes);
-        const OutcomeLanes landed = __builtin_convertvector(wideLanded, OutcomeLanes);
-        const FloatLanes vx = landed != 0 ? __builtin_convertvector(viewX, FloatLanes) : nan;
-        const FloatLanes vy = landed != 0 ? __builtin_convertvector(viewY, FloatLanes) : nan;
-        const FloatLanes vz = landed != 0 ? __builtin_convertvector(depth, FloatLanes) : nan;
-        const OutcomeLanes inside = (vx >= p.bounds.left) & (vx <= p.bounds.right) &
-                                    (vy >= p.bounds.top) & (vy <= p.bounds.bottom);
-        storeLanes(block.viewX + first, vx);
-        storeLanes(block.viewY + first, vy);
-        storeLanes(block.depth + first, vz);
-        // A test passed sets every bit, -1: counted.
-        storeLanes(block.reason + first, -valid - landed - (landed & inside));
-    }
+VARNEK_WIDE_PROJECTION VARNEK_ALWAYS_INLINE inline __m256 joinHalves(__m128 low, __m128 high) {
+    return _mm256_insertf128_ps(_mm256_castps128_ps256(low), high, 1);
+}
+
+// The words of a result from where its anchor landed (x, y, depth and
+// reason in one lane each), in four stores: the constant words of its
+// start, the bounds, the reason with the anchor in view, and the constant
+// words of its end, each store over the words of the one before it that
+// it must hold.
+VARNEK_WIDE_PROJECTION VARNEK_ALWAYS_INLINE inline void writeResult(unsigned char* to,
+                                                                    __m256i start, __m128 landed) {
+    _mm256_storeu_si256(static_cast<__m256i*>(static_cast<void*>(to)), start);
+    _mm_storeu_ps(static_cast<float*>(static_cast<void*>(to + offsetof(PlacedLabel, bounds))),
+                  _mm_permute_ps(landed, 0x44));
+    _mm_storeu_ps(static_cast<float*>(static_cast<void*>(to + offsetof(PlacedLabel, hiddenReason))),
+                  _mm_permute_ps(landed, 0x93));
+    _mm_storel_epi64(static_cast<__m128i*>(static_cast<void*>(to + offsetof(PlacedLabel, opacity))),
+                     _mm_setzero_si128());
 }
 
 VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
-    const BlockProjection& projection, const LabelRequest* labels, std::size_t count,
+    const BlockProjection& p, const LabelRequest* labels, std::size_t count,
     const std::uint64_t* keys, const LabelHiddenReason* reasons, PlacedLabel* results,
     AnchorInView* inView) {
+    __m256d m[16];
+    for (std::size_t k = 0; k < 16; ++k) {
+        m[k] = _mm256_set1_pd(p.m[k]);
+    }
+    const __m256 zero = _mm256_setzero_ps();
+    const __m256 nan = _mm256_set1_ps(std::numeric_limits<float>::quiet_NaN());
+    const __m256 viewValid = _mm256_castsi256_ps(_mm256_set1_epi32(p.valid ? -1 : 0));
+    __m256 reasonLanes[4];
+    for (std::size_t k = 0; k < 4; ++k) {
+        reasonLanes[k] =
+            _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<std::int32_t>(reasons[k])));
+    }
+    // The words of a result up to its bounds, and the request of lanes k and
+    // k + 4 in the first word of each half (added to the block's first).
+    const __m256i start = _mm256_setr_epi32(0, LabelBackground::Center, 0, 0, 0, 0, 0, 0);
+    const __m256i requestOfPair[4] = {
+        _mm256_setr_epi32(0, 0, 0, 0, 4, 0, 0, 0), _mm256_setr_epi32(1, 0, 0, 0, 5, 0, 0, 0),
+        _mm256_setr_epi32(2, 0, 0, 0, 6, 0, 0, 0), _mm256_setr_epi32(3, 0, 0, 0, 7, 0, 0, 0)};
     CullState state = startCull(keys);
-    cullBlocks(projection, projectWide, labels, 0, count, keys, reasons, results, inView, state);
+    std::size_t first = 0;
+    for (; first + s_block <= count; first += s_block) {
+        const LabelRequest* block = labels + first;
+        compareKeys(labels, keys, first, s_block, state);
+        const BlockAnchors anchors = loadAnchors(block);
+        // x - x is 0 exactly when x is finite, NaN else.
+        const __m256 finite = _mm256_add_ps(
+            _mm256_add_ps(_mm256_sub_ps(anchors.x, anchors.x), _mm256_sub_ps(anchors.y, anchors.y)),
+            _mm256_sub_ps(anchors.z, anchors.z));
+        const __m256 valid = _mm256_and_ps(viewValid, _mm256_cmp_ps(finite, zero, _CMP_EQ_OQ));
+        const LandedLanes low =
+            projectLanes(p, m, _mm256_castps256_ps128(anchors.x), _mm256_castps256_ps128(anchors.y),
+                         _mm256_castps256_ps128(anchors.z));
+        const LandedLanes high =
+            projectLanes(p, m, _mm256_extractf128_ps(anchors.x, 1),
+                         _mm256_extractf128_ps(anchors.y, 1), _mm256_extractf128_ps(anchors.z, 1));
+        const __m256 landed = _mm256_and_ps(valid, joinHalves(low.landed, high.landed));
+        const __m256 vx = _mm256_blendv_ps(nan, joinHalves(low.x, high.x), landed);
+        const __m256 vy = _mm256_blendv_ps(nan, joinHalves(low.y, high.y), landed);
+        const __m256 vz = _mm256_blendv_ps(nan, joinHalves(low.depth, high.depth), landed);
+        const __m256 inside = _mm256_and_ps(
+            _mm256_and_ps(
+                _mm256_and_ps(landed, _mm256_cmp_ps(vx, _mm256_set1_ps(p.bounds.left), _CMP_GE_OQ)),
+                _mm256_cmp_ps(vx, _mm256_set1_ps(p.bounds.right), _CMP_LE_OQ)),
+            _mm256_and_ps(_mm256_cmp_ps(vy, _mm256_set1_ps(p.bounds.top), _CMP_GE_OQ),
+                          _mm256_cmp_ps(vy, _mm256_set1_ps(p.bounds.bottom), _CMP_LE_OQ)));
+        __m256 reason = _mm256_blendv_ps(reasonLanes[0], reasonLanes[1], valid);
+        reason = _mm256_blendv_ps(reason, reasonLanes[2], landed);
+        reason = _mm256_blendv_ps(reason, reasonLanes[3], inside);
+
+        // Each anchor's x, y, depth and reason side by side, anchors k and
+        // k + 4 in one register; then its result and its entry in view
+        // (request, x, y, depth), written for every anchor, kept for those
+        // in view.
+        const __m256 xy01 = _mm256_unpacklo_ps(vx, vy);
+        const __m256 xy23 = _mm256_unpackhi_ps(vx, vy);
+        const __m256 zr01 = _mm256_unpacklo_ps(vz, reason);
+        const __m256 zr23 = _mm256_unpackhi_ps(vz, reason);
+        const __m256 pairs[4] = {
+            _mm256_shuffle_ps(xy01, zr01, 0x44), _mm256_shuffle_ps(xy01, zr01, 0xEE),
+            _mm256_shuffle_ps(xy23, zr23, 0x44), _mm256_shuffle_ps(xy23, zr23, 0xEE)};
+        auto* out = static_cast<unsigned char*>(static_cast<void*>(results + first));
+        const __m256i firstRequest = _mm256_set1_epi32(static_cast<std::int32_t>(first));
+        __m256 entries[4];
+        for (std::size_t k = 0; k < 4; ++k) {
+            writeResult(out + sizeof(PlacedLabel) * k, start, _mm256_castps256_ps128(pairs[k]));
+            writeResult(out + sizeof(PlacedLabel) * (k + 4), start,
+                        _mm256_extractf128_ps(pairs[k], 1));
+            entries[k] = _mm256_blend_ps(
+                _mm256_permute_ps(pairs[k], 0x93),
+                _mm256_castsi256_ps(_mm256_add_epi32(firstRequest, requestOfPair[k])), 0x11);
+        }
+        const auto kept = static_cast<unsigned int>(_mm256_movemask_ps(inside));
+        for (std::size_t k = 0; k < s_block; ++k) {
+            const __m256 entry = entries[k % 4];
+            _mm_storeu_ps(static_cast<float*>(static_cast<void*>(inView + state.listed)),
+                          k < 4 ? _mm256_castps256_ps128(entry) : _mm256_extractf128_ps(entry, 1));
+            state.listed += (kept >> k) & 1u;
+        }
+    }
+    // The last block, shorter: lane by lane.
+    cullBlocks(p, projectPlain, labels, first, count, keys, reasons, results, inView, state);
     return finishCull(state);
 }
 
@@ -280,24 +437,6 @@ VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
 // written as whole results, eight at a time. The same operations in the
 // same order as projectPlain, lane by lane, no multiply and add fused: the
 // same bits.
-
-// A block's results are written from lanes, 16 words of 4 bytes at a time:
-// a result is 15 words, each float of the bounds and the anchor in view a
-// word, the reason the low byte of a word of its own (its padding written
-// as zero), the rest constant. Where the results and the requests are not
-// laid out so, this route is not taken.
-constexpr std::size_t s_resultWords = sizeof(PlacedLabel) / 4;
-constexpr std::size_t wordOf(std::size_t offset) {
-    return offset / 4;
-}
-constexpr bool s_resultsFromLanes =
-    sizeof(PlacedLabel) == 60 && sizeof(LabelBackground::ReferencePoint) == 4 &&
-    sizeof(LabelRect) == 16 && sizeof(Vector<float, 3>) == 12 && sizeof(AnchorInView) == 16 &&
-    offsetof(PlacedLabel, visible) == 0 && offsetof(PlacedLabel, referencePoint) == 4 &&
-    offsetof(PlacedLabel, offset) == 8 && offsetof(PlacedLabel, bounds) == 20 &&
-    offsetof(PlacedLabel, hiddenReason) == 36 && offsetof(PlacedLabel, anchorInView) == 40 &&
-    offsetof(PlacedLabel, opacity) == 52 && offsetof(PlacedLabel, callout) == 56 &&
-    offsetof(LabelRequest, size) == offsetof(LabelRequest, anchor) + 12;
 
 // The 32 lanes a block's words are taken from: x, y, then depth, reason (or
 // request index).
@@ -372,14 +511,6 @@ VARNEK_AVX512_PROJECTION VARNEK_ALWAYS_INLINE inline __m512i joinLanes(__m256i l
     return _mm512_maskz_inserti64x4(0xFF, lowLanes, high, 1);
 }
 
-// Anchor k and anchor k + 4 of a block in one register: four words from
-// each anchor's x on (the last one the size's, unused).
-VARNEK_AVX512_PROJECTION VARNEK_ALWAYS_INLINE inline __m256 anchorPair(const LabelRequest* block,
-                                                                       std::size_t k) {
-    return _mm256_insertf128_ps(_mm256_castps128_ps256(_mm_loadu_ps(&block[k].anchor[0])),
-                                _mm_loadu_ps(&block[k + 4].anchor[0]), 1);
-}
-
 VARNEK_AVX512_PROJECTION VARNEK_ALWAYS_INLINE inline __m512d row(const __m512d* m, std::size_t r,
                                                                  __m512d x, __m512d y, __m512d z) {
     // m[r] * x + m[4 + r] * y + m[8 + r] * z + m[12 + r], left to right.
@@ -422,23 +553,12 @@ VARNEK_AVX512_PROJECTION AnchorProjection::Culled cullAvx512(
     std::size_t first = 0;
     for (; first + s_block <= count; first += s_block) {
         const LabelRequest* block = labels + first;
-        if (keys != nullptr) {
-            for (std::size_t k = 0; k < s_block; ++k) {
-                state.keysDiffer |= block[k].key ^ keys[first + k];
-            }
-        }
+        compareKeys(labels, keys, first, s_block, state);
         // Transposed into x0..x7, y0..y7, z0..z7.
-        const __m256 a0 = anchorPair(block, 0);
-        const __m256 a1 = anchorPair(block, 1);
-        const __m256 a2 = anchorPair(block, 2);
-        const __m256 a3 = anchorPair(block, 3);
-        const __m256 xy01 = _mm256_unpacklo_ps(a0, a1);
-        const __m256 z01 = _mm256_unpackhi_ps(a0, a1);
-        const __m256 xy23 = _mm256_unpacklo_ps(a2, a3);
-        const __m256 z23 = _mm256_unpackhi_ps(a2, a3);
-        const __m256 xf = _mm256_shuffle_ps(xy01, xy23, 0x44);
-        const __m256 yf = _mm256_shuffle_ps(xy01, xy23, 0xEE);
-        const __m256 zf = _mm256_shuffle_ps(z01, z23, 0x44);
+        const BlockAnchors anchors = loadAnchors(block);
+        const __m256 xf = anchors.x;
+        const __m256 yf = anchors.y;
+        const __m256 zf = anchors.z;
         const auto special = static_cast<__mmask8>(_mm256_fpclass_ps_mask(xf, notFinite) |
                                                    _mm256_fpclass_ps_mask(yf, notFinite) |
                                                    _mm256_fpclass_ps_mask(zf, notFinite));
@@ -575,7 +695,7 @@ AnchorProjection::Culled AnchorProjection::cull(const LabelRequest* labels, std:
     }
 #endif
 #if VARNEK_HAS_WIDE_PROJECTION
-    if (__builtin_cpu_supports("avx2")) {
+    if (s_resultsFromLanes && __builtin_cpu_supports("avx2")) {
         return cullWide(projection, labels, count, keys, reasons, results, inView);
     }
 #endif
