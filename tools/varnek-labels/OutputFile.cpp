@@ -133,12 +133,13 @@ int openPipe(const std::string& target) {
 }
 
 // Pipes, character devices and files with several names keep their
-// identity.
+// identity. A regular file gets the room for content before a byte of it is
+// overwritten, so that a full disk leaves it as it was.
 void writeInPlace(const std::string& target, const struct stat& info, const std::string& content,
                   const std::string& path) {
     const bool pipe = S_ISFIFO(info.st_mode);
     const int fd =
-        pipe ? openPipe(target) : ::open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC | O_NOCTTY);
+        pipe ? openPipe(target) : ::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
         throw writeError(path, pipe && errno == ENXIO ? std::string("no process reads the pipe")
                                                       : std::string(std::strerror(errno)));
@@ -156,7 +157,25 @@ void writeInPlace(const std::string& target, const struct stat& info, const std:
         ::close(fd);
         throw writeError(path, error);
     }
+    const bool regular = S_ISREG(opened.st_mode);
+    const auto size = static_cast<off_t>(content.size());
+    if (regular && size > opened.st_size) {
+        // The blocks past the end only: the ones before it are there. The
+        // error is returned, not set in errno; a failure having grown the
+        // file gives it its old size back.
+        const int error = ::posix_fallocate(fd, opened.st_size, size - opened.st_size);
+        if (error != 0) {
+            [[maybe_unused]] const int restored = ::ftruncate(fd, opened.st_size);
+            ::close(fd);
+            throw writeError(path, error);
+        }
+    }
     writeAll(fd, content, path);
+    if (regular && ::ftruncate(fd, size) != 0) {
+        const int error = errno;
+        ::close(fd);
+        throw writeError(path, error);
+    }
     closeChecked(fd, path);
 }
 

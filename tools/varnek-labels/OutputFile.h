@@ -21,7 +21,9 @@ namespace VarnekLabels {
 //   left by killed runs are removed after a successful replacement.
 // - a regular file with more than one name (hard links): written in place,
 //   so that every name still shows the same file, its set-user and
-//   set-group bits cleared; a failure part-way leaves it part-written.
+//   set-group bits cleared. The room for content is taken first, so that a
+//   full disk (or the file-size limit) leaves it as it was; any other
+//   failure part-way leaves it part-written.
 // - a pipe or a character device (e.g. /dev/null): written in place; a
 //   pipe that no process opens for reading within a second is refused
 //   instead of waited for.

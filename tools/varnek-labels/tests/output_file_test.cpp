@@ -215,7 +215,8 @@ TEST(varnek_labels_output, follows_a_link_in_a_shared_folder_only_as_the_kernel_
 // What cannot be written whole is refused with status 1 and left as it was:
 // a pipe no process reads (within a second, not a run blocked for ever), a
 // write that fails part-way (a full disk; here the file-size limit, which
-// fails a write the same way), a socket. No temporary file stays beside it.
+// fails a write the same way), to a file of one name or of several, a
+// socket. No temporary file stays beside it.
 TEST(varnek_labels_output, refuses_what_cannot_be_written_and_leaves_it) {
     struct Case {
         const char* name;
@@ -231,6 +232,13 @@ TEST(varnek_labels_output, refuses_what_cannot_be_written_and_leaves_it) {
          [](const fs::path& out) { return fs::is_fifo(out); }},
         {"a file, the write failing part-way",
          [](const fs::path& work) { writeFile(work / "out", "kept"); },
+         "trap '' XFSZ; ulimit -f 8; ", "cannot write out: File too large",
+         [](const fs::path& out) { return readFile(out) == "kept"; }},
+        {"a hard-linked file, written in place, the write failing part-way",
+         [](const fs::path& work) {
+             writeFile(work / "out", "kept");
+             fs::create_hard_link(work / "out", work.parent_path() / "link");
+         },
          "trap '' XFSZ; ulimit -f 8; ", "cannot write out: File too large",
          [](const fs::path& out) { return readFile(out) == "kept"; }},
         {"a socket",
