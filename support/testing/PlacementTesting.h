@@ -259,47 +259,105 @@ inline std::string checkGuarantees(
     return {};
 }
 
-// Whether segments (a, b) and (c, d) share a point.
+// The sign of the turn p -> q -> r, exact for finite floats: the sum of its
+// six products of two floats, each an integer times 2^-298, added up as
+// integers (positive and negative terms apart, 576 bits each) and compared.
+inline int exactTurn(const Varnek::Vector<float, 3>& p, const Varnek::Vector<float, 3>& q,
+                     const Varnek::Vector<float, 3>& r) {
+    constexpr std::size_t limbs = 9;
+    // f = mantissa 2^exponent, the mantissa an integer below 2^24.
+    const auto split = [](float f, std::uint64_t& mantissa, int& exponent) {
+        int power = 0;
+        std::frexp(f, &power);
+        exponent = std::max(power - 24, -149);
+        mantissa =
+            static_cast<std::uint64_t>(std::ldexp(std::fabs(static_cast<double>(f)), -exponent));
+    };
+    std::uint64_t sums[2][limbs] = {};
+    const auto add = [&](float x, float y, int sign) {
+        std::uint64_t mx = 0;
+        std::uint64_t my = 0;
+        int ex = 0;
+        int ey = 0;
+        split(x, mx, ex);
+        split(y, my, ey);
+        const std::uint64_t product = mx * my;
+        if (product == 0) {
+            return;
+        }
+        const bool negative = (sign < 0) != ((x < 0.0f) != (y < 0.0f));
+        std::uint64_t* sum = sums[negative ? 1 : 0];
+        // At least 0: each exponent is at least -149.
+        const int bits = ex + ey + 298;
+        const auto shift = static_cast<std::size_t>(bits);
+        const std::uint64_t parts[2] = {product << (shift % 64),
+                                        shift % 64 == 0 ? 0 : product >> (64 - shift % 64)};
+        std::uint64_t carry = 0;
+        for (std::size_t i = shift / 64; i < limbs; ++i) {
+            const std::uint64_t part = i - shift / 64 < 2 ? parts[i - shift / 64] : 0;
+            const std::uint64_t total = sum[i] + part;
+            const std::uint64_t next = (total < part ? 1 : 0) + (total + carry < total ? 1 : 0);
+            sum[i] = total + carry;
+            carry = next;
+        }
+    };
+    add(q[0], r[1], 1);
+    add(q[0], p[1], -1);
+    add(p[0], r[1], -1);
+    add(q[1], r[0], -1);
+    add(q[1], p[0], 1);
+    add(p[1], r[0], 1);
+    for (std::size_t i = limbs; i-- > 0;) {
+        if (sums[0][i] != sums[1][i]) {
+            return sums[0][i] > sums[1][i] ? 1 : -1;
+        }
+    }
+    return 0;
+}
+
+// Whether segments (a, b) and (c, d) share a point, exactly.
 inline bool segmentsMeet(const Varnek::Vector<float, 3>& a, const Varnek::Vector<float, 3>& b,
                          const Varnek::Vector<float, 3>& c, const Varnek::Vector<float, 3>& d) {
-    const auto turn = [](const Varnek::Vector<float, 3>& p, const Varnek::Vector<float, 3>& q,
-                         const Varnek::Vector<float, 3>& r) {
-        const double value =
-            (static_cast<double>(q[0]) - p[0]) * (static_cast<double>(r[1]) - p[1]) -
-            (static_cast<double>(q[1]) - p[1]) * (static_cast<double>(r[0]) - p[0]);
-        return value > 0.0 ? 1 : (value < 0.0 ? -1 : 0);
-    };
     const auto within = [](float p, float q, float r, float t) {
         return std::max(p, q) >= std::min(r, t) && std::max(r, t) >= std::min(p, q);
     };
     if (!within(a[0], b[0], c[0], d[0]) || !within(a[1], b[1], c[1], d[1])) {
         return false;
     }
-    return turn(a, b, c) * turn(a, b, d) <= 0 && turn(c, d, a) * turn(c, d, b) <= 0;
+    return exactTurn(a, b, c) * exactTurn(a, b, d) <= 0 &&
+           exactTurn(c, d, a) * exactTurn(c, d, b) <= 0;
 }
 
-// Whether the segment (a, b) has a point strictly inside r.
+// Whether the segment (a, b) has a point strictly inside r (finite),
+// exactly: its box reaches into r's inside on both axes, and it runs along
+// an axis or its line has corners of r strictly on either side.
 inline bool segmentEntersRect(const Varnek::Vector<float, 3>& a, const Varnek::Vector<float, 3>& b,
                               const Varnek::LabelRect& r) {
-    double t0 = 0.0;
-    double t1 = 1.0;
-    const double lows[2] = {r.left, r.top};
-    const double highs[2] = {r.right, r.bottom};
-    for (std::size_t axis = 0; axis < 2; ++axis) {
-        const double from = a[axis];
-        const double step = static_cast<double>(b[axis]) - from;
-        if (step == 0.0) {
-            if (!(lows[axis] < from && from < highs[axis])) {
-                return false;
-            }
-            continue;
-        }
-        const double enter = (lows[axis] - from) / step;
-        const double leave = (highs[axis] - from) / step;
-        t0 = std::max(t0, std::min(enter, leave));
-        t1 = std::min(t1, std::max(enter, leave));
+    if (!(r.left < r.right && r.top < r.bottom && std::max(a[0], b[0]) > r.left &&
+          std::min(a[0], b[0]) < r.right && std::max(a[1], b[1]) > r.top &&
+          std::min(a[1], b[1]) < r.bottom)) {
+        return false;
     }
-    return t0 < t1;
+    if (a[0] == b[0] || a[1] == b[1]) {
+        return true;
+    }
+    bool left = false;
+    bool right = false;
+    for (const float x : {r.left, r.right}) {
+        for (const float y : {r.top, r.bottom}) {
+            const int turn = exactTurn(a, b, {x, y, 0.0f});
+            left = left || turn > 0;
+            right = right || turn < 0;
+        }
+    }
+    return left && right;
+}
+
+// Whether p lies on the segment (a, b), exactly.
+inline bool liesOnSegment(const Varnek::Vector<float, 3>& p, const Varnek::Vector<float, 3>& a,
+                          const Varnek::Vector<float, 3>& b) {
+    return std::min(a[0], b[0]) <= p[0] && p[0] <= std::max(a[0], b[0]) &&
+           std::min(a[1], b[1]) <= p[1] && p[1] <= std::max(a[1], b[1]) && exactTurn(a, b, p) == 0;
 }
 
 // The distance from p to the segment (a, b).
@@ -453,8 +511,12 @@ inline std::string checkOutlinesAndCallouts(const std::vector<Varnek::LabelReque
                 return error.str();
             }
             const Varnek::Vector<float, 3>& other = placed[j].anchorInView;
+            // Within a millionth of the leader's length, or exactly on it.
             if (std::isfinite(other[0]) && std::isfinite(other[1]) &&
-                distanceToSegment(other, a, b) <= 1e-6) {
+                (liesOnSegment(other, a, b) ||
+                 distanceToSegment(other, a, b) <=
+                     1e-6 * std::hypot(static_cast<double>(b[0]) - a[0],
+                                       static_cast<double>(b[1]) - a[1]))) {
                 error << "leader of " << i << " holds the anchor of " << j;
                 return error.str();
             }
