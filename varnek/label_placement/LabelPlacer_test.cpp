@@ -296,9 +296,13 @@ TEST(LabelPlacerTest, OutOfContractRequestsAreHiddenAsDocumented) {
         EXPECT_EQ(placed[i].visible, reasons[i] == LabelHiddenReason::None) << "label " << i;
     }
     EXPECT_EQ(hashOf(placer.place(labels)), hashOf(placed));
-    // The same requests with a background in another state are placed anew.
+    // The same requests with a background in another state (initialised,
+    // then with another scale) are placed anew.
     uninitialized->initialize(200.0f);
+    const LabelRect bounds = placer.place(labels)[4].bounds;
     EXPECT_EQ(placer.place(labels)[4].hiddenReason, LabelHiddenReason::None);
+    uninitialized->initialize(400.0f);
+    EXPECT_FALSE(VarnekTesting::sameBits(placer.place(labels)[4].bounds, bounds));
 
     // An inverted, empty-in-one-axis or NaN viewport hides every label.
     for (const LabelRect viewport :
