@@ -109,6 +109,15 @@ TEST(LabelSceneTest, AnchorsProjectAsComputedByHand) {
             EXPECT_TRUE(c.reason == Reason::None ? !culled : placed[i].hiddenReason == c.reason);
             EXPECT_TRUE(c.reason == Reason::None || !placed[i].visible);
             EXPECT_EQ(placed[i].opacity, placed[i].visible ? 1.0f : 0.0f);
+            // Hidden: the empty rectangle where the anchor landed.
+            const Vector<float, 3>& at = placed[i].anchorInView;
+            const LabelRect& b = placed[i].bounds;
+            const auto same = [](float a, float e) {
+                return std::isnan(e) ? std::isnan(a) : a == e;
+            };
+            EXPECT_TRUE(placed[i].visible || (placed[i].referencePoint == LabelBackground::Center &&
+                                              same(b.left, at[0]) && same(b.right, at[0]) &&
+                                              same(b.top, at[1]) && same(b.bottom, at[1])));
         }
     }
 }
