@@ -287,27 +287,25 @@ const std::vector<PlacedLabel>& LabelPlacer::Impl::composeFades(const LabelReque
     const float step = 1.0f / static_cast<float>(frames);
     std::size_t nextFading = 0;
     std::size_t nextDrawn = 0;
-    std::size_t nextInView = 0;
+    std::size_t nextShown = 0;
     constexpr std::uint32_t none = 0xFFFFFFFFu;
     for (;;) {
-        while (nextInView < m_result.size() && !m_result[nextInView].visible) {
-            ++nextInView;
-        }
         if (nextDrawn + internal::s_farPrefetchDistance < m_drawn.size()) {
             internal::prefetchForWrite(
                 &result[m_drawn[nextDrawn + internal::s_farPrefetchDistance].request]);
         }
         const std::uint32_t drawnRequest =
             nextDrawn < m_drawn.size() ? m_drawn[nextDrawn].request : none;
-        const std::uint32_t placedRequest =
-            nextInView < m_result.size() ? m_requestOfInView[nextInView] : none;
+        const std::uint32_t placedRequest = nextShown < m_visibleInView.size()
+                                                ? m_requestOfInView[m_visibleInView[nextShown]]
+                                                : none;
         const std::uint32_t i = std::min(drawnRequest, placedRequest);
         if (i == none) {
             break;
         }
         const std::int32_t before = drawnRequest == i ? m_drawn[nextDrawn++].level : 0;
         const bool target = placedRequest == i;
-        const std::size_t inView = target ? nextInView++ : 0;
+        const std::size_t inView = target ? m_visibleInView[nextShown++] : 0;
         PlacedLabel& label = result[i];
         const bool fading = nextFading < m_fadingOut.size() && m_fadingOut[nextFading].request == i;
         std::int32_t level = 0;

@@ -614,6 +614,9 @@ private:
     };
     std::vector<FadeCandidate> m_fadeCandidates;
     std::vector<internal::KeepOutArea::Room> m_rooms;
+    // The labels the placement shows (their indices in m_inView), in
+    // order: what is drawn is composed from them and the labels drawn.
+    std::vector<std::uint32_t> m_visibleInView;
     // Per label placed (in m_inView): held back while a fading label has
     // its room.
     std::vector<std::uint8_t> m_held;

@@ -129,6 +129,12 @@ void LabelPlacer::Impl::selectRequests(const LabelRequest* labels, std::size_t c
 }
 
 void LabelPlacer::Impl::spreadResult() {
+    // With fades, the labels shown are listed on the way, without a branch
+    // (which are shown follows no pattern), for composing what is drawn.
+    const bool listShown = m_options.fadeFrames > 0;
+    m_visibleInView.reserve(m_sceneResult.size());
+    m_visibleInView.resize(listShown ? m_inView.size() : 0);
+    std::size_t shown = 0;
     for (std::size_t j = 0; j < m_inView.size(); ++j) {
         if (j + internal::s_farPrefetchDistance < m_inView.size()) {
             internal::prefetchForWrite(
@@ -141,7 +147,12 @@ void LabelPlacer::Impl::spreadResult() {
             reason == LabelHiddenReason::BackgroundNotInitialized) {
             m_sceneResult[m_requestOfInView[j]] = m_result[j];
         }
+        if (listShown) {
+            m_visibleInView[shown] = static_cast<std::uint32_t>(j);
+            shown += m_result[j].visible ? 1 : 0;
+        }
     }
+    m_visibleInView.resize(shown);
 }
 
 }  // namespace Varnek
