@@ -511,8 +511,10 @@ inline std::string checkOutlinesAndCallouts(const std::vector<Varnek::LabelReque
                 return error.str();
             }
             const Varnek::Vector<float, 3>& other = placed[j].anchorInView;
-            // Within a millionth of the leader's length, or exactly on it.
-            if (std::isfinite(other[0]) && std::isfinite(other[1]) &&
+            // Within a millionth of the leader's length, or exactly on it; a
+            // leader fading out may pass an anchor moved onto it.
+            if (placed[i].hiddenReason == Varnek::LabelHiddenReason::None &&
+                std::isfinite(other[0]) && std::isfinite(other[1]) &&
                 (liesOnSegment(other, a, b) ||
                  distanceToSegment(other, a, b) <=
                      1e-6 * std::hypot(static_cast<double>(b[0]) - a[0],
