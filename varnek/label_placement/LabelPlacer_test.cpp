@@ -87,7 +87,8 @@ TEST(LabelPlacerTest, HandMadeScenesGetTheirBestAnswer) {
 
 // The camera moves two kept labels together: one keeps its place, the
 // other steps back for one call instead of jumping, and comes back in the
-// next call (the same frame, placed anew).
+// next call (the same frame, placed anew); above the call's lowest
+// priority it moves at once.
 TEST(LabelPlacerTest, ALabelWhosePlaceIsTakenStepsBackForOneCall) {
     LabelPlacementOptions options;
     options.viewport = {0.0f, 0.0f, 400.0f, 200.0f};
@@ -108,6 +109,14 @@ TEST(LabelPlacerTest, ALabelWhosePlaceIsTakenStepsBackForOneCall) {
     const std::vector<PlacedLabel>& back = placer.place(together);
     EXPECT_TRUE(back[0].visible && back[1].visible);
     EXPECT_EQ(back[kept].referencePoint, LabelBackground::TopRight);
+
+    // Above the call's lowest priority (label 2's) the other moves instead.
+    LabelPlacer ranked(makePlainRectangle(612.0f), options);
+    ranked.place(
+        {label(0, 100.0f, 100.0f, 1.0f), label(1, 200.0f, 100.0f, 1.0f), label(2, 300.0f, 150.0f)});
+    const std::vector<PlacedLabel>& moves = ranked.place(
+        {label(0, 100.0f, 100.0f, 1.0f), label(1, 110.0f, 100.0f, 1.0f), label(2, 300.0f, 150.0f)});
+    EXPECT_TRUE(moves[0].visible && moves[1].visible);
 }
 
 // Seeded scenes of every background, priority mix, gap, obstacle rule,
