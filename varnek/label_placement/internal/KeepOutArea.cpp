@@ -145,6 +145,14 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
     if (rooms.empty()) {
         return;
     }
+    // Every anchor may reach a room until the reach is known.
+    m_roomArea = viewport;
+    const float reachCells = static_cast<float>(s_reachCellsPerAxis);
+    m_reachLayout.reset(viewport, (viewport.right - viewport.left) / reachCells,
+                        (viewport.bottom - viewport.top) / reachCells,
+                        std::size_t{s_reachCellsPerAxis} * s_reachCellsPerAxis,
+                        s_reachCellsPerAxis);
+    std::fill(std::begin(m_reachRowBits), std::end(m_reachRowBits), ~std::uint64_t{0});
     const float cells = static_cast<float>(s_roomCellsPerAxis);
     m_roomLayout.reset(viewport, (viewport.right - viewport.left) / cells,
                        (viewport.bottom - viewport.top) / cells,
@@ -188,6 +196,37 @@ void KeepOutArea::setRooms(const std::vector<Room>& rooms, const LabelRect& view
                 m_roomCellStarts[cell] = m_roomCellStarts[cell - 1];
             }
             m_roomCellStarts[0] = 0;
+        }
+    }
+}
+
+void KeepOutArea::setRoomReach(float reach) {
+    if (m_rooms.empty()) {
+        return;
+    }
+    // An anchor whose label meets a room lies within reach and half the gap
+    // of the room grown by the gap; the margin covers the roundings of the
+    // label's and the room's sides, relative to the coordinates' size.
+    const LabelRect& area = m_roomArea;
+    const double size = std::max({std::fabs(static_cast<double>(area.left)),
+                                  std::fabs(static_cast<double>(area.right)),
+                                  std::fabs(static_cast<double>(area.top)),
+                                  std::fabs(static_cast<double>(area.bottom))}) +
+                        static_cast<double>(reach) + static_cast<double>(m_halfGap);
+    const double spread =
+        static_cast<double>(reach) + static_cast<double>(m_halfGap) + 1.0 + 1e-5 * size;
+    std::fill(std::begin(m_reachRowBits), std::end(m_reachRowBits), std::uint64_t{0});
+    for (const ListedRoom& room : m_rooms) {
+        const LabelRect& grown = room.grown;
+        const CellRange cells =
+            m_reachLayout.getCells({floatAtMost(static_cast<double>(grown.left) - spread),
+                                    floatAtMost(static_cast<double>(grown.top) - spread),
+                                    floatAtLeast(static_cast<double>(grown.right) + spread),
+                                    floatAtLeast(static_cast<double>(grown.bottom) + spread)});
+        const std::uint64_t columns = (~std::uint64_t{0} >> (63u - (cells.column1 - cells.column0)))
+                                      << cells.column0;
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            m_reachRowBits[row] |= columns;
         }
     }
 }

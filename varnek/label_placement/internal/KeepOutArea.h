@@ -47,6 +47,19 @@ public:
     };
     void setRooms(const std::vector<Room>& rooms, const LabelRect& viewport, float halfGap);
 
+    // Where the labels' anchors may lie for a label to meet a room: every
+    // rectangle of a label, grown by the gap, lies within reach of its
+    // anchor along each axis (infinite: anywhere). Until it is called after
+    // setRooms, every anchor may.
+    void setRoomReach(float reach);
+    // Whether a label anchored at (x, y) may meet a room: false only where
+    // none of its rectangles within the reach meets one, so that most
+    // labels far from every room skip their search.
+    bool mayReachRoom(float x, float y) const {
+        const CellRange cell = m_reachLayout.getCells({x, y, x, y});
+        return (m_reachRowBits[cell.row0] >> cell.column0 & 1u) != 0;
+    }
+
     bool isEmpty() const { return m_rectangles.empty() && m_columns == 0 && m_rooms.empty(); }
     bool hasMask() const { return m_columns != 0; }
     bool hasRooms() const { return !m_rooms.empty(); }
@@ -174,6 +187,12 @@ private:
     std::vector<std::uint32_t> m_roomCellStarts;
     std::vector<ListedRoom> m_roomEntries;
     float m_halfGap = 0.0f;
+    // Per row of a grid of a 64th of the view each way, a bit per column
+    // set where an anchor may have a label meeting a room (setRoomReach).
+    static constexpr std::uint32_t s_reachCellsPerAxis = 64;
+    UniformGrid m_reachLayout;
+    std::uint64_t m_reachRowBits[s_reachCellsPerAxis] = {};
+    LabelRect m_roomArea{0.0f, 0.0f, 0.0f, 0.0f};
 };
 
 }  // namespace internal

@@ -88,7 +88,8 @@ std::uint32_t LabelPlacer::Impl::findPlacesInView(LabelIndex label, const Lanes&
         // The rooms of labels fading out hold off every label but their own
         // and those drawn in the previous call where they were placed, as a
         // visible label does: tested in the label's lanes.
-        if (m_keepOut.hasRooms() && !isDrawnInPlace(label)) {
+        if (m_keepOut.hasRooms() && m_keepOut.mayReachRoom(state.x, state.y) &&
+            !isDrawnInPlace(label)) {
             m_keepOut.forEachRoomNear(span, requestOfLabel(label), [&](const LabelRect& room) {
                 inView &= ~lanes.getOverlapMask(room);
             });

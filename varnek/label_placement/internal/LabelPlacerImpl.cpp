@@ -128,6 +128,9 @@ void LabelPlacer::Impl::placeFrame(const LabelRequest* labels, std::size_t count
     }
     m_hasLastCall = false;
     readRequests(labels, count);
+    // The rooms of labels fading out are searched only by labels whose
+    // shapes may reach them.
+    m_keepOut.setRoomReach(m_shapes.getSpanReach());
     layOutGrids(count);
     orderForGreedy(count);
     placeGreedily();

@@ -41,6 +41,7 @@ void ShapeCache::reset(const std::vector<ReferencePoint>& candidates) {
     m_referencePoints = candidates;
     m_candidateCount = candidates.size();
     m_entries.clear();
+    m_spanReach = 0.0f;
     m_candidates.clear();
     m_candidateRects.clear();
     m_outlines.clear();
@@ -51,6 +52,7 @@ void ShapeCache::reset(const std::vector<ReferencePoint>& candidates) {
 
 void ShapeCache::clear() noexcept {
     m_entries.clear();
+    m_spanReach = 0.0f;
     m_candidates.clear();
     m_candidateRects.clear();
     m_outlines.clear();
@@ -195,6 +197,10 @@ void ShapeCache::computeCandidates(std::uint32_t shape) {
         span.top = bounds.top < span.top ? bounds.top : span.top;
         span.right = bounds.right > span.right ? bounds.right : span.right;
         span.bottom = bounds.bottom > span.bottom ? bounds.bottom : span.bottom;
+    }
+    const LabelRect& span = entry.span;
+    for (const float side : {span.left, span.top, span.right, span.bottom}) {
+        m_spanReach = std::max(m_spanReach, std::fabs(side));
     }
 }
 

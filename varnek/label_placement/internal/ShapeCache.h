@@ -66,6 +66,10 @@ public:
     }
     // Holds every candidate's bounds that is not NaN, and the origin.
     const LabelRect& getSpan(std::uint32_t shape) const { return m_entries[shape].span; }
+    // How far any shape's span reaches from the anchor along either axis:
+    // the largest side's magnitude over the shapes held, infinite where a
+    // side is.
+    float getSpanReach() const { return m_spanReach; }
     // Where a candidate's outline, relative to the anchor, lies among
     // getOutlinePoints, and its fill triangles among getTriangleIndices
     // (indices from the outline's first point, three a triangle).
@@ -123,6 +127,7 @@ private:
     std::vector<ReferencePoint> m_referencePoints;
     std::size_t m_candidateCount = 0;
     std::vector<Entry> m_entries;
+    float m_spanReach = 0.0f;
     std::vector<CandidateShape> m_candidates;
     std::vector<RelativeCandidateRects> m_candidateRects;
     // Per shape and candidate, its outline among m_outlinePoints, or
