@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdint>
 #include <initializer_list>
+#include <iterator>
 #include <limits>
 #include <random>
 #include <string>
@@ -91,14 +92,19 @@ TEST(LabelSceneTest, AnchorsProjectAsComputedByHand) {
     for (const bool zeroToOne : {false, true}) {
         LabelScene scene;
         scene.view = perspectiveView(zeroToOne);
+        // Every case twice: anchors are projected eight at a time, side by
+        // side where the processor has the lanes, and a shorter last block
+        // one by one, so that each case meets a lane of a whole block.
         std::vector<LabelRequest> labels;
-        for (const Case& c : cases) {
-            labels.push_back(worldLabel(labels.size(), c.world[0], c.world[1], c.world[2]));
+        for (int copy = 0; copy < 2; ++copy) {
+            for (const Case& c : cases) {
+                labels.push_back(worldLabel(labels.size(), c.world[0], c.world[1], c.world[2]));
+            }
         }
         LabelPlacer placer = makePlacer(scene.view.viewport, 100.0f);
         const std::vector<PlacedLabel>& placed = placer.place(labels, scene);
         for (std::size_t i = 0; i < labels.size(); ++i) {
-            const Case& c = cases[i];
+            const Case& c = cases[i % std::size(cases)];
             SCOPED_TRACE(::testing::Message() << c.name << ", zero to one " << zeroToOne);
             for (std::size_t k = 0; k < 3; ++k) {
                 EXPECT_TRUE(std::isnan(c.inView[k]) ? std::isnan(placed[i].anchorInView[k])
