@@ -259,11 +259,17 @@ inline std::string checkGuarantees(
     return {};
 }
 
-// The sign of the turn p -> q -> r, exact for finite floats: the sum of its
-// six products of two floats, each an integer times 2^-298, added up as
-// integers (positive and negative terms apart, 576 bits each) and compared.
+// The sign of the turn p -> q -> r, exact for finite floats (0 when one is
+// not): the sum of its six products of two floats, each an integer times
+// 2^-298, added up as integers (positive and negative terms apart, 576 bits
+// each) and compared.
 inline int exactTurn(const Varnek::Vector<float, 3>& p, const Varnek::Vector<float, 3>& q,
                      const Varnek::Vector<float, 3>& r) {
+    for (const float f : {p[0], p[1], q[0], q[1], r[0], r[1]}) {
+        if (!std::isfinite(f)) {
+            return 0;
+        }
+    }
     constexpr std::size_t limbs = 9;
     // f = mantissa 2^exponent, the mantissa an integer below 2^24.
     const auto split = [](float f, std::uint64_t& mantissa, int& exponent) {
