@@ -16,6 +16,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string_view>
+#include <vector>
 
 #include "PrintableText.h"
 
@@ -271,6 +272,30 @@ void replaceWhole(const std::string& target, const struct stat* existing,
     removeAbandonedTemporaries(parts);
 }
 
+// Whether a file this process makes can be given the owner and group of
+// info: the superuser may give any, another user only its own user and
+// one of its groups. A file it cannot is written in place, so that it
+// stays its owner's.
+bool mayGiveOwnerAndGroupOf(const struct stat& info) {
+    if (::geteuid() == 0) {
+        return true;
+    }
+    if (info.st_uid != ::geteuid()) {
+        return false;
+    }
+    if (info.st_gid == ::getegid()) {
+        return true;
+    }
+    const int count = ::getgroups(0, nullptr);
+    if (count <= 0) {
+        return false;
+    }
+    std::vector<gid_t> groups(static_cast<std::size_t>(count));
+    const int listed = ::getgroups(count, groups.data());
+    return listed > 0 && std::find(groups.begin(), groups.begin() + listed, info.st_gid) !=
+                             groups.begin() + listed;
+}
+
 }  // namespace
 
 void writeOutput(const std::string& path, const std::string& content,
@@ -301,7 +326,7 @@ void writeOutput(const std::string& path, const std::string& content,
     if (regular && ::access(target.c_str(), W_OK) != 0) {
         throw writeError(path, errno);
     }
-    if (regular && info.st_nlink == 1) {
+    if (regular && info.st_nlink == 1 && mayGiveOwnerAndGroupOf(info)) {
         replaceWhole(target, &info, content, path);
     } else if (regular || S_ISFIFO(info.st_mode) || S_ISCHR(info.st_mode)) {
         writeInPlace(target, info, content, path);

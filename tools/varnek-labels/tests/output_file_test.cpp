@@ -267,10 +267,10 @@ TEST(varnek_labels_output, refuses_what_cannot_be_written_and_leaves_it) {
 }
 
 // Run as a user without write access (root writes anywhere, so root runs
-// the tool as nobody): a folder it cannot write into is named, and a file
-// it may not write is left alone, though its folder would let it be
-// replaced.
-TEST(varnek_labels_output, refuses_what_the_user_may_not_write) {
+// the tool as nobody): a folder it cannot write into is named, a file it
+// may not write is left alone, though its folder would let it be replaced,
+// and another user's file it may write stays that user's.
+TEST(varnek_labels_output, another_user_is_refused_what_it_may_not_write_and_keeps_owners) {
     const ScratchDirectory scratch;
     const bool root = ::geteuid() == 0;
     const auto open = fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
@@ -281,10 +281,16 @@ TEST(varnek_labels_output, refuses_what_the_user_may_not_write) {
     fs::permissions(scratch.work() / "locked", open & ~fs::perms::owner_write);
     writeFile(scratch.work() / "kept.svg", "kept");
     fs::permissions(scratch.work() / "kept.svg", fs::perms::owner_read | fs::perms::others_read);
+    // Another user's file the user may write, in the user's folder.
+    writeFile(scratch.work() / "shared.svg", "old");
+    fs::permissions(scratch.work() / "shared.svg", fs::perms::owner_read | fs::perms::owner_write |
+                                                       fs::perms::others_read |
+                                                       fs::perms::others_write);
     if (root) {
         ASSERT_EQ(::chown(scratch.work().c_str(), 65534, 65534), 0);
         ASSERT_EQ(::chown((scratch.work() / "kept.svg").c_str(), 65534, 65534), 0);
     }
+    const struct stat shared = statOf(scratch.work() / "shared.svg");
     const std::string asNobody = root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
     const std::pair<const char*, const char*> cases[] = {
         {"locked/labels.svg",
@@ -302,7 +308,15 @@ TEST(varnek_labels_output, refuses_what_the_user_may_not_write) {
     }
     EXPECT_TRUE(fs::is_empty(scratch.work() / "locked"));
     EXPECT_EQ(readFile(scratch.work() / "kept.svg"), "kept");
-    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.work()), fs::directory_iterator()), 2);
+    // Root's file, written by nobody in place: still root's, the same file.
+    const ToolRun written = runTool(scratch, "gallery -o shared.svg", "", asNobody);
+    EXPECT_EQ(written.status, 0) << written.err;
+    EXPECT_NE(readFile(scratch.work() / "shared.svg"), "old");
+    if (root) {
+        EXPECT_EQ(statOf(scratch.work() / "shared.svg").st_uid, shared.st_uid);
+        EXPECT_EQ(statOf(scratch.work() / "shared.svg").st_ino, shared.st_ino);
+    }
+    EXPECT_EQ(std::distance(fs::directory_iterator(scratch.work()), fs::directory_iterator()), 3);
 }
 
 // "-" is standard output, and a standard output that cannot be written is
