@@ -145,6 +145,17 @@ struct CullState {
     std::uint64_t keysDiffer;
 };
 
+// What one pass over a frame's requests reads and writes, as
+// AnchorProjection::cull takes them.
+struct CullPass {
+    const LabelRequest* labels;
+    std::size_t count;
+    const std::uint64_t* keys;
+    const LabelHiddenReason* reasons;
+    PlacedLabel* results;
+    AnchorInView* inView;
+};
+
 CullState startCull(const std::uint64_t* keys) {
     return {0, keys != nullptr ? 0u : 1u};
 }
@@ -153,14 +164,15 @@ AnchorProjection::Culled finishCull(const CullState& state) {
     return {state.listed, state.keysDiffer == 0};
 }
 
-// Compares the keys of the n requests from first on with keys, if not null.
-VARNEK_ALWAYS_INLINE inline void compareKeys(const LabelRequest* labels, const std::uint64_t* keys,
-                                             std::size_t first, std::size_t n, CullState& state) {
-    if (keys == nullptr) {
+// Compares the keys of the n requests from first on with the pass's keys,
+// if not null.
+VARNEK_ALWAYS_INLINE inline void compareKeys(const CullPass& pass, std::size_t first, std::size_t n,
+                                             CullState& state) {
+    if (pass.keys == nullptr) {
         return;
     }
     for (std::size_t k = first; k < first + n; ++k) {
-        state.keysDiffer |= labels[k].key ^ keys[k];
+        state.keysDiffer |= pass.labels[k].key ^ pass.keys[k];
     }
 }
 
@@ -168,24 +180,22 @@ VARNEK_ALWAYS_INLINE inline void compareKeys(const LabelRequest* labels, const s
 // AnchorProjection::cull says. Inlined into each route.
 template <typename Project>
 VARNEK_ALWAYS_INLINE inline void cullBlocks(const BlockProjection& projection, Project project,
-                                            const LabelRequest* labels, std::size_t first,
-                                            std::size_t count, const std::uint64_t* keys,
-                                            const LabelHiddenReason* reasons, PlacedLabel* results,
-                                            AnchorInView* inView, CullState& state) {
+                                            const CullPass& pass, std::size_t first,
+                                            CullState& state) {
     ProjectedBlock block;
-    for (; first < count; first += s_block) {
-        const std::size_t n = std::min(s_block, count - first);
-        compareKeys(labels, keys, first, n, state);
-        project(projection, labels + first, n, block);
+    for (; first < pass.count; first += s_block) {
+        const std::size_t n = std::min(s_block, pass.count - first);
+        compareKeys(pass, first, n, state);
+        project(projection, pass.labels + first, n, block);
         for (std::size_t k = 0; k < n; ++k) {
             const std::size_t i = first + k;
             const float vx = block.viewX[k];
             const float vy = block.viewY[k];
             const float vz = block.depth[k];
-            const LabelHiddenReason reason = reasons[block.reason[k]];
+            const LabelHiddenReason reason = pass.reasons[block.reason[k]];
             // Field by field: a copy of a whole hidden label would go
             // through memory and wait for its own stores.
-            PlacedLabel& result = results[i];
+            PlacedLabel& result = pass.results[i];
             result.visible = false;
             result.referencePoint = LabelBackground::Center;
             result.offset = Vector<float, 3>::getZeroVector();
@@ -195,7 +205,7 @@ VARNEK_ALWAYS_INLINE inline void cullBlocks(const BlockProjection& projection, P
             result.opacity = 0.0f;
             result.callout = false;
             // Written for every anchor, kept for those in view.
-            inView[state.listed] = {static_cast<std::uint32_t>(i), vx, vy, vz};
+            pass.inView[state.listed] = {static_cast<std::uint32_t>(i), vx, vy, vz};
             state.listed += block.reason[k] == s_inView ? 1 : 0;
         }
     }
@@ -339,10 +349,7 @@ VARNEK_WIDE_PROJECTION VARNEK_ALWAYS_INLINE inline void writeResult(unsigned cha
                      _mm_setzero_si128());
 }
 
-VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
-    const BlockProjection& p, const LabelRequest* labels, std::size_t count,
-    const std::uint64_t* keys, const LabelHiddenReason* reasons, PlacedLabel* results,
-    AnchorInView* inView) {
+VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(const BlockProjection& p, CullPass pass) {
     __m256d m[16];
     for (std::size_t k = 0; k < 16; ++k) {
         m[k] = _mm256_set1_pd(p.m[k]);
@@ -353,7 +360,7 @@ VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
     __m256 reasonLanes[4];
     for (std::size_t k = 0; k < 4; ++k) {
         reasonLanes[k] =
-            _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<std::int32_t>(reasons[k])));
+            _mm256_castsi256_ps(_mm256_set1_epi32(static_cast<std::int32_t>(pass.reasons[k])));
     }
     // The words of a result up to its bounds, and the request of lanes k and
     // k + 4 in the first word of each half (added to the block's first).
@@ -361,11 +368,11 @@ VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
     const __m256i requestOfPair[4] = {
         _mm256_setr_epi32(0, 0, 0, 0, 4, 0, 0, 0), _mm256_setr_epi32(1, 0, 0, 0, 5, 0, 0, 0),
         _mm256_setr_epi32(2, 0, 0, 0, 6, 0, 0, 0), _mm256_setr_epi32(3, 0, 0, 0, 7, 0, 0, 0)};
-    CullState state = startCull(keys);
+    CullState state = startCull(pass.keys);
     std::size_t first = 0;
-    for (; first + s_block <= count; first += s_block) {
-        const LabelRequest* block = labels + first;
-        compareKeys(labels, keys, first, s_block, state);
+    for (; first + s_block <= pass.count; first += s_block) {
+        const LabelRequest* block = pass.labels + first;
+        compareKeys(pass, first, s_block, state);
         const BlockAnchors anchors = loadAnchors(block);
         // x - x is 0 exactly when x is finite, NaN else.
         const __m256 finite = _mm256_add_ps(
@@ -403,7 +410,7 @@ VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
         const __m256 pairs[4] = {
             _mm256_shuffle_ps(xy01, zr01, 0x44), _mm256_shuffle_ps(xy01, zr01, 0xEE),
             _mm256_shuffle_ps(xy23, zr23, 0x44), _mm256_shuffle_ps(xy23, zr23, 0xEE)};
-        auto* out = static_cast<unsigned char*>(static_cast<void*>(results + first));
+        auto* out = static_cast<unsigned char*>(static_cast<void*>(pass.results + first));
         const __m256i firstRequest = _mm256_set1_epi32(static_cast<std::int32_t>(first));
         __m256 entries[4];
         for (std::size_t k = 0; k < 4; ++k) {
@@ -417,13 +424,13 @@ VARNEK_WIDE_PROJECTION AnchorProjection::Culled cullWide(
         const auto kept = static_cast<unsigned int>(_mm256_movemask_ps(inside));
         for (std::size_t k = 0; k < s_block; ++k) {
             const __m256 entry = entries[k % 4];
-            _mm_storeu_ps(static_cast<float*>(static_cast<void*>(inView + state.listed)),
+            _mm_storeu_ps(static_cast<float*>(static_cast<void*>(pass.inView + state.listed)),
                           k < 4 ? _mm256_castps256_ps128(entry) : _mm256_extractf128_ps(entry, 1));
             state.listed += (kept >> k) & 1u;
         }
     }
     // The last block, shorter: lane by lane.
-    cullBlocks(p, projectPlain, labels, first, count, keys, reasons, results, inView, state);
+    cullBlocks(p, projectPlain, pass, first, state);
     return finishCull(state);
 }
 
@@ -520,10 +527,8 @@ VARNEK_AVX512_PROJECTION VARNEK_ALWAYS_INLINE inline __m512d row(const __m512d* 
         m[12 + r]);
 }
 
-VARNEK_AVX512_PROJECTION AnchorProjection::Culled cullAvx512(
-    const BlockProjection& p, const LabelRequest* labels, std::size_t count,
-    const std::uint64_t* keys, const LabelHiddenReason* reasons, PlacedLabel* results,
-    AnchorInView* inView) {
+VARNEK_AVX512_PROJECTION AnchorProjection::Culled cullAvx512(const BlockProjection& p,
+                                                             CullPass pass) {
     __m512d m[16];
     for (std::size_t k = 0; k < 16; ++k) {
         m[k] = _mm512_set1_pd(p.m[k]);
@@ -543,17 +548,17 @@ VARNEK_AVX512_PROJECTION AnchorProjection::Culled cullAvx512(
     const __m256 nan = _mm256_set1_ps(std::numeric_limits<float>::quiet_NaN());
     __m256i reasonLanes[4];
     for (std::size_t k = 0; k < 4; ++k) {
-        reasonLanes[k] = _mm256_set1_epi32(static_cast<std::int32_t>(reasons[k]));
+        reasonLanes[k] = _mm256_set1_epi32(static_cast<std::int32_t>(pass.reasons[k]));
     }
     const __m256i laneNumbers = _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7);
     const __mmask8 viewValid = p.valid ? 0xFF : 0x00;
     // Not finite: NaN (quiet or signalling), +infinity or -infinity.
     constexpr int notFinite = 0x01 | 0x08 | 0x10 | 0x80;
-    CullState state = startCull(keys);
+    CullState state = startCull(pass.keys);
     std::size_t first = 0;
-    for (; first + s_block <= count; first += s_block) {
-        const LabelRequest* block = labels + first;
-        compareKeys(labels, keys, first, s_block, state);
+    for (; first + s_block <= pass.count; first += s_block) {
+        const LabelRequest* block = pass.labels + first;
+        compareKeys(pass, first, s_block, state);
         // Transposed into x0..x7, y0..y7, z0..z7.
         const BlockAnchors anchors = loadAnchors(block);
         const __m256 xf = anchors.x;
@@ -597,7 +602,7 @@ VARNEK_AVX512_PROJECTION AnchorProjection::Culled cullAvx512(
         // The results, 16 words at a time.
         const __m512i xy = joinLanes(_mm256_castps_si256(vx), _mm256_castps_si256(vy));
         const __m512i depthReason = joinLanes(_mm256_castps_si256(vz), reason);
-        auto* out = static_cast<unsigned char*>(static_cast<void*>(results + first));
+        auto* out = static_cast<unsigned char*>(static_cast<void*>(pass.results + first));
         for (std::size_t j = 0; j + 1 < s_storesABlock; ++j) {
             const __m512i from = _mm512_loadu_si512(s_resultWordTable.from[j]);
             _mm512_storeu_si512(out + sizeof(__m512i) * j,
@@ -620,13 +625,13 @@ VARNEK_AVX512_PROJECTION AnchorProjection::Culled cullAvx512(
             const unsigned int kept = (static_cast<unsigned int>(inside) >> (4 * part)) & 0xFu;
             const __m512i entries =
                 _mm512_permutex2var_epi32(xy, _mm512_loadu_si512(s_entryWords[part]), depthRequest);
-            _mm512_storeu_si512(inView + state.listed,
+            _mm512_storeu_si512(pass.inView + state.listed,
                                 _mm512_maskz_compress_epi32(s_entryMasks[kept], entries));
             state.listed += s_entriesKept[kept];
         }
     }
     // The last block, shorter: lane by lane.
-    cullBlocks(p, projectPlain, labels, first, count, keys, reasons, results, inView, state);
+    cullBlocks(p, projectPlain, pass, first, state);
     return finishCull(state);
 }
 
@@ -688,19 +693,20 @@ AnchorProjection::Culled AnchorProjection::cull(const LabelRequest* labels, std:
                                                 AnchorInView* inView) const {
     const BlockProjection projection(m_matrix, m_viewport, m_viewValid, m_zeroToOneDepth);
     const LabelHiddenReason* reasons = m_depth != nullptr ? s_reasonsWithDepth : s_reasons;
+    const CullPass pass{labels, count, keys, reasons, results, inView};
 #if VARNEK_HAS_AVX512_PROJECTION
     if (s_resultsFromLanes && __builtin_cpu_supports("avx512f") &&
         __builtin_cpu_supports("avx512dq") && __builtin_cpu_supports("avx512vl")) {
-        return cullAvx512(projection, labels, count, keys, reasons, results, inView);
+        return cullAvx512(projection, pass);
     }
 #endif
 #if VARNEK_HAS_WIDE_PROJECTION
     if (s_resultsFromLanes && __builtin_cpu_supports("avx2")) {
-        return cullWide(projection, labels, count, keys, reasons, results, inView);
+        return cullWide(projection, pass);
     }
 #endif
     CullState state = startCull(keys);
-    cullBlocks(projection, projectPlain, labels, 0, count, keys, reasons, results, inView, state);
+    cullBlocks(projection, projectPlain, pass, 0, state);
     return finishCull(state);
 }
 
