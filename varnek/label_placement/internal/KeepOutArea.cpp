@@ -206,15 +206,15 @@ void KeepOutArea::setRoomReach(float reach) {
     }
     // An anchor whose label meets a room lies within reach and half the gap
     // of the room grown by the gap; the margin covers the roundings of the
-    // label's and the room's sides, relative to the coordinates' size.
+    // label's and the room's sides, relative to the coordinates' size (a
+    // length in view units would mark every cell of a view in small units).
     const LabelRect& area = m_roomArea;
     const double size = std::max({std::fabs(static_cast<double>(area.left)),
                                   std::fabs(static_cast<double>(area.right)),
                                   std::fabs(static_cast<double>(area.top)),
                                   std::fabs(static_cast<double>(area.bottom))}) +
                         static_cast<double>(reach) + static_cast<double>(m_halfGap);
-    const double spread =
-        static_cast<double>(reach) + static_cast<double>(m_halfGap) + 1.0 + 1e-5 * size;
+    const double spread = static_cast<double>(reach) + static_cast<double>(m_halfGap) + 1e-5 * size;
     std::fill(std::begin(m_reachRowBits), std::end(m_reachRowBits), std::uint64_t{0});
     for (const ListedRoom& room : m_rooms) {
         const LabelRect& grown = room.grown;

@@ -54,7 +54,9 @@ public:
     void setRoomReach(float reach);
     // Whether a label anchored at (x, y) may meet a room: false only where
     // none of its rectangles within the reach meets one, so that most
-    // labels far from every room skip their search.
+    // labels far from every room skip their search. The margin for
+    // rounding is relative to the coordinates, so a view in small units
+    // skips as much.
     bool mayReachRoom(float x, float y) const {
         const CellRange cell = m_reachLayout.getCells({x, y, x, y});
         return (m_reachRowBits[cell.row0] >> cell.column0 & 1u) != 0;

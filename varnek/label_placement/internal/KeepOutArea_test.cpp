@@ -46,26 +46,33 @@ TEST(KeepOutArea, ARoomNearARectangleIsReadOnceUnlessItIsTheOwnersOrTheRectangle
 TEST(KeepOutArea, AnAnchorMayReachARoomWithinTheReachAndTheGap) {
     // A 640 x 640 view: the reach's cells are 10 x 10. The room grown by
     // half the gap (1) spans 299..311 each way; with a reach of 20 an anchor
-    // from 278 to 332 may have a label there.
-    KeepOutArea area;
-    std::vector<KeepOutArea::Room> rooms{{{300.0f, 300.0f, 310.0f, 310.0f}, 3}};
-    area.setRooms(rooms, {0.0f, 0.0f, 640.0f, 640.0f}, 1.0f);
-    EXPECT_TRUE(area.mayReachRoom(100.0f, 100.0f)) << "every anchor until the reach is known";
-    area.setRoomReach(20.0f);
-    struct Case {
-        float x;
-        float y;
-        bool may;
-    };
-    const Case cases[] = {
-        {305.0f, 305.0f, true},  {278.5f, 305.0f, true},  {331.5f, 331.5f, true},
-        {345.0f, 305.0f, false}, {305.0f, 265.0f, false}, {100.0f, 100.0f, false},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(area.mayReachRoom(c.x, c.y), c.may) << c.x << ", " << c.y;
+    // from 278 to 332 may have a label there. The same in units 2^20 times
+    // smaller: the margin is relative to the coordinates.
+    for (const float scale : {1.0f, 1.0f / 1048576.0f}) {
+        SCOPED_TRACE(scale);
+        KeepOutArea area;
+        std::vector<KeepOutArea::Room> rooms{
+            {{300.0f * scale, 300.0f * scale, 310.0f * scale, 310.0f * scale}, 3}};
+        area.setRooms(rooms, {0.0f, 0.0f, 640.0f * scale, 640.0f * scale}, scale);
+        EXPECT_TRUE(area.mayReachRoom(100.0f * scale, 100.0f * scale))
+            << "every anchor until the reach is known";
+        area.setRoomReach(20.0f * scale);
+        struct Case {
+            float x;
+            float y;
+            bool may;
+        };
+        const Case cases[] = {
+            {305.0f, 305.0f, true},  {278.5f, 305.0f, true},  {331.5f, 331.5f, true},
+            {345.0f, 305.0f, false}, {305.0f, 265.0f, false}, {100.0f, 100.0f, false},
+        };
+        for (const Case& c : cases) {
+            EXPECT_EQ(area.mayReachRoom(c.x * scale, c.y * scale), c.may) << c.x << ", " << c.y;
+        }
+        area.setRoomReach(std::numeric_limits<float>::infinity());
+        EXPECT_TRUE(area.mayReachRoom(0.0f, 640.0f * scale))
+            << "an infinite reach reaches from anywhere";
     }
-    area.setRoomReach(std::numeric_limits<float>::infinity());
-    EXPECT_TRUE(area.mayReachRoom(0.0f, 640.0f)) << "an infinite reach reaches from anywhere";
 }
 
 }  // namespace
