@@ -33,6 +33,16 @@
 //   requests (bit for bit, backgrounds in the same state) as the previous
 //   one returns the previous result unchanged, unless a label stepped back
 //   in it.
+// - Units: nothing depends on the units of the view coordinates, whatever
+//   they are (pixels, millimetres, a view of 0..1). A placer without
+//   history given a call scaled by a power of two, from 2^-20 to 2^20 of a
+//   view of some hundred units (the anchors' x and y, the sizes, the
+//   viewport, gap, keepOut, calloutDistance and the backgrounds' scale
+//   factors), places the same labels at the same reference points, as
+//   callouts or not, for the same reasons, with offset, bounds,
+//   anchorInView's x and y and the leaders' ends exactly scaled; in the 3D
+//   call likewise when the view lands the anchors at scaled points in its
+//   scaled viewport.
 // - Out-of-contract requests are hidden (LabelHiddenReason::OutOfContract):
 //   a NaN or infinite anchor x or y or size component, a negative size
 //   component, a NaN priority, no background at all, or a viewport that is

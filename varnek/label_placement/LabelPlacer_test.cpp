@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <limits>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -129,10 +131,26 @@ TEST(LabelPlacerTest, ALabelWhosePlaceIsTakenStepsBackForOneCall) {
 // coordinates, place alike; a call whose requests differ (one more, out of
 // contract) keeps a callout where it was while that place stays free. A
 // negative or NaN distance shows no callouts; an infinite one, or one
-// longer than the view's diagonal (500), is the diagonal.
+// longer than the view's diagonal (500), is the diagonal. Every scene is
+// also placed in other units, scaled by 2^-20, 2^-10, 2^10 and 2^20
+// (anchors, sizes, viewport, gap, distance, kept-out rectangles and the
+// backgrounds' scale): in the 2D and the 3D call it is placed alike, its
+// coordinates (leaders' ends included) exactly scaled.
 TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
     const LabelRect viewport{0.0f, 0.0f, 400.0f, 300.0f};
     const auto backgrounds = makeBackgrounds(300.0f);
+    const float scales[] = {0x1p-20f, 0x1p-10f, 0x1p10f, 0x1p20f};
+    std::vector<std::vector<std::shared_ptr<LabelBackground>>> scaledBackgrounds;
+    for (const float scale : scales) {
+        scaledBackgrounds.push_back(makeBackgrounds(300.0f * scale));
+    }
+    const auto scaledBy = [](const PlacedLabel& p, float s) {
+        PlacedLabel q = p;
+        q.offset = {p.offset[0] * s, p.offset[1] * s, p.offset[2]};
+        q.bounds = {p.bounds.left * s, p.bounds.top * s, p.bounds.right * s, p.bounds.bottom * s};
+        q.anchorInView = {p.anchorInView[0] * s, p.anchorInView[1] * s, p.anchorInView[2]};
+        return q;
+    };
     const float infinity = std::numeric_limits<float>::infinity();
     const float nan = std::numeric_limits<float>::quiet_NaN();
     const float distances[] = {10.0f, 17.0f,    24.0f, 31.0f, 38.0f,
@@ -185,7 +203,52 @@ TEST(LabelPlacerTest, SeededScenesKeepEveryGuaranteeWithAndWithoutCallouts) {
                                           : hashOf({placed[i]}) == hashOf({adjacent[i]}))
                 << i;
         }
-        EXPECT_EQ(hashOf(inScene.place(labels, flat)), hashOf(placed));
+        const std::vector<PlacedLabel> inView = inScene.place(labels, flat);
+        EXPECT_EQ(hashOf(inView), hashOf(placed));
+        for (std::size_t k = 0; k < std::size(scales); ++k) {
+            const float s = scales[k];
+            SCOPED_TRACE(s);
+            LabelPlacementOptions scaled = options;
+            scaled.viewport = {0.0f, 0.0f, viewport.right * s, viewport.bottom * s};
+            scaled.gap *= s;
+            scaled.calloutDistance *= s;
+            for (LabelRect& r : scaled.keepOut) {
+                r = {r.left * s, r.top * s, r.right * s, r.bottom * s};
+            }
+            std::vector<LabelRequest> requests = labels;
+            for (LabelRequest& request : requests) {
+                request.anchor = {request.anchor[0] * s, request.anchor[1] * s, 0.0f};
+                request.size = {request.size[0] * s, request.size[1] * s, 0.0f};
+                for (std::size_t b = 0; b < backgrounds.size(); ++b) {
+                    request.background = request.background == backgrounds[b].get()
+                                             ? scaledBackgrounds[k][b].get()
+                                             : request.background;
+                }
+            }
+            LabelPlacer flatPlacer(scaledBackgrounds[k][seed % backgrounds.size()], scaled);
+            LabelPlacer scenePlacer(scaledBackgrounds[k][seed % backgrounds.size()], scaled);
+            LabelScene scaledFlat;
+            scaledFlat.view = VarnekTesting::flatView(scaled.viewport);
+            const auto expectScaled = [&](const std::vector<PlacedLabel>& got,
+                                          const std::vector<PlacedLabel>& unscaled) {
+                for (std::size_t i = 0; i < labels.size(); ++i) {
+                    const PlacedLabel expected = scaledBy(unscaled[i], s);
+                    EXPECT_TRUE(hashOf({got[i]}) == hashOf({expected}) &&
+                                VarnekTesting::sameBits(got[i].opacity, expected.opacity) &&
+                                VarnekTesting::sameBits(got[i].anchorInView, expected.anchorInView))
+                        << i;
+                }
+            };
+            expectScaled(flatPlacer.place(requests), placed);
+            expectScaled(scenePlacer.place(requests, scaledFlat), inView);
+            Points scaledLeaders;
+            flatPlacer.appendLeaders(scaledLeaders);
+            ASSERT_EQ(scaledLeaders.size(), leaders.size());
+            for (std::size_t p = 0; p < leaders.size(); ++p) {
+                EXPECT_TRUE(VarnekTesting::sameBits(
+                    scaledLeaders[p], {leaders[p][0] * s, leaders[p][1] * s, leaders[p][2]}));
+            }
+        }
         options.calloutDistance = distance;
         LabelPlacer resolved(background, options);
         EXPECT_EQ(hashOf(resolved.place(labels)), hashOf(placed));

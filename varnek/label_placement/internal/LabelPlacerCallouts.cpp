@@ -18,9 +18,10 @@ namespace {
 constexpr int s_triesPerLabel = 96;
 
 // How often a place whose body meets a label is moved off it and tried
-// again, and by how much more than it takes.
+// again, and by how much more than it takes: this share of the largest
+// coordinate involved, 8 to 16 units in its last place.
 constexpr int s_movesPerPlace = 2;
-constexpr float s_moveSlack = 1.0f / 4096.0f;
+constexpr float s_moveSlack = 1.0f / 1048576.0f;
 
 // At most about this many corners of the outline a leader may end at
 // besides its nearest point.
@@ -38,16 +39,28 @@ bool liesInside(const LabelRect& r, const LabelRect& area) {
            r.bottom <= area.bottom;
 }
 
-// The least move along one axis that takes rect off blocker, a little
-// more so that rounding leaves them touching at most.
-void findLeastMove(const LabelRect& rect, const LabelRect& blocker, float& moveX, float& moveY) {
+// The least move along one axis that takes rect off blocker, and a slack
+// more so that the roundings of placing the moved body leave the two
+// touching at most. Those roundings (the move, the shift plus the move,
+// the anchor plus the shift, the body's and the gap's sides) are each
+// within half a unit in the last place of a value at most a few times the
+// largest coordinate involved: largest (the anchor's and the shift's
+// magnitudes) or one of the two rectangles'. The slack is a share of that
+// coordinate, never a length in view units, so that a scene in any units
+// moves alike (a scene scaled by a power of two, exactly scaled).
+void findLeastMove(const LabelRect& rect, const LabelRect& blocker, float largest, float& moveX,
+                   float& moveY) {
     const float moves[4] = {blocker.left - rect.right, blocker.right - rect.left,
                             blocker.top - rect.bottom, blocker.bottom - rect.top};
     std::size_t least = 0;
     for (std::size_t m = 1; m < 4; ++m) {
         least = std::fabs(moves[m]) < std::fabs(moves[least]) ? m : least;
     }
-    const float slack = s_moveSlack * (1.0f + std::fabs(moves[least]));
+    for (const float v : {rect.left, rect.top, rect.right, rect.bottom, blocker.left, blocker.top,
+                          blocker.right, blocker.bottom}) {
+        largest = std::max(largest, std::fabs(v));
+    }
+    const float slack = s_moveSlack * largest;
     const float move = moves[least] + (moves[least] < 0.0f ? -slack : slack);
     moveX = least < 2 ? move : 0.0f;
     moveY = least < 2 ? 0.0f : move;
@@ -317,7 +330,9 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
             internal::findFirstOverlap(m_nearLefts.data(), m_nearTops.data(), m_nearRights.data(),
                                        m_nearBottoms.data(), m_nearLefts.size(), grown);
         if (first < m_nearLefts.size()) {
-            findLeastMove(grown, m_nearRects[first], moveX, moveY);
+            findLeastMove(grown, m_nearRects[first],
+                          std::max({std::fabs(x), std::fabs(y), std::fabs(dx), std::fabs(dy)}),
+                          moveX, moveY);
             return false;
         }
     }
