@@ -1,5 +1,7 @@
 #include <varnek/label_placement/internal/Segments.h>
 
+#include <varnek/label_placement/internal/CalloutRings.h>
+
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -129,6 +131,12 @@ TEST(Segments, APointIsNearASegmentExactlyWhenWithinTheDistance) {
         EXPECT_EQ(pointNearSegment(c.s, c.x, c.y, c.distance), c.near) << c.what;
         EXPECT_EQ(pointNearSegment(reversed(c.s), c.x, c.y, c.distance), c.near) << c.what;
     }
+    // A callout's body within the distance of its anchor, as its nearest
+    // point: beyond by 2^-60, at it, holding it.
+    const LabelRect body{1024.0f, 0.0f, 2048.0f, 8.0f};
+    EXPECT_FALSE(CalloutRings::standsAway(body, -0x1p-60f, 4.0f, 1024.0f));
+    EXPECT_TRUE(CalloutRings::standsAway(body, 0.0f, 4.0f, 1024.0f));
+    EXPECT_FALSE(CalloutRings::standsAway(body, 1024.0f, 4.0f, 1024.0f));
 }
 
 TEST(Segments, AnAnchorSeesACornerExactlyWhenItsLeaderKeepsOutOfTheBody) {
