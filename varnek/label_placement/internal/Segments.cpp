@@ -130,7 +130,9 @@ int exactLineDistanceSignOf(const Segment& s, float x, float y, float distance) 
     ExactSum<8> length;
     addDot(length, s.x0, s.y0, s.x1, s.y1, s.x1, s.y1);
     const double reach = static_cast<double>(distance) * distance;
-    ExactSum<2 * (6 * 7 / 2 + 8)> sum;
+    // Two doubles for each of the 21 products of two of the turn's parts
+    // and of the 8 of the reach and the length's.
+    ExactSum<std::size_t{2} * (21 + 8)> sum;
     for (std::size_t i = 0; i < turn.size(); ++i) {
         sum.addProduct(turn[i], turn[i]);
         for (std::size_t j = i + 1; j < turn.size(); ++j) {
