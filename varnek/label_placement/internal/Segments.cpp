@@ -77,9 +77,22 @@ void addDot(ExactSum<Size>& sum, float ax, float ay, float bx, float by, float c
     addAxis(ay, by, cy);
 }
 
+// -1, 0 or 1 as a float is less than, equal to or greater than another.
+int compare(float a, float b) {
+    return (a > b ? 1 : 0) - (a < b ? 1 : 0);
+}
+
 }  // namespace
 
 int exactTurnSignOf(float ax, float ay, float bx, float by, float cx, float cy) {
+    // Along an axis (as where a body's edge meets the line of its anchor)
+    // the turn is one product of float differences, whose signs compare.
+    if (ay == by) {
+        return compare(bx, ax) * compare(cy, ay);
+    }
+    if (ax == bx) {
+        return -compare(by, ay) * compare(cx, ax);
+    }
     ExactSum<6> turn;
     addTurn(turn, ax, ay, bx, by, cx, cy);
     return turn.sign();
@@ -87,6 +100,15 @@ int exactTurnSignOf(float ax, float ay, float bx, float by, float cx, float cy) 
 
 int exactTurnSignFrom(float ax, float ay, float bx, float by, float x, float y, float ox,
                       float oy) {
+    // Along an axis, one product: of the edge's difference and the point's,
+    // three floats whose exact sum has the sign.
+    if (ay == by || ax == bx) {
+        ExactSum<3> point;
+        point.add(ay == by ? y : x);
+        point.add(-static_cast<double>(ay == by ? oy : ox));
+        point.add(-static_cast<double>(ay == by ? ay : ax));
+        return ay == by ? compare(bx, ax) * point.sign() : -compare(by, ay) * point.sign();
+    }
     // (b - a) x (p - o - a) expanded: ten products (a's own cancel).
     ExactSum<10> turn;
     const double products[10][2] = {{bx, y},

@@ -220,11 +220,16 @@ inline int turnSignFrom(float ax, float ay, float bx, float by, float x, float y
 // unrounded.
 inline bool seesCorner(float ax, float ay, float bx, float by, float cx, float cy, float x, float y,
                        float ox, float oy) {
-    const int in = turnSignFrom(ax, ay, bx, by, x, y, ox, oy);
-    const int out = turnSignFrom(bx, by, cx, cy, x, y, ox, oy);
     // Next to a convex corner the inside lies to the right of both edges,
-    // next to a straight or reflex one to the right of either.
-    return turnSignOf(ax, ay, bx, by, cx, cy) > 0 ? in <= 0 || out <= 0 : in <= 0 && out <= 0;
+    // next to a straight or reflex one to the right of either: the first
+    // edge decides alone when the point lies outside it at a convex corner,
+    // inside it at another.
+    const bool convex = turnSignOf(ax, ay, bx, by, cx, cy) > 0;
+    const bool outsideIn = turnSignFrom(ax, ay, bx, by, x, y, ox, oy) <= 0;
+    if (outsideIn == convex) {
+        return convex;
+    }
+    return turnSignFrom(bx, by, cx, cy, x, y, ox, oy) <= 0;
 }
 
 // Whether the point lies within distance (at least 0) of the segment
