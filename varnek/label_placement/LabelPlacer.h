@@ -126,8 +126,9 @@
 // - touches its own body: it ends on a point of the outline appendOutlines
 //   gives (at a corner, exactly; along an edge, within float rounding).
 // These, the distance d, and which corners the anchor sees (the leader
-// keeps out of the body next to the corner) are decided exactly on the
-// floats of anchors, bounds, leaders and outlines, never within a rounding.
+// keeps out of the body next to the corner, on the outline its background
+// gives, the anchor's place relative to the body unrounded) are decided
+// exactly from the floats of anchors, bounds, leaders and outlines.
 // The labels shown next to their anchors are exactly those of the same call
 // without callouts, bit for bit: callouts take only what is left.
 //
