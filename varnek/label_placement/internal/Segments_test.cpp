@@ -152,7 +152,8 @@ TEST(Segments, AnAnchorSeesACornerExactlyWhenItsLeaderKeepsOutOfTheBody) {
          0.0f, 0x1p-60f, 1024.0f, 1024.0f, false},
         {"convex, outside it by 2^-60", -8.0f, -8.0f, 0.0f, 8.0f, 0.0f, -0x1p-60f, 1024.0f, 1024.0f,
          true},
-        {"convex, on it", -8.0f, -8.0f, 0.0f, 8.0f, 0.0f, 0.0f, 1024.0f, 1024.0f, true},
+        {"repeated (a round side's tip), from across the body", 0.25f, 1.5f, 0.0f, 0.0f, 20.0f,
+         0.0f, 0.0f, 0.0f, false},
         {"reflex, inside one edge's line only", 0.25f, -0.25f, 1.0f, 4.0f, 8.0f, -16.0f, 0.0f, 0.0f,
          false},
     };
