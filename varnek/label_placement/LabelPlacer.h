@@ -133,7 +133,12 @@
 //   half the gap (a body placed later is kept off earlier leaders alike);
 // - passes no other request's anchor closer than half the gap, and than a
 //   64th of the body's smaller side;
-// - touches its own body.
+// - touches its own body: it ends on a point of the outline appendOutlines
+//   gives (at a corner, exactly; along an edge, within float rounding).
+// These, the distance d, and which corners the anchor sees (the leader
+// keeps out of the body next to the corner, on the outline its background
+// gives, the anchor's place relative to the body unrounded) are decided
+// exactly from the floats of anchors, bounds, leaders and outlines.
 // The labels shown next to their anchors are exactly those of the same call
 // without callouts, bit for bit: callouts take only what is left.
 //

@@ -17,6 +17,7 @@
 #include <cstdint>
 
 #include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/internal/Segments.h>
 #include <varnek/label_shape/LabelBackground.h>
 #include <varnek/services/Vector.h>
 
@@ -42,15 +43,14 @@ public:
     // most the viewport's diagonal.
     static float resolveDistance(float distance, const LabelRect& viewport, bool viewportValid);
     // Whether a body with these bounds stands away from the anchor (x, y)
-    // (does not hold it), by at most distance.
-    // Every place tried is tested, so it is defined here.
+    // (does not hold it), by at most distance, decided exactly for finite
+    // floats: the point of the bounds nearest the anchor is another point,
+    // within distance of it. Every place tried is tested, so it is defined
+    // here.
     static bool standsAway(const LabelRect& body, float x, float y, float distance) {
-        const double awayX = std::max(std::max(static_cast<double>(body.left) - x, 0.0),
-                                      static_cast<double>(x) - body.right);
-        const double awayY = std::max(std::max(static_cast<double>(body.top) - y, 0.0),
-                                      static_cast<double>(y) - body.bottom);
-        const double reach = static_cast<double>(distance);
-        return (awayX > 0.0 || awayY > 0.0) && !(awayX * awayX + awayY * awayY > reach * reach);
+        const float nearestX = std::min(std::max(x, body.left), body.right);
+        const float nearestY = std::min(std::max(y, body.top), body.bottom);
+        return (nearestX != x || nearestY != y) && pointNearEnd(nearestX, nearestY, x, y, distance);
     }
 
     // The reference point naming the side of the anchor (x, y) a body with

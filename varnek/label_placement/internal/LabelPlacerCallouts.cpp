@@ -377,13 +377,9 @@ bool LabelPlacer::Impl::placeCalloutIfFree(LabelIndex label, float dx, float dy,
         const Vector<float, 3>& before = outline[p > 0 ? p - 1 : count - 1];
         const Vector<float, 3>& corner = outline[p];
         const Vector<float, 3>& after = outline[p + 1 < count ? p + 1 : 0];
-        const double ax = static_cast<double>(x) - ox;
-        const double ay = static_cast<double>(y) - oy;
-        const double in = internal::turnOf(before[0], before[1], corner[0], corner[1], ax, ay);
-        const double out = internal::turnOf(corner[0], corner[1], after[0], after[1], ax, ay);
-        // Clockwise on screen (y down): the inside is to the right, a
-        // positive turn.
-        if (in > 0.0 && out > 0.0) {
+        // Seen from the anchor relative to the body's origin, unrounded.
+        if (!internal::seesCorner(before[0], before[1], corner[0], corner[1], after[0], after[1], x,
+                                  y, ox, oy)) {
             continue;
         }
         endX = corner[0];

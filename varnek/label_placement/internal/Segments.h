@@ -5,6 +5,9 @@
 // else from the exact sum of its six products of two floats. (A difference
 // of two floats is not exact in double when their magnitudes lie far apart,
 // 1e-12 and 1e3 say, so the rounded turn alone may name the wrong side.)
+// Which side of a perpendicular a point lies on, and whether a point lies
+// within a distance of a segment, are decided alike: in double precision
+// first, with a proven bound on its rounding, else exactly.
 // Private to the library's sources; not installed.
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_SEGMENTS_H
 #define VARNEK_LABEL_PLACEMENT_INTERNAL_SEGMENTS_H
@@ -24,12 +27,6 @@ struct Segment {
     float x1;
     float y1;
 };
-
-// The turn a -> b -> c in double precision, rounded: its sign may be wrong
-// when the three points lie nearly on one line (see turnSignOf).
-inline double turnOf(double ax, double ay, double bx, double by, double cx, double cy) {
-    return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
-}
 
 // The sign of the turn a -> b -> c, exact: the sum of its six products of
 // two floats (each exact in double) formed without rounding. Out of line:
@@ -54,6 +51,79 @@ inline int turnSignOf(float ax, float ay, float bx, float by, float cx, float cy
         return -1;
     }
     return exactTurnSignOf(ax, ay, bx, by, cx, cy);
+}
+
+// The sign of (b - a) . (c - a), exact: as exactTurnSignOf, from its eight
+// products of two floats.
+int exactDotSignOf(float ax, float ay, float bx, float by, float cx, float cy);
+
+// The sign of (b - a) . (c - a) (1 when c lies beyond the perpendicular to
+// a -> b through a, towards b), exact for finite floats: a sum of two
+// products of rounded differences has the turn's bound.
+inline int dotSignOf(float ax, float ay, float bx, float by, float cx, float cy) {
+    const double left = (static_cast<double>(bx) - ax) * (static_cast<double>(cx) - ax);
+    const double right = (static_cast<double>(by) - ay) * (static_cast<double>(cy) - ay);
+    const double dot = left + right;
+    const double bound = (3.0 + 16.0 / 9007199254740992.0) / 9007199254740992.0 *
+                         (std::fabs(left) + std::fabs(right));
+    if (dot > bound) {
+        return 1;
+    }
+    if (dot < -bound) {
+        return -1;
+    }
+    return exactDotSignOf(ax, ay, bx, by, cx, cy);
+}
+
+// The sign of |p - e|^2 - distance^2, and of the squared distance of p
+// from the line through the segment less distance^2 (times the segment's
+// squared length), exact for finite floats: from the exact sums of their
+// products. Out of line: the rounded filters below decide nearly always.
+int exactEndDistanceSignOf(float ex, float ey, float x, float y, float distance);
+int exactLineDistanceSignOf(const Segment& s, float x, float y, float distance);
+
+// Whether (x, y) lies within distance of (ex, ey) (closed). The rounded
+// squared distance lies within (1 + 2^-53)^4 of the exact one (a
+// difference of two floats in double rounds once, and nothing under- or
+// overflows), so one farther from distance^2 than 2^-48 of it decides.
+inline bool pointNearEnd(float ex, float ey, float x, float y, float distance) {
+    const double px = static_cast<double>(x) - ex;
+    const double py = static_cast<double>(y) - ey;
+    const double squared = px * px + py * py;
+    const double reach = static_cast<double>(distance) * distance;
+    if (squared * (1.0 - 1.0 / 281474976710656.0) > reach) {
+        return false;
+    }
+    if (squared * (1.0 + 1.0 / 281474976710656.0) <= reach) {
+        return true;
+    }
+    return exactEndDistanceSignOf(ex, ey, x, y, distance) <= 0;
+}
+
+// Whether (x, y) lies within distance of the line through the segment
+// (closed), for a segment of some length: whether the turn t of the
+// segment's ends and the point has t^2 <= distance^2 |s|^2. The rounded
+// turn lies within 2^-50 of its products' magnitudes of the exact one (the
+// turn's bound), and every other rounding is relative, so far less than
+// the 2^-40 either side is given.
+inline bool pointNearLine(const Segment& s, float x, float y, float distance) {
+    const double dx = static_cast<double>(s.x1) - s.x0;
+    const double dy = static_cast<double>(s.y1) - s.y0;
+    const double left = dx * (static_cast<double>(y) - s.y0);
+    const double right = dy * (static_cast<double>(x) - s.x0);
+    const double error = (std::fabs(left) + std::fabs(right)) / 1125899906842624.0;
+    const double turn = std::fabs(left - right);
+    const double reach = static_cast<double>(distance) * distance * (dx * dx + dy * dy);
+    const double slack = 1.0 / 1099511627776.0;
+    const double least = turn - error;
+    if (least > 0.0 && least * least * (1.0 - slack) > reach * (1.0 + slack)) {
+        return false;
+    }
+    const double most = turn + error;
+    if (most * most * (1.0 + slack) <= reach * (1.0 - slack)) {
+        return true;
+    }
+    return exactLineDistanceSignOf(s, x, y, distance) <= 0;
 }
 
 // Whether two segments share a point (touching, overlapping and collinear
@@ -110,36 +180,78 @@ inline bool segmentEntersRect(const Segment& s, const LabelRect& r) {
            turnSignOf(s.x0, s.y0, s.x1, s.y1, rising ? right : left, forward ? top : bottom) < 0;
 }
 
-// Whether the point lies on the segment (its ends included), decided
-// exactly for finite floats.
-inline bool pointOnSegment(const Segment& s, float x, float y) {
-    return std::min(s.x0, s.x1) <= x && x <= std::max(s.x0, s.x1) && std::min(s.y0, s.y1) <= y &&
-           y <= std::max(s.y0, s.y1) && turnSignOf(s.x0, s.y0, s.x1, s.y1, x, y) == 0;
+// The sign of the turn a -> b -> (x - ox, y - oy), exact: a point given
+// relative to an origin, both floats, whose difference is not rounded.
+// Out of line: turnSignFrom decides nearly every case.
+int exactTurnSignFrom(float ax, float ay, float bx, float by, float x, float y, float ox, float oy);
+
+// The sign of the turn a -> b -> (x - ox, y - oy), exact for finite
+// floats. In double the edge's differences round once, the point's twice
+// (relative to the origin, then to a), so the turn differs from the exact
+// one by less than 5 2^-53 times the sum of the edge's differences times
+// the point's (and the point's relative coordinates): 2^-49 of that sum
+// bounds it with room for the bound's own rounding.
+inline int turnSignFrom(float ax, float ay, float bx, float by, float x, float y, float ox,
+                        float oy) {
+    const double px = static_cast<double>(x) - ox;
+    const double py = static_cast<double>(y) - oy;
+    const double ex = static_cast<double>(bx) - ax;
+    const double ey = static_cast<double>(by) - ay;
+    const double fx = px - ax;
+    const double fy = py - ay;
+    const double turn = ex * fy - ey * fx;
+    const double bound = (std::fabs(ex) * (std::fabs(py) + std::fabs(fy)) +
+                          std::fabs(ey) * (std::fabs(px) + std::fabs(fx))) /
+                         562949953421312.0;
+    if (turn > bound) {
+        return 1;
+    }
+    if (turn < -bound) {
+        return -1;
+    }
+    return exactTurnSignFrom(ax, ay, bx, by, x, y, ox, oy);
 }
 
-// Whether the point lies within distance of the segment (closed). The
-// distance is rounded: a point whose distance from the segment lies within
-// a few 2^-52 of the largest of the coordinates (relative to the segment's
-// first end) of the distance either way may be taken either way; a point
-// on the segment is found exactly, so even at distance 0.
-inline bool pointNearSegment(const Segment& s, float x, float y, double distance) {
-    // Clearly farther than the distance from the segment's box on one axis
-    // (by more than the test's rounding).
+// Whether the point (x, y) sees the corner b of a polygon given relative
+// to the origin (ox, oy), turning clockwise on screen (y down, its inside
+// to the right) from a through b to c: whether the segment from the point
+// to the corner keeps out of the inside next to it. Decided exactly for
+// finite floats on the polygon as given, the point relative to the origin
+// unrounded.
+inline bool seesCorner(float ax, float ay, float bx, float by, float cx, float cy, float x, float y,
+                       float ox, float oy) {
+    // Next to a convex corner the inside lies to the right of both edges,
+    // next to a straight or reflex one to the right of either: the first
+    // edge decides alone when the point lies outside it at a convex corner,
+    // inside it at another.
+    const bool convex = turnSignOf(ax, ay, bx, by, cx, cy) > 0;
+    const bool outsideIn = turnSignFrom(ax, ay, bx, by, x, y, ox, oy) <= 0;
+    if (outsideIn == convex) {
+        return convex;
+    }
+    return turnSignFrom(bx, by, cx, cy, x, y, ox, oy) <= 0;
+}
+
+// Whether the point lies within distance (at least 0) of the segment
+// (closed: at distance 0, whether it lies on it), decided exactly for
+// finite floats: nearest the segment is its first end, its last end or
+// the foot of the perpendicular between them, each chosen and compared
+// exactly.
+inline bool pointNearSegment(const Segment& s, float x, float y, float distance) {
+    // Farther than the distance from the segment's box on one axis: the
+    // rounded difference beyond it by more than its rounding.
     const double beyond = distance * (1.0 + 1.0 / 1048576.0);
     if (std::min<double>(s.x0, s.x1) - x > beyond || x - std::max<double>(s.x0, s.x1) > beyond ||
         std::min<double>(s.y0, s.y1) - y > beyond || y - std::max<double>(s.y0, s.y1) > beyond) {
         return false;
     }
-    const double dx = static_cast<double>(s.x1) - s.x0;
-    const double dy = static_cast<double>(s.y1) - s.y0;
-    const double px = static_cast<double>(x) - s.x0;
-    const double py = static_cast<double>(y) - s.y0;
-    const double length2 = dx * dx + dy * dy;
-    double t = length2 > 0.0 ? (px * dx + py * dy) / length2 : 0.0;
-    t = std::min(1.0, std::max(0.0, t));
-    const double ex = px - t * dx;
-    const double ey = py - t * dy;
-    return ex * ex + ey * ey <= distance * distance || pointOnSegment(s, x, y);
+    if (dotSignOf(s.x0, s.y0, s.x1, s.y1, x, y) <= 0) {
+        return pointNearEnd(s.x0, s.y0, x, y, distance);
+    }
+    if (dotSignOf(s.x1, s.y1, s.x0, s.y0, x, y) <= 0) {
+        return pointNearEnd(s.x1, s.y1, x, y, distance);
+    }
+    return pointNearLine(s, x, y, distance);
 }
 
 // The box of the segment.

@@ -1,5 +1,7 @@
 #include <varnek/label_placement/internal/Segments.h>
 
+#include <varnek/label_placement/internal/CalloutRings.h>
+
 #include <limits>
 
 #include <gtest/gtest.h>
@@ -10,7 +12,7 @@ namespace {
 
 // Every answer holds for the segments' ends in either order. The far cases
 // mix magnitudes (1e-12 and 1e3, a subnormal) whose differences in double
-// are rounded, which turns the rounded turn's sign.
+// are rounded, which turns the rounded turn's sign or distance.
 Segment reversed(const Segment& s) {
     return {s.x1, s.y1, s.x0, s.y0};
 }
@@ -85,6 +87,79 @@ TEST(Segments, ASegmentEntersARectangleExactlyWhenAPointLiesStrictlyInside) {
     for (const Case& c : cases) {
         EXPECT_EQ(segmentEntersRect(c.s, c.r), c.enters) << c.what;
         EXPECT_EQ(segmentEntersRect(reversed(c.s), c.r), c.enters) << c.what;
+    }
+}
+
+TEST(Segments, APointIsNearASegmentExactlyWhenWithinTheDistance) {
+    struct Case {
+        const char* what;
+        Segment s;
+        float x;
+        float y;
+        float distance;
+        bool near;
+    };
+    const Case cases[] = {
+        {"at the distance from the line, (17, 31) off (0, 0)-(300, 400) by 5",
+         {0.0f, 0.0f, 300.0f, 400.0f},
+         17.0f,
+         31.0f,
+         5.0f,
+         true},
+        {"a hair beyond it", {0.0f, 0.0f, 300.0f, 400.0f}, 17.0f, 0x1.f00002p+4f, 5.0f, false},
+        {"beyond the end by 2^-60 more than the distance",
+         {1024.0f, 0.0f, 2048.0f, 0.0f},
+         -0x1p-60f,
+         0.0f,
+         1024.0f,
+         false},
+        {"beyond the line by 2^-70 more than the distance",
+         {-1.0f, -0x1p-70f, 1.0f, -0x1p-70f},
+         0.0f,
+         1.0f,
+         1.0f,
+         false},
+        {"on it, at distance 0", {1848.0f, 5544.0f, 0.0f, 0.0f}, 999.0f, 2997.0f, 0.0f, true},
+        {"off it by a subnormal, at distance 0",
+         {1848.0f, 5544.0f, 0.0f, 0.0f},
+         0x1p-149f,
+         0x1p-147f,
+         0.0f,
+         false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(pointNearSegment(c.s, c.x, c.y, c.distance), c.near) << c.what;
+        EXPECT_EQ(pointNearSegment(reversed(c.s), c.x, c.y, c.distance), c.near) << c.what;
+    }
+    // A callout's body within the distance of its anchor, as its nearest
+    // point: beyond by 2^-60, at it, holding it.
+    const LabelRect body{1024.0f, 0.0f, 2048.0f, 8.0f};
+    EXPECT_FALSE(CalloutRings::standsAway(body, -0x1p-60f, 4.0f, 1024.0f));
+    EXPECT_TRUE(CalloutRings::standsAway(body, 0.0f, 4.0f, 1024.0f));
+    EXPECT_FALSE(CalloutRings::standsAway(body, 1024.0f, 4.0f, 1024.0f));
+}
+
+TEST(Segments, AnAnchorSeesACornerExactlyWhenItsLeaderKeepsOutOfTheBody) {
+    // The corner (0, 0) between edges from a and to c, the anchor relative
+    // to the body's origin.
+    struct Case {
+        const char* what;
+        float ax, ay, cx, cy, x, y, ox, oy;
+        bool sees;
+    };
+    const Case cases[] = {
+        {"convex, inside its edge's line by 2^-60, 1e3 from the origin", -8.0f, -8.0f, 0.0f, 8.0f,
+         0.0f, 0x1p-60f, 1024.0f, 1024.0f, false},
+        {"convex, outside it by 2^-60", -8.0f, -8.0f, 0.0f, 8.0f, 0.0f, -0x1p-60f, 1024.0f, 1024.0f,
+         true},
+        {"repeated (a round side's tip), from across the body", 0.25f, 1.5f, 0.0f, 0.0f, 20.0f,
+         0.0f, 0.0f, 0.0f, false},
+        {"reflex, inside one edge's line only", 0.25f, -0.25f, 1.0f, 4.0f, 8.0f, -16.0f, 0.0f, 0.0f,
+         false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(seesCorner(c.ax, c.ay, 0.0f, 0.0f, c.cx, c.cy, c.x, c.y, c.ox, c.oy), c.sees)
+            << c.what;
     }
 }
 
