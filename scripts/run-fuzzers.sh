@@ -89,9 +89,13 @@ run_one() {
     local inputs status=0 start replay_ms
     mapfile -t inputs < <(find "fuzz/corpus/$target" -type f | sort)
     start=$(now_ms)
-    # shellcheck disable=SC2046
-    "$binary" $(options_of "$target") -artifact_prefix="$dir/" "${inputs[@]}" \
-        >"$dir/replay.log" 2>&1 || status=$?
+    # Without inputs libFuzzer would fuzz instead, for ever.
+    : >"$dir/replay.log"
+    if [ ${#inputs[@]} -gt 0 ]; then
+        # shellcheck disable=SC2046
+        "$binary" $(options_of "$target") -artifact_prefix="$dir/" "${inputs[@]}" \
+            >"$dir/replay.log" 2>&1 || status=$?
+    fi
     replay_ms=$(($(now_ms) - start))
     echo "$status ${#inputs[@]} $(grep -c '^Executed ' "$dir/replay.log") $replay_ms" \
         >"$dir/replay.status"
