@@ -117,8 +117,8 @@ int main(int argc, char** argv) {
                      "<text x=\"%g\" y=\"%g\" font-family=\"sans-serif\" font-size=\"14\" "
                      "text-anchor=\"middle\" dominant-baseline=\"central\">%s</text>\n",
                      x + placed[i].offset[0], y + placed[i].offset[1], texts[i]);
-        std::printf("%s at (%g, %g): reference point %d\n", texts[i], x, y,
-                    static_cast<int>(placed[i].referencePoint));
+        std::printf("%s at (%g, %g): %s\n", texts[i], x, y,
+                    Varnek::toString(placed[i].referencePoint));
     }
     std::fprintf(out, "</svg>\n");
     if (std::fclose(out) != 0) {

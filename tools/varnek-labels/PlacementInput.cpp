@@ -352,9 +352,14 @@ std::vector<InputLabel> readLabels(std::istream& in, const std::string& source, 
                 break;
             }
             labels.push_back(LabelReader(source, record, sizeMayBeEmpty).label(labels.size()));
-        } catch (const UsageError&) {
+        } catch (const UsageError& error) {
             if (notAHeader) {
-                throw *notAHeader;
+                // The first line is named, but a user whose first line is a
+                // header needs the line at fault too.
+                std::string following = error.what();
+                following = following.substr(0, following.find("; a line is "));
+                throw UsageError(std::string(notAHeader->what()) +
+                                 "; read as a header, it is followed by " + following);
             }
             throw;
         }

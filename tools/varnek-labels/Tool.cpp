@@ -234,8 +234,8 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
 
 int run(int argc, char** argv, const ToolStreams& streams) {
     CLI::App app{
-        "Draws and measures the label outlines of the Varnek library and lists its "
-        "draw-style vocabulary.",
+        "Draws and measures the label outlines of the Varnek library, places the labels of a "
+        "view and lists the draw-style vocabulary.",
         "varnek-labels"};
     app.require_subcommand(1);
     app.set_version_flag("--version", std::string("varnek-labels ") + VARNEK_LABELS_VERSION,

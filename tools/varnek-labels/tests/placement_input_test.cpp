@@ -83,7 +83,7 @@ TEST(placement_input, reads_spreadsheet_csv) {
 
 // The first bad field from the left, on the line its record starts; a
 // first line is a header only when none of its numbers is one and the next
-// line is a label.
+// line is a label, and when that line is bad the error names it too.
 TEST(placement_input, names_the_first_bad_field) {
     const std::vector<std::pair<std::string, std::string>> cases{
         {"x,y,w,h\n", "in.csv:1: x 'x' is not a number"},
@@ -105,6 +105,8 @@ TEST(placement_input, names_the_first_bad_field) {
         EXPECT_EQ(read(content, false).error.rfind(message, 0), 0u) << read(content, false).error;
     }
     EXPECT_EQ(read("x,y,w,h\nx,2,3,4\n", true).error.rfind("in.csv:2: x 'x'", 0), 0u);
+    EXPECT_NE(read("x,y,w,h\n\n1,2,z,4\n", false).error.find("followed by in.csv:3: width 'z'"),
+              std::string::npos);
 }
 
 TEST(printable_text, escapes_control_bytes_and_bytes_outside_utf8) {
