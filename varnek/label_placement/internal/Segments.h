@@ -33,24 +33,25 @@ struct Segment {
 // the rounded turn decides nearly every case.
 int exactTurnSignOf(float ax, float ay, float bx, float by, float cx, float cy);
 
+// The sign of left + right, a sum of two products of float differences
+// each computed in double, where it is certain: such a sum differs from the
+// exact one by less than (3 + 2^-49) 2^-53 times the two products'
+// magnitudes (no product of float differences under- or overflows in
+// double), so a sum beyond that bound has the exact sign; 0 where only the
+// exact sum can tell.
+inline int certainSignOf(double sum, double left, double right) {
+    const double bound = (3.0 + 16.0 / 9007199254740992.0) / 9007199254740992.0 *
+                         (std::fabs(left) + std::fabs(right));
+    return sum > bound ? 1 : (sum < -bound ? -1 : 0);
+}
+
 // The sign of the turn a -> b -> c (1 counter-clockwise with y up, -1
-// clockwise, 0 on one line), exact for finite floats. The turn in double
-// differs from the exact one by less than (3 + 2^-49) 2^-53 times the sum of
-// its two products' magnitudes (no product of float differences under- or
-// overflows in double), so a turn beyond that bound has the exact sign.
+// clockwise, 0 on one line), exact for finite floats.
 inline int turnSignOf(float ax, float ay, float bx, float by, float cx, float cy) {
     const double left = (static_cast<double>(bx) - ax) * (static_cast<double>(cy) - ay);
     const double right = (static_cast<double>(by) - ay) * (static_cast<double>(cx) - ax);
-    const double turn = left - right;
-    const double bound = (3.0 + 16.0 / 9007199254740992.0) / 9007199254740992.0 *
-                         (std::fabs(left) + std::fabs(right));
-    if (turn > bound) {
-        return 1;
-    }
-    if (turn < -bound) {
-        return -1;
-    }
-    return exactTurnSignOf(ax, ay, bx, by, cx, cy);
+    const int sign = certainSignOf(left - right, left, right);
+    return sign != 0 ? sign : exactTurnSignOf(ax, ay, bx, by, cx, cy);
 }
 
 // The sign of (b - a) . (c - a), exact: as exactTurnSignOf, from its eight
@@ -58,21 +59,12 @@ inline int turnSignOf(float ax, float ay, float bx, float by, float cx, float cy
 int exactDotSignOf(float ax, float ay, float bx, float by, float cx, float cy);
 
 // The sign of (b - a) . (c - a) (1 when c lies beyond the perpendicular to
-// a -> b through a, towards b), exact for finite floats: a sum of two
-// products of rounded differences has the turn's bound.
+// a -> b through a, towards b), exact for finite floats.
 inline int dotSignOf(float ax, float ay, float bx, float by, float cx, float cy) {
     const double left = (static_cast<double>(bx) - ax) * (static_cast<double>(cx) - ax);
     const double right = (static_cast<double>(by) - ay) * (static_cast<double>(cy) - ay);
-    const double dot = left + right;
-    const double bound = (3.0 + 16.0 / 9007199254740992.0) / 9007199254740992.0 *
-                         (std::fabs(left) + std::fabs(right));
-    if (dot > bound) {
-        return 1;
-    }
-    if (dot < -bound) {
-        return -1;
-    }
-    return exactDotSignOf(ax, ay, bx, by, cx, cy);
+    const int sign = certainSignOf(left + right, left, right);
+    return sign != 0 ? sign : exactDotSignOf(ax, ay, bx, by, cx, cy);
 }
 
 // The sign of |p - e|^2 - distance^2, and of the squared distance of p
