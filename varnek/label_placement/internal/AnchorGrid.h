@@ -49,6 +49,17 @@ public:
         });
     }
 
+    // Whether another label's anchor lies exactly at (x, y), label's own
+    // anchor: reads the point once however many labels share it.
+    bool isShared(std::uint32_t label, float x, float y) const {
+        bool shared = false;
+        forEachPointNear({x, y, x, y}, [&](float px, float py, std::uint32_t point) {
+            shared = px == x && py == y && point != label;
+            return shared;
+        });
+        return shared;
+    }
+
     // Calls visit(x, y, point) for every point holding an anchor in the
     // cells the rectangle touches, cell by cell in row order and within a
     // cell in label order: point is the label whose anchor it is, or a value

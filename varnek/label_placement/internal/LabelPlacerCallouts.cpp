@@ -154,6 +154,12 @@ bool LabelPlacer::Impl::searchCallout(LabelIndex label, bool previousOnly) {
     const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
     const Vector<float, 3>* points = m_shapes.getOutlinePoints() + outline.first;
     const float clearance = getLeaderClearance(body);
+    // Every leader starts at the anchor: another anchor at that very point
+    // lies on each one, wherever the body stands. Asked once, not at each
+    // place, so that many labels at one point cost no more than a few.
+    if (m_anchors.isShared(label, m_anchorX[label], m_anchorY[label])) {
+        return false;
+    }
     int tries = s_triesPerLabel;
     if (previousOnly) {
         // Where it stood in the previous call (by key, as the history goes):
