@@ -49,15 +49,20 @@ public:
         });
     }
 
-    // Whether another label's anchor lies exactly at (x, y), label's own
-    // anchor: reads the point once however many labels share it.
-    bool isShared(std::uint32_t label, float x, float y) const {
-        bool shared = false;
-        forEachPointNear({x, y, x, y}, [&](float px, float py, std::uint32_t point) {
-            shared = px == x && py == y && point != label;
-            return shared;
-        });
-        return shared;
+    // Whether another label's anchor lies within distance of (x, y), label's
+    // own anchor, by its exact distance: reads each point once however many
+    // labels share it, and stops at the first one found.
+    bool hasOtherNear(std::uint32_t label, float x, float y, float distance) const {
+        bool near = false;
+        forEachPointNear({x - distance, y - distance, x + distance, y + distance},
+                         [&](float px, float py, std::uint32_t point) {
+                             const double dx = static_cast<double>(px) - x;
+                             const double dy = static_cast<double>(py) - y;
+                             near = point != label &&
+                                    dx * dx + dy * dy <= static_cast<double>(distance) * distance;
+                             return near;
+                         });
+        return near;
     }
 
     // Calls visit(x, y, point) for every point holding an anchor in the
