@@ -172,9 +172,12 @@
 // Allocation: a frame allocates nothing once the placer's buffers have grown
 // to its size, that is after a call with at least as many labels (in a 3D
 // call, and with fades, as many in view and fading out), whose
-// sizes and backgrounds the frame reuses (new sizes or backgrounds add
-// cached shapes; an indicator or derived background outside the library
-// may allocate in its own queries). appendOutlines and appendTriangles
+// sizes and backgrounds the frame reuses, each drawn before at the
+// reference point (or as the callout) it is drawn at now: new sizes or
+// backgrounds add cached shapes, and a shape drawn at a reference point or
+// as a callout for the first time adds its outline to the cache, which may
+// then grow (an indicator or derived background outside the library may
+// also allocate in its own queries). appendOutlines and appendTriangles
 // allocate only when the caller's vectors must grow.
 //
 // Threads: a placer is used by one thread at a time. Different placers may

@@ -113,6 +113,25 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
     }
 }
 
+// Labels crowding a speck, hundreds at each point: each leader would pass
+// another anchor too near, so none is searched for place by place against
+// every anchor there (hours for these), and those shown are the labels of
+// the call without callouts.
+TEST(LabelPlacerCalloutsTest, ManyLabelsCrowdingAPointSearchNoCallout) {
+    std::vector<LabelRequest> pile;
+    for (std::uint64_t key = 0; key < 100000; ++key) {
+        const float x = 200.0f + static_cast<float>(key % 300) / 1024.0f;
+        pile.push_back(label(key, x, 200.0f, static_cast<float>(key % 3)));
+    }
+    LabelPlacementOptions options;
+    options.viewport = {0.0f, 0.0f, 400.0f, 400.0f};
+    const auto background = makePlainRectangle(400.0f);
+    const std::uint64_t without =
+        VarnekTesting::hashOf(LabelPlacer(background, options).place(pile));
+    options.calloutDistance = 60.0f;
+    EXPECT_EQ(VarnekTesting::hashOf(LabelPlacer(background, options).place(pile)), without);
+}
+
 // Of one priority, label 0 comes first, but its place of the previous call
 // closes: its search does not take the window that label 1's callout kept.
 TEST(LabelPlacerCalloutsTest, ACalloutKeepsItsPlaceFromALabelOfItsPrioritySearchingAnew) {

@@ -34,6 +34,10 @@ constexpr std::size_t s_leaderCellsReserved = 36;
 // (and at least half the gap).
 constexpr float s_leaderClearanceShare = 1.0f / 64.0f;
 
+// An anchor this share of the clearance nearer to a label's anchor than the
+// clearance is too near every leader from there, whatever the rounding.
+constexpr float s_nearAnchorMargin = 1.0f / 1048576.0f;
+
 bool liesInside(const LabelRect& r, const LabelRect& area) {
     return r.left >= area.left && r.right <= area.right && r.top >= area.top &&
            r.bottom <= area.bottom;
@@ -167,6 +171,13 @@ bool LabelPlacer::Impl::searchCallout(LabelIndex label, bool previousOnly) {
     const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
     const Vector<float, 3>* points = m_shapes.getOutlinePoints() + outline.first;
     const float clearance = getLeaderClearance(body);
+    // Every leader starts at the anchor: another anchor nearer to it than the
+    // clearance (by a margin far beyond rounding) is too near each one,
+    // wherever the body stands. Asked once, not at each place, so that many
+    // labels crowding one point cost no more than a few.
+    if (m_anchors.hasOtherNear(label, state.x, state.y, clearance * (1.0f - s_nearAnchorMargin))) {
+        return false;
+    }
     int tries = s_triesPerLabel;
     if (previousOnly) {
         // Where it stood in the previous call (by key, as the history goes):
