@@ -64,6 +64,13 @@ std::string scaleName(int heights) {
     return "Placement/Callouts/Scale/" + std::to_string(s_scaleCount) + "/d" +
            std::to_string(heights);
 }
+// The crowded scenes of the robustness benchmarks with callouts at 6 label
+// heights, against the uniform scene with them: at most this many times.
+constexpr double s_crowdedTarget = 3.0;
+std::string crowdedName(Crowd crowd) {
+    return std::string("Placement/Callouts/Crowded/") + crowdName(crowd) + "/" +
+           std::to_string(s_crowdLabelCount) + "/d" + std::to_string(s_scaleDistance);
+}
 // The camera path without fades and with fades over this many calls.
 constexpr int s_motionFadeFrames[] = {0, 6};
 std::string motionName(int fadeFrames) {
@@ -207,8 +214,7 @@ void measureGreedy(benchmark::State& state, std::size_t count, int heights) {
 // --- Scale -----------------------------------------------------------------
 
 // A fresh frame of 10,000 labels at the density of 1000 classic ones.
-void placeScale(benchmark::State& state, int heights) {
-    const PlacementScene scene = makeScaleScene(Layout::Uniform, s_scaleCount);
+void placeScene(benchmark::State& state, const PlacementScene& scene, int heights) {
     LabelPlacer placer(makePlacementBackground(CandidateSet::P12),
                        calloutOptions(scene.viewport, heights, true));
     const std::vector<PlacedLabel>& placed =
@@ -217,8 +223,16 @@ void placeScale(benchmark::State& state, int heights) {
     for (const PlacedLabel& label : placed) {
         callouts += label.callout ? 1 : 0;
     }
-    state.counters[s_shownPercent] = percent(countVisible(placed), s_scaleCount);
-    state.counters[s_calloutPercent] = percent(callouts, s_scaleCount);
+    state.counters[s_shownPercent] = percent(countVisible(placed), scene.requests.size());
+    state.counters[s_calloutPercent] = percent(callouts, scene.requests.size());
+}
+
+void placeScale(benchmark::State& state, int heights) {
+    placeScene(state, makeScaleScene(Layout::Uniform, s_scaleCount), heights);
+}
+
+void placeCrowded(benchmark::State& state, Crowd crowd) {
+    placeScene(state, makeCrowdedScene(crowd, s_crowdLabelCount), s_scaleDistance);
 }
 
 // --- Motion ----------------------------------------------------------------
@@ -333,6 +347,10 @@ void followCamera(benchmark::State& state, int fadeFrames) {
         benchmark::RegisterBenchmark(scaleName(heights).c_str(), placeScale, heights)
             ->Unit(benchmark::kMillisecond);
     }
+    for (const Crowd crowd : s_crowds) {
+        benchmark::RegisterBenchmark(crowdedName(crowd).c_str(), placeCrowded, crowd)
+            ->Unit(benchmark::kMillisecond);
+    }
     for (const int fadeFrames : s_motionFadeFrames) {
         benchmark::RegisterBenchmark(motionName(fadeFrames).c_str(), followCamera, fadeFrames)
             ->Unit(benchmark::kMillisecond)
@@ -422,6 +440,18 @@ bool SummaryReporter::printCalloutSummary(std::ostream& out) const {
                       counter(with, &Result::maxAllocs),
                       verdict(counter(with, &Result::maxAllocs) == 0.0));
         out << line;
+    }
+    for (const Crowd crowd : s_crowds) {
+        const std::string name = crowdedName(crowd);
+        if (fastestCpuTime(name) > 0.0 && fastestCpuTime(with) > 0.0) {
+            const double ratio = fastestCpuTime(name) / fastestCpuTime(with);
+            std::snprintf(line, sizeof line,
+                          "  anchors crowded (%s), N = %zu, 6 heights: %.3f ms, %.2f x the "
+                          "uniform scene with callouts, target <= %.0f x  %s\n",
+                          crowdName(crowd), s_crowdLabelCount, fastestCpuTime(name) / 1e6, ratio,
+                          s_crowdedTarget, verdict(ratio <= s_crowdedTarget));
+            out << line;
+        }
     }
     for (const int fadeFrames : s_motionFadeFrames) {
         const std::string name = motionName(fadeFrames);

@@ -131,6 +131,32 @@ PlacementScene makeScaleScene(Layout layout, std::size_t count) {
     return scene;
 }
 
+PlacementScene makeCrowdedScene(Crowd crowd, std::size_t count) {
+    PlacementScene scene = makeScaleScene(Layout::Uniform, count);
+    const float width = scene.viewport.right;
+    const float height = scene.viewport.bottom;
+    for (LabelRequest& request : scene.requests) {
+        const float u = request.anchor[0] / width;
+        const float v = request.anchor[1] / height;
+        switch (crowd) {
+            case Crowd::OnePoint:
+                request.anchor = {0.5F * width, 0.5F * height, 0.0F};
+                break;
+            case Crowd::Line:
+                request.anchor[0] = 0.5F * width;
+                break;
+            case Crowd::Speck:
+                request.anchor = {0.5F * width + 0.01F * u, 0.5F * height + 0.01F * v, 0.0F};
+                break;
+            case Crowd::TenfoldDensity:
+                request.anchor = {0.5F * width + u * width / 3.16F,
+                                  0.5F * height + v * height / 3.16F, 0.0F};
+                break;
+        }
+    }
+    return scene;
+}
+
 namespace {
 
 // The world holds the 20,000 anchors at the density of 1000 in the view.

@@ -100,6 +100,18 @@ const char* layoutName(Layout layout);
 // outside the view are drawn again.
 PlacementScene makeScaleScene(Layout layout, std::size_t count);
 
+// Scenes of s_crowdLabelCount labels whose anchors crowd, against the uniform
+// scale scene of as many: all at one point, on one vertical line, in a
+// speck a hundredth of a unit wide, or at ten times the density.
+enum class Crowd { OnePoint, Line, Speck, TenfoldDensity };
+inline constexpr Crowd s_crowds[] = {Crowd::OnePoint, Crowd::Line, Crowd::Speck,
+                                     Crowd::TenfoldDensity};
+inline constexpr std::size_t s_crowdLabelCount = 10000;
+
+// The uniform scale scene of count labels with its anchors moved together
+// as crowd says.
+PlacementScene makeCrowdedScene(Crowd crowd, std::size_t count);
+
 // Options that place a scene in `viewport` with these candidates (empty: the
 // placer's default order), effort and anchor rule.
 Varnek::LabelPlacementOptions placementOptions(

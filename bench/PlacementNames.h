@@ -75,13 +75,6 @@ inline std::string classicScaleBenchmarkName(std::size_t count) {
     return "Placement/Scale/Classic/" + std::to_string(count) + "/fresh";
 }
 
-// Scenes of s_crowdLabelCount labels whose anchors crowd, against the uniform
-// scale scene of as many: all at one point, on one vertical line, in a
-// speck a hundredth of a unit wide, or at ten times the density.
-enum class Crowd { OnePoint, Line, Speck, TenfoldDensity };
-inline constexpr Crowd s_crowds[] = {Crowd::OnePoint, Crowd::Line, Crowd::Speck,
-                                     Crowd::TenfoldDensity};
-inline constexpr std::size_t s_crowdLabelCount = 10000;
 inline const char* crowdName(Crowd crowd) {
     switch (crowd) {
         case Crowd::OnePoint:

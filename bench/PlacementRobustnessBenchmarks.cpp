@@ -92,33 +92,6 @@ void placeClassicAtScale(benchmark::State& state, std::size_t count) {
 
 // --- Crowded anchors -------------------------------------------------------
 
-// The uniform scale scene with its anchors moved together.
-PlacementScene makeCrowdedScene(Crowd crowd, std::size_t count) {
-    PlacementScene scene = makeScaleScene(Layout::Uniform, count);
-    const float width = scene.viewport.right;
-    const float height = scene.viewport.bottom;
-    for (LabelRequest& request : scene.requests) {
-        const float u = request.anchor[0] / width;
-        const float v = request.anchor[1] / height;
-        switch (crowd) {
-            case Crowd::OnePoint:
-                request.anchor = {0.5F * width, 0.5F * height, 0.0F};
-                break;
-            case Crowd::Line:
-                request.anchor[0] = 0.5F * width;
-                break;
-            case Crowd::Speck:
-                request.anchor = {0.5F * width + 0.01F * u, 0.5F * height + 0.01F * v, 0.0F};
-                break;
-            case Crowd::TenfoldDensity:
-                request.anchor = {0.5F * width + u * width / 3.16F,
-                                  0.5F * height + v * height / 3.16F, 0.0F};
-                break;
-        }
-    }
-    return scene;
-}
-
 void placeCrowded(benchmark::State& state, Crowd crowd, std::size_t count) {
     placeWithoutHistory(state, makeCrowdedScene(crowd, count), CandidateSet::P12);
 }
