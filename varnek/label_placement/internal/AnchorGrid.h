@@ -49,6 +49,37 @@ public:
         });
     }
 
+    // How many points hold anchors in the cells the rectangle touches (a
+    // point shared by several labels once): read off the cells' starts.
+    std::size_t countPointsNear(const LabelRect& rect) const {
+        const CellRange cells = m_layout.getCells(rect);
+        std::size_t points = 0;
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            points += m_cellStarts[m_layout.getCellIndex(cells.column1, row) + 1] -
+                      m_cellStarts[m_layout.getCellIndex(cells.column0, row)];
+        }
+        return points;
+    }
+
+    // Whether holds(label) for a label whose anchor lies inside the open
+    // rectangle, asking in the order of forEachIn and stopping at the first.
+    template <typename Holds>
+    bool anyInside(const LabelRect& rect, Holds&& holds) const {
+        bool found = false;
+        forEachPointNear(rect, [&](float x, float y, std::uint32_t point) {
+            if (rect.left < x && x < rect.right && rect.top < y && y < rect.bottom) {
+                const std::uint32_t label = point & ~s_sharedBit;
+                found = holds(label);
+                for (std::uint32_t next = point != label ? m_nextAtPoint[label] : s_none;
+                     !found && next != s_none; next = m_nextAtPoint[next]) {
+                    found = holds(next);
+                }
+            }
+            return found;
+        });
+        return found;
+    }
+
     // Whether another label's anchor lies within distance of (x, y), label's
     // own anchor, by its exact distance: reads each point once however many
     // labels share it, and stops at the first one found.

@@ -38,6 +38,11 @@ constexpr float s_leaderClearanceShare = 1.0f / 64.0f;
 // clearance is too near every leader from there, whatever the rounding.
 constexpr float s_nearAnchorMargin = 1.0f / 1048576.0f;
 
+// A search whose neighbourhood holds more anchors than this (points, in
+// its cells) tests bodies and leaders through the anchors' grid, which
+// reads only the cells each touches, instead of gathering them all first.
+constexpr std::size_t s_nearAnchorsGathered = 64;
+
 bool liesInside(const LabelRect& r, const LabelRect& area) {
     return r.left >= area.left && r.right <= area.right && r.top >= area.top &&
            r.bottom <= area.bottom;
@@ -270,17 +275,20 @@ void LabelPlacer::Impl::gatherNearCallout(LabelIndex label, const LabelRect& are
     m_nearBodyAnchorYs.clear();
     const LabelRect anchorArea{area.left - clearance, area.top - clearance, area.right + clearance,
                                area.bottom + clearance};
-    const float priority = m_labels[label].priority;
-    m_anchors.forEachIn(anchorArea, [&](std::uint32_t other) {
-        if (other == label) {
-            return;
-        }
-        m_nearAnchors.push_back({m_anchorX[other], m_anchorY[other]});
-        if (keepsCalloutBodiesOff(other, priority)) {
-            m_nearBodyAnchorXs.push_back(m_anchorX[other]);
-            m_nearBodyAnchorYs.push_back(m_anchorY[other]);
-        }
-    });
+    m_nearAnchorsCrowd = m_anchors.countPointsNear(anchorArea) > s_nearAnchorsGathered;
+    if (!m_nearAnchorsCrowd) {
+        const float priority = m_labels[label].priority;
+        m_anchors.forEachIn(anchorArea, [&](std::uint32_t other) {
+            if (other == label) {
+                return;
+            }
+            m_nearAnchors.push_back({m_anchorX[other], m_anchorY[other]});
+            if (keepsCalloutBodiesOff(other, priority)) {
+                m_nearBodyAnchorXs.push_back(m_anchorX[other]);
+                m_nearBodyAnchorYs.push_back(m_anchorY[other]);
+            }
+        });
+    }
     m_nearLeaders.clear();
     m_leaderGrid.forEachNear(area, [&](std::size_t, const internal::Segment& leader) {
         m_nearLeaders.push_back(leader);
@@ -350,18 +358,53 @@ bool LabelPlacer::Impl::tryCallout(LabelIndex label, float dx, float dy,
     return placeCalloutIfFree(label, dx, dy, bounds, outline, count, clearance);
 }
 
-bool LabelPlacer::Impl::placeCalloutIfFree(LabelIndex label, float dx, float dy,
-                                           const LabelRect& bounds, const Vector<float, 3>* outline,
-                                           std::uint32_t count, float clearance) {
+bool LabelPlacer::Impl::holdsAnchor(LabelIndex label, const LabelRect& bounds) const {
+    if (m_nearAnchorsCrowd) {
+        // Every body lies within the neighbourhood: the same anchors.
+        const float priority = m_labels[label].priority;
+        return m_anchors.anyInside(bounds, [&](std::uint32_t other) {
+            return other != label && keepsCalloutBodiesOff(other, priority);
+        });
+    }
     const std::size_t anchors = m_nearBodyAnchorXs.size();
-    bool holdsAnchor = false;
+    bool holds = false;
     for (std::size_t k = 0; k < anchors; ++k) {
         const float ax = m_nearBodyAnchorXs[k];
         const float ay = m_nearBodyAnchorYs[k];
-        holdsAnchor |=
+        holds |=
             (bounds.left < ax) & (ax < bounds.right) & (bounds.top < ay) & (ay < bounds.bottom);
     }
-    if (holdsAnchor) {
+    return holds;
+}
+
+bool LabelPlacer::Impl::holdsAnchorNear(LabelIndex label, const internal::Segment& leader,
+                                        float clearance) const {
+    if (m_nearAnchorsCrowd) {
+        // The anchors within the clearance of the leader lie in its box
+        // grown by the clearance (rounding keeps every float within it).
+        const LabelRect box = internal::boxOf(leader);
+        bool near = false;
+        m_anchors.forEachPointNear({box.left - clearance, box.top - clearance,
+                                    box.right + clearance, box.bottom + clearance},
+                                   [&](float x, float y, std::uint32_t point) {
+                                       near = point != label &&
+                                              internal::pointNearSegment(leader, x, y, clearance);
+                                       return near;
+                                   });
+        return near;
+    }
+    for (const NearAnchor& anchor : m_nearAnchors) {
+        if (internal::pointNearSegment(leader, anchor.x, anchor.y, clearance)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool LabelPlacer::Impl::placeCalloutIfFree(LabelIndex label, float dx, float dy,
+                                           const LabelRect& bounds, const Vector<float, 3>* outline,
+                                           std::uint32_t count, float clearance) {
+    if (holdsAnchor(label, bounds)) {
         return false;
     }
     const LabelRect grown = grow(bounds);
@@ -382,7 +425,7 @@ bool LabelPlacer::Impl::placeCalloutIfFree(LabelIndex label, float dx, float dy,
     internal::CalloutRings::findNearestPoint(outline, count, static_cast<double>(x) - ox,
                                              static_cast<double>(y) - oy, endX, endY);
     internal::Segment leader{x, y, ox + endX, oy + endY};
-    bool free = isLeaderFree(leader, clearance);
+    bool free = isLeaderFree(label, leader, clearance);
     const std::uint32_t stride = std::max<std::uint32_t>(1, count / s_leaderEnds);
     for (std::uint32_t p = 0; !free && p < count; p += stride) {
         const Vector<float, 3>& before = outline[p > 0 ? p - 1 : count - 1];
@@ -396,7 +439,7 @@ bool LabelPlacer::Impl::placeCalloutIfFree(LabelIndex label, float dx, float dy,
         endX = corner[0];
         endY = corner[1];
         leader = {x, y, ox + endX, oy + endY};
-        free = isLeaderFree(leader, clearance);
+        free = isLeaderFree(label, leader, clearance);
     }
     if (!free) {
         return false;
@@ -440,16 +483,15 @@ bool LabelPlacer::Impl::calloutClearsAnchors(LabelIndex label, const LabelRect& 
     return clear;
 }
 
-bool LabelPlacer::Impl::isLeaderFree(const internal::Segment& leader, float clearance) const {
+bool LabelPlacer::Impl::isLeaderFree(LabelIndex label, const internal::Segment& leader,
+                                     float clearance) const {
     for (const LabelRect& rect : m_nearRects) {
         if (internal::segmentEntersRect(leader, rect)) {
             return false;
         }
     }
-    for (const NearAnchor& anchor : m_nearAnchors) {
-        if (internal::pointNearSegment(leader, anchor.x, anchor.y, clearance)) {
-            return false;
-        }
+    if (holdsAnchorNear(label, leader, clearance)) {
+        return false;
     }
     for (const internal::Segment& other : m_nearLeaders) {
         if (internal::segmentsMeet(leader, other)) {

@@ -287,10 +287,17 @@ private:
                     std::uint32_t count, float clearance, bool movesOn, int& tries, float& moveX,
                     float& moveY);
     // The rest of tryCallout, for a body that meets no label round it.
+    // Whether the body's bounds hold an anchor that keeps the label's
+    // callout bodies off, within the neighbourhood gathered last.
+    bool holdsAnchor(LabelIndex label, const LabelRect& bounds) const;
     bool placeCalloutIfFree(LabelIndex label, float dx, float dy, const LabelRect& bounds,
                             const Vector<float, 3>* outline, std::uint32_t count, float clearance);
-    // Whether a leader enters none of the labels, anchors and leaders round.
-    bool isLeaderFree(const internal::Segment& leader, float clearance) const;
+    // Whether an anchor but the label's own lies within the clearance of its
+    // leader, within the neighbourhood gathered last.
+    bool holdsAnchorNear(LabelIndex label, const internal::Segment& leader, float clearance) const;
+    // Whether the label's leader enters none of the labels, anchors and
+    // leaders round.
+    bool isLeaderFree(LabelIndex label, const internal::Segment& leader, float clearance) const;
     // The result entry and the outline of a callout (writeResult).
     void writeCallout(const LabelRequest& labelRequest, std::uint32_t callout, PlacedLabel& placed,
                       std::size_t& outlinePoints);
@@ -505,6 +512,9 @@ private:
     std::vector<float> m_nearRights;
     std::vector<float> m_nearBottoms;
     std::vector<NearAnchor> m_nearAnchors;
+    // True: the neighbourhood's anchors were too many to gather (the three
+    // lists are empty); the tests ask the anchors' grid instead.
+    bool m_nearAnchorsCrowd = false;
     // The anchors of m_nearAnchors that keep bodies off, apart.
     std::vector<float> m_nearBodyAnchorXs;
     std::vector<float> m_nearBodyAnchorYs;
