@@ -26,7 +26,6 @@ namespace {
 
 using Varnek::LabelPlacementOptions;
 using Varnek::LabelPlacer;
-using Varnek::LabelRequest;
 
 bool s_smokeSizes = false;
 

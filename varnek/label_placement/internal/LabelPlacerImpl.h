@@ -460,6 +460,10 @@ private:
     std::uint64_t m_random = 0;
     bool m_journaling = false;
     bool m_mixedPriorities = false;
+    // True: the anchors of the callout search's neighbourhood were too many
+    // to gather (m_nearAnchors and its two lists are empty); its tests ask
+    // the anchors' grid instead.
+    bool m_nearAnchorsCrowd = false;
     // The lowest priority of a placeable label in this call.
     float m_lowestPriority = 0.0f;
 
@@ -512,9 +516,6 @@ private:
     std::vector<float> m_nearRights;
     std::vector<float> m_nearBottoms;
     std::vector<NearAnchor> m_nearAnchors;
-    // True: the neighbourhood's anchors were too many to gather (the three
-    // lists are empty); the tests ask the anchors' grid instead.
-    bool m_nearAnchorsCrowd = false;
     // The anchors of m_nearAnchors that keep bodies off, apart.
     std::vector<float> m_nearBodyAnchorXs;
     std::vector<float> m_nearBodyAnchorYs;
