@@ -116,6 +116,16 @@ int parseEffort(const std::string& text) {
     return effort;
 }
 
+int parseFadeFrames(const std::string& text) {
+    int frames = -1;
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, frames);
+    if (result.ec != std::errc() || result.ptr != end || frames < 0) {
+        throw rejectedValue("--fade-frames", text, "a whole number >= 0");
+    }
+    return frames;
+}
+
 float parseNonNegativeFloat(const std::string& option, const std::string& text) {
     const auto value = parseFiniteFloat(text);
     if (!value || *value < 0.0f) {
@@ -156,6 +166,7 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istre
     request.options.effort = parseEffort(arguments.effort);
     request.options.gap = parseNonNegativeFloat("--gap", arguments.gap);
     request.options.calloutDistance = parseNonNegativeFloat("--callouts", arguments.callouts);
+    request.options.fadeFrames = parseFadeFrames(arguments.fadeFrames);
     request.options.anchorsAreObstacles =
         checkedChoice("--anchors-are-obstacles", arguments.anchorsAreObstacles, {"yes", "no"}) ==
         "yes";

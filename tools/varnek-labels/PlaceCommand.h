@@ -26,7 +26,8 @@ struct PlaceArguments {
     bool candidatesGiven = false;
     std::string effort = "1";
     std::string gap = "0";
-    std::string callouts = "0";  // how far a callout's body may stand from its anchor; 0: none
+    std::string callouts = "0";    // how far a callout's body may stand from its anchor; 0: none
+    std::string fadeFrames = "0";  // calls a label fades in over; 0: no fades
     std::string anchorsAreObstacles = "yes";
     std::vector<std::string> keepOut;  // L,T,R,B each
     std::string format = "json";

@@ -56,6 +56,11 @@ std::string style(const char* fill, const char* stroke, float strokeWidth) {
            ";stroke-width:" + formatFloat(strokeWidth);
 }
 
+// A label fading in or out is drawn at its opacity.
+std::string opacityStyle(const PlacedLabel& placed) {
+    return placed.opacity < 1.0f ? ";opacity:" + formatFloat(placed.opacity) : std::string();
+}
+
 }  // namespace
 
 PlacementResult placeLabels(const PlacementRequest& request) {
@@ -110,6 +115,9 @@ std::string placementAsJson(const PlacementRequest& request, const PlacementResu
             entry["bounds"] =
                 nlohmann::ordered_json::array({toShortDouble(b.left), toShortDouble(b.top),
                                                toShortDouble(b.right), toShortDouble(b.bottom)});
+            if (request.options.fadeFrames > 0) {
+                entry["opacity"] = toShortDouble(placed.opacity);
+            }
             if (placed.callout) {
                 const Vec3& from = *leader++;
                 const Vec3& to = *leader++;
@@ -134,12 +142,17 @@ std::string placementAsSvg(const PlacementRequest& request, const PlacementResul
              style("#f7f8fa", "#9aa3b0", stroke));
 
     // Leaders first, so that each runs under the labels and ends at its
-    // body's outline.
-    for (std::size_t k = 0; k + 1 < result.leaders.size(); k += 2) {
-        const Vec3& from = result.leaders[k];
-        const Vec3& to = result.leaders[k + 1];
-        svg.line(from[0], from[1], to[0], to[1],
-                 style("none", s_outlineColour, stroke) + ";stroke-linecap:round");
+    // body's outline: two points a visible callout, in input order.
+    std::size_t leader = 0;
+    for (const PlacedLabel& placed : result.placed) {
+        if (placed.visible && placed.callout && leader + 1 < result.leaders.size()) {
+            const Vec3& from = result.leaders[leader];
+            const Vec3& to = result.leaders[leader + 1];
+            leader += 2;
+            svg.line(from[0], from[1], to[0], to[1],
+                     style("none", s_outlineColour, stroke) + ";stroke-linecap:round" +
+                         opacityStyle(placed));
+        }
     }
     const TextMeasure* font = request.font.get();
     const std::string textStyle = "fill:#1b1f27" + fontFamilyStyle(font);
@@ -152,14 +165,15 @@ std::string placementAsSvg(const PlacementRequest& request, const PlacementResul
         const auto first = result.points.begin() + result.starts[outline];
         const auto last = result.points.begin() + result.starts[outline + 1];
         ++outline;
-        svg.polygon(std::vector<Vec3>(first, last),
-                    style("#dce9fb", s_outlineColour, stroke) + ";stroke-linejoin:round");
+        svg.polygon(std::vector<Vec3>(first, last), style("#dce9fb", s_outlineColour, stroke) +
+                                                        ";stroke-linejoin:round" +
+                                                        opacityStyle(placed));
         const InputLabel& label = request.labels[i];
         if (!label.text.empty()) {
             const float fontSize = fontSizeFor(label.size[1]);
             svg.text(label.anchor[0] + placed.offset[0],
                      label.anchor[1] + placed.offset[1] + baselineBelowCentre(fontSize, font),
-                     label.text, fontSize, "middle", textStyle);
+                     label.text, fontSize, "middle", textStyle + opacityStyle(placed));
         }
     }
     // Anchors last, so that none hides under a label.

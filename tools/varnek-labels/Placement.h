@@ -56,7 +56,8 @@ bool isFinite(const PlacementResult& result);
 // {"viewport": [W, H], "visible": n, "hidden": m, "labels": [...]}, labels in
 // input order: {"key", "visible": true, "referencePoint", "offset": [x, y],
 // "bounds": [left, top, right, bottom]}, a callout with "callout": true and
-// "leader": [[x, y], [x, y]] (the anchor first) added, or {"key", "visible": false,
+// "leader": [[x, y], [x, y]] (the anchor first) added, and "opacity" with
+// fades (options.fadeFrames > 0), or {"key", "visible": false,
 // "hiddenReason": "NoRoom" (or "OutOfContract", ...)}. Every
 // float reads back to the placer's exact value.
 std::string placementAsJson(const PlacementRequest& request, const PlacementResult& result);

@@ -215,6 +215,11 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
                      "(view units), joined to it by a leader; 0: none")
         ->capture_default_str();
     place
+        ->add_option("--fade-frames", arguments.fadeFrames,
+                     "N: labels fade in over N calls, and this one call is a view's first: each "
+                     "label is drawn at opacity 1/N, which JSON gives as \"opacity\"; 0: none")
+        ->capture_default_str();
+    place
         ->add_option("--anchors-are-obstacles", arguments.anchorsAreObstacles,
                      "yes: no label covers another label's anchor; no")
         ->capture_default_str();

@@ -184,7 +184,7 @@ TEST(varnek_labels_place, the_demo_view_renders_as_svg) {
 // from it: its entry says "callout": true and gives its leader, the
 // placer's own, anchor end first; no other entry gains a field. The SVG
 // draws each leader as a line, under every label. The demo view shows more
-// labels so.
+// labels so. With --fade-frames every drawn label gains its opacity.
 TEST(varnek_labels_place, callouts_carry_the_placers_leaders_anchor_end_first) {
     const ScratchDirectory scratch;
     VarnekLabels::PlaceArguments arguments;
@@ -243,6 +243,21 @@ TEST(varnek_labels_place, callouts_carry_the_placers_leaders_anchor_end_first) {
     const std::string picture = readFile(scratch.work() / "bridge.svg");
     EXPECT_EQ(countOf(picture, "<line"), leaders.size() / 2);
     EXPECT_LT(picture.rfind("<line"), picture.find("<polygon"));
+
+    // With fades the one call is a view's first: every label drawn, its
+    // leader too, at 1/N, which JSON gives only then.
+    EXPECT_EQ(json.out.find("opacity"), std::string::npos);
+    const ToolRun fading = runTool(scratch, common + " --callouts 60 --fade-frames 4");
+    ASSERT_EQ(fading.status, 0) << fading.err;
+    for (const auto& entry : nlohmann::json::parse(fading.out).at("labels")) {
+        EXPECT_EQ(entry.contains("opacity"), entry.at("visible").get<bool>()) << entry.dump();
+        EXPECT_EQ(entry.value("opacity", 0.25), 0.25) << entry.dump();
+    }
+    const ToolRun faded =
+        runTool(scratch, common + " --callouts 60 --fade-frames 4 --format svg -o faded.svg");
+    ASSERT_EQ(faded.status, 0) << faded.err;
+    EXPECT_EQ(countOf(readFile(scratch.work() / "faded.svg"), "opacity:0.25"),
+              2 * static_cast<std::size_t>(placed.at("visible")) + leaders.size() / 2);
 }
 
 // A label's text is the user's bytes: markup is escaped, and what XML cannot
