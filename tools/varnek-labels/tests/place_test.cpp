@@ -249,13 +249,15 @@ TEST(varnek_labels_place, callouts_carry_the_placers_leaders_anchor_end_first) {
     EXPECT_EQ(json.out.find("opacity"), std::string::npos);
     const ToolRun fading = runTool(scratch, common + " --callouts 60 --fade-frames 4");
     ASSERT_EQ(fading.status, 0) << fading.err;
-    for (const auto& entry : nlohmann::json::parse(fading.out).at("labels")) {
+    const auto faded = nlohmann::json::parse(fading.out);
+    ASSERT_EQ(faded.at("labels").size(), labels.size());
+    for (const auto& entry : faded.at("labels")) {
         EXPECT_EQ(entry.contains("opacity"), entry.at("visible").get<bool>()) << entry.dump();
         EXPECT_EQ(entry.value("opacity", 0.25), 0.25) << entry.dump();
     }
-    const ToolRun faded =
+    const ToolRun fadedSvg =
         runTool(scratch, common + " --callouts 60 --fade-frames 4 --format svg -o faded.svg");
-    ASSERT_EQ(faded.status, 0) << faded.err;
+    ASSERT_EQ(fadedSvg.status, 0) << fadedSvg.err;
     EXPECT_EQ(countOf(readFile(scratch.work() / "faded.svg"), "opacity:0.25"),
               2 * static_cast<std::size_t>(placed.at("visible")) + leaders.size() / 2);
 }
