@@ -80,22 +80,6 @@ public:
         return found;
     }
 
-    // Whether another label's anchor lies within distance of (x, y), label's
-    // own anchor, by its exact distance: reads each point once however many
-    // labels share it, and stops at the first one found.
-    bool hasOtherNear(std::uint32_t label, float x, float y, float distance) const {
-        bool near = false;
-        forEachPointNear({x - distance, y - distance, x + distance, y + distance},
-                         [&](float px, float py, std::uint32_t point) {
-                             const double dx = static_cast<double>(px) - x;
-                             const double dy = static_cast<double>(py) - y;
-                             near = point != label &&
-                                    dx * dx + dy * dy <= static_cast<double>(distance) * distance;
-                             return near;
-                         });
-        return near;
-    }
-
     // Calls visit(x, y, point) for every point holding an anchor in the
     // cells the rectangle touches, cell by cell in row order and within a
     // cell in label order: point is the label whose anchor it is, or a value

@@ -34,10 +34,6 @@ constexpr std::size_t s_leaderCellsReserved = 36;
 // (and at least half the gap).
 constexpr float s_leaderClearanceShare = 1.0f / 64.0f;
 
-// An anchor this share of the clearance nearer to a label's anchor than the
-// clearance is too near every leader from there, whatever the rounding.
-constexpr float s_nearAnchorMargin = 1.0f / 1048576.0f;
-
 // A search whose neighbourhood holds more anchors than this (points, in
 // its cells) tests bodies and leaders through the anchors' grid, which
 // reads only the cells each touches, instead of gathering them all first.
@@ -176,11 +172,11 @@ bool LabelPlacer::Impl::searchCallout(LabelIndex label, bool previousOnly) {
     const internal::ShapeCache::OutlineRange outline = m_shapes.findBodyOutline(state.shape);
     const Vector<float, 3>* points = m_shapes.getOutlinePoints() + outline.first;
     const float clearance = getLeaderClearance(body);
-    // Every leader starts at the anchor: another anchor nearer to it than the
-    // clearance (by a margin far beyond rounding) is too near each one,
-    // wherever the body stands. Asked once, not at each place, so that many
-    // labels crowding one point cost no more than a few.
-    if (m_anchors.hasOtherNear(label, state.x, state.y, clearance * (1.0f - s_nearAnchorMargin))) {
+    // Every leader starts at the anchor: another anchor within the clearance
+    // of it is within the clearance of each one, wherever the body stands.
+    // Asked once, not at each place, so that many labels crowding one point
+    // cost no more than a few.
+    if (gridHoldsAnchorNear(label, {state.x, state.y, state.x, state.y}, clearance)) {
         return false;
     }
     int tries = s_triesPerLabel;
@@ -377,21 +373,25 @@ bool LabelPlacer::Impl::holdsAnchor(LabelIndex label, const LabelRect& bounds) c
     return holds;
 }
 
+bool LabelPlacer::Impl::gridHoldsAnchorNear(LabelIndex label, const internal::Segment& leader,
+                                            float clearance) const {
+    // The anchors within the clearance of the leader lie in its box grown by
+    // the clearance (rounding keeps every float within it).
+    const LabelRect box = internal::boxOf(leader);
+    bool near = false;
+    m_anchors.forEachPointNear(
+        {box.left - clearance, box.top - clearance, box.right + clearance, box.bottom + clearance},
+        [&](float x, float y, std::uint32_t point) {
+            near = point != label && internal::pointNearSegment(leader, x, y, clearance);
+            return near;
+        });
+    return near;
+}
+
 bool LabelPlacer::Impl::holdsAnchorNear(LabelIndex label, const internal::Segment& leader,
                                         float clearance) const {
     if (m_nearAnchorsCrowd) {
-        // The anchors within the clearance of the leader lie in its box
-        // grown by the clearance (rounding keeps every float within it).
-        const LabelRect box = internal::boxOf(leader);
-        bool near = false;
-        m_anchors.forEachPointNear({box.left - clearance, box.top - clearance,
-                                    box.right + clearance, box.bottom + clearance},
-                                   [&](float x, float y, std::uint32_t point) {
-                                       near = point != label &&
-                                              internal::pointNearSegment(leader, x, y, clearance);
-                                       return near;
-                                   });
-        return near;
+        return gridHoldsAnchorNear(label, leader, clearance);
     }
     for (const NearAnchor& anchor : m_nearAnchors) {
         if (internal::pointNearSegment(leader, anchor.x, anchor.y, clearance)) {

@@ -295,6 +295,10 @@ private:
     // Whether an anchor but the label's own lies within the clearance of its
     // leader, within the neighbourhood gathered last.
     bool holdsAnchorNear(LabelIndex label, const internal::Segment& leader, float clearance) const;
+    // The same, asking the anchors' grid rather than the neighbourhood (a
+    // point shared by several labels, the label's own among them, counts).
+    bool gridHoldsAnchorNear(LabelIndex label, const internal::Segment& leader,
+                             float clearance) const;
     // Whether the label's leader enters none of the labels, anchors and
     // leaders round.
     bool isLeaderFree(LabelIndex label, const internal::Segment& leader, float clearance) const;
