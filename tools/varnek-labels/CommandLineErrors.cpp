@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <string_view>
+#include <vector>
+
+#include <catalogue/LabelKinds.h>
 
 namespace VarnekLabels {
 namespace {
@@ -55,10 +58,20 @@ std::string subcommandError(const CLI::App& command, const CLI::ParseError& erro
                " takes options only, each with its value";
     }
     if (dynamic_cast<const CLI::RequiredError*>(&error) != nullptr) {
+        // Every one missing, so that a second try does not stop at the next.
+        std::vector<std::string> missing;
         for (const CLI::Option* option : command.get_options()) {
             if (option->get_required() && option->count() == 0) {
-                return option->get_name() + " is missing";
+                missing.push_back(option->get_name());
             }
+        }
+        std::vector<const char*> names;
+        for (const std::string& name : missing) {
+            names.push_back(name.c_str());
+        }
+        if (!names.empty()) {
+            return VarnekCatalogue::joinNames(names, ", ", " and ") +
+                   (names.size() == 1 ? " is missing" : " are missing");
         }
     }
     if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {

@@ -30,8 +30,14 @@ constexpr std::string_view s_temporaryMark = ".varnek-tmp-";
 constexpr int s_pipeReaderWaits = 100;
 constexpr long s_pipeReaderWaitNanoseconds = 10'000'000;
 
+// The path is quoted, as the tool quotes every name the user gave, so that
+// blanks and an empty path show.
+std::string quoted(const std::string& path) {
+    return "'" + path + "'";
+}
+
 std::runtime_error writeError(const std::string& path, const std::string& reason) {
-    return std::runtime_error(printable("cannot write " + path + ": " + reason));
+    return std::runtime_error(printable("cannot write " + quoted(path) + ": " + reason));
 }
 
 std::runtime_error writeError(const std::string& path, int error) {
@@ -74,7 +80,7 @@ std::string finalTarget(const std::string& path) {
             return current;
         }
         if (!mayFollow(current, info)) {
-            throw writeError(path, "the symbolic link " + current +
+            throw writeError(path, "the symbolic link " + quoted(current) +
                                        " belongs to another user in a shared sticky folder "
                                        "and is not followed");
         }
@@ -235,8 +241,8 @@ void replaceWhole(const std::string& target, const struct stat* existing,
     if (fd < 0) {
         const int error = errno;
         if (error == EACCES || error == EROFS || error == EPERM) {
-            throw writeError(path, "the folder " + parts.folder + " cannot be written into (" +
-                                       std::strerror(error) + ")");
+            throw writeError(path, "the folder " + quoted(parts.folder) +
+                                       " cannot be written into (" + std::strerror(error) + ")");
         }
         throw writeError(path, error);
     }
@@ -305,12 +311,13 @@ void writeOutput(const std::string& path, const std::string& content,
         standardOutput.write(content.data(), static_cast<std::streamsize>(content.size()));
         standardOutput.flush();
         if (!standardOutput) {
-            throw writeError("standard output", errno);
+            throw std::runtime_error(std::string("cannot write standard output: ") +
+                                     std::strerror(errno));
         }
         return;
     }
     if (path.empty()) {
-        throw writeError("''", ENOENT);
+        throw writeError(path, ENOENT);
     }
     const std::string target = finalTarget(path);
     struct stat info {};

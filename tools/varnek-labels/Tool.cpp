@@ -181,59 +181,82 @@ CLI::App* addPlaceCommand(CLI::App& app, PlaceArguments& arguments) {
         ->add_option("--input", arguments.input,
                      "CSV file, one label a line: x,y,width,height[,priority[,key[,text]]] "
                      "(RFC 4180 quotes); - is standard input")
-        ->required();
+        ->required()
+        ->type_name("FILE");
     place->add_flag("--header", arguments.header,
                     "the first line names the columns (found without it when none of its x, y, "
                     "width and height is a number and the next line is a label)");
-    place->add_option("--viewport", arguments.viewport, "the view (0,0)-(W,H) as W,H")->required();
+    place->add_option("--viewport", arguments.viewport, "the view (0,0)-(W,H)")
+        ->required()
+        ->type_name("W,H");
     place
         ->add_option("--background", arguments.background,
                      joinNames(VarnekCatalogue::backgroundShapeNames(), ", ", " or "))
-        ->capture_default_str();
-    place->add_option("--indicator", arguments.indicator,
-                      "none, acute, right, layered-lower, layered-middle or layered-upper "
-                      "(default: acute; none for the balloon)");
+        ->capture_default_str()
+        ->type_name("NAME");
+    place
+        ->add_option("--indicator", arguments.indicator,
+                     "none, acute, right, layered-lower, layered-middle or layered-upper "
+                     "(default: acute; none for the balloon)")
+        ->type_name("NAME");
     place->add_flag("--no-bar", arguments.noBar, "layered indicator without its bar");
-    place->add_option("--fixed", arguments.fixedWidth,
-                      "fixed indicator width as a fraction of the screen height (default 0.015)");
-    place->add_option("--scale", arguments.scale,
-                      "masked-coordinate length of one screen height (default: the viewport's "
-                      "height, so that label sizes are in view units)");
-    place->add_option("--candidates", arguments.candidates,
-                      "reference points in order of preference, NAME,NAME,... (default: " +
-                          defaultCandidateNames() + ")");
+    place
+        ->add_option("--fixed", arguments.fixedWidth,
+                     "fixed indicator width as a fraction of the screen height (default 0.015)")
+        ->type_name("NUMBER");
+    place
+        ->add_option("--scale", arguments.scale,
+                     "masked-coordinate length of one screen height (default: the viewport's "
+                     "height, so that label sizes are in view units)")
+        ->type_name("NUMBER");
+    place
+        ->add_option(
+            "--candidates", arguments.candidates,
+            "reference points in order of preference (default: " + defaultCandidateNames() + ")")
+        ->type_name("NAME,NAME,...");
     place
         ->add_option("--effort", arguments.effort,
                      "0: greedy only; each step about doubles the work (0 to " +
                          std::to_string(Varnek::LabelPlacementOptions::maxEffort) + ")")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->type_name("N");
     place->add_option("--gap", arguments.gap, "least distance between two labels")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->type_name("G");
     place
         ->add_option("--callouts", arguments.callouts,
                      "D: a label with no room beside its anchor may stand up to D away from it "
                      "(view units), joined to it by a leader; 0: none")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->type_name("D");
     place
         ->add_option("--fade-frames", arguments.fadeFrames,
                      "N: labels fade in over N calls, and this one call is a view's first: each "
                      "label is drawn at opacity 1/N, which JSON gives as \"opacity\"; 0: none")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->type_name("N");
     place
         ->add_option("--anchors-are-obstacles", arguments.anchorsAreObstacles,
                      "yes: no label covers another label's anchor; no")
-        ->capture_default_str();
-    place->add_option("--keep-out", arguments.keepOut,
-                      "L,T,R,B: a view rectangle no label covers (repeatable)");
-    place->add_option("--format", arguments.format, "json or svg")->capture_default_str();
+        ->capture_default_str()
+        ->type_name("yes|no");
+    place
+        ->add_option("--keep-out", arguments.keepOut,
+                     "a view rectangle no label covers (repeatable)")
+        ->type_name("L,T,R,B");
+    place->add_option("--format", arguments.format, "json or svg")
+        ->capture_default_str()
+        ->type_name("FORMAT");
     place->add_option("-o,--output", arguments.output, "file to write; - is standard output")
-        ->capture_default_str();
-    place->add_option(
-        "--font", arguments.font,
-        fontHelp("an empty width or height is the text's measured size (font size " +
-                 formatFloat(s_measuredFontSize) +
-                 ", or 0.8 of a given height; an eighth of it either side), and a text wider than "
-                 "its label is a warning"));
+        ->capture_default_str()
+        ->type_name("FILE");
+    place
+        ->add_option("--font", arguments.font,
+                     fontHelp("an empty width or height is the text's measured size (font size " +
+                              formatFloat(s_measuredFontSize) +
+                              ", or 0.8 of a given height; an eighth of it either side), and a "
+                              "text wider than its label is a warning"))
+        ->type_name("FILE");
     return place;
 }
 
@@ -252,12 +275,15 @@ int run(int argc, char** argv, const ToolStreams& streams) {
         "Write one SVG sheet with every background shape and indicator at every reference "
         "point (the balloon once: it has no indicator).");
     gallery->add_option("-o,--output", galleryOutput, "SVG file to write; - is standard output")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->type_name("FILE");
     std::string galleryFont;
-    gallery->add_option("--font", galleryFont,
-                        fontHelp("each label is as large as its reference point's name at font "
-                                 "size " +
-                                 formatFloat(s_measuredFontSize)));
+    gallery
+        ->add_option("--font", galleryFont,
+                     fontHelp("each label is as large as its reference point's name at font "
+                              "size " +
+                              formatFloat(s_measuredFontSize)))
+        ->type_name("FILE");
 
     OutlineOptions outlineOptions;
     CLI::App* outline = app.add_subcommand(
@@ -265,29 +291,37 @@ int run(int argc, char** argv, const ToolStreams& streams) {
     outline
         ->add_option("--background", outlineOptions.background,
                      joinNames(VarnekCatalogue::backgroundShapeNames(), ", ", " or "))
-        ->required();
+        ->required()
+        ->type_name("NAME");
     outline
         ->add_option("--indicator", outlineOptions.indicator,
                      joinNames(VarnekCatalogue::indicatorKindNames(), ", ", " or "))
-        ->required();
+        ->required()
+        ->type_name("NAME");
     CLI::Option* noBar =
         outline->add_flag("--no-bar", outlineOptions.noBar, "layered indicator without its bar");
-    outline->add_option("--fixed", outlineOptions.fixedWidth,
-                        "fixed indicator width as a fraction of the screen height (default: as "
-                        "wide as the label along its edge)");
+    outline
+        ->add_option("--fixed", outlineOptions.fixedWidth,
+                     "fixed indicator width as a fraction of the screen height (default: as "
+                     "wide as the label along its edge)")
+        ->type_name("NUMBER");
     outline
         ->add_option("--reference-point", outlineOptions.referencePoint,
                      "where the body lies from its anchor: " +
                          joinNames(VarnekCatalogue::referencePointNames(), ", ", " or "))
-        ->required();
-    outline->add_option("--size", outlineOptions.size, "label size W,H in masked coordinates")
-        ->required();
+        ->required()
+        ->type_name("NAME");
+    outline->add_option("--size", outlineOptions.size, "label size in masked coordinates")
+        ->required()
+        ->type_name("W,H");
     outline
         ->add_option("--scale", outlineOptions.scale,
                      "masked-coordinate length of one screen height")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->type_name("NUMBER");
     outline->add_option("--format", outlineOptions.format, "text, json or svg")
-        ->capture_default_str();
+        ->capture_default_str()
+        ->type_name("FORMAT");
 
     PlaceArguments placeArguments;
     CLI::App* place = addPlaceCommand(app, placeArguments);
@@ -295,11 +329,14 @@ int run(int argc, char** argv, const ToolStreams& streams) {
     std::string stylesFormat = "text";
     CLI::App* styles = app.add_subcommand(
         "styles", "Print every draw-style value with its display name and option text.");
-    styles->add_option("--format", stylesFormat, "text or json")->capture_default_str();
+    styles->add_option("--format", stylesFormat, "text or json")
+        ->capture_default_str()
+        ->type_name("FORMAT");
 
     std::string helpTopic;
     CLI::App* help = app.add_subcommand("help", "Print the help of the tool or of one subcommand.");
-    help->add_option("subcommand", helpTopic, "gallery, outline, place or styles");
+    help->add_option("subcommand", helpTopic, "gallery, outline, place or styles")
+        ->type_name("NAME");
 
     // --version answers after a subcommand too, before its required options
     // are missed.

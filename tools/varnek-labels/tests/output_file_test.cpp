@@ -228,18 +228,18 @@ TEST(varnek_labels_output, refuses_what_cannot_be_written_and_leaves_it) {
     const std::vector<Case> cases{
         {"a pipe without a reader",
          [](const fs::path& work) { ASSERT_EQ(::mkfifo((work / "out").c_str(), 0600), 0); },
-         "timeout 20 ", "cannot write out: no process reads the pipe",
+         "timeout 20 ", "cannot write 'out': no process reads the pipe",
          [](const fs::path& out) { return fs::is_fifo(out); }},
         {"a file, the write failing part-way",
          [](const fs::path& work) { writeFile(work / "out", "kept"); },
-         "trap '' XFSZ; ulimit -f 8; ", "cannot write out: File too large",
+         "trap '' XFSZ; ulimit -f 8; ", "cannot write 'out': File too large",
          [](const fs::path& out) { return readFile(out) == "kept"; }},
         {"a hard-linked file, written in place, the write failing part-way",
          [](const fs::path& work) {
              writeFile(work / "out", "kept");
              fs::create_hard_link(work / "out", work.parent_path() / "link");
          },
-         "trap '' XFSZ; ulimit -f 8; ", "cannot write out: File too large",
+         "trap '' XFSZ; ulimit -f 8; ", "cannot write 'out': File too large",
          [](const fs::path& out) { return readFile(out) == "kept"; }},
         {"a socket",
          [](const fs::path& work) {
@@ -252,7 +252,7 @@ TEST(varnek_labels_output, refuses_what_cannot_be_written_and_leaves_it) {
              ASSERT_EQ(::bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address), 0);
              ::close(fd);
          },
-         "", "cannot write out: not a regular file, pipe or character device",
+         "", "cannot write 'out': not a regular file, pipe or character device",
          [](const fs::path& out) { return fs::is_socket(out); }},
     };
     for (const Case& c : cases) {
@@ -294,8 +294,8 @@ TEST(varnek_labels_output, another_user_is_refused_what_it_may_not_write_and_kee
     const std::string asNobody = root ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
     const std::pair<const char*, const char*> cases[] = {
         {"locked/labels.svg",
-         "cannot write locked/labels.svg: the folder locked cannot be written"},
-        {"kept.svg", "cannot write kept.svg: Permission denied"},
+         "cannot write 'locked/labels.svg': the folder 'locked' cannot be written"},
+        {"kept.svg", "cannot write 'kept.svg': Permission denied"},
     };
     for (const auto& [output, message] : cases) {
         SCOPED_TRACE(output);

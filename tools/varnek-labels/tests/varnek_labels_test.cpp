@@ -41,6 +41,7 @@ TEST(varnek_labels, rejects_a_bad_command_line_in_one_line_with_status_2) {
         {"outline --background round --indicator none --reference-point TopMiddle --size 40,20",
          {"--reference-point: 'TopMiddle'", "BottomCenter", "Center"}},
         {outline + "--background round", {"--size is missing"}},
+        {"outline --background round", {"--indicator, --reference-point and --size are missing"}},
         {outline + "--background round --size", {"--size needs a value"}},
         {outline + "--background round --size 40x20", {"--size: '40x20'", "WIDTH,HEIGHT"}},
         {outline + "--background round --size 40,", {"--size: '40,'"}},
