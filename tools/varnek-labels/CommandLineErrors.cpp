@@ -66,6 +66,7 @@ std::string subcommandError(const CLI::App& command, const CLI::ParseError& erro
             }
         }
         std::vector<const char*> names;
+        names.reserve(missing.size());
         for (const std::string& name : missing) {
             names.push_back(name.c_str());
         }
