@@ -259,7 +259,7 @@ TEST(LabelPlacerCalloutsTest, ACalloutFadesOutWithItsLeaderUntilADrawnLabelTakes
             placer.appendOutlines(points, starts);
             placer.appendLeaders(leaders);
             ASSERT_EQ(VarnekTesting::checkOutlinesAndCallouts(labels, placed, background.get(),
-                                                              42.0f, points, starts, leaders),
+                                                              42.0f, 0.0f, points, starts, leaders),
                       "");
             const PlacedLabel& callout = placed[0];
             EXPECT_EQ(callout.opacity, c.opacities[f]);
