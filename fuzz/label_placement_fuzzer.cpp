@@ -4,9 +4,9 @@
 // an uninitialised one and none, with anchors, sizes and priorities that are sometimes any float.
 // Then places it as three frames of a 3D view (any matrix, a small depth
 // image and coverage mask of any size, keep-out rectangles, fades) and
-// checks what is drawn: opacities in [0, 1], no two drawn labels
-// overlapping, inside the viewport, off what is kept out, none drawn anew
-// for a culled anchor, and a fresh placer agreeing bit for bit.
+// checks every guarantee of what is drawn (opacities in [0, 1], no two
+// drawn labels overlapping, inside the viewport, off what is kept out, none
+// drawn anew for a culled anchor), and a fresh placer agreeing bit for bit.
 // Places it as two frames (the second moved a little) and checks every
 // guarantee of a placement: no overlap, inside the viewport, anchors
 // uncovered, bounds holding the outline, priority, bad requests hidden with
@@ -109,7 +109,8 @@ void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
                            static_cast<float>(std::sqrt(width * width + height * height)))
                 : 0.0F;
         VARNEK_FUZZ_CHECK(VarnekTesting::checkOutlinesAndCallouts(labels, placed, defaultBackground,
-                                                                  distance, points, starts, leaders)
+                                                                  distance, options.gap, points,
+                                                                  starts, leaders)
                               .empty());
     }
     // The same frame again answers alike, unless a label stepped back: it
@@ -139,28 +140,6 @@ void checkFrame(LabelPlacer& placer, const std::vector<LabelRequest>& labels,
         }
         ++outline;
     }
-}
-
-// Whether rect shares an interior point with a nonzero cell of the mask.
-bool coversCell(const LabelRect& rect, const CoverageMask& mask, const LabelRect& viewport) {
-    if (mask.cells == nullptr || mask.width <= 0 || mask.height <= 0) {
-        return false;
-    }
-    const double width = static_cast<double>(viewport.right) - viewport.left;
-    const double height = static_cast<double>(viewport.bottom) - viewport.top;
-    for (int row = 0; row < mask.height; ++row) {
-        for (int column = 0; column < mask.width; ++column) {
-            const double left = viewport.left + width * column / mask.width;
-            const double right = viewport.left + width * (column + 1) / mask.width;
-            const double top = viewport.top + height * row / mask.height;
-            const double bottom = viewport.top + height * (row + 1) / mask.height;
-            if (mask.cells[row * mask.width + column] != 0 && rect.left < right &&
-                left < rect.right && rect.top < bottom && top < rect.bottom) {
-                return true;
-            }
-        }
-    }
-    return false;
 }
 
 // Three frames of a 3D view of the labels: what is drawn keeps its
@@ -206,31 +185,13 @@ std::uint64_t checkViewFrames(FuzzedDataProvider& input, std::vector<LabelReques
     std::uint64_t digest = 0;
     for (int frame = 0; frame < 3; ++frame) {
         const std::vector<PlacedLabel>& placed = placer.place(labels, scene);
-        VARNEK_FUZZ_CHECK(placed.size() == labels.size());
+        const VarnekTesting::SceneCheck check{scene.keepOut, &before};
+        VARNEK_FUZZ_CHECK(
+            VarnekTesting::checkGuarantees(labels, placed, options, defaultBackground.get(),
+                                           resolveCandidates(options.candidates), &check)
+                .empty());
         for (std::size_t i = 0; i < labels.size(); ++i) {
-            const PlacedLabel& p = placed[i];
-            VARNEK_FUZZ_CHECK(p.opacity >= 0.0F && p.opacity <= 1.0F &&
-                              p.visible == (p.opacity > 0.0F));
-            const bool culled = p.hiddenReason == LabelHiddenReason::BehindCamera ||
-                                p.hiddenReason == LabelHiddenReason::OutsideView ||
-                                p.hiddenReason == LabelHiddenReason::Occluded;
-            VARNEK_FUZZ_CHECK(!(culled && p.visible) || p.opacity < before[i]);
-            before[i] = p.opacity;
-            if (!p.visible) {
-                continue;
-            }
-            VARNEK_FUZZ_CHECK(VarnekTesting::isInside(p.bounds, options.viewport));
-            VARNEK_FUZZ_CHECK(scene.keepOut == nullptr ||
-                              !coversCell(p.bounds, mask, options.viewport));
-            for (const LabelRect& out : options.keepOut) {
-                VARNEK_FUZZ_CHECK(!(out.left <= out.right && out.top <= out.bottom &&
-                                    VarnekTesting::overlapsWithGap(p.bounds, out, 0.0F)));
-            }
-            for (std::size_t j = i + 1; j < labels.size(); ++j) {
-                VARNEK_FUZZ_CHECK(
-                    !(placed[j].visible &&
-                      VarnekTesting::overlapsWithGap(p.bounds, placed[j].bounds, options.gap)));
-            }
+            before[i] = placed[i].opacity;
         }
         digest = digest * 31 + VarnekTesting::hashOf(placed);
         for (LabelRequest& label : labels) {

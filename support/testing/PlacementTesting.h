@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include <varnek/label_placement/CoverageMask.h>
 #include <varnek/label_placement/LabelPlacer.h>
 #include <varnek/label_shape/BalloonLabelBackground.h>
 #include <varnek/label_shape/LayeredLabelIndicator.h>
@@ -152,12 +153,66 @@ inline Varnek::LabelRect boundsFromOutline(const Varnek::LabelBackground& backgr
     return r;
 }
 
-// Every guarantee of a placement; an empty string when all hold, else the
-// first broken one.
+// Whether the anchor of a label hidden with this reason was culled or
+// occluded in a 3D call: it is no obstacle to labels or leaders then.
+inline bool isCulled(Varnek::LabelHiddenReason reason) {
+    return reason == Varnek::LabelHiddenReason::BehindCamera ||
+           reason == Varnek::LabelHiddenReason::OutsideView ||
+           reason == Varnek::LabelHiddenReason::Occluded;
+}
+
+// Whether r shares an interior point with a nonzero cell of the mask laid
+// over viewport (CoverageMask), by more than 2^-22 of the viewport's
+// magnitude on both axes: the cells' edges are computed in double, the
+// placer's own within a float's rounding of them.
+inline bool meetsMask(const Varnek::LabelRect& r, const Varnek::CoverageMask& mask,
+                      const Varnek::LabelRect& viewport) {
+    if (mask.cells == nullptr || mask.width <= 0 || mask.height <= 0) {
+        return false;
+    }
+    const double left = viewport.left;
+    const double top = viewport.top;
+    const double cellWidth = (static_cast<double>(viewport.right) - left) / mask.width;
+    const double cellHeight = (static_cast<double>(viewport.bottom) - top) / mask.height;
+    const double slack = 0x1p-22 * std::max({std::fabs(left), std::fabs(top),
+                                             std::fabs(static_cast<double>(viewport.right)),
+                                             std::fabs(static_cast<double>(viewport.bottom))});
+    for (int row = 0; row < mask.height; ++row) {
+        for (int column = 0; column < mask.width; ++column) {
+            if (mask.cells[static_cast<std::size_t>(row) * static_cast<std::size_t>(mask.width) +
+                           static_cast<std::size_t>(column)] != 0 &&
+                r.left < left + (column + 1) * cellWidth - slack &&
+                left + column * cellWidth + slack < r.right &&
+                r.top < top + (row + 1) * cellHeight - slack &&
+                top + row * cellHeight + slack < r.bottom) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// What a 3D call adds to the check of its result: anchors land where the
+// view puts them, those culled or occluded are no obstacles and get no
+// label drawn anew, and labels keep off the mask's nonzero cells.
+struct SceneCheck {
+    // The scene's coverage mask; null: none.
+    const Varnek::CoverageMask* mask = nullptr;
+    // Each request's opacity in the previous call, by index; null: no
+    // label was drawn before.
+    const std::vector<float>* opacityBefore = nullptr;
+};
+
+// Every guarantee of a placement, of the 2D call or, given scene, of the 3D
+// call; an empty string when all hold, else the first broken one. With
+// fades a label fading out may cover an anchor, and the priority rule,
+// which labels held back for a fading one's room do not follow, is not
+// checked.
 inline std::string checkGuarantees(
     const std::vector<Varnek::LabelRequest>& labels, const std::vector<Varnek::PlacedLabel>& placed,
     const Varnek::LabelPlacementOptions& options, const Varnek::LabelBackground* defaultBackground,
-    const std::vector<Varnek::LabelBackground::ReferencePoint>& candidates) {
+    const std::vector<Varnek::LabelBackground::ReferencePoint>& candidates,
+    const SceneCheck* scene = nullptr) {
     std::ostringstream error;
     if (placed.size() != labels.size()) {
         return "result size";
@@ -165,42 +220,78 @@ inline std::string checkGuarantees(
     const auto backgroundOf = [&](std::size_t i) {
         return labels[i].background != nullptr ? labels[i].background : defaultBackground;
     };
+    // The label's request with its anchor where it landed in view.
+    const auto inView = [&](std::size_t i) {
+        Varnek::LabelRequest request = labels[i];
+        request.anchor = placed[i].anchorInView;
+        return request;
+    };
     // Whether label i at b covers an anchor the options make an obstacle.
     // A request that cannot be placed at all counts as of the lowest priority.
     const auto coversAnchor = [&](const Varnek::LabelRect& b, std::size_t i, std::size_t j) {
         const bool placeable =
             placed[j].hiddenReason != Varnek::LabelHiddenReason::OutOfContract &&
             placed[j].hiddenReason != Varnek::LabelHiddenReason::BackgroundNotInitialized;
-        return j != i && options.anchorsAreObstacles && holdsStrictly(b, labels[j].anchor) &&
+        return j != i && options.anchorsAreObstacles && !isCulled(placed[j].hiddenReason) &&
+               holdsStrictly(b, placed[j].anchorInView) &&
                (options.lowerPriorityAnchorsAreObstacles ||
                 (placeable && !(labels[j].priority < labels[i].priority)));
     };
+    // An inverted rectangle, or one with a NaN side, keeps nothing out.
+    const auto keptOut = [&](const Varnek::LabelRect& b) {
+        return std::any_of(options.keepOut.begin(), options.keepOut.end(),
+                           [&](const Varnek::LabelRect& out) {
+                               return out.left <= out.right && out.top <= out.bottom &&
+                                      overlapsWithGap(b, out, 0.0f);
+                           }) ||
+               (scene != nullptr && scene->mask != nullptr &&
+                meetsMask(b, *scene->mask, options.viewport));
+    };
+    const auto same = [](float a, float e) {
+        return sameBits(a, e) || (std::isnan(a) && std::isnan(e));
+    };
     for (std::size_t i = 0; i < labels.size(); ++i) {
         // A 2D call: the anchor as given; a hidden label lies there, empty.
-        const Varnek::Vector<float, 3>& anchor = labels[i].anchor;
-        if (!sameBits(placed[i].anchorInView, anchor) ||
-            (options.fadeFrames <= 0 && placed[i].opacity != (placed[i].visible ? 1.0f : 0.0f))) {
+        const Varnek::Vector<float, 3>& anchor = placed[i].anchorInView;
+        const float opacity = placed[i].opacity;
+        if ((scene == nullptr && !sameBits(anchor, labels[i].anchor)) || !(opacity >= 0.0f) ||
+            !(opacity <= 1.0f) || placed[i].visible != (opacity > 0.0f) ||
+            (options.fadeFrames <= 0 && opacity != (placed[i].visible ? 1.0f : 0.0f))) {
             error << "label " << i << " anchorInView or opacity";
             return error.str();
         }
         if (!placed[i].visible) {
             if (placed[i].referencePoint != Varnek::LabelBackground::Center ||
                 !sameBits(placed[i].offset, Varnek::Vector<float, 3>::getZeroVector()) ||
-                !sameBits(placed[i].bounds, {anchor[0], anchor[1], anchor[0], anchor[1]})) {
+                !same(placed[i].bounds.left, anchor[0]) ||
+                !same(placed[i].bounds.right, anchor[0]) ||
+                !same(placed[i].bounds.top, anchor[1]) ||
+                !same(placed[i].bounds.bottom, anchor[1])) {
                 error << "hidden label " << i << " is not the empty rectangle at its anchor";
                 return error.str();
             }
             continue;
+        }
+        // Drawn for a culled or occluded anchor only while fading out.
+        if (isCulled(placed[i].hiddenReason) &&
+            !(scene != nullptr && scene->opacityBefore != nullptr &&
+              opacity < (*scene->opacityBefore)[i])) {
+            error << "label " << i << " drawn anew for an anchor culled or occluded";
+            return error.str();
         }
         const Varnek::LabelRect& b = placed[i].bounds;
         if (!isInside(b, options.viewport)) {
             error << "label " << i << " outside the viewport";
             return error.str();
         }
+        if (keptOut(b)) {
+            error << "label " << i << " meets what is kept out";
+            return error.str();
+        }
         const Varnek::LabelBackground& background = *backgroundOf(i);
         const Varnek::LabelRect outline =
             placed[i].callout ? b
-                              : boundsFromOutline(background, labels[i], placed[i].referencePoint);
+                              : boundsFromOutline(background, inView(i), placed[i].referencePoint);
         if (!isInside(outline, b)) {
             error << "label " << i << " bounds miss its outline";
             return error.str();
@@ -220,7 +311,9 @@ inline std::string checkGuarantees(
                 error << "labels " << i << " and " << j << " overlap";
                 return error.str();
             }
-            if (coversAnchor(b, i, j)) {
+            // A label fading out may cover an anchor that came under it.
+            if (placed[i].hiddenReason == Varnek::LabelHiddenReason::None &&
+                coversAnchor(b, i, j)) {
                 error << "label " << i << " covers the anchor of " << j;
                 return error.str();
             }
@@ -228,19 +321,16 @@ inline std::string checkGuarantees(
     }
     // A hidden label's every possible place is taken by a label of at least
     // its priority.
-    for (std::size_t i = 0; i < labels.size(); ++i) {
+    for (std::size_t i = 0; i < labels.size() && options.fadeFrames <= 0; ++i) {
         if (placed[i].visible || placed[i].hiddenReason != Varnek::LabelHiddenReason::NoRoom) {
             continue;
         }
         for (const auto referencePoint : candidates) {
             const Varnek::LabelRect b =
-                boundsFromOutline(*backgroundOf(i), labels[i], referencePoint);
-            bool allowed = isInside(b, options.viewport);
+                boundsFromOutline(*backgroundOf(i), inView(i), referencePoint);
+            bool allowed = isInside(b, options.viewport) && !keptOut(b);
             for (std::size_t j = 0; allowed && j < labels.size(); ++j) {
                 allowed = !coversAnchor(b, i, j);
-            }
-            for (const Varnek::LabelRect& out : options.keepOut) {
-                allowed = allowed && !overlapsWithGap(b, out, 0.0f);
             }
             if (!allowed) {
                 continue;
@@ -382,15 +472,50 @@ inline double distanceToSegment(const Varnek::Vector<float, 3>& p,
     return std::hypot(a[0] + t * dx - p[0], a[1] + t * dy - p[1]);
 }
 
+// Whether the segment (a, b) has a point inside r grown by grow on every
+// side by more than 2^-22 of the coordinates' magnitude, in double: the
+// placer grows r in floats, within half a float's rounding of this.
+inline bool segmentEntersGrownRect(const Varnek::Vector<float, 3>& a,
+                                   const Varnek::Vector<float, 3>& b, const Varnek::LabelRect& r,
+                                   double grow) {
+    const double low[2] = {r.left - grow, r.top - grow};
+    const double high[2] = {r.right + grow, r.bottom + grow};
+    const double slack =
+        0x1p-22 *
+        std::max({std::fabs(low[0]), std::fabs(low[1]), std::fabs(high[0]), std::fabs(high[1]),
+                  std::fabs(static_cast<double>(a[0])), std::fabs(static_cast<double>(a[1])),
+                  std::fabs(static_cast<double>(b[0])), std::fabs(static_cast<double>(b[1]))});
+    // The part of the segment, a + t (b - a) for t in [from, to], inside.
+    double from = 0.0;
+    double to = 1.0;
+    for (std::size_t k = 0; k < 2; ++k) {
+        const double start = a[k];
+        const double step = static_cast<double>(b[k]) - start;
+        const double inLow = low[k] + slack;
+        const double inHigh = high[k] - slack;
+        if (step == 0.0) {
+            if (!(inLow < start && start < inHigh)) {
+                return false;
+            }
+            continue;
+        }
+        const double t0 = (inLow - start) / step;
+        const double t1 = (inHigh - start) / step;
+        from = std::max(from, std::min(t0, t1));
+        to = std::min(to, std::max(t0, t1));
+    }
+    return from < to;
+}
+
 // Every guarantee of the outlines (appendOutlines), their fill triangles
 // (appendTriangles from point 0, when given) and the callouts and leaders
 // (appendLeaders) of a placement's drawn labels; an empty string when all
 // hold, else the first broken one. distance is the callout distance the
-// placer resolved the option to.
+// placer resolved the option to, gap the option's gap.
 inline std::string checkOutlinesAndCallouts(const std::vector<Varnek::LabelRequest>& labels,
                                             const std::vector<Varnek::PlacedLabel>& placed,
                                             const Varnek::LabelBackground* defaultBackground,
-                                            float distance,
+                                            float distance, float gap,
                                             const std::vector<Varnek::Vector<float, 3>>& points,
                                             const std::vector<std::uint32_t>& starts,
                                             const std::vector<Varnek::Vector<float, 3>>& leaders,
@@ -497,12 +622,19 @@ inline std::string checkOutlinesAndCallouts(const std::vector<Varnek::LabelReque
     if (2 * leader != leaders.size()) {
         return "leaders of labels that are no callouts";
     }
+    const double halfGap = gap > 0.0f ? 0.5 * gap : 0.0;
     for (std::size_t i = 0; i < labels.size(); ++i) {
         if (leaderOf[i] == leaders.size()) {
             continue;
         }
         const Varnek::Vector<float, 3>& a = leaders[leaderOf[i]];
         const Varnek::Vector<float, 3>& b = leaders[leaderOf[i] + 1];
+        // Half the gap, and a 64th of the body's smaller side.
+        const Varnek::LabelRect& body = placed[i].bounds;
+        const double clearance =
+            std::max(halfGap, std::min(static_cast<double>(body.right) - body.left,
+                                       static_cast<double>(body.bottom) - body.top) /
+                                  64.0);
         for (std::size_t j = 0; j < labels.size(); ++j) {
             if (j == i) {
                 continue;
@@ -512,20 +644,31 @@ inline std::string checkOutlinesAndCallouts(const std::vector<Varnek::LabelReque
                 error << "leaders of " << i << " and " << j << " cross";
                 return error.str();
             }
-            if (placed[j].visible && segmentEntersRect(a, b, placed[j].bounds)) {
+            if (placed[j].visible &&
+                (segmentEntersRect(a, b, placed[j].bounds) ||
+                 (halfGap > 0.0 && segmentEntersGrownRect(a, b, placed[j].bounds, halfGap)))) {
                 error << "leader of " << i << " passes through label " << j;
                 return error.str();
             }
+            // Every anchor but those culled or occluded in a 3D call, closer
+            // than the clearance by more than a float's rounding of the body's
+            // place and of the clearance, or exactly on the leader. A leader
+            // fading out may pass an anchor that came into view or moved
+            // onto it.
             const Varnek::Vector<float, 3>& other = placed[j].anchorInView;
-            // Within a millionth of the leader's length, or exactly on it; a
-            // leader fading out may pass an anchor moved onto it.
-            if (placed[i].hiddenReason == Varnek::LabelHiddenReason::None &&
-                std::isfinite(other[0]) && std::isfinite(other[1]) &&
-                (liesOnSegment(other, a, b) ||
-                 distanceToSegment(other, a, b) <=
-                     1e-6 * std::hypot(static_cast<double>(b[0]) - a[0],
-                                       static_cast<double>(b[1]) - a[1]))) {
-                error << "leader of " << i << " holds the anchor of " << j;
+            if (placed[i].hiddenReason != Varnek::LabelHiddenReason::None ||
+                isCulled(placed[j].hiddenReason) || !std::isfinite(other[0]) ||
+                !std::isfinite(other[1])) {
+                continue;
+            }
+            const double slack = 0x1p-24 * std::max({std::fabs(static_cast<double>(a[0])),
+                                                     std::fabs(static_cast<double>(a[1])),
+                                                     std::fabs(static_cast<double>(b[0])),
+                                                     std::fabs(static_cast<double>(b[1]))}) +
+                                 0x1p-20 * clearance;
+            if (liesOnSegment(other, a, b) || distanceToSegment(other, a, b) < clearance - slack) {
+                error << "leader of " << i << " passes the anchor of " << j
+                      << " within the clearance";
                 return error.str();
             }
         }
@@ -562,9 +705,10 @@ inline std::string placeAndCheck(Varnek::LabelPlacer& placer,
         Varnek::LabelPlacementOptions::defaultCandidates.end());
     const std::string broken =
         checkGuarantees(labels, placed, placer.getOptions(), background, candidates);
-    return !broken.empty() ? broken
-                           : checkOutlinesAndCallouts(labels, placed, background, distance, points,
-                                                      starts, leaders);
+    return !broken.empty()
+               ? broken
+               : checkOutlinesAndCallouts(labels, placed, background, distance,
+                                          placer.getOptions().gap, points, starts, leaders);
 }
 
 // A digest of a result, bit for bit.

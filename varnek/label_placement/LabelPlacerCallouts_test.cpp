@@ -92,6 +92,12 @@ TEST(LabelPlacerCalloutsTest, HandMadeScenesGetTheirCallouts) {
          {},
          26.0f,
          {1, 2, 1, 1, 1}},
+        {"boxed in at the edge, an anchor just outside the view too near: no leader",
+         {label(0, 399.95f, 200.0f), wide(label(1, 396.95f, 197.0f)),
+          wide(label(2, 396.95f, 203.0f)), wide(label(3, 400.05f, 200.0f))},
+         {},
+         42.0f,
+         {0, 0, 0, 0}},
     };
     const auto background = makePlainRectangle(400.0f);
     for (const Scene& scene : scenes) {
@@ -253,7 +259,7 @@ TEST(LabelPlacerCalloutsTest, ACalloutFadesOutWithItsLeaderUntilADrawnLabelTakes
             placer.appendOutlines(points, starts);
             placer.appendLeaders(leaders);
             ASSERT_EQ(VarnekTesting::checkOutlinesAndCallouts(labels, placed, background.get(),
-                                                              42.0f, points, starts, leaders),
+                                                              42.0f, 0.0f, points, starts, leaders),
                       "");
             const PlacedLabel& callout = placed[0];
             EXPECT_EQ(callout.opacity, c.opacities[f]);

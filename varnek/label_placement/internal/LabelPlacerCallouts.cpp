@@ -136,10 +136,12 @@ void LabelPlacer::Impl::placeCallouts() {
     // previous call at its place relative to its anchor, while that is free,
     // then the search for the others, so that a label searching does not
     // take the place another one keeps.
+    const LabelRect& viewport = m_options.viewport;
     const auto waits = [&](LabelIndex label) {
         const LabelState& state = m_labels[label];
         return state.status == Status::Placeable && state.chosen == s_hidden &&
-               m_anchorListed[label] != 0 && !isCallout(label);
+               state.x >= viewport.left && state.x <= viewport.right && state.y >= viewport.top &&
+               state.y <= viewport.bottom && !isCallout(label);
     };
     for (LabelIndex first = 0, end = 0; first < m_placeable; first = end) {
         end = first + 1;

@@ -247,8 +247,11 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
     m_anchorY.resize(count);
     m_anchorListed.resize(count);
     // An anchor outside the viewport cannot lie strictly inside a label
-    // that lies inside it: it is not listed among the anchors.
+    // that lies inside it, nor, beyond a leader's clearance, near a leader:
+    // it is not listed among the anchors. A body lies in the viewport, so
+    // its leader's clearance is at most the viewport's (twice, for rounding).
     const LabelRect& viewport = m_options.viewport;
+    const float reach = 2.0f * getLeaderClearance(viewport);
     std::size_t next = 0;
     const auto number = [&](std::size_t request) {
         const LabelState& state = m_read[request];
@@ -257,9 +260,10 @@ void LabelPlacer::Impl::orderForGreedy(std::size_t count) {
         m_labelOf[request] = static_cast<std::uint32_t>(next);
         m_anchorX[next] = state.x;
         m_anchorY[next] = state.y;
-        m_anchorListed[next] = std::isfinite(state.x) && std::isfinite(state.y) &&
-                               state.x >= viewport.left && state.x <= viewport.right &&
-                               state.y >= viewport.top && state.y <= viewport.bottom;
+        m_anchorListed[next] =
+            std::isfinite(state.x) && std::isfinite(state.y) && state.x >= viewport.left - reach &&
+            state.x <= viewport.right + reach && state.y >= viewport.top - reach &&
+            state.y <= viewport.bottom + reach;
         ++next;
     };
     for (std::size_t i = 0; i < m_order.size(); ++i) {
