@@ -69,10 +69,14 @@ void AnchorGrid::build(const UniformGrid& layout, const float* x, const float* y
 
 std::size_t AnchorGrid::listPointsOnce(std::size_t cell, Anchor* begin, Anchor* end) {
     // By point, each point's labels in label order (listed anchors are
-    // finite, and labels fewer than s_sharedBit).
-    std::sort(begin, end, [](const Anchor& a, const Anchor& b) {
+    // finite, and labels fewer than s_sharedBit). The anchors come in label
+    // order: already so where they share one point.
+    const auto byPoint = [](const Anchor& a, const Anchor& b) {
         return a.x < b.x || (a.x == b.x && (a.y < b.y || (a.y == b.y && a.label < b.label)));
-    });
+    };
+    if (!std::is_sorted(begin, end, byPoint)) {
+        std::sort(begin, end, byPoint);
+    }
     Anchor* out = begin;
     for (Anchor* first = begin; first != end;) {
         Anchor* last = first + 1;
