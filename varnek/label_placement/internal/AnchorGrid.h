@@ -91,10 +91,27 @@ public:
     // that returns a bool stops the search by returning true.
     template <typename Visit>
     void forEachPointNear(const LabelRect& rect, Visit&& visit) const {
-        readRows(m_layout.getCells(rect), visit);
+        // The cells of one row are consecutive: each row is one run of
+        // anchors.
+        const CellRange cells = m_layout.getCells(rect);
+        for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
+            const std::size_t first = m_layout.getCellIndex(cells.column0, row);
+            const std::size_t last = m_layout.getCellIndex(cells.column1, row);
+            const Anchor* end = m_anchors.data() + m_cellStarts[last + 1];
+            for (const Anchor* anchor = m_anchors.data() + m_cellStarts[first]; anchor != end;
+                 ++anchor) {
+                if constexpr (std::is_same_v<decltype(visit(0.0f, 0.0f, anchor->label)), bool>) {
+                    if (visit(anchor->x, anchor->y, anchor->label)) {
+                        return;
+                    }
+                } else {
+                    visit(anchor->x, anchor->y, anchor->label);
+                }
+            }
+        }
     }
 
-    // The same, with a visit that returns a bool, but a cell of more than
+    // The same, for a visit that returns a bool, but a cell of more than
     // s_boundedCell points is read only while worthReading(bounds), given
     // the bounds of the cell's points (edges included), returns true: it is
     // asked before the cell's first point and again after every
@@ -184,8 +201,7 @@ private:
         LabelRect rect;
     };
 
-    // forEachPointNear of the cells. The cells of one row are consecutive:
-    // each row is one run of anchors.
+    // forEachPointNear of the cells, a row at a time.
     template <typename Visit>
     void readRows(const CellRange& cells, Visit& visit) const {
         for (std::uint32_t row = cells.row0; row <= cells.row1; ++row) {
@@ -196,18 +212,14 @@ private:
             }
         }
     }
-    // visit for the anchors [begin, end) in order; whether a visit that
-    // returns a bool returned true, which stops there.
+    // visit for the anchors [begin, end) in order; whether a visit
+    // returned true, which stops there.
     template <typename Visit>
     bool readRun(std::uint32_t begin, std::uint32_t end, Visit& visit) const {
         const Anchor* const stop = m_anchors.data() + end;
         for (const Anchor* anchor = m_anchors.data() + begin; anchor != stop; ++anchor) {
-            if constexpr (std::is_same_v<decltype(visit(0.0f, 0.0f, anchor->label)), bool>) {
-                if (visit(anchor->x, anchor->y, anchor->label)) {
-                    return true;
-                }
-            } else {
-                visit(anchor->x, anchor->y, anchor->label);
+            if (visit(anchor->x, anchor->y, anchor->label)) {
+                return true;
             }
         }
         return false;
