@@ -41,6 +41,7 @@ void AnchorGrid::build(const UniformGrid& layout, const float* x, const float* y
     m_nextAtPoint.reserve(count);
     std::uint32_t kept = 0;
     bool anyCrowded = false;
+    m_bounds.clear();
     for (std::size_t c = 0; c < cells; ++c) {
         const std::uint32_t begin = m_cellStarts[c];
         const std::uint32_t end = m_cellStarts[c + 1];
@@ -49,7 +50,9 @@ void AnchorGrid::build(const UniformGrid& layout, const float* x, const float* y
             if (m_nextAtPoint.size() < count) {
                 m_nextAtPoint.resize(count);
             }
-            points = listPointsOnce(m_anchors.data() + begin, m_anchors.data() + end);
+            // Room for the most bounded cells the anchors can fill.
+            m_bounds.reserve(count / (s_boundedCell + 1));
+            points = listPointsOnce(c, m_anchors.data() + begin, m_anchors.data() + end);
             anyCrowded = true;
         }
         if (anyCrowded) {
@@ -64,12 +67,16 @@ void AnchorGrid::build(const UniformGrid& layout, const float* x, const float* y
     m_anchors.resize(kept);
 }
 
-std::size_t AnchorGrid::listPointsOnce(Anchor* begin, Anchor* end) {
+std::size_t AnchorGrid::listPointsOnce(std::size_t cell, Anchor* begin, Anchor* end) {
     // By point, each point's labels in label order (listed anchors are
-    // finite, and labels fewer than s_sharedBit).
-    std::sort(begin, end, [](const Anchor& a, const Anchor& b) {
+    // finite, and labels fewer than s_sharedBit). The anchors come in label
+    // order: already so where they share one point.
+    const auto byPoint = [](const Anchor& a, const Anchor& b) {
         return a.x < b.x || (a.x == b.x && (a.y < b.y || (a.y == b.y && a.label < b.label)));
-    });
+    };
+    if (!std::is_sorted(begin, end, byPoint)) {
+        std::sort(begin, end, byPoint);
+    }
     Anchor* out = begin;
     for (Anchor* first = begin; first != end;) {
         Anchor* last = first + 1;
@@ -84,6 +91,15 @@ std::size_t AnchorGrid::listPointsOnce(Anchor* begin, Anchor* end) {
         }
         ++out;
         first = last;
+    }
+    if (out - begin > std::ptrdiff_t{s_boundedCell}) {
+        // Sorted by x: the first and last points bound x.
+        LabelRect bounds{begin->x, begin->y, out[-1].x, begin->y};
+        for (const Anchor* point = begin + 1; point != out; ++point) {
+            bounds.top = std::min(bounds.top, point->y);
+            bounds.bottom = std::max(bounds.bottom, point->y);
+        }
+        m_bounds.push_back({static_cast<std::uint32_t>(cell), bounds});
     }
     // Back to the order of each point's first label.
     std::sort(begin, out, [](const Anchor& a, const Anchor& b) {

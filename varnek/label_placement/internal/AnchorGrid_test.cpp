@@ -48,6 +48,46 @@ TEST(AnchorGrid, ListsTheListedAnchorsOfARectangleInCellThenLabelOrder) {
     }
 }
 
+// A cell of many points is read while its points' bounds are worth it: asked
+// before its first point and again after every few points.
+TEST(AnchorGrid, AsksWhetherACellOfManyPointsIsWorthReadingGivenTheirBounds) {
+    UniformGrid layout;
+    layout.reset({0, 0, 100, 60}, 10, 10, 1000);
+    // 40 points on a line in one cell, each shared by two labels, and one
+    // point alone in the next cell.
+    std::vector<float> x(80, 50.0f);
+    std::vector<float> y;
+    for (int i = 0; i < 40; ++i) {
+        const float at = 31.0f + 0.1f * static_cast<float>(i);
+        y.insert(y.end(), {at, at});
+    }
+    x.push_back(61.0f);
+    y.push_back(35.0f);
+    const std::vector<std::uint8_t> listed(x.size(), 1);
+    AnchorGrid grid;
+    grid.build(layout, x.data(), y.data(), listed.data(), x.size());
+    struct Case {
+        std::size_t yeses;  // asks answered yes, then no
+        std::size_t asks;
+        std::size_t points;
+    };
+    constexpr std::size_t between = AnchorGrid::s_pointsBetweenAsks;
+    for (const Case& c : {Case{0, 1, 1}, Case{1, 2, 1 + between}, Case{99, 40 / between, 41}}) {
+        std::size_t asked = 0;
+        std::size_t read = 0;
+        grid.forEachPointNear(
+            {40, 25, 70, 40},
+            [&](const LabelRect& bounds) {
+                EXPECT_TRUE(bounds.left == 50.0f && bounds.top == y.front() &&
+                            bounds.right == 50.0f && bounds.bottom == y[79]);
+                return ++asked <= c.yeses;
+            },
+            [&](float, float, std::uint32_t) { return ++read == 0; });
+        EXPECT_EQ(asked, c.asks);
+        EXPECT_EQ(read, c.points);
+    }
+}
+
 }  // namespace
 }  // namespace internal
 }  // namespace Varnek

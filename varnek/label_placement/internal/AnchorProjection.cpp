@@ -18,11 +18,6 @@
 #if VARNEK_HAS_WIDE_PROJECTION
 #define VARNEK_WIDE_PROJECTION __attribute__((target("avx2")))
 #endif
-#if VARNEK_HAS_GNU_BUILTINS
-#define VARNEK_ALWAYS_INLINE __attribute__((always_inline))
-#else
-#define VARNEK_ALWAYS_INLINE
-#endif
 
 namespace Varnek {
 namespace internal {

@@ -36,6 +36,11 @@ public:
         m_vector.noteLabel(rect);
         m_scalar.noteLabel(rect);
     }
+    bool mayNoteAnchorIn(const LabelRect& area) const {
+        const bool may = m_vector.mayNoteAnchorIn(area);
+        VARNEK_ASSERT(may == m_scalar.mayNoteAnchorIn(area));
+        return may;
+    }
     std::uint32_t getOverlapMask(const LabelRect& rect) const {
         const std::uint32_t mask = m_vector.getOverlapMask(rect);
         VARNEK_ASSERT(mask == m_scalar.getOverlapMask(rect));
@@ -94,6 +99,9 @@ private:
 // they overlap, noted one neighbour at a time. Bit j of a mask is lane j of
 // the first 4 * Quads; lanes without a rectangle (NaN) are never set.
 //   noteAnchor(x, y): notes every lane that holds (x, y) strictly inside.
+//   mayNoteAnchorIn(area): whether an anchor in area (edges included) may
+//     note a lane not yet noted, one that holds a point of area strictly
+//     inside.
 //   noteLabel(rect): notes every lane whose grown rectangle shares an
 //     interior point with rect (a visible label's grown rectangle).
 //   getOverlapMask(rect): the lanes noteLabel(rect) would note, not noted.

@@ -58,6 +58,13 @@ TEST(ScalarCandidateLanes, EdgesFollowTheTestsStrictness) {
     ScalarCandidateLanes<1> lanes(100.0f, 100.0f, rects, 0.0f);
     EXPECT_EQ(lanes.getInsideMask({100.0f, 100.0f, 110.0f, 110.0f}), 1u) << "edges included";
     EXPECT_EQ(lanes.getInsideMask({100.0f, 100.0f, 109.0f, 110.0f}), 0u);
+    // Anchors in an area may note a lane not yet noted that holds a point of
+    // it strictly inside.
+    EXPECT_TRUE(lanes.mayNoteAnchorIn({109.5f, 109.5f, 110.0f, 112.0f}));
+    EXPECT_FALSE(lanes.mayNoteAnchorIn({110.0f, 100.0f, 110.0f, 110.0f})) << "on an edge";
+    EXPECT_FALSE(lanes.mayNoteAnchorIn({110.0f, 110.0f, 130.0f, 130.0f})) << "at a corner";
+    lanes.noteAnchor(105.0f, 105.0f);
+    EXPECT_FALSE(lanes.mayNoteAnchorIn({100.0f, 100.0f, 110.0f, 110.0f})) << "noted";
 
     ScalarCandidateBlockerLanes<1> blockers(0.0f, 0.0f, rects, 0.0f);
     blockers.noteLabel({5.0f, 5.0f, 6.0f, 6.0f}, 7);

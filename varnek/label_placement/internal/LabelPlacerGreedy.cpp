@@ -57,13 +57,18 @@ bool LabelPlacer::Impl::noteObstacleAnchors(LabelIndex label, const LabelRect& a
                                             Stop&& stop) const {
     bool stopped = false;
     if (m_options.lowerPriorityAnchorsAreObstacles) {
-        m_anchors.forEachPointNear(area, [&](float x, float y, std::uint32_t point) {
-            if (point != label) {
-                lanes.noteAnchor(x, y);
-            }
-            stopped = stop();
-            return stopped;
-        });
+        // A crowded cell is read while its points' bounds reach a candidate
+        // not yet covered (anchors on a line on the candidates' edges
+        // reach none).
+        m_anchors.forEachPointNear(
+            area, [&](const LabelRect& bounds) { return lanes.mayNoteAnchorIn(bounds); },
+            [&](float x, float y, std::uint32_t point) {
+                if (point != label) {
+                    lanes.noteAnchor(x, y);
+                }
+                stopped = stop();
+                return stopped;
+            });
         return stopped;
     }
     // Only anchors of at least the label's priority: one by one.

@@ -1,6 +1,6 @@
-// The few compiler builtins the placer uses (bit scans, a prefetch hint),
-// each with a plain C++ route where the compiler has no builtin: both give
-// the same answers. Private to the library's sources; not installed.
+// The few compiler builtins the placer uses (bit scans, a prefetch hint, an
+// inlining hint), each with a plain C++ route where the compiler has no
+// builtin: both give the same answers. Private to the library's sources; not installed.
 #ifndef VARNEK_LABEL_PLACEMENT_INTERNAL_PORTABILITY_H
 #define VARNEK_LABEL_PLACEMENT_INTERNAL_PORTABILITY_H
 
@@ -11,6 +11,15 @@
 #define VARNEK_HAS_GNU_BUILTINS 1
 #else
 #define VARNEK_HAS_GNU_BUILTINS 0
+#endif
+
+// Inlined wherever it is called: a hint that changes no result, for the
+// few small functions of the hot paths that the whole-library optimiser
+// would otherwise call out of line as the library grows.
+#if VARNEK_HAS_GNU_BUILTINS
+#define VARNEK_ALWAYS_INLINE __attribute__((always_inline))
+#else
+#define VARNEK_ALWAYS_INLINE
 #endif
 
 namespace Varnek {

@@ -39,6 +39,12 @@ struct ScalarCandidateRects {
     bool holds(std::size_t j, float x, float y) const {
         return left[j] < x && x < right[j] && top[j] < y && y < bottom[j];
     }
+    // Whether the rectangle of lane j holds a point of area (edges
+    // included) strictly inside.
+    bool reaches(std::size_t j, const LabelRect& area) const {
+        return left[j] < area.right && area.left < right[j] && top[j] < area.bottom &&
+               area.top < bottom[j];
+    }
     // Whether the grown rectangle of lane j shares an interior point with rect.
     bool overlaps(std::size_t j, const LabelRect& rect) const {
         return grownLeft[j] < rect.right && rect.left < grownRight[j] &&
@@ -77,6 +83,15 @@ public:
         for (std::size_t j = 0; j < s_lanes; ++j) {
             m_overlapping |= static_cast<std::uint32_t>(m_rects.overlaps(j, rect)) << j;
         }
+    }
+
+    bool mayNoteAnchorIn(const LabelRect& area) const {
+        for (std::size_t j = 0; j < s_lanes; ++j) {
+            if ((m_covering >> j & 1u) == 0 && m_rects.reaches(j, area)) {
+                return true;
+            }
+        }
+        return false;
     }
 
     std::uint32_t getOverlapMask(const LabelRect& rect) const {

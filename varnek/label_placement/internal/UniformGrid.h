@@ -9,6 +9,7 @@
 #include <cstdint>
 
 #include <varnek/label_placement/LabelRect.h>
+#include <varnek/label_placement/internal/Portability.h>
 
 namespace Varnek {
 namespace internal {
@@ -42,7 +43,7 @@ public:
     // Every cell the rectangle touches; coordinates outside the area, and
     // NaN, fall in the border cells. Monotonic, so two rectangles that share
     // a point share a cell.
-    CellRange getCells(const LabelRect& rect) const {
+    VARNEK_ALWAYS_INLINE CellRange getCells(const LabelRect& rect) const {
         return {columnOf(rect.left), rowOf(rect.top), columnOf(rect.right), rowOf(rect.bottom)};
     }
     std::size_t getCellIndex(std::uint32_t column, std::uint32_t row) const {

@@ -74,6 +74,12 @@ struct VectorCandidateRects {
     OutcomeQuad hold(std::size_t q, const FloatQuad& xs, const FloatQuad& ys) const {
         return (left[q] < xs) & (xs < right[q]) & (top[q] < ys) & (ys < bottom[q]);
     }
+    // Where the rectangles of quad q hold a point of area (edges included)
+    // strictly inside.
+    OutcomeQuad reach(std::size_t q, const RectQuads& area) const {
+        return (left[q] < area.right) & (area.left < right[q]) & (top[q] < area.bottom) &
+               (area.top < bottom[q]);
+    }
     // Where the grown rectangles of quad q share an interior point with rect.
     OutcomeQuad overlap(std::size_t q, const RectQuads& rect) const {
         return (grownLeft[q] < rect.right) & (rect.left < grownRight[q]) &
@@ -132,6 +138,18 @@ public:
         for (std::size_t q = 0; q < Quads; ++q) {
             m_overlapping[q] |= m_rects.overlap(q, other);
         }
+    }
+
+    // Whether an anchor in area (edges included) may note a candidate not
+    // yet noted: whether such a candidate holds a point of area strictly
+    // inside.
+    bool mayNoteAnchorIn(const LabelRect& area) const {
+        const RectQuads quads(area);
+        OutcomeQuad reached = {};
+        for (std::size_t q = 0; q < Quads; ++q) {
+            reached |= m_rects.reach(q, quads) & ~m_covering[q];
+        }
+        return (reached[0] | reached[1] | reached[2] | reached[3]) != 0;
     }
 
     // Bit k set for every candidate k whose grown rectangle shares an
