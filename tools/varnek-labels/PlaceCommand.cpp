@@ -5,7 +5,9 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <system_error>
 #include <vector>
@@ -105,25 +107,16 @@ std::vector<ReferencePoint> parseCandidates(const std::string& text) {
     }
 }
 
-int parseEffort(const std::string& text) {
-    int effort = -1;
+// A whole number from least to most; what is accepted is said as expected.
+int parseWholeNumber(const std::string& option, const std::string& text, int least, int most,
+                     const std::string& expected) {
+    int number = -1;
     const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, effort);
-    if (result.ec != std::errc() || result.ptr != end || effort < 0 || effort > s_maxEffort) {
-        throw rejectedValue("--effort", text,
-                            "a whole number from 0 to " + std::to_string(s_maxEffort));
+    const auto result = std::from_chars(text.data(), end, number);
+    if (result.ec != std::errc() || result.ptr != end || number < least || number > most) {
+        throw rejectedValue(option, text, expected);
     }
-    return effort;
-}
-
-int parseFadeFrames(const std::string& text) {
-    int frames = -1;
-    const char* end = text.data() + text.size();
-    const auto result = std::from_chars(text.data(), end, frames);
-    if (result.ec != std::errc() || result.ptr != end || frames < 0) {
-        throw rejectedValue("--fade-frames", text, "a whole number >= 0");
-    }
-    return frames;
+    return number;
 }
 
 float parseNonNegativeFloat(const std::string& option, const std::string& text) {
@@ -163,10 +156,14 @@ PlacementRequest parsePlaceArguments(const PlaceArguments& arguments, std::istre
     if (arguments.candidatesGiven) {
         request.options.candidates = parseCandidates(arguments.candidates);
     }
-    request.options.effort = parseEffort(arguments.effort);
+    request.options.effort =
+        parseWholeNumber("--effort", arguments.effort, 0, s_maxEffort,
+                         "a whole number from 0 to " + std::to_string(s_maxEffort));
     request.options.gap = parseNonNegativeFloat("--gap", arguments.gap);
     request.options.calloutDistance = parseNonNegativeFloat("--callouts", arguments.callouts);
-    request.options.fadeFrames = parseFadeFrames(arguments.fadeFrames);
+    request.options.fadeFrames =
+        parseWholeNumber("--fade-frames", arguments.fadeFrames, 0, std::numeric_limits<int>::max(),
+                         "a whole number >= 0");
     request.options.anchorsAreObstacles =
         checkedChoice("--anchors-are-obstacles", arguments.anchorsAreObstacles, {"yes", "no"}) ==
         "yes";
